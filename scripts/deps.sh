@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs, only those that are missing.
+# Sourced by start.sh and test.sh; runs apt-get as root or through sudo.
+set -euo pipefail
+
+ZARNOLITH_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
+  libgtest-dev libgmock-dev libbenchmark-dev libboost-dev
+  fonts-liberation xvfb xauth xdg-utils
+)
+
+missing=()
+for p in "${ZARNOLITH_PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

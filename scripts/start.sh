@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the program and starts it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DZARNOLITH_BUILD_TESTS=OFF -DZARNOLITH_BUILD_BENCH=OFF >/dev/null
+cmake --build build --target zarnolith -j2
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "There is no display here (neither DISPLAY nor WAYLAND_DISPLAY is set)." >&2
+  echo "Zarnolith is a desktop program. To run it headless, use a virtual X server:" >&2
+  echo "    xvfb-run -a build/bin/zarnolith" >&2
+  exit 1
+fi
+exec build/bin/zarnolith

@@ -1,0 +1,38 @@
+#include "app/TextMeasure.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+
+namespace {
+
+// Measures as an auto-sizing single-line label does: a temporary label
+// without parent takes the font and the caption and sizes itself.
+QSize labelSize(const QFont& font, const QString& caption)
+{
+    QLabel probe;
+    probe.setFont(font);
+    probe.setText(caption);
+    probe.adjustSize();
+    return probe.size();
+}
+
+} // namespace
+
+int HoeheFuerSchrift(const QFont& font, const QWidget& control)
+{
+    const int h = labelSize(font, QStringLiteral("M")).height();
+    if (qobject_cast<const QLineEdit*>(&control))
+        return h + 8;
+    if (qobject_cast<const QPushButton*>(&control))
+        return h + 12;
+    if (qobject_cast<const QStatusBar*>(&control))
+        return h + 6;
+    return h;
+}
+
+int BreiteFuerText(const QFont& font, const QString& text)
+{
+    return labelSize(font, text + QLatin1Char(' ')).width();
+}

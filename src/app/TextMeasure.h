@@ -1,0 +1,14 @@
+#pragma once
+// Text measurement shared by the layouts of all windows.
+#include <QFont>
+#include <QString>
+
+class QWidget;
+
+// Height a control of the given kind needs for one line in the font: the
+// line height H of an auto-sizing label, plus 8 for a single-line edit field,
+// 12 for a push button, 6 for a status bar, 0 for anything else.
+int HoeheFuerSchrift(const QFont& font, const QWidget& control);
+
+// Width an auto-sizing single-line label takes for the text followed by one blank.
+int BreiteFuerText(const QFont& font, const QString& text);

@@ -1,0 +1,56 @@
+// Program entry. Deliberately free of Qt: a second start ends right after the
+// instance guard, and must not pay for loading the GUI toolkit. The first
+// instance loads the GUI library (libzarnolith-gui.so) and runs it.
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string executableDirectory()
+{
+    char buf[4096];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0)
+        return "./";
+    std::string path(buf, static_cast<std::size_t>(n));
+    return path.substr(0, path.rfind('/') + 1);
+}
+
+using GuiMain = int (*)(int, char**);
+
+GuiMain loadGui()
+{
+    const std::string dir = executableDirectory();
+    for (const char* rel : {"libzarnolith-gui.so", "../lib/zarnolith/libzarnolith-gui.so"}) {
+        const std::string path = dir + rel;
+        if (access(path.c_str(), R_OK) != 0)
+            continue;
+        if (void* lib = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL))
+            return reinterpret_cast<GuiMain>(dlsym(lib, "zarnolith_gui_main"));
+        std::fprintf(stderr, "zarnolith: %s\n", dlerror());
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // 1. Start-up adjustment of the regional date names (util).
+    // 2. Single-instance guard (instance): a second start asks the running
+    //    instance to come to the front and ends here, without a window.
+
+    // 3.-5. Toolkit, windows and message loop live in the GUI library.
+    GuiMain guiMain = loadGui();
+    if (!guiMain) {
+        std::fprintf(stderr, "zarnolith: the GUI library libzarnolith-gui.so was not found beside the program.\n");
+        return 1;
+    }
+    const int rc = guiMain(argc, argv);
+
+    // 6. Release the guard's lock, then exit.
+    return rc;
+}
