@@ -10,25 +10,7 @@ struct NameRow {
     const char16_t* expected;
 };
 
-std::string Utf8(const std::u16string& s)
-{
-    std::string out;
-    for (char16_t c : s) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
-void PrintTo(const NameRow& row, std::ostream* os) { *os << '"' << Utf8(row.name) << '"'; }
+void PrintTo(const NameRow& row, std::ostream* os) { *os << ::testing::PrintToString(std::u16string(row.name)); }
 
 // Each row is put into every entry of its list, so all indexes are seen to be examined.
 class ShortDayNames : public ::testing::TestWithParam<NameRow> {};
@@ -40,7 +22,7 @@ TEST_P(ShortDayNames, LoseOneTrailingFullStop)
         names.ShortDayNames[i] = GetParam().name;
     util::TagesnamenAnpassen(names);
     for (int i = 1; i <= 7; ++i)
-        EXPECT_EQ(Utf8(names.ShortDayNames[i]), Utf8(GetParam().expected)) << "index " << i;
+        EXPECT_EQ(names.ShortDayNames[i], std::u16string(GetParam().expected)) << "index " << i;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ShortDayNames, ::testing::Values(
@@ -56,7 +38,7 @@ TEST_P(ShortMonthNames, BecomeJaenAndMaerOnlyOnAnExactMatch)
         names.ShortMonthNames[i] = GetParam().name;
     util::MonatsnamenAnpassen(names);
     for (int i = 1; i <= 12; ++i)
-        EXPECT_EQ(Utf8(names.ShortMonthNames[i]), Utf8(GetParam().expected)) << "index " << i;
+        EXPECT_EQ(names.ShortMonthNames[i], std::u16string(GetParam().expected)) << "index " << i;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ShortMonthNames, ::testing::Values(
@@ -72,7 +54,7 @@ TEST_P(LongMonthNames, JanuarBecomesJaenner)
     util::RegionalDateNames names;
     names.LongMonthNames[1] = GetParam().name;
     util::MonatsnamenAnpassen(names);
-    EXPECT_EQ(Utf8(names.LongMonthNames[1]), Utf8(GetParam().expected));
+    EXPECT_EQ(names.LongMonthNames[1], std::u16string(GetParam().expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, LongMonthNames, ::testing::Values(
@@ -86,9 +68,9 @@ TEST(LongMonthNames, OnlyTheFirstMatchChanges)
     names.LongMonthNames[5] = u"januar";
     names.LongMonthNames[12] = u"Januar";
     util::MonatsnamenAnpassen(names);
-    EXPECT_EQ(Utf8(names.LongMonthNames[1]), "Dezember");
-    EXPECT_EQ(Utf8(names.LongMonthNames[5]), "J\xC3\xA4nner");
-    EXPECT_EQ(Utf8(names.LongMonthNames[12]), "Januar");
+    EXPECT_EQ(names.LongMonthNames[1], u"Dezember");
+    EXPECT_EQ(names.LongMonthNames[5], u"J\u00E4nner");
+    EXPECT_EQ(names.LongMonthNames[12], u"Januar");
 }
 
 TEST(RegionalDateNames, CLocaleGivesAllNamesWithSundayFirst)
@@ -100,10 +82,10 @@ TEST(RegionalDateNames, CLocaleGivesAllNamesWithSundayFirst)
         EXPECT_FALSE(names.ShortMonthNames[i].empty()) << "month " << i;
         EXPECT_FALSE(names.LongMonthNames[i].empty()) << "month " << i;
     }
-    EXPECT_EQ(Utf8(names.ShortDayNames[1]), "Sun");
-    EXPECT_EQ(Utf8(names.ShortDayNames[7]), "Sat");
-    EXPECT_EQ(Utf8(names.ShortMonthNames[3]), "Mar");
-    EXPECT_EQ(Utf8(names.LongMonthNames[1]), "January");
+    EXPECT_EQ(names.ShortDayNames[1], u"Sun");
+    EXPECT_EQ(names.ShortDayNames[7], u"Sat");
+    EXPECT_EQ(names.ShortMonthNames[3], u"Mar");
+    EXPECT_EQ(names.LongMonthNames[1], u"January");
     EXPECT_THROW(names.ShortDayNames[8], std::out_of_range);
     EXPECT_THROW(names.ShortMonthNames[0], std::out_of_range);
 }
@@ -111,7 +93,7 @@ TEST(RegionalDateNames, CLocaleGivesAllNamesWithSundayFirst)
 TEST(RegionalDateNames, UnknownLocaleFallsBackToC)
 {
     const util::RegionalDateNames names = util::ReadRegionalDateNames("xx_NOWHERE.UTF-8");
-    EXPECT_EQ(Utf8(names.LongMonthNames[12]), "December");
+    EXPECT_EQ(names.LongMonthNames[12], u"December");
 }
 
 } // namespace
