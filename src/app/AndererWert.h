@@ -1,16 +1,16 @@
 #pragma once
-// TEMPORARY STAND-IN until the calculation's own AndererWert lands; replace this
-// file with that one. Same signature; extended precision for the quotients,
-// the percentage held in double precision, truncated toward zero.
-#include <cmath>
+// The proportional calculation: the other side's new value from the two start
+// values and the new value typed on one side.
 #include <cstdint>
 
-inline std::int32_t AndererWert(std::int32_t startBreite, std::int32_t startHoehe, int index, std::int32_t neuerWert)
-{
-    const long double changed = index == 1 ? startBreite : startHoehe;
-    const long double other = index == 1 ? startHoehe : startBreite;
-    const long double q = changed / 100.0L;
-    const double r = static_cast<double>(static_cast<long double>(neuerWert) / q);
-    const long double u = (other / 100.0L) * static_cast<long double>(r);
-    return static_cast<std::int32_t>(std::trunc(u));
-}
+// Index 1 means the width changed, any other index the height. The result is
+// trunc((s_o / 100) * (n / (s_c / 100))) with the roundings the program has
+// always used: s_c / 100, the quotient, s_o / 100 and the product rounded to a
+// 64-bit significand, the percentage in between rounded to a 53-bit one, all to
+// nearest with ties to even. The same numbers on every compiler and CPU.
+//
+// The start value of the changed side should be at least 1; for 0 the result
+// is 0 (no proportion can be formed) instead of a division by zero. A result
+// beyond the 32-bit range saturates at its limit rather than wrapping round to
+// a value of the wrong sign (only possible outside the fields' ranges).
+std::int32_t AndererWert(std::int32_t startBreite, std::int32_t startHoehe, int index, std::int32_t neuerWert);
