@@ -19,19 +19,20 @@ using namespace windowtest;
 namespace {
 
 // Shows the dialog modally, runs `keys` inside it, and returns exec()'s result,
-// or -1 when the dialog was still open after the keys (it is then cancelled).
+// or -1 when the dialog was still open a second after the keys (it is then cancelled).
 int runDialog(const std::function<void()>& keys)
 {
+    PixelForm->setProperty("stillOpen", false);
     whenDialogShown([keys] {
-        keys();
-        QTimer::singleShot(300, PixelForm, [] { // past a button's animated click
-            if (PixelForm->isVisible()) {
+        QTimer::singleShot(0, PixelForm, [keys] {
+            keys();
+            // A button's accelerator clicks with a short animation; give it time.
+            if (!QTest::qWaitFor([] { return !PixelForm->isVisible(); }, 1000)) {
                 PixelForm->setProperty("stillOpen", true);
                 PixelForm->done(TPixelForm::mrCancel);
             }
         });
     });
-    PixelForm->setProperty("stillOpen", false);
     const int r = PixelForm->exec();
     return PixelForm->property("stillOpen").toBool() ? -1 : r;
 }

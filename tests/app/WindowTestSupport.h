@@ -50,6 +50,8 @@ inline void whenDialogShown(std::function<void()> action)
             poll->stop();
             std::erase(pendingPolls(), poll);
             poll->deleteLater();
+            // Activation comes asynchronously offscreen; keys need the active window now.
+            QApplication::setActiveWindow(PixelForm);
             action();
         }
     });
