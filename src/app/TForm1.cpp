@@ -7,6 +7,7 @@
 #include "app/ShortCutToText.h"
 #include "app/TPixelForm.h"
 #include "app/TextMeasure.h"
+#include "app/ZarnolithApplication.h"
 #include "controls/TSpinEdit.h"
 #include "platform/ScreenArea.h"
 #include "util/IntegerText.h"
@@ -286,7 +287,15 @@ void TForm1::FensterEinrichten()
 void TForm1::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
-        FormShow();
+        try {
+            FormShow();
+        } catch (const std::exception& e) {
+            // FormShow ends at the error (no start-up dialog). The box follows once
+            // the window is up: an exception must not unwind through the toolkit's show.
+            QTimer::singleShot(0, this, [message = QString::fromUtf8(e.what())] {
+                ZarnolithApplication::ShowException(message);
+            });
+        }
         if (!m_positionRuleSpent) {
             // The toolkit's centring in the work area, once, after FormShow.
             m_positionRuleSpent = true;
@@ -305,12 +314,12 @@ void TForm1::showEvent(QShowEvent* event)
 
 void TForm1::FormShow()
 {
-    RegistryLadenSpeichernStandIn();
+    AnzeigeEinstellungenLaden();
     Timer1->setInterval(5);
     Timer1->start();
 }
 
-void TForm1::RegistryLadenSpeichernStandIn()
+void TForm1::AnzeigeEinstellungenLaden()
 {
     // The settings load goes here; it will write HintergrundNr, which applies
     // the display settings. Until then the definition's font and entry 1 apply.

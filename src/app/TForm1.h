@@ -92,13 +92,15 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // The first step of FormShow: loads the display settings and applies them
+    // (through HintergrundNr once it exists). An error here ends FormShow.
+    virtual void AnzeigeEinstellungenLaden();
 
 private:
     void createControls();
     void createMenu();
     void FormCreate();
     void FormShow();
-    void RegistryLadenSpeichernStandIn();
     void attachSpinEditChange(TSpinEdit* field);
 
     QWidget* m_client = nullptr;

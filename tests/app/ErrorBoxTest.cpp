@@ -70,6 +70,24 @@ TEST(ErrorBox, FailedSeedingLeavesTheCalculationWired)
     EXPECT_EQ(w.form->SpinEdit2->text(), QStringLiteral("600"));
 }
 
+TEST(ErrorBox, FailedSettingsLoadAtShowingIsReportedAndNoDialogOpens)
+{
+    struct FormWithBrokenStore : TForm1 {
+        void AnzeigeEinstellungenLaden() override { throw util::EConvertError("Ungültiger Datentyp für 'FontSize'"); }
+    };
+    RecordedBoxes boxes;
+    FormWithBrokenStore form;
+    TPixelForm pixel(&form);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.messages.isEmpty(); }, 2000));
+    QTest::qWait(30); // longer than the start-up timer would take
+    EXPECT_EQ(boxes.messages, QStringList{QStringLiteral("Ungültiger Datentyp für 'FontSize'")});
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_FALSE(form.Timer1->isActive());
+    EXPECT_FALSE(pixel.isVisible());
+    EXPECT_EQ(pixel.result(), 0) << "the start-values dialog never opened";
+}
+
 TEST(ErrorBox, TheRealBoxIsModalWithErrorIconTitleAndOneOk)
 {
     QString title, text, buttons;
