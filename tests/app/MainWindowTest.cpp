@@ -225,7 +225,7 @@ TEST(Calculation, AlwaysStartsFromTheStartValuesNotFromTheOtherField)
 
 // ---- Captions, menu, status ------------------------------------------------
 
-TEST(Captions, TitleLabelsStatusAndMenuShortcutTexts)
+TEST(Captions, StatusAndMenuShowTheProgramsShortcutTexts)
 {
     Windows w;
     TForm1& f = *w.form;
@@ -233,29 +233,10 @@ TEST(Captions, TitleLabelsStatusAndMenuShortcutTexts)
     EXPECT_EQ(f.StatusPanel->text(), QStringLiteral("Mit Strg+N können die Bildpixel-Startwerte geändert werden"));
     EXPECT_EQ(f.StatusPanel->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
     EXPECT_FALSE(f.StatusBar1->isSizeGripEnabled());
-    EXPECT_EQ(f.Button1->text(), QStringLiteral("&Neue Startwerte..."));
     EXPECT_EQ(f.MenuDateiNeu->text(), QStringLiteral("&Neue Bildpixel-Startwerte...\tStrg+N"));
     EXPECT_EQ(f.MenuDateiBeenden->text(), QStringLiteral("&Beenden\tAlt+F4"));
     EXPECT_EQ(f.MenuDateiNeu->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
     EXPECT_EQ(f.MenuDateiBeenden->shortcut(), QKeySequence(Qt::ALT | Qt::Key_F4));
-
-    const std::vector<std::pair<QMenu*, QStringList>> menus = {
-        {f.MenuDatei, {QStringLiteral("&Neue Bildpixel-Startwerte...\tStrg+N"), QStringLiteral("&Beenden\tAlt+F4")}},
-        {f.MenuAns, {QStringLiteral("Schriftart..."), QStringLiteral("Schrift&hintergrund...")}},
-        {f.MenuHilfe,
-         {QStringLiteral("Programm-&Info"), QStringLiteral("Programm-Home&page..."),
-          QStringLiteral("Programm-&Aktualisierung..."), QStringLiteral("Programm-&Änderungen..."),
-          QStringLiteral("&Mail an den Programmierer..."), QStringLiteral("&Spenden...")}}};
-    QStringList titles;
-    for (QAction* a : f.MainMenu1->actions())
-        titles << a->text();
-    EXPECT_EQ(titles, (QStringList{QStringLiteral("&Datei"), QStringLiteral("&Ansicht"), QStringLiteral("&Hilfe")}));
-    for (const auto& [menu, captions] : menus) {
-        QStringList got;
-        for (QAction* a : menu->actions())
-            got << a->text();
-        EXPECT_EQ(got, captions);
-    }
 }
 
 TEST(Captions, FieldsAreNamedByTheirLabelsAndReachedByTab)
@@ -421,18 +402,6 @@ TEST(DisplaySettings, WholeFontForTextControlsFaceSizeStyleForTheButton)
     EXPECT_TRUE(b.italic());
     EXPECT_EQ(f.Button1->palette().color(QPalette::ButtonText), buttonTextBefore);
     EXPECT_EQ(f.palette().color(QPalette::Window), windowBefore) << "the window itself keeps its colour";
-}
-
-TEST(DisplaySettings, DefinitionFontAndWhiteUntilTheSettingsExist)
-{
-    Windows w;
-    ASSERT_EQ(AnzeigeSchrift, &w.form->FontDialog1Font);
-    EXPECT_EQ(AnzeigeSchrift->Name, QStringLiteral("Courier New"));
-    EXPECT_EQ(AnzeigeSchrift->Height, -19);
-    EXPECT_EQ(AnzeigeSchrift->Charset, 0);
-    EXPECT_EQ(AnzeigeSchrift->Color.raw, ColorValue::clWindowText);
-    EXPECT_EQ(AnzeigeSchrift->Style, TFontStyles{});
-    EXPECT_EQ(AnzeigeHintergrund.raw, 0x00FFFFFFu);
 }
 
 } // namespace

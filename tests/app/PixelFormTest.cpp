@@ -208,18 +208,6 @@ TEST(DialogFocus, LabelAcceleratorsFocusTheirFields)
     EXPECT_EQ(PixelForm->SpinEdit2->editor()->accessibleName(), QStringLiteral("Bildhöhe:"));
 }
 
-TEST(DialogCaptions, TitleAndTexts)
-{
-    Windows w;
-    EXPECT_EQ(PixelForm->windowTitle(), QStringLiteral("Neue Startwerte für Bildbreite und -höhe"));
-    EXPECT_EQ(PixelForm->Label1->text(), QStringLiteral("Bild&breite:"));
-    EXPECT_EQ(PixelForm->Label2->text(), QStringLiteral("Bild&höhe:"));
-    EXPECT_EQ(PixelForm->Button1->text(), QStringLiteral("O&K"));
-    EXPECT_EQ(PixelForm->Button2->text(), QStringLiteral("&Abbrechen"));
-    EXPECT_FALSE(PixelForm->windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_FALSE(PixelForm->windowFlags() & Qt::WindowMinimizeButtonHint);
-}
-
 class DialogLayout : public ::testing::TestWithParam<int> {};
 
 TEST_P(DialogLayout, EveryRectangleFollowsTheMeasuredFont)
