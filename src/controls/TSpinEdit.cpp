@@ -7,6 +7,7 @@
 #include "controls/VirtualKeyMapping.h"
 #include "platform/Beep.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
@@ -129,6 +130,10 @@ void TSpinEdit::textEdited()
     if (now == m_notifiedText)
         return;
     m_notifiedText = now;
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent announce(this, Value());
+        QAccessible::updateAccessibility(&announce);
+    }
     if (OnChange)
         OnChange(this);
 }

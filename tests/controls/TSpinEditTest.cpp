@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QFontDatabase>
 #include <QLabel>
@@ -20,25 +21,6 @@
 namespace {
 
 // ---- Value: reading and writing ----------------------------------------------------
-
-struct ReadRow {
-    const char* text;
-    int expected;
-};
-
-class SpinReadTest : public SpinFieldFixture, public ::testing::WithParamInterface<ReadRow> {};
-
-TEST_P(SpinReadTest, ValueReadsTextWithoutClampingOrChangingIt)
-{
-    setText(QString::fromUtf8(GetParam().text));
-    EXPECT_EQ(field->Value(), GetParam().expected);
-    EXPECT_EQ(field->text(), QString::fromUtf8(GetParam().text));
-    EXPECT_EQ(changes, 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Texts, SpinReadTest,
-    ::testing::Values(ReadRow{"", 1}, ReadRow{"0", 0}, ReadRow{"-5", -5}, ReadRow{"+7", 7}, ReadRow{"0012", 12},
-                      ReadRow{"12,5", 1}, ReadRow{"abc", 1}));
 
 struct WriteRow {
     int min, max, start, written;
@@ -75,7 +57,10 @@ TEST_F(SpinFieldFixture, NewFieldShowsZeroAndBoundChangesKeepText)
     field->setMinValue(0);
     field->setMinValue(1); // as the main window does once start values exist
     EXPECT_EQ(field->text(), QStringLiteral("0"));
-    EXPECT_EQ(field->Value(), 0);
+    EXPECT_EQ(field->Value(), 0); // reading never clamps
+    setText(QStringLiteral("12,5"));
+    EXPECT_EQ(field->Value(), 1);
+    EXPECT_EQ(field->text(), QStringLiteral("12,5"));
     EXPECT_EQ(changes, 0);
 }
 
@@ -161,16 +146,11 @@ TEST_F(SpinFieldFixture, FilterDropsLettersAndBlanksWithBeep)
     EXPECT_EQ(beeps, 4);
     EXPECT_EQ(seen, (std::vector<char16_t>{u'1', u'2', u'-'})); // dropped ones never reach the handler
     EXPECT_EQ(changes, 3);
-}
 
-TEST_F(SpinFieldFixture, RegionalDecimalSeparatorCanBeTyped)
-{
     setText(QString());
     const QString separator = QLocale::system().decimalPoint();
-    ASSERT_FALSE(separator.isEmpty());
-    QTest::keyClicks(field->editor(), QStringLiteral("12") + separator + QStringLiteral("5"));
-    EXPECT_EQ(field->text(), QStringLiteral("12") + separator + QStringLiteral("5"));
-    EXPECT_EQ(field->Value(), 1);
+    QTest::keyClicks(field->editor(), QStringLiteral("1") + separator + QStringLiteral("5"));
+    EXPECT_EQ(field->text(), QStringLiteral("1") + separator + QStringLiteral("5"));
     EXPECT_EQ(beeps, 0);
 }
 
@@ -256,76 +236,45 @@ TEST_F(SpinFieldFixture, KeyHandlersSeeVirtualKeysAndCanConsume)
     EXPECT_EQ((std::vector<std::uint16_t>(downs.begin(), downs.begin() + 4)),
               (std::vector<std::uint16_t>{'6', '7', '8', '9'}));
     EXPECT_EQ(beeps, 0);
-}
 
-TEST_F(SpinFieldFixture, EnterWithoutDialogReachesFieldAndBeeps)
-{
-    std::vector<std::uint16_t> downs;
-    field->OnKeyDown = [&](TSpinEdit*, std::uint16_t& key, Qt::KeyboardModifiers) { downs.push_back(key); };
-    setText(QStringLiteral("5"));
+    // A window without dialog keys lets Enter through: key-down 13, then a refused carriage return.
     QTest::keyClick(field->editor(), Qt::Key_Return);
-    EXPECT_EQ(downs, std::vector<std::uint16_t>{vk::Return});
+    EXPECT_EQ(downs.back(), vk::Return);
     EXPECT_EQ(beeps, 1);
-    EXPECT_EQ(field->text(), QStringLiteral("5"));
+    EXPECT_EQ(field->text(), QStringLiteral("2")); // "69-" read as MinValue, stepped up
 }
 
-class SpinDialogTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        previousBeep = platform::SetBeepHook([this] { ++beeps; });
-        field = new TSpinEdit(&dialog);
-        ok = new QPushButton(QStringLiteral("OK"), &dialog);
-        ok->setGeometry(10, 50, 80, 30);
-        ok->setDefault(true);
-        QObject::connect(ok, &QPushButton::clicked, &dialog, [this] { dialog.done(1); });
-        field->OnKeyDown = [this](TSpinEdit*, std::uint16_t& key, Qt::KeyboardModifiers) {
-            if (key != vk::Shift && key != vk::Control && key != vk::Menu)
-                downs.push_back(key);
-        };
-        dialog.show();
-        dialog.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-        field->setFocus();
-    }
-    void TearDown() override { platform::SetBeepHook(previousBeep); }
-
-    QDialog dialog;
-    TSpinEdit* field = nullptr;
-    QPushButton* ok = nullptr;
-    std::vector<std::uint16_t> downs;
+TEST(SpinDialogKeysTest, DefaultButtonTakesEnterOnlyWhenEnabledAndKeyIsPlain)
+{
     int beeps = 0;
-    std::function<void()> previousBeep;
-};
+    const auto previousBeep = platform::SetBeepHook([&] { ++beeps; });
+    QDialog dialog;
+    auto* field = new TSpinEdit(&dialog);
+    auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    ok->setGeometry(10, 50, 80, 30);
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, &dialog, [&] { dialog.done(1); });
+    int returns = 0;
+    field->OnKeyDown = [&](TSpinEdit*, std::uint16_t& key, Qt::KeyboardModifiers) { returns += key == vk::Return; };
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    field->setFocus();
 
-TEST_F(SpinDialogTest, DefaultButtonTakesEnterBeforeTheField)
-{
-    QTest::keyClick(field->editor(), Qt::Key_Return);
-    EXPECT_EQ(dialog.result(), 1);
-    EXPECT_TRUE(downs.empty());
-    EXPECT_EQ(beeps, 0);
-}
-
-TEST_F(SpinDialogTest, EscapeGoesToTheDialog)
-{
-    QTest::keyClick(field->editor(), Qt::Key_Escape);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_TRUE(downs.empty());
-}
-
-TEST_F(SpinDialogTest, ShiftEnterAndDisabledDefaultReachTheField)
-{
     QTest::keyClick(field->editor(), Qt::Key_Return, Qt::ShiftModifier);
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(downs, std::vector<std::uint16_t>{vk::Return});
-    EXPECT_EQ(beeps, 1);
-
     ok->setEnabled(false);
     QTest::keyClick(field->editor(), Qt::Key_Return);
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(downs.size(), 2u);
+    EXPECT_EQ(returns, 2);
     EXPECT_EQ(beeps, 2);
+
+    ok->setEnabled(true);
+    QTest::keyClick(field->editor(), Qt::Key_Return);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), 1);
+    EXPECT_EQ(returns, 2); // the dialog took it before the field
+    EXPECT_EQ(beeps, 2);
+    platform::SetBeepHook(previousBeep);
 }
 
 TEST_F(SpinFieldFixture, WindowShortcutTakesCtrlVBeforeTheEditor)
@@ -349,6 +298,16 @@ TEST_F(SpinFieldFixture, WindowShortcutTakesCtrlVBeforeTheEditor)
     QTest::keyClick(field->editor(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(field->text(), QStringLiteral("123"));
     EXPECT_EQ(downs, 1);
+}
+
+TEST_F(SpinFieldFixture, WindowGivenContextMenuReplacesTheStandardOne)
+{
+    field->setContextMenuPolicy(Qt::CustomContextMenu);
+    QSignalSpy requested(field, &QWidget::customContextMenuRequested);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5), field->editor()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(field->editor(), &request);
+    EXPECT_EQ(requested.count(), 1);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
 // ---- Focus -------------------------------------------------------------------------
@@ -463,11 +422,9 @@ TEST_F(SpinFieldFixture, TextAreaTakesFontAndColoursOfTheField)
 
 TEST_F(SpinFieldFixture, ArrowStripSitsInsideRightEndAndTextEndsBeforeIt)
 {
-    field->resize(120, field->height());
     const QRect strip = field->buttons()->geometry();
     EXPECT_EQ(strip.width(), SpinButtons::StripWidth);
-    EXPECT_LE(strip.right(), field->editor()->width() - 1);
-    EXPECT_GE(strip.left(), field->editor()->width() - SpinButtons::StripWidth - 3);
+    EXPECT_LT(strip.right(), field->editor()->width());
     EXPECT_GE(field->editor()->textMargins().right(), SpinButtons::StripWidth);
 }
 
