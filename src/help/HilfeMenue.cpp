@@ -33,11 +33,6 @@ bool istDatei(const QString& pfad)
     return info.exists() && info.isFile();
 }
 
-void adresseOeffnen(QWidget* owner, const QString& adresse)
-{
-    util::ProgrammStarten(owner, adresse, QString(), QString(), QStringLiteral("open"), util::kShowNormal);
-}
-
 } // namespace
 
 HilfeUmgebung HilfeUmgebung::System()
@@ -46,6 +41,7 @@ HilfeUmgebung HilfeUmgebung::System()
     u.programmDatei = QString::fromStdString(util::ProgrammDatei());
     u.programmVerzeichnis = QString::fromStdString(util::ProgrammVerzeichnis());
     u.tempVerzeichnis = &util::TempVerzeichnis;
+    u.programmStarten = &util::ProgrammStarten;
     u.informationsBox = [](QWidget* owner, const QString& text) {
         nachrichtZeigen(owner, QMessageBox::Information, QStringLiteral("Informationen"), text);
     };
@@ -100,11 +96,16 @@ QString HilfeMenue::InfoText()
 
 void HilfeMenue::InfoZeigen(QWidget* owner) const { m_umgebung.informationsBox(owner, InfoText()); }
 
-void HilfeMenue::HomepageOeffnen(QWidget* owner) const { adresseOeffnen(owner, kHomepage); }
+void HilfeMenue::AdresseOeffnen(QWidget* owner, const QString& adresse) const
+{
+    m_umgebung.programmStarten(owner, adresse, QString(), QString(), QStringLiteral("open"), util::kShowNormal);
+}
 
-void HilfeMenue::MailSchreiben(QWidget* owner) const { adresseOeffnen(owner, MailAufruf()); }
+void HilfeMenue::HomepageOeffnen(QWidget* owner) const { AdresseOeffnen(owner, kHomepage); }
 
-void HilfeMenue::SpendenOeffnen(QWidget* owner) const { adresseOeffnen(owner, SpendenSeite()); }
+void HilfeMenue::MailSchreiben(QWidget* owner) const { AdresseOeffnen(owner, MailAufruf()); }
+
+void HilfeMenue::SpendenOeffnen(QWidget* owner) const { AdresseOeffnen(owner, SpendenSeite()); }
 
 HistoryViewer* HilfeMenue::AenderungenZeigen(QWidget* owner, const TFont& schrift, ColorValue hintergrund)
 {
@@ -127,8 +128,8 @@ bool HilfeMenue::Aktualisieren(QWidget* owner, const QString& fensterTitel, cons
         return false;
     }
     // The updater finds the file by its bare name in the temporary directory.
-    util::ProgrammStarten(owner, m_umgebung.programmVerzeichnis + kAktualisierungsProgramm, kUebergabeDatei,
-                          QString(), QStringLiteral("open"), util::kShowNormal);
+    m_umgebung.programmStarten(owner, m_umgebung.programmVerzeichnis + kAktualisierungsProgramm, kUebergabeDatei,
+                               QString(), QStringLiteral("open"), util::kShowNormal);
     return true;
 }
 

@@ -20,6 +20,10 @@ struct HilfeUmgebung {
     QString programmDatei;       // full path of the program file
     QString programmVerzeichnis; // its directory, with the trailing separator
     std::function<QString()> tempVerzeichnis;
+    // The shell start (util::ProgrammStarten).
+    std::function<int(QWidget* owner, const QString& file, const QString& parameters, const QString& directory,
+                      const QString& operation, int showCommand)>
+        programmStarten;
     // Modal message boxes: "Informationen" (information icon) and "Fehler" (error icon), each with "OK".
     std::function<void(QWidget* owner, const QString& text)> informationsBox;
     std::function<void(QWidget* owner, const QString& text)> fehlerBox;
@@ -63,6 +67,8 @@ public:
     void setUmgebung(HilfeUmgebung umgebung) { m_umgebung = std::move(umgebung); }
 
 private:
+    void AdresseOeffnen(QWidget* owner, const QString& adresse) const;
+
     HilfeUmgebung m_umgebung;
     QPointer<HistoryViewer> m_anzeige;
 };
