@@ -1,5 +1,6 @@
 #include "platform/StartDetached.h"
 
+#include <csignal>
 #include <fcntl.h>
 #include <linux/close_range.h>
 #include <sys/syscall.h>
@@ -35,6 +36,11 @@ int StartDetached(const std::string& program, const std::vector<std::string>& ar
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     const char* dir = workingDirectory.empty() ? nullptr : workingDirectory.c_str();
+    sigset_t noSignals;
+    sigemptyset(&noSignals);
+    struct sigaction defaultAction {};
+    defaultAction.sa_handler = SIG_DFL;
+    sigemptyset(&defaultAction.sa_mask);
 
     // The pipe closes by itself on a successful exec; an error code arrives otherwise.
     int pipeFds[2];
@@ -58,6 +64,9 @@ int StartDetached(const std::string& program, const std::vector<std::string>& ar
             _exit(0); // the grandchild is adopted by init, so nobody waits for it here
         if (dir && chdir(dir) != 0)
             reportAndExit(pipeFds[1], errno);
+        // The program starts as from a fresh session: nothing blocked, SIGPIPE not ignored.
+        sigprocmask(SIG_SETMASK, &noSignals, nullptr);
+        sigaction(SIGPIPE, &defaultAction, nullptr);
         // Our other descriptors (sockets, files) are none of the started program's business.
         syscall(SYS_close_range, 3u, ~0u, CLOSE_RANGE_CLOEXEC);
         execve(program.c_str(), argv.data(), environ);

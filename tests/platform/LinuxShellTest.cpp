@@ -3,6 +3,12 @@
 #include "support/StandInProgram.h"
 
 #include <QFileInfo>
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -100,6 +106,56 @@ TEST_F(LinuxShellTest, EmptyParametersAndDirectoryGiveNoArgumentsAndOurDirectory
     ASSERT_EQ(records.size(), 1u);
     EXPECT_TRUE(records[0].arguments.isEmpty());
     EXPECT_EQ(records[0].workingDirectory, QDir::currentPath());
+}
+
+TEST_F(LinuxShellTest, StartedProgramInheritsNeitherDescriptorsNorBlockedSignals)
+{
+    // A stand-in that records its open descriptors and its signal state. Perl
+    // (always there on Debian) rather than sh, which clears its signal mask itself.
+    const QString script = m_dir.path() + "/inspect";
+    QFile f(script);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/usr/bin/perl\nuse Cwd;\nmy $rec = '" + QFile::encodeName(programRecords()) + "/' . $$;\n"
+            "open(my $out, '>', \"$rec.tmp\") or die;\nprint $out getcwd(), \"\\n\";\n"
+            "opendir(my $d, '/proc/self/fd');\nprint $out \"$_\\n\" for grep { !/^\\./ } readdir($d);\n"
+            "open(my $st, '<', '/proc/self/status');\nprint $out grep { /^Sig(Blk|Ign)/ } <$st>;\n"
+            "close $out;\nrename(\"$rec.tmp\", \"$rec.rec\");\n");
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir().mkpath(programRecords());
+
+    // Deliberately without O_CLOEXEC, and numbered above what the stand-in opens itself.
+    const int devNull = ::open("/dev/null", O_RDONLY);
+    const int leaked = fcntl(devNull, F_DUPFD, 200);
+    ::close(devNull);
+    ASSERT_GE(leaked, 200);
+    sigset_t block, old;
+    sigemptyset(&block);
+    sigaddset(&block, SIGUSR1);
+    pthread_sigmask(SIG_BLOCK, &block, &old);
+    struct sigaction ignore {}, oldPipe {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, &oldPipe);
+
+    const int result = execute(script);
+
+    sigaction(SIGPIPE, &oldPipe, nullptr);
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    ::close(leaked);
+
+    EXPECT_GT(result, 32);
+    const auto records = standin::WaitForRecords(programRecords());
+    ASSERT_EQ(records.size(), 1u);
+    const QStringList& lines = records[0].arguments;
+    EXPECT_FALSE(lines.contains(QString::number(leaked))) << lines.join(' ').toStdString();
+    for (const QString& line : lines) {
+        if (line.startsWith("SigBlk:")) {
+            EXPECT_EQ(line.section('\t', 1).toULongLong(nullptr, 16), 0u) << line.toStdString();
+        }
+        if (line.startsWith("SigIgn:")) {
+            EXPECT_EQ(line.section('\t', 1).toULongLong(nullptr, 16) & (1ull << (SIGPIPE - 1)), 0u);
+        }
+    }
 }
 
 TEST_F(LinuxShellTest, FailuresAreReportedAsSmallNumbers)
