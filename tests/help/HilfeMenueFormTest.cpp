@@ -61,6 +61,14 @@ TEST_F(HilfeMenueFormTest, OpeningTheMenuAdaptsTheTwoItems)
     EXPECT_TRUE(m_form->MenuHilfeUpdate->isVisible());
     EXPECT_TRUE(m_form->MenuHilfeAenderungen->isEnabled());
     m_form->MenuHilfe->close();
+
+    QFile::remove(programmVerzeichnis() + "Vellomat.exe");
+    QFile::remove(programmVerzeichnis() + "History.txt");
+    QDir().mkpath(programmVerzeichnis() + "History.txt"); // a directory of that name does not count
+    menueOeffnen();
+    EXPECT_FALSE(m_form->MenuHilfeUpdate->isVisible());
+    EXPECT_FALSE(m_form->MenuHilfeAenderungen->isEnabled());
+    m_form->MenuHilfe->close();
 }
 
 TEST_F(HilfeMenueFormTest, AddressItemsReachTheOpener)
@@ -76,6 +84,8 @@ TEST_F(HilfeMenueFormTest, AddressItemsReachTheOpener)
         const auto records = standin::WaitForRecords(openerRecords());
         ASSERT_EQ(records.size(), 1u) << erwartet.toStdString();
         EXPECT_EQ(records[0].arguments, QStringList{erwartet});
+        // owner, empty directory, "open", show normally
+        EXPECT_EQ(m_starts.takeLast(), (QStringList{erwartet, "", "", "open", "1"}));
     }
 }
 

@@ -49,20 +49,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, HilfeMenueZustandTest, ::testing::Values(
     ZustandRow{Eintrag::Datei, Eintrag::Datei, true, true},
     ZustandRow{Eintrag::Verzeichnis, Eintrag::Verzeichnis, false, false}));
 
-TEST_F(HilfeTestUmgebung, FilesAddedOrRemovedCountAtTheNextOpening)
-{
-    HilfeMenue menue(umgebung());
-    EXPECT_FALSE(menue.Zustand().aenderungenAktiv);
-    dateiSchreiben(programmVerzeichnis() + "History.txt", "x");
-    updaterAnlegen();
-    EXPECT_TRUE(menue.Zustand().aenderungenAktiv);
-    EXPECT_TRUE(menue.Zustand().aktualisierungSichtbar);
-    QFile::remove(programmVerzeichnis() + "Vellomat.exe");
-    QFile::remove(programmVerzeichnis() + "History.txt");
-    EXPECT_FALSE(menue.Zustand().aenderungenAktiv);
-    EXPECT_FALSE(menue.Zustand().aktualisierungSichtbar);
-}
-
 TEST(HilfeInfo, ThirteenLinesWithTitleFirstAndTheRealToolsLast)
 {
     const QStringList zeilen = HilfeMenue::InfoText().split(QStringLiteral("\r\n"));
@@ -129,24 +115,6 @@ TEST(HilfeInfo, RealBoxesAreModalWithTitleIconAndOneOk)
     EXPECT_EQ(fehler.icon, QMessageBox::Critical);
     EXPECT_EQ(fehler.knoepfe, QStringList{QStringLiteral("OK")});
     EXPECT_EQ(fehler.text, QStringLiteral("a\nb"));
-}
-
-TEST_F(HilfeTestUmgebung, AddressesReachTheOpenerWhole)
-{
-    HilfeMenue menue(umgebung());
-    const std::vector<std::pair<std::function<void()>, QString>> faelle = {
-        {[&] { menue.HomepageOeffnen(nullptr); }, "https://www.example.org/zarnolith"},
-        {[&] { menue.MailSchreiben(nullptr); }, "mailto:zarnolith@example.org?subject=Zarnolith V1.01"},
-        {[&] { menue.SpendenOeffnen(nullptr); }, "https://www.example.org/zarnolith/spenden.htm"},
-    };
-    for (const auto& [aufruf, erwartet] : faelle) {
-        standin::ClearRecords(openerRecords());
-        aufruf();
-        const auto records = standin::WaitForRecords(openerRecords());
-        ASSERT_EQ(records.size(), 1u) << erwartet.toStdString();
-        EXPECT_EQ(records[0].arguments, QStringList{erwartet});
-        EXPECT_EQ(m_starts.takeLast(), (QStringList{erwartet, "", "", "open", "1"}));
-    }
 }
 
 class HistoryViewerTest : public HilfeTestUmgebung {

@@ -67,12 +67,5 @@ TEST(ProgrammPfad, IsTheRunningExecutableAndItsDirectory)
     EXPECT_EQ(dir + QCoreApplication::applicationName().toStdString(), file);
 }
 
-TEST(ProgrammPfad, DirectoryPartKeepsItsSeparator)
-{
-    EXPECT_EQ(util::VerzeichnisVon("/opt/zarnolith/zarnolith"), "/opt/zarnolith/");
-    EXPECT_EQ(util::VerzeichnisVon("/zarnolith"), "/");
-    EXPECT_EQ(util::VerzeichnisVon("zarnolith"), "./");
-    EXPECT_EQ(util::VerzeichnisVon("/a b/c d/"), "/a b/c d/");
-}
 
 } // namespace
