@@ -102,7 +102,7 @@ void TForm1::createControls()
 
     Button1 = new QPushButton(m_client);
     Button1->setObjectName(QStringLiteral("Button1"));
-    connect(Button1, &QPushButton::clicked, this, &TForm1::MenuDateiNeuClick);
+    connect(Button1, &QPushButton::clicked, this, ZarnolithApplication::GuardedSlot(this, &TForm1::MenuDateiNeuClick));
 
     StatusBar1 = new QStatusBar(m_client);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -131,6 +131,7 @@ void TForm1::createControls()
 
 void TForm1::createMenu()
 {
+    const auto command = [this](void (TForm1::*handler)()) { return ZarnolithApplication::GuardedSlot(this, handler); };
     MainMenu1 = menuBar();
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
 
@@ -150,14 +151,14 @@ void TForm1::createMenu()
     MenuDateiNeu->setShortcut(ShortCutToKeySequence(ShortCutDateiNeu));
     MenuDateiBeenden = addItem(MenuDatei, "MenuDateiBeenden");
     MenuDateiBeenden->setShortcut(ShortCutToKeySequence(ShortCutDateiBeenden));
-    connect(MenuDateiNeu, &QAction::triggered, this, &TForm1::MenuDateiNeuClick);
-    connect(MenuDateiBeenden, &QAction::triggered, this, &TForm1::MenuDateiBeendenClick);
+    connect(MenuDateiNeu, &QAction::triggered, this, command(&TForm1::MenuDateiNeuClick));
+    connect(MenuDateiBeenden, &QAction::triggered, this, command(&TForm1::MenuDateiBeendenClick));
 
     MenuAns = addMenu("MenuAns", QStringLiteral("&Ansicht"));
     MenuAnsSchriftart = addItem(MenuAns, "MenuAnsSchriftart");
     MenuAnsHintergrund = addItem(MenuAns, "MenuAnsHintergrund");
-    connect(MenuAnsSchriftart, &QAction::triggered, this, &TForm1::MenuAnsSchriftartClick);
-    connect(MenuAnsHintergrund, &QAction::triggered, this, &TForm1::MenuAnsHintergrundClick);
+    connect(MenuAnsSchriftart, &QAction::triggered, this, command(&TForm1::MenuAnsSchriftartClick));
+    connect(MenuAnsHintergrund, &QAction::triggered, this, command(&TForm1::MenuAnsHintergrundClick));
 
     MenuHilfe = addMenu("MenuHilfe", QStringLiteral("&Hilfe"));
     MenuHilfeinfo = addItem(MenuHilfe, "MenuHilfeinfo");
@@ -166,13 +167,13 @@ void TForm1::createMenu()
     MenuHilfeAenderungen = addItem(MenuHilfe, "MenuHilfeAenderungen");
     MenuHilfeMail = addItem(MenuHilfe, "MenuHilfeMail");
     MenuHilfeSpenden = addItem(MenuHilfe, "MenuHilfeSpenden");
-    connect(MenuHilfe, &QMenu::aboutToShow, this, &TForm1::MenuHilfeClick);
-    connect(MenuHilfeinfo, &QAction::triggered, this, &TForm1::MenuHilfeinfoClick);
-    connect(MenuHilfeHomepage, &QAction::triggered, this, &TForm1::MenuHilfeHomepageClick);
-    connect(MenuHilfeUpdate, &QAction::triggered, this, &TForm1::MenuHilfeUpdateClick);
-    connect(MenuHilfeAenderungen, &QAction::triggered, this, &TForm1::MenuHilfeAenderungenClick);
-    connect(MenuHilfeMail, &QAction::triggered, this, &TForm1::MenuHilfeMailClick);
-    connect(MenuHilfeSpenden, &QAction::triggered, this, &TForm1::MenuHilfeSpendenClick);
+    connect(MenuHilfe, &QMenu::aboutToShow, this, command(&TForm1::MenuHilfeClick));
+    connect(MenuHilfeinfo, &QAction::triggered, this, command(&TForm1::MenuHilfeinfoClick));
+    connect(MenuHilfeHomepage, &QAction::triggered, this, command(&TForm1::MenuHilfeHomepageClick));
+    connect(MenuHilfeUpdate, &QAction::triggered, this, command(&TForm1::MenuHilfeUpdateClick));
+    connect(MenuHilfeAenderungen, &QAction::triggered, this, command(&TForm1::MenuHilfeAenderungenClick));
+    connect(MenuHilfeMail, &QAction::triggered, this, command(&TForm1::MenuHilfeMailClick));
+    connect(MenuHilfeSpenden, &QAction::triggered, this, command(&TForm1::MenuHilfeSpendenClick));
 }
 
 void TForm1::FormCreate()
@@ -334,7 +335,9 @@ void TForm1::Timer1Timer()
 
 void TForm1::attachSpinEditChange(TSpinEdit* field)
 {
-    field->OnChange = [this](TSpinEdit* sender) { SpinEditChange(sender); };
+    field->OnChange = [this](TSpinEdit* sender) {
+        ZarnolithApplication::Guarded([this, sender] { SpinEditChange(sender); });
+    };
 }
 
 void TForm1::MenuDateiNeuClick()

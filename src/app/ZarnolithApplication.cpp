@@ -14,14 +14,20 @@ ZarnolithApplication::ZarnolithApplication(int& argc, char** argv)
 
 bool ZarnolithApplication::notify(QObject* receiver, QEvent* event)
 {
+    bool handled = false;
+    Guarded([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+}
+
+void ZarnolithApplication::Guarded(const std::function<void()>& command)
+{
     try {
-        return QApplication::notify(receiver, event);
+        command();
     } catch (const std::exception& e) {
         ShowException(QString::fromUtf8(e.what()));
     } catch (...) {
         ShowException(QStringLiteral("Unbekannter Fehler"));
     }
-    return false;
 }
 
 void ZarnolithApplication::ShowException(const QString& message)

@@ -2,6 +2,12 @@
 // The application object. Any exception that escapes an event handler or a
 // command ends that handler only: it is shown in the standard error box and
 // the program goes on.
+//
+// Commands that the toolkit calls through a signal (clicks, menu items, a
+// field's change handler) run through Guarded: the toolkit's own frames between
+// the event and the slot have no exception cleanup, so an exception must stop
+// before them, or their locals leak and their state (a pressed button, a line
+// edit halfway through a key) stays half-changed. notify() catches the rest.
 #include <QApplication>
 #include <functional>
 
@@ -18,4 +24,14 @@ public:
     static void ShowException(const QString& message);
     // Replaces the box (tests record the message); empty restores it. Returns the previous one.
     static ErrorBox SetErrorBoxHook(ErrorBox hook);
+
+    // Runs the command; an exception ends it here and is shown in the error box.
+    static void Guarded(const std::function<void()>& command);
+
+    // For connect(): a slot that runs (receiver->*command)() through Guarded.
+    template <typename Receiver>
+    static auto GuardedSlot(Receiver* receiver, void (Receiver::*command)())
+    {
+        return [receiver, command] { Guarded([receiver, command] { (receiver->*command)(); }); };
+    }
 };
