@@ -406,9 +406,9 @@ bool compare(const char* heading, const Program& product, const Program& baselin
     const double timeRatio = sums[0].complete / sums[1].complete;
     const double memRatio = sums[0].rssMiB / sums[1].rssMiB;
     const bool ok = timeRatio <= TimeTarget && memRatio <= MemoryTarget;
-    std::printf("  against the baseline:  time %.2f (target <= %.2f)  peak memory %.2f (target <= %.2f)  %s\n",
+    std::printf("  against the baseline:  time %.2f (target <= %.2f)  peak memory %.3f (target <= %.2f)  %s\n",
                 timeRatio, TimeTarget, memRatio, MemoryTarget, ok ? "met" : "MISSED");
-    std::printf("  against the reference: time %.2f                  peak memory %.2f\n",
+    std::printf("  against the reference: time %.2f                  peak memory %.3f\n",
                 sums[0].complete / sums[2].complete, sums[0].rssMiB / sums[2].rssMiB);
     if (failures)
         std::printf("  (%d runs did not finish and are left out)\n", failures);
