@@ -374,7 +374,8 @@ std::optional<RegDocument> RegDocument::parse(std::span<const std::uint8_t> byte
             while (!joined.empty() && trim(joined).ends_with(u'\\')) {
                 std::u16string_view t = trim(joined);
                 joined = std::u16string(t.substr(0, t.size() - 1));
-                if (++i >= lines.size())
+                // A file cut off after the backslash would lose bytes without notice.
+                if (++i >= lines.size() || trim(lines[i]).empty())
                     return fail(lineNo, "Fortsetzungszeile fehlt");
                 joined += trim(lines[i]);
             }
