@@ -23,8 +23,11 @@ void TListBox::setItemIndex(int row)
 
 QItemSelectionModel::SelectionFlags TListBox::selectionCommand(const QModelIndex& index, const QEvent* event) const
 {
+    // Nothing under the mouse: leave the selection alone (the view would clear it).
+    if (!index.isValid())
+        return QItemSelectionModel::NoUpdate;
     const QItemSelectionModel::SelectionFlags command = QListWidget::selectionCommand(index, event);
     if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
-        return index.isValid() ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::NoUpdate;
+        return QItemSelectionModel::ClearAndSelect;
     return command;
 }
