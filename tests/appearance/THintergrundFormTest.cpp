@@ -70,14 +70,26 @@ TEST(HintergrundForm, CaptionsAndNoSelectionBeforeTheFirstWrite)
     EXPECT_EQ(form.HintergrundNr(), -1);
 }
 
-// Runs the dialog modally; the action runs once it is up. Returns exec()'s result.
-int modal(THintergrundForm& form, const std::function<void()>& aktion)
+// Runs the dialog modally; the action runs once it is up and active (shortcuts
+// need an active window). A dialog that stays open fails the test instead of hanging it.
+int modal(THintergrundForm& form, const std::function<void()>& aktion, bool bewegen = true)
 {
     QTimer::singleShot(0, &form, [&] {
-        QTest::keyClick(form.ListBox1, Qt::Key_Down);
-        QTest::keyClick(form.ListBox1, Qt::Key_Down);
+        form.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+        if (bewegen) {
+            QTest::keyClick(form.ListBox1, Qt::Key_Down);
+            QTest::keyClick(form.ListBox1, Qt::Key_Down);
+        }
         aktion();
     });
+    QTimer notbremse;
+    notbremse.setSingleShot(true);
+    QObject::connect(&notbremse, &QTimer::timeout, &form, [&] {
+        ADD_FAILURE() << "the dialog did not close";
+        form.QDialog::done(99);
+    });
+    notbremse.start(5000);
     return form.exec();
 }
 
