@@ -1,6 +1,8 @@
 // Program entry. Deliberately free of Qt: a second start ends right after the
 // instance guard, and must not pay for loading the GUI toolkit. The first
 // instance loads the GUI library (libzarnolith-gui.so) and runs it.
+#include "util/DateNameAdjustment.h"
+
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -40,6 +42,8 @@ GuiMain loadGui()
 int main(int argc, char** argv)
 {
     // 1. Start-up adjustment of the regional date names (util).
+    util::TagesnamenAnpassen();
+    util::MonatsnamenAnpassen();
     // 2. Single-instance guard (instance): a second start asks the running
     //    instance to come to the front and ends here, without a window.
 

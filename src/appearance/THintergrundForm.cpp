@@ -4,18 +4,12 @@
 #include "appearance/AnzeigeZuweisen.h"
 #include "appearance/FarbTabelle.h"
 #include "appearance/TListBox.h"
+#include "util/KaufmannsUndEntfernen.h"
 
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
-
-namespace {
-
-// The caption as shown: without the accelerator marks.
-QString ohneKaufmannsUnd(QString caption) { return caption.remove(QLatin1Char('&')); }
-
-} // namespace
 
 THintergrundForm::THintergrundForm(QWidget* AOwner, int ABtnWidth, int ARand)
     : QDialog(AOwner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -98,7 +92,7 @@ void THintergrundForm::SchalterEinrichten()
     QString laengste;
     for (QPushButton* b : buttons) {
         b->resize(FBtnWidth, HoeheFuerSchrift(b->font(), *b));
-        const QString caption = ohneKaufmannsUnd(b->text());
+        const QString caption = KaufmannsUndEntfernen(b->text());
         if (caption.size() > laengste.size())
             laengste = caption;
     }
