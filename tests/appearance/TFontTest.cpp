@@ -34,16 +34,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, Groesse,
                                            GroesseZeile{144, 10, -20}, GroesseZeile{96, 0, 0},
                                            GroesseZeile{96, -14, 19}));
 
-TEST(Groesse, DefinitionFontIsFourteenPointsAt96Dpi)
-{
-    TFont::setPixelsPerInchOverride(96);
-    TFont f;
-    EXPECT_EQ(f.Name, QStringLiteral("Courier New"));
-    EXPECT_EQ(f.Height, -19);
-    EXPECT_EQ(f.Size(), 14);
-    TFont::setPixelsPerInchOverride(0);
-}
-
 struct GrenzZeile {
     int punkte;
     int angewandtePixel; // at 96 dpi

@@ -183,21 +183,6 @@ TEST_P(Anordnung, ButtonsFromAbbrechenListTwentyLinesMarginsAround)
 
 INSTANTIATE_TEST_SUITE_P(Sizes, Anordnung, ::testing::Values(8, 14, 40));
 
-TEST(HintergrundForm, LargerFontWidensTheDialog)
-{
-    TFont klein, gross;
-    klein.setSize(10);
-    gross.setSize(30);
-    THintergrundForm form(nullptr, 125, 10);
-    form.SchriftartZuweisen(klein, ColorValue{0});
-    form.SchalterEinrichten();
-    const QSize vorher = form.size();
-    form.SchriftartZuweisen(gross, ColorValue{0});
-    form.SchalterEinrichten();
-    EXPECT_GT(form.width(), vorher.width());
-    EXPECT_GT(form.height(), vorher.height());
-}
-
 TEST(HintergrundForm, ListTakesBackgroundAndWholeFontButtonsOnlyFaceSizeStyle)
 {
     TFont schrift;
