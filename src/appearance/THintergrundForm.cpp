@@ -1,7 +1,7 @@
 #include "appearance/THintergrundForm.h"
 
+#include "app/ControlAppearance.h"
 #include "app/TextMeasure.h"
-#include "appearance/AnzeigeZuweisen.h"
 #include "appearance/FarbTabelle.h"
 #include "appearance/TListBox.h"
 #include "util/KaufmannsUndEntfernen.h"
@@ -137,9 +137,7 @@ void THintergrundForm::FensterEinrichten()
 
 void THintergrundForm::SchriftartZuweisen(const TFont& AFont, ColorValue AColor)
 {
-    SchriftUndHintergrundZuweisen(*ListBox1, AFont, AColor);
-    SchriftNameGroesseStilZuweisen(*Button1, AFont);
-    SchriftNameGroesseStilZuweisen(*Button2, AFont);
+    ApplyDisplaySettings({ListBox1, Button1, Button2}, AFont, AColor);
 }
 
 void THintergrundForm::showEvent(QShowEvent* event)
