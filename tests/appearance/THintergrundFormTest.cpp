@@ -61,15 +61,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, HintergrundNr,
                                            NrZeile{12, 12, 0x808080}, NrZeile{13, 13, 0xC0C0C0},
                                            NrZeile{17, 17, 0xC0C0C0}));
 
-TEST(HintergrundForm, CaptionsAndNoSelectionBeforeTheFirstWrite)
-{
-    THintergrundForm form(nullptr, 125, 10);
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Schrifthintergrund wählen"));
-    EXPECT_EQ(form.Button1->text(), QStringLiteral("O&K"));
-    EXPECT_EQ(form.Button2->text(), QStringLiteral("&Abbrechen"));
-    EXPECT_EQ(form.HintergrundNr(), -1);
-}
-
 // Runs the dialog modally; the action runs once it is up and active (shortcuts
 // need an active window). A dialog that stays open fails the test instead of hanging it.
 int modal(THintergrundForm& form, const std::function<void()>& aktion, bool bewegen = true)
