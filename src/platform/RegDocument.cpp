@@ -352,25 +352,25 @@ std::optional<RegDocument> RegDocument::parse(std::span<const std::uint8_t> byte
             continue;
         }
         if (startsWithNoCase(rest, u"hex")) {
-            std::u16string_view spec = rest.substr(3);
+            std::u16string_view afterHex = rest.substr(3);
             std::uint32_t type = 3;
-            if (!spec.empty() && spec.front() == u'(') {
-                const std::size_t close = spec.find(u')');
+            if (!afterHex.empty() && afterHex.front() == u'(') {
+                const std::size_t close = afterHex.find(u')');
                 if (close == std::u16string_view::npos || close == 1 || close > 9)
                     return fail(lineNo, "hex(n) ohne gültige Typnummer");
                 type = 0;
-                for (char16_t c : spec.substr(1, close - 1)) {
+                for (char16_t c : afterHex.substr(1, close - 1)) {
                     const int d = hexDigit(c);
                     if (d < 0)
                         return fail(lineNo, "hex(n) ohne gültige Typnummer");
                     type = type * 16 + std::uint32_t(d);
                 }
-                spec.remove_prefix(close + 1);
+                afterHex.remove_prefix(close + 1);
             }
-            if (spec.empty() || spec.front() != u':')
+            if (afterHex.empty() || afterHex.front() != u':')
                 return fail(lineNo, "':' nach hex fehlt");
             // Long byte lists go on over lines that end in a backslash.
-            std::u16string joined(spec.substr(1));
+            std::u16string joined(afterHex.substr(1));
             while (!joined.empty() && trim(joined).ends_with(u'\\')) {
                 std::u16string_view t = trim(joined);
                 joined = std::u16string(t.substr(0, t.size() - 1));
