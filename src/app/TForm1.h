@@ -5,6 +5,7 @@
 #include "appearance/ColorValue.h"
 #include "appearance/TFont.h"
 #include "appearance/TFontDialog.h"
+#include "help/HilfeMenue.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -57,6 +58,9 @@ public:
     QAction* MenuHilfeSpenden = nullptr;
 
     QTimer* Timer1 = nullptr;
+
+    // What the menu "&Hilfe" does; its surroundings can be replaced (tests).
+    help::HilfeMenue Hilfe;
 
     // The font dialog; its font object is the display font AnzeigeSchrift.
     TFontDialog FontDialog1;
