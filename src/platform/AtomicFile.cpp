@@ -21,17 +21,23 @@ bool failWith(std::string* error, const std::string& what, int err)
     return false;
 }
 
-} // namespace
-
-bool WriteFileAtomically(const fs::path& target, std::span<const std::uint8_t> data, std::string* error)
+// A symbolic link as target is followed, so the file it points to is replaced.
+fs::path resolveTarget(const fs::path& target)
 {
     std::error_code ec;
-    fs::path path = target;
-    if (fs::is_symlink(path, ec)) {
-        const fs::path resolved = fs::weakly_canonical(path, ec);
+    if (fs::is_symlink(target, ec)) {
+        const fs::path resolved = fs::weakly_canonical(target, ec);
         if (!ec)
-            path = resolved;
+            return resolved;
     }
+    return target;
+}
+
+} // namespace
+
+bool StageFile(const fs::path& target, std::span<const std::uint8_t> data, fs::path* staged, std::string* error)
+{
+    const fs::path path = resolveTarget(target);
     std::string tmpName = path.string() + ".tmp-XXXXXX";
     const int fd = ::mkstemp(tmpName.data());
     if (fd < 0)
@@ -68,9 +74,16 @@ bool WriteFileAtomically(const fs::path& target, std::span<const std::uint8_t> d
         ::unlink(tmpName.c_str());
         return failWith(error, "Schließen fehlgeschlagen", err);
     }
-    if (::rename(tmpName.c_str(), path.c_str()) != 0) {
+    *staged = tmpName;
+    return true;
+}
+
+bool CommitStagedFile(const fs::path& staged, const fs::path& target, std::string* error)
+{
+    const fs::path path = resolveTarget(target);
+    if (::rename(staged.c_str(), path.c_str()) != 0) {
         const int err = errno;
-        ::unlink(tmpName.c_str());
+        ::unlink(staged.c_str());
         return failWith(error, "Umbenennen fehlgeschlagen", err);
     }
     // The rename itself must reach the disk too; a failure here leaves a complete file.
@@ -80,6 +93,12 @@ bool WriteFileAtomically(const fs::path& target, std::span<const std::uint8_t> d
         ::close(dirFd);
     }
     return true;
+}
+
+bool WriteFileAtomically(const fs::path& target, std::span<const std::uint8_t> data, std::string* error)
+{
+    fs::path staged;
+    return StageFile(target, data, &staged, error) && CommitStagedFile(staged, target, error);
 }
 
 } // namespace platform

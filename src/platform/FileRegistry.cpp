@@ -31,6 +31,8 @@ fs::path homeDirectory()
 
 FileRegistry::FileRegistry(fs::path file) : m_file(std::move(file)) {}
 
+FileRegistry::~FileRegistry() { CloseKey(); }
+
 fs::path FileRegistry::DefaultFile()
 {
     // A relative XDG_CONFIG_HOME is invalid and to be ignored.
@@ -119,6 +121,12 @@ bool FileRegistry::OpenKey(std::u16string_view path, bool canCreate)
 
 void FileRegistry::CloseKey()
 {
+    if (!m_staged.empty()) {
+        std::string why;
+        if (!CommitStagedFile(m_staged, m_file, &why))
+            std::fprintf(stderr, "Zarnolith: %s nicht gespeichert: %s\n", m_file.c_str(), why.c_str());
+        m_staged.clear();
+    }
     m_keyPath.clear();
     m_doc = RegDocument{};
 }
@@ -154,9 +162,16 @@ bool FileRegistry::SetValue(std::u16string_view name, std::uint32_t type, std::s
         return false;
     const RegDocument before = m_doc;
     RegDocument::setValue(*key, name, type, std::vector<std::uint8_t>(data.begin(), data.end()));
-    if (save())
+    fs::path staged;
+    std::string why;
+    if (StageFile(m_file, m_doc.serialize(), &staged, &why)) {
+        if (!m_staged.empty())
+            ::unlink(m_staged.c_str());
+        m_staged = std::move(staged);
         return true;
-    m_doc = before; // what is in memory stays what is on the disk
+    }
+    std::fprintf(stderr, "Zarnolith: %s nicht gespeichert: %s\n", m_file.c_str(), why.c_str());
+    m_doc = before; // what is in memory stays what will reach the disk
     return false;
 }
 

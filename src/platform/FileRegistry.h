@@ -2,7 +2,10 @@
 // The settings store where there is no Windows registry: one file per user,
 // $XDG_CONFIG_HOME/Zarnolith/Zarnolith.reg (~/.config when the variable is
 // unset), in the registry editor's export format so it can be carried to and
-// from Windows. Every value written replaces the file atomically.
+// from Windows. The values written while a key is open reach the file
+// together when the key is closed: a save interrupted by a crash leaves the
+// old file, never a mixture of old and new values. Each write is flushed to
+// a staged file at once, so a full disk still shows at the value it hits.
 // A file that cannot be read as a whole is set aside, never overwritten.
 #include "platform/IRegistry.h"
 #include "platform/RegDocument.h"
@@ -14,6 +17,7 @@ namespace platform {
 class FileRegistry : public IRegistry {
 public:
     explicit FileRegistry(std::filesystem::path file = DefaultFile());
+    ~FileRegistry() override;
 
     static std::filesystem::path DefaultFile();
 
@@ -37,6 +41,7 @@ private:
     std::filesystem::path m_setAside;
     RegDocument m_doc;
     std::u16string m_keyPath; // full path of the open key; empty while none is open
+    std::filesystem::path m_staged; // written but not yet committed contents; empty when none
 };
 
 } // namespace platform
