@@ -6,6 +6,7 @@
 #include "platform/NamedMutex.h"
 #include "platform/RemoteWindowList.h"
 #include "platform/RuntimeDirectory.h"
+#include "util/DateNameAdjustment.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
@@ -46,6 +47,8 @@ GuiMain loadGui()
 int main(int argc, char** argv)
 {
     // 1. Start-up adjustment of the regional date names (util).
+    util::TagesnamenAnpassen();
+    util::MonatsnamenAnpassen();
     // 2. Single-instance guard (instance): a second start asks the running
     //    instance to come to the front and ends here, without a window.
     //    The lock stays held through the whole run of the GUI below.

@@ -1,0 +1,6 @@
+#pragma once
+#include <QString>
+
+// The caption without its accelerator marks, for measuring its width: every
+// "&" goes, a doubled "&&" included.
+QString KaufmannsUndEntfernen(const QString& text);

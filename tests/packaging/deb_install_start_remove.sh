@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds the .deb, installs it, starts the installed program under a virtual X
+# server, checks it runs with its files in place, then removes the package.
+set -euo pipefail
+build=$1
+if [ "$(id -u)" -ne 0 ] || ! command -v dpkg >/dev/null || ! command -v xvfb-run >/dev/null; then
+  echo "needs root, dpkg and xvfb-run: skipped"; exit 77
+fi
+if dpkg-query -W -f='${Status}' zarnolith 2>/dev/null | grep -q "install ok installed"; then
+  echo "a zarnolith package is installed already: skipped"; exit 77
+fi
+work=$(mktemp -d)
+trap 'dpkg -r zarnolith >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+(cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" >/dev/null)
+deb=$(ls "$work"/zarnolith_*.deb)
+dpkg -i "$deb" >/dev/null
+for f in /usr/bin/zarnolith /usr/lib/zarnolith/zarnolith /usr/lib/zarnolith/libzarnolith-gui.so \
+         /usr/share/applications/zarnolith.desktop /usr/share/icons/hicolor/scalable/apps/zarnolith.svg \
+         /usr/share/metainfo/org.example.Zarnolith.metainfo.xml; do
+  [ -e "$f" ] || { echo "missing after install: $f"; exit 1; }
+done
+export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+xvfb-run -a /usr/bin/zarnolith >"$work/out.txt" 2>&1 &
+runner=$!
+sleep 3
+if ! kill -0 "$runner" 2>/dev/null; then
+  echo "the installed program ended at once:"; cat "$work/out.txt"; exit 1
+fi
+pkill -x zarnolith || true
+wait "$runner" || true
+dpkg -r zarnolith >/dev/null
+for f in /usr/bin/zarnolith /usr/lib/zarnolith /usr/share/applications/zarnolith.desktop; do
+  [ ! -e "$f" ] || { echo "left behind after removal: $f"; exit 1; }
+done
+echo "installed, started and removed cleanly"
