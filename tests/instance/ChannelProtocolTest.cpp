@@ -1,116 +1,58 @@
-// The channel's wire format: requests, line splitting, the title answer, UTF-8.
+// The channel's wire format: requests, the title answer, UTF-8 titles.
 #include "platform/ChannelProtocol.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using platform::ChannelRequest;
-using Kind = ChannelRequest::Kind;
+using Kind = platform::ChannelRequest::Kind;
 
-struct RequestFall {
-    const char* line;
-    Kind kind;
-    unsigned message;
-};
-
-class RequestTest : public ::testing::TestWithParam<RequestFall> {};
-
-TEST_P(RequestTest, ParsesOnlyPlainDecimalNumbersAndTheTitleQuery)
+TEST(ChannelProtocol, OnlyPlainDecimalNumbersAndTheQuestionMarkAreRequests)
 {
-    const ChannelRequest r = platform::ParseChannelRequest(GetParam().line);
-    EXPECT_EQ(r.kind, GetParam().kind) << GetParam().line;
-    if (r.kind == Kind::Message) {
-        EXPECT_EQ(r.message, GetParam().message);
+    const std::tuple<const char*, Kind, unsigned> rows[] = {
+        {"1224", Kind::Message, 1224}, {"1124\r", Kind::Message, 1124}, {"?", Kind::TitleQuery, 0},
+        {"", Kind::Unknown, 0},        {" 1224", Kind::Unknown, 0},     {"-1", Kind::Unknown, 0},
+        {"0x4C8", Kind::Unknown, 0},   {"1224 0", Kind::Unknown, 0},    {"99999999999", Kind::Unknown, 0}};
+    for (const auto& [line, kind, message] : rows) {
+        const auto r = platform::ParseChannelRequest(line);
+        EXPECT_EQ(r.kind, kind) << line;
+        EXPECT_EQ(r.message, message) << line;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, RequestTest,
-                         ::testing::Values(RequestFall {"1224", Kind::Message, 1224},
-                                           RequestFall {"1124\r", Kind::Message, 1124},
-                                           RequestFall {"0", Kind::Message, 0},
-                                           RequestFall {"?", Kind::TitleQuery, 0},
-                                           RequestFall {"", Kind::Unknown, 0},
-                                           RequestFall {" 1224", Kind::Unknown, 0},
-                                           RequestFall {"+1224", Kind::Unknown, 0},
-                                           RequestFall {"-1", Kind::Unknown, 0},
-                                           RequestFall {"0x4C8", Kind::Unknown, 0},
-                                           RequestFall {"1224 0", Kind::Unknown, 0},
-                                           RequestFall {"99999999999", Kind::Unknown, 0},
-                                           RequestFall {"??", Kind::Unknown, 0}));
-
-TEST(LineReader, JoinsPiecesAndSplitsLines)
+TEST(ChannelProtocol, TitleAnswerRoundTripsAndWaitsForTheWholeAnswer)
 {
-    platform::LineReader r(8);
-    EXPECT_TRUE(r.Feed("12"));
-    EXPECT_FALSE(r.NextLine().has_value());
-    EXPECT_TRUE(r.Feed("24\n?\n11"));
-    EXPECT_EQ(r.NextLine(), "1224");
-    EXPECT_EQ(r.NextLine(), "?");
-    EXPECT_FALSE(r.NextLine().has_value());
-    EXPECT_TRUE(r.Feed("24\n"));
-    EXPECT_EQ(r.NextLine(), "1124");
-}
-
-TEST(LineReader, RefusesOverlongLinesWhetherEndedOrNot)
-{
-    platform::LineReader pending(8);
-    EXPECT_TRUE(pending.Feed("12345678"));
-    EXPECT_FALSE(pending.Feed("9"));
-
-    platform::LineReader ended(8);
-    EXPECT_FALSE(ended.Feed("1\n123456789\n2\n"));
-}
-
-TEST(TitleList, RoundTripKeepsOrderAndTurnsLineBreaksIntoBlanks)
-{
-    const std::vector<std::string> titles {"Zarnolith V1.01", "", "Bildpixel-Startwerte", "zwei\nZeilen\r"};
-    const std::string wire = platform::EncodeTitleList(titles);
+    const std::string wire = platform::EncodeTitleList({"Zarnolith V1.01", "", "zwei\nZeilen"});
     bool complete = false;
-    const auto decoded = platform::DecodeTitleList(wire, complete);
-    ASSERT_TRUE(decoded.has_value());
-    EXPECT_TRUE(complete);
-    EXPECT_EQ(*decoded, (std::vector<std::string> {"Zarnolith V1.01", "", "Bildpixel-Startwerte", "zwei Zeilen "}));
-}
-
-TEST(TitleList, IncompleteAnswerWaitsMalformedOneEnds)
-{
-    const std::string wire = platform::EncodeTitleList({"Zarnolith V1.01", "Info"});
+    EXPECT_EQ(platform::DecodeTitleList(wire, complete),
+              (std::vector<std::string> {"Zarnolith V1.01", "", "zwei Zeilen"}));
     for (std::size_t cut = 0; cut < wire.size(); ++cut) {
-        bool complete = true;
         EXPECT_FALSE(platform::DecodeTitleList(wire.substr(0, cut), complete).has_value()) << cut;
         EXPECT_FALSE(complete) << cut;
     }
-    for (const char* bad : {"x\n", "\n", "-1\n", "100000\n", "123456789"}) {
-        bool complete = false;
+    for (const char* bad : {"x\n", "\n", "100000\n", "123456789"}) {
         EXPECT_FALSE(platform::DecodeTitleList(bad, complete).has_value()) << bad;
         EXPECT_TRUE(complete) << bad;
     }
 }
 
-struct Utf8Fall {
-    const char* name;
-    std::string utf8;
-    std::u16string utf16;
-};
-
-class Utf8Test : public ::testing::TestWithParam<Utf8Fall> {};
-
-TEST_P(Utf8Test, Decodes)
+TEST(ChannelProtocol, TitlesDecodeFromUtf8ToUtf16)
 {
-    EXPECT_EQ(platform::Utf8ToUtf16(GetParam().utf8), GetParam().utf16);
+    EXPECT_EQ(platform::Utf8ToUtf16("Bildh\xC3\xB6he \xE2\x80\x93 \xF0\x9F\x98\x80"), u"Bildh\u00F6he \u2013 \U0001F600");
+    EXPECT_EQ(platform::Utf8ToUtf16("a\x80z\xC0\xAF\xED\xA0\x80\xC3"), u"a\uFFFDz\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, Utf8Test,
-    ::testing::Values(Utf8Fall {"Ascii", "Zarnolith V1.01", u"Zarnolith V1.01"},
-                      Utf8Fall {"Umlaut", "Bildh\xC3\xB6he", u"Bildh\u00F6he"},
-                      Utf8Fall {"ThreeBytes", "\xE2\x80\x93", u"\u2013"},
-                      Utf8Fall {"OutsideBasicPlane", "\xF0\x9F\x98\x80", u"\U0001F600"},
-                      Utf8Fall {"LoneContinuation", "a\x80z", u"a\uFFFDz"},
-                      Utf8Fall {"CutSequence", "a\xC3", u"a\uFFFD"},
-                      Utf8Fall {"Overlong", "\xC0\xAF", u"\uFFFD\uFFFD"},
-                      Utf8Fall {"Surrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST(ChannelProtocol, OverlongLinesBreakTheStream)
+{
+    platform::LineReader r(8);
+    EXPECT_TRUE(r.Feed("12"));
+    EXPECT_TRUE(r.Feed("24\n?\n"));
+    EXPECT_EQ(r.NextLine(), "1224");
+    EXPECT_EQ(r.NextLine(), "?");
+    EXPECT_FALSE(r.NextLine().has_value());
+    EXPECT_FALSE(r.Feed("123456789"));
+    platform::LineReader ended(8);
+    EXPECT_FALSE(ended.Feed("1\n123456789\n2\n"));
+}
 
 } // namespace

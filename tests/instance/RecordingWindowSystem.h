@@ -1,53 +1,48 @@
 #pragma once
-// A desktop of made-up windows that records every window-system call, so
-// tests can check the order of steps of the lookup and activation logic.
+// A made-up desktop (windows 1, 2, 3 ... in walk order) that records the
+// calls of the lookup and activation logic, so tests can check their order.
 #include "platform/WindowSystem.h"
 
-#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
 
 class RecordingWindowSystem : public platform::WindowSystem {
 public:
-    // Top-level windows in walk order; handles are 1, 2, 3 ...
     std::vector<std::u16string> titles;
     std::map<platform::WindowHandle, bool> iconic;
     platform::WindowHandle foreground = 0;
     bool attachSucceeds = true;
-    // Whether SetForegroundWindow takes effect (a foreground lock may refuse it).
-    bool setForegroundWorks = true;
+    bool setForegroundWorks = true; // false: a foreground lock refuses the change
     bool lockTimeoutReadable = true;
     std::uint32_t lockTimeout = 200000;
     platform::OsVersion version {platform::VER_PLATFORM_WIN32_NT, 10, 0};
     std::vector<std::string> log;
-    std::vector<int> textBufferSizes;
 
-    platform::WindowHandle FindWindowW() override
+    void Log(const std::string& call, std::initializer_list<std::uint64_t> args)
     {
-        log.push_back("FindWindow");
-        return titles.empty() ? 0 : 1;
+        std::string list;
+        for (auto a : args)
+            list += (list.empty() ? "" : ",") + std::to_string(a);
+        log.push_back(call + "(" + list + ")");
     }
-    platform::WindowHandle GetWindowNext(platform::WindowHandle w) override
-    {
-        return w < titles.size() ? w + 1 : 0;
-    }
+
+    platform::WindowHandle FindWindowW() override { return titles.empty() ? 0 : 1; }
+    platform::WindowHandle GetWindowNext(platform::WindowHandle w) override { return w < titles.size() ? w + 1 : 0; }
     int GetWindowTextW(platform::WindowHandle w, char16_t* buffer, int maxCount) override
     {
-        textBufferSizes.push_back(maxCount);
-        log.push_back("GetWindowText(" + std::to_string(w) + ")");
+        Log("GetWindowText", {w, static_cast<std::uint64_t>(maxCount)});
         return platform::CopyWindowText(w >= 1 && w <= titles.size() ? titles[w - 1] : u"", buffer, maxCount);
     }
     bool PostMessageW(platform::WindowHandle w, unsigned msg, std::uintptr_t wp, std::intptr_t lp) override
     {
-        log.push_back("PostMessage(" + std::to_string(w) + "," + std::to_string(msg) + "," + std::to_string(wp) + ","
-                      + std::to_string(lp) + ")");
+        Log("PostMessage", {w, msg, wp, static_cast<std::uint64_t>(lp)});
         return true;
     }
     bool IsIconic(platform::WindowHandle w) override { return iconic[w]; }
     bool ShowWindow(platform::WindowHandle w, int cmd) override
     {
-        log.push_back("ShowWindow(" + std::to_string(w) + "," + std::to_string(cmd) + ")");
+        Log("ShowWindow", {w, static_cast<std::uint64_t>(cmd)});
         iconic[w] = false;
         return true;
     }
@@ -58,18 +53,17 @@ public:
     }
     bool AttachThreadInput(platform::ThreadId a, platform::ThreadId to, bool attach) override
     {
-        log.push_back("AttachThreadInput(" + std::to_string(a) + "," + std::to_string(to) + ","
-                      + (attach ? "true" : "false") + ")");
+        Log("AttachThreadInput", {a, to, attach});
         return attachSucceeds;
     }
     bool BringWindowToTop(platform::WindowHandle w) override
     {
-        log.push_back("BringWindowToTop(" + std::to_string(w) + ")");
+        Log("BringWindowToTop", {w});
         return true;
     }
     bool SetForegroundWindow(platform::WindowHandle w) override
     {
-        log.push_back("SetForegroundWindow(" + std::to_string(w) + ")");
+        Log("SetForegroundWindow", {w});
         if (setForegroundWorks)
             foreground = w;
         return setForegroundWorks;
@@ -77,17 +71,14 @@ public:
     bool SystemParametersInfoW(unsigned action, unsigned ui, void* pv, unsigned winIni) override
     {
         if (action == platform::SPI_GETFOREGROUNDLOCKTIMEOUT) {
-            log.push_back("SPI_GET(" + std::to_string(ui) + "," + std::to_string(winIni) + ")");
-            if (!lockTimeoutReadable)
-                return false;
-            *static_cast<std::uint32_t*>(pv) = lockTimeout;
-            return true;
+            Log("SPI_GET", {ui, winIni});
+            if (lockTimeoutReadable)
+                *static_cast<std::uint32_t*>(pv) = lockTimeout;
+            return lockTimeoutReadable;
         }
-        const auto value = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(pv));
-        log.push_back("SPI_SET(" + std::to_string(value) + "," + std::to_string(winIni) + ")");
-        lockTimeout = value;
-        // With the lock lifted, a foreground change goes through.
-        setForegroundWorks = setForegroundWorks || value == 0;
+        lockTimeout = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(pv));
+        Log("SPI_SET", {lockTimeout, winIni});
+        setForegroundWorks = setForegroundWorks || lockTimeout == 0; // the lock is lifted
         return true;
     }
     platform::OsVersion GetVersion() override { return version; }

@@ -6,197 +6,142 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 namespace {
 
 using platform::OsVersion;
-using platform::VER_PLATFORM_WIN32_NT;
-using platform::VER_PLATFORM_WIN32_WINDOWS;
 using Log = std::vector<std::string>;
+constexpr int NT = platform::VER_PLATFORM_WIN32_NT, Win9x = platform::VER_PLATFORM_WIN32_WINDOWS;
 
-struct VersionFall {
+TEST(VersionTest, AttachingMethodOnlyAfterNT4AndWindows95)
+{
+    const std::pair<OsVersion, bool> rows[] = {
+        {{NT, 3, 51}, false},  {{NT, 4, 0}, false},   {{NT, 4, 90}, false}, {{NT, 5, 0}, true},
+        {{NT, 10, 0}, true},   {{Win9x, 4, 0}, false}, {{Win9x, 4, 10}, true}, {{Win9x, 5, 0}, true},
+        {{0, 10, 0}, false}};
+    for (const auto& [v, attach] : rows)
+        EXPECT_EQ(instance::AnhaengeMethodeVerwenden(v), attach) << v.platformId << " " << v.major << "." << v.minor;
+}
+
+// Our window is 2 (thread 102), the terminal 1 (thread 101) is in front.
+struct VordergrundFall {
+    const char* name;
+    bool iconic, inFront, attachOk, foregroundLocked, timeoutReadable;
     OsVersion version;
-    bool anhaengen;
+    Log calls;
+    bool result;
 };
 
-class VersionTest : public ::testing::TestWithParam<VersionFall> {};
+class FensterInVordergrundTest : public ::testing::TestWithParam<VordergrundFall> {};
 
-TEST_P(VersionTest, ChoosesTheMethod)
+TEST_P(FensterInVordergrundTest, StepsInOrder)
 {
-    EXPECT_EQ(instance::AnhaengeMethodeVerwenden(GetParam().version), GetParam().anhaengen);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, VersionTest,
-                         ::testing::Values(VersionFall {{VER_PLATFORM_WIN32_NT, 3, 51}, false},
-                                           VersionFall {{VER_PLATFORM_WIN32_NT, 4, 0}, false},
-                                           VersionFall {{VER_PLATFORM_WIN32_NT, 4, 90}, false},
-                                           VersionFall {{VER_PLATFORM_WIN32_NT, 5, 0}, true},
-                                           VersionFall {{VER_PLATFORM_WIN32_NT, 10, 0}, true},
-                                           VersionFall {{VER_PLATFORM_WIN32_WINDOWS, 4, 0}, false},
-                                           VersionFall {{VER_PLATFORM_WIN32_WINDOWS, 4, 10}, true},
-                                           VersionFall {{VER_PLATFORM_WIN32_WINDOWS, 4, 90}, true},
-                                           VersionFall {{VER_PLATFORM_WIN32_WINDOWS, 5, 0}, true},
-                                           VersionFall {{0, 10, 0}, false}));
-
-class FensterInVordergrundTest : public ::testing::Test {
-protected:
-    FensterInVordergrundTest()
-    {
-        ws.titles = {u"Terminal", u"Zarnolith V1.01"};
-        ws.foreground = 1; // the terminal; our window is 2, its thread 102, the terminal's 101
-    }
+    const VordergrundFall& f = GetParam();
     RecordingWindowSystem ws;
-};
-
-TEST_F(FensterInVordergrundTest, AlreadyInFrontReturnsAtOnceWithoutTouchingTheLock)
-{
-    ws.foreground = 2;
-    EXPECT_TRUE(instance::FensterInVordergrund(ws, 2));
-    EXPECT_TRUE(ws.log.empty());
+    ws.titles = {u"Terminal", u"Zarnolith V1.01"};
+    ws.iconic[2] = f.iconic;
+    ws.foreground = f.inFront ? 2 : 1;
+    ws.attachSucceeds = f.attachOk;
+    ws.setForegroundWorks = !f.foregroundLocked;
+    ws.lockTimeoutReadable = f.timeoutReadable;
+    ws.lockTimeout = 4711;
+    ws.version = f.version;
+    EXPECT_EQ(instance::FensterInVordergrund(ws, 2), f.result);
+    EXPECT_EQ(ws.log, f.calls);
+    EXPECT_EQ(ws.lockTimeout, 4711u); // always set back, or never touched
 }
 
-TEST_F(FensterInVordergrundTest, MinimisedWindowIsRestoredFirst)
+const Log kAttach {"AttachThreadInput(102,101,1)", "BringWindowToTop(2)", "SetForegroundWindow(2)",
+                   "AttachThreadInput(102,101,0)"};
+const Log kLockLifted {"SPI_GET(0,0)", "SPI_SET(0,2)", "BringWindowToTop(2)", "SetForegroundWindow(2)",
+                       "SPI_SET(4711,2)"};
+Log operator+(Log a, const Log& b)
 {
-    ws.iconic[2] = true;
-    ws.foreground = 2;
-    EXPECT_TRUE(instance::FensterInVordergrund(ws, 2));
-    EXPECT_EQ(ws.log, (Log {"ShowWindow(2,9)"}));
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
 
-TEST_F(FensterInVordergrundTest, AttachingMethodJoinsInputBringsForwardAndDetaches)
-{
-    EXPECT_TRUE(instance::FensterInVordergrund(ws, 2));
-    EXPECT_EQ(ws.log, (Log {"AttachThreadInput(102,101,true)", "BringWindowToTop(2)", "SetForegroundWindow(2)",
-                            "AttachThreadInput(102,101,false)"}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FensterInVordergrundTest,
+    ::testing::Values(
+        VordergrundFall {"AlreadyInFront", false, true, true, false, true, {NT, 10, 0}, {}, true},
+        VordergrundFall {"MinimisedIsRestoredFirst", true, true, true, false, true, {NT, 10, 0}, {"ShowWindow(2,9)"}, true},
+        VordergrundFall {"AttachingSucceeds", false, false, true, false, true, {NT, 10, 0}, kAttach, true},
+        VordergrundFall {"AttachFailsLockIsLiftedOnce", false, false, false, true, true, {NT, 10, 0},
+                         Log {"AttachThreadInput(102,101,1)"} + kLockLifted, true},
+        VordergrundFall {"AttachedButRefusedLockIsLiftedOnce", false, false, true, true, true, {NT, 10, 0},
+                         kAttach + kLockLifted, true},
+        // Without the value in force nothing could be set back: the setting is left alone.
+        VordergrundFall {"UnreadableTimeoutIsNotChanged", false, false, false, true, false, {NT, 10, 0},
+                         {"AttachThreadInput(102,101,1)", "SPI_GET(0,0)", "BringWindowToTop(2)", "SetForegroundWindow(2)"},
+                         false},
+        VordergrundFall {"PlainMethodOnWindows95", true, false, false, true, true, {Win9x, 4, 0},
+                         {"ShowWindow(2,9)", "BringWindowToTop(2)", "SetForegroundWindow(2)"}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(FensterInVordergrundTest, FailedAttachLiftsTheLockOnceAndSetsTheSavedValueBack)
-{
-    ws.attachSucceeds = false;
-    ws.lockTimeout = 123456;
-    EXPECT_TRUE(instance::FensterInVordergrund(ws, 2));
-    EXPECT_EQ(ws.log, (Log {"AttachThreadInput(102,101,true)", "SPI_GET(0,0)", "SPI_SET(0,2)", "BringWindowToTop(2)",
-                            "SetForegroundWindow(2)", "SPI_SET(123456,2)"}));
-    EXPECT_EQ(ws.lockTimeout, 123456u);
-}
-
-// Attaching worked, but the foreground lock refused the change: the fallback runs too.
-TEST_F(FensterInVordergrundTest, AttachWithoutEffectAlsoUsesTheFallback)
-{
-    ws.setForegroundWorks = false;
-    ws.lockTimeout = 777;
-    EXPECT_TRUE(instance::FensterInVordergrund(ws, 2));
-    const Log expected {"AttachThreadInput(102,101,true)", "BringWindowToTop(2)", "SetForegroundWindow(2)",
-                        "AttachThreadInput(102,101,false)", "SPI_GET(0,0)", "SPI_SET(0,2)", "BringWindowToTop(2)",
-                        "SetForegroundWindow(2)", "SPI_SET(777,2)"};
-    EXPECT_EQ(ws.log, expected);
-    EXPECT_EQ(ws.lockTimeout, 777u);
-}
-
-// Without the value in force nothing could be set back, so the setting is left alone.
-TEST_F(FensterInVordergrundTest, UnreadableLockTimeoutIsNeverChanged)
-{
-    ws.attachSucceeds = false;
-    ws.lockTimeoutReadable = false;
-    ws.lockTimeout = 555;
-    instance::FensterInVordergrund(ws, 2);
-    EXPECT_EQ(ws.log, (Log {"AttachThreadInput(102,101,true)", "SPI_GET(0,0)", "BringWindowToTop(2)",
-                            "SetForegroundWindow(2)"}));
-    EXPECT_EQ(ws.lockTimeout, 555u);
-}
-
-TEST_F(FensterInVordergrundTest, OlderSystemsUseThePlainMethod)
-{
-    ws.version = {VER_PLATFORM_WIN32_WINDOWS, 4, 0};
-    ws.setForegroundWorks = false;
-    EXPECT_FALSE(instance::FensterInVordergrund(ws, 2));
-    EXPECT_EQ(ws.log, (Log {"BringWindowToTop(2)", "SetForegroundWindow(2)"}));
-}
-
-// Owned components: each owner lists its components in creation order.
+// Owned components in creation order; Handle(k) = k.
 class KomponentenBaum : public instance::FormularBaum {
 public:
     struct Teil {
-        bool formular = true;
-        bool sichtbar = true;
+        bool formular = true, sichtbar = true;
         std::vector<instance::Komponente> besitzt;
     };
     std::map<instance::Komponente, Teil> teile;
-    // Called when the walk reads a component; lets a test change the tree during the walk.
-    std::function<void(instance::Komponente owner, int index)> beimLesen;
+    std::function<void(instance::Komponente, int)> beimLesen; // may change the tree during the walk
 
-    int ComponentCount(instance::Komponente owner) override
-    {
-        return static_cast<int>(teile[owner].besitzt.size());
-    }
-    instance::Komponente Components(instance::Komponente owner, int index) override
+    int ComponentCount(instance::Komponente o) override { return static_cast<int>(teile[o].besitzt.size()); }
+    instance::Komponente Components(instance::Komponente o, int i) override
     {
         if (beimLesen)
-            beimLesen(owner, index);
-        const auto& list = teile[owner].besitzt;
-        return index < static_cast<int>(list.size()) ? list[static_cast<std::size_t>(index)] : 0;
+            beimLesen(o, i);
+        const auto& list = teile[o].besitzt;
+        return i < static_cast<int>(list.size()) ? list[static_cast<std::size_t>(i)] : 0;
     }
     bool IstFormular(instance::Komponente k) override { return teile[k].formular; }
     bool Visible(instance::Komponente k) override { return teile[k].sichtbar; }
     platform::WindowHandle Handle(instance::Komponente k) override { return k; }
 };
 
-class FormulareNachVorneTest : public ::testing::Test {
-protected:
-    // Windows 1..9 on the made-up desktop; none in front, so each is brought forward.
-    FormulareNachVorneTest() { ws.titles.assign(9, u"w"); ws.version = {VER_PLATFORM_WIN32_WINDOWS, 4, 0}; }
+Log BroughtForward(const RecordingWindowSystem& ws)
+{
+    Log order;
+    for (const auto& e : ws.log)
+        if (e.rfind("BringWindowToTop", 0) == 0)
+            order.push_back(e.substr(17, e.size() - 18));
+    return order;
+}
 
-    Log BroughtForward() const
-    {
-        Log order;
-        for (const auto& entry : ws.log)
-            if (entry.rfind("BringWindowToTop", 0) == 0)
-                order.push_back(entry);
-        return order;
-    }
+constexpr instance::Komponente App = 100, Form1 = 1, Hintergrund = 2, Pixel = 3, Label = 4, Versteckt = 5, Darin = 6;
+
+TEST(FormulareNachVorne, MainWindowThenItsVisibleDialogsThenTheNextApplicationForm)
+{
     RecordingWindowSystem ws;
     KomponentenBaum baum;
-};
-
-constexpr instance::Komponente App = 100, Form1 = 1, Hintergrund = 2, Pixel = 3, Label = 4, Versteckt = 5,
-                               ImVersteckten = 6;
-
-TEST_F(FormulareNachVorneTest, MainWindowThenItsDialogsThenTheNextApplicationForm)
-{
     baum.teile[App] = {false, true, {Form1, Pixel}};
     baum.teile[Form1].besitzt = {Label, Versteckt, Hintergrund};
     baum.teile[Label].formular = false;
-    baum.teile[Versteckt] = {true, false, {ImVersteckten}};
+    baum.teile[Versteckt] = {true, false, {Darin}}; // hidden: skipped with what it owns
     instance::AnwendungNachVorne(ws, baum, 0, App);
-    EXPECT_EQ(BroughtForward(), (Log {"BringWindowToTop(1)", "BringWindowToTop(2)", "BringWindowToTop(3)"}));
-}
+    EXPECT_EQ(BroughtForward(ws), (Log {"1", "2", "3"}));
 
-TEST_F(FormulareNachVorneTest, HiddenStartValuesDialogIsSkipped)
-{
-    baum.teile[App] = {false, true, {Form1, Pixel}};
+    RecordingWindowSystem ws2;
     baum.teile[Pixel].sichtbar = false;
-    instance::AnwendungNachVorne(ws, baum, 0, App);
-    EXPECT_EQ(BroughtForward(), (Log {"BringWindowToTop(1)"}));
+    instance::AnwendungNachVorne(ws2, baum, 7, App); // an application window comes first
+    EXPECT_EQ(BroughtForward(ws2), (Log {"7", "1", "2"}));
 }
 
-TEST_F(FormulareNachVorneTest, ApplicationWindowComesFirstWhenThereIsOne)
+// The count is read once; a form that went away during the walk is skipped,
+// not read past the end of the list.
+TEST(FormulareNachVorne, FormRemovedDuringTheWalkIsSkipped)
 {
-    baum.teile[App] = {false, true, {Form1}};
-    instance::AnwendungNachVorne(ws, baum, 7, App);
-    EXPECT_EQ(BroughtForward(), (Log {"BringWindowToTop(7)", "BringWindowToTop(1)"}));
-}
-
-// The count is read once; a form that went away during the walk is skipped, not read past the list's end.
-TEST_F(FormulareNachVorneTest, FormRemovedDuringTheWalkIsSkipped)
-{
+    RecordingWindowSystem ws;
+    KomponentenBaum baum;
     baum.teile[App] = {false, true, {Form1, Pixel}};
-    baum.beimLesen = [this](instance::Komponente owner, int index) {
-        if (owner == App && index == 1)
+    baum.beimLesen = [&](instance::Komponente o, int i) {
+        if (o == App && i == 1)
             baum.teile[App].besitzt.pop_back();
     };
     instance::FormulareNachVorne(ws, baum, App);
-    EXPECT_EQ(BroughtForward(), (Log {"BringWindowToTop(1)"}));
+    EXPECT_EQ(BroughtForward(ws), (Log {"1"}));
 }
 
 } // namespace
