@@ -1,6 +1,7 @@
 #include "instance/QtFormularBaum.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 namespace instance {
 
@@ -58,7 +59,13 @@ Komponente QtFormularBaum::Components(Komponente owner, int index)
     if (owner == Anwendung())
         return index < anwendungsFormulare_.size() ? reinterpret_cast<Komponente>(anwendungsFormulare_[index].data()) : 0;
     const QObjectList& children = objectOf(owner)->children();
-    return index < children.size() ? reinterpret_cast<Komponente>(children[index]) : 0;
+    if (index >= children.size())
+        return 0;
+    // A form the application owns is walked there, not again under its Qt parent.
+    QObject* child = children[index];
+    const bool anwendungsFormular = std::any_of(anwendungsFormulare_.begin(), anwendungsFormulare_.end(),
+                                                [child](const QPointer<QWidget>& f) { return f.data() == child; });
+    return anwendungsFormular ? 0 : reinterpret_cast<Komponente>(child);
 }
 
 bool QtFormularBaum::IstFormular(Komponente component)

@@ -1,8 +1,9 @@
 #pragma once
 // The activation walk over our Qt objects. The application object owns the
-// forms registered with it (Form1, then PixelForm); every other object owns
-// its QObject children, which Qt keeps in creation order. A form is a widget
-// that is a window of its own (main window or dialog; no menus or tooltips).
+// forms registered with it (Form1, then PixelForm), whatever their Qt parent;
+// every other object owns its other QObject children, which Qt keeps in
+// creation order. A form is a widget that is a window of its own (main
+// window or dialog; no menus or tooltips).
 #include "instance/FormularBaum.h"
 
 #include <QList>

@@ -18,8 +18,8 @@ protected:
         hauptfenster.setWindowTitle("Zarnolith V1.01");
         hintergrund->setWindowTitle("Schrifthintergrund");
         new QMenu("kein Formular", &hauptfenster);
-        pixel.setWindowTitle("Bildpixel-Startwerte");
-        formulare = {&hauptfenster, &pixel};
+        pixel->setWindowTitle("Bildpixel-Startwerte");
+        formulare = {&hauptfenster, pixel};
     }
     void ActivateOther()
     {
@@ -31,7 +31,8 @@ protected:
 
     QMainWindow hauptfenster;
     QDialog* hintergrund = new QDialog(&hauptfenster);
-    QDialog pixel;
+    // The start-values dialog has the main window as Qt parent, yet the application owns it.
+    QDialog* pixel = new QDialog(&hauptfenster);
     QWidget anderes;
     QList<QPointer<QWidget>> formulare;
 };
@@ -40,7 +41,7 @@ TEST_F(QtAktivierungTest, MainWindowThenItsDialogThenStartValuesDialogEndsOnTop)
 {
     hauptfenster.show();
     hintergrund->show();
-    pixel.show();
+    pixel->show();
     ActivateOther();
     std::vector<QWidget*> order;
     QObject::connect(qApp, &QGuiApplication::focusWindowChanged, &anderes, [&] {
@@ -49,7 +50,7 @@ TEST_F(QtAktivierungTest, MainWindowThenItsDialogThenStartValuesDialogEndsOnTop)
     });
     instance::AnwendungNachVorneBringen(formulare);
     QTest::qWait(50);
-    EXPECT_EQ(order, (std::vector<QWidget*> {&hauptfenster, hintergrund, &pixel}));
+    EXPECT_EQ(order, (std::vector<QWidget*> {&hauptfenster, hintergrund, pixel}));
 }
 
 TEST_F(QtAktivierungTest, MinimisedMainWindowIsRestoredHiddenFormsStayHidden)
@@ -61,7 +62,7 @@ TEST_F(QtAktivierungTest, MinimisedMainWindowIsRestoredHiddenFormsStayHidden)
     EXPECT_FALSE(hauptfenster.isMinimized());
     EXPECT_TRUE(hauptfenster.isMaximized()); // back to the state it had before
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &hauptfenster; }, 2000));
-    EXPECT_FALSE(pixel.isVisible());
+    EXPECT_FALSE(pixel->isVisible());
 }
 
 TEST_F(QtAktivierungTest, WindowTitlesFollowTheFormWalkHiddenFormsIncluded)
