@@ -1,5 +1,6 @@
 #include "instance/MessageChannelServer.h"
 
+#include "instance/InstanzLog.h"
 #include "instance/Nachrichten.h"
 #include "platform/RuntimeDirectory.h"
 
@@ -8,7 +9,7 @@
 #include <QSocketNotifier>
 #include <unistd.h>
 
-Q_LOGGING_CATEGORY(lcInstanzKanal, "zarnolith.instance", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcInstanz, "zarnolith.instance", QtWarningMsg)
 
 namespace instance {
 
@@ -25,12 +26,13 @@ MessageChannelServer::MessageChannelServer(const std::string& path, Handler hand
     if (!path.empty())
         listener_ = platform::ChannelListener::Listen(path);
     if (!listener_) {
-        qCWarning(lcInstanzKanal) << "message channel not available at" << path.c_str();
+        // Silently: the program runs on without outside requests.
+        qCDebug(lcInstanz) << "message channel not available at" << path.c_str();
         return;
     }
     acceptNotifier_ = new QSocketNotifier(listener_->fd(), QSocketNotifier::Read, this);
     connect(acceptNotifier_, &QSocketNotifier::activated, this, &MessageChannelServer::AcceptPending);
-    qCDebug(lcInstanzKanal) << "listening at" << path.c_str();
+    qCDebug(lcInstanz) << "listening at" << path.c_str();
 }
 
 MessageChannelServer::~MessageChannelServer()
@@ -63,7 +65,7 @@ void MessageChannelServer::ReadSession(int fd)
     if (it == sessions_.end())
         return;
     const auto post = [this](unsigned message) {
-        qCDebug(lcInstanzKanal) << "message" << message;
+        qCDebug(lcInstanz) << "message" << message;
         // Queued like a posted window message: it runs after the current
         // event, never inside this read.
         QMetaObject::invokeMethod(

@@ -5,7 +5,6 @@
 // the UI thread after the current event; title queries are answered at once.
 #include "platform/MessageChannel.h"
 
-#include <QLoggingCategory>
 #include <QObject>
 #include <functional>
 #include <map>
@@ -14,8 +13,6 @@
 #include <vector>
 
 class QSocketNotifier;
-
-Q_DECLARE_LOGGING_CATEGORY(lcInstanzKanal)
 
 namespace instance {
 

@@ -1,5 +1,7 @@
 #include "instance/QtWindowSystem.h"
 
+#include "instance/InstanzLog.h"
+
 #include <QApplication>
 #include <QWidget>
 #include <algorithm>
@@ -52,6 +54,9 @@ bool QtWindowSystem::PostMessageW(WindowHandle, unsigned, std::uintptr_t, std::i
 bool QtWindowSystem::IsIconic(WindowHandle window)
 {
     QWidget* w = WidgetOf(window);
+    // The first question asked of every window brought forward: the trace names them in order.
+    if (w)
+        qCDebug(lcInstanz) << "forward:" << w->windowTitle();
     return w && w->isMinimized();
 }
 
