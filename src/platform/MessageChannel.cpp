@@ -99,7 +99,9 @@ bool ChannelSession::OnReadable(const MessageHandler& onMessage, const TitleProv
 {
     char buf[512];
     bool open = true;
-    for (;;) {
+    // A few reads per wake-up at most, so a busy client cannot hold up the UI
+    // thread; what is left wakes us again.
+    for (int round = 0; round < 8; ++round) {
         const ssize_t n = ::recv(fd_, buf, sizeof buf, 0);
         if (n > 0) {
             if (!reader_.Feed(std::string_view(buf, static_cast<std::size_t>(n))))
