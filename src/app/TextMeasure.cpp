@@ -8,14 +8,15 @@
 namespace {
 
 // Measures as an auto-sizing single-line label does: a temporary label
-// without parent takes the font and the caption and sizes itself.
+// without parent takes the font and the caption. Its size hint is read rather
+// than adjustSize(), which limits a parentless widget to 2/3 of the screen and
+// so would cut the widths of long captions in large fonts.
 QSize labelSize(const QFont& font, const QString& caption)
 {
     QLabel probe;
     probe.setFont(font);
     probe.setText(caption);
-    probe.adjustSize();
-    return probe.size();
+    return probe.sizeHint();
 }
 
 } // namespace

@@ -89,7 +89,13 @@ TSpinEdit::TSpinEdit(QWidget* parent)
     applyHeightRule();
 }
 
-TSpinEdit::~TSpinEdit() = default;
+TSpinEdit::~TSpinEdit()
+{
+    // The editor reports its focus-out to this field; delete it while the
+    // field is still whole, not later among the QWidget base's children.
+    delete m_edit;
+    m_edit = nullptr;
+}
 
 std::int32_t TSpinEdit::Value() const
 {

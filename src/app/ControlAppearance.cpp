@@ -1,0 +1,67 @@
+#include "app/ControlAppearance.h"
+
+#include "app/TextMeasure.h"
+#include "controls/TSpinEdit.h"
+
+#include <QAbstractItemView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+
+namespace {
+
+bool takesWholeFont(const QObject* o)
+{
+    return qobject_cast<const QLabel*>(o) || qobject_cast<const QStatusBar*>(o) || qobject_cast<const QLineEdit*>(o)
+        || qobject_cast<const QAbstractItemView*>(o) || qobject_cast<const TSpinEdit*>(o);
+}
+
+} // namespace
+
+void ApplyWholeFont(QWidget& control, const TFont& font, ColorValue background)
+{
+    QPalette pal = control.palette();
+    const QColor bg = background.toQColor(pal);
+    const QColor fg = font.Color.toQColor(pal);
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        // Labels and bars paint Window/WindowText, fields Base/Text.
+        pal.setColor(group, QPalette::Window, bg);
+        pal.setColor(group, QPalette::WindowText, fg);
+        pal.setColor(group, QPalette::Base, bg);
+        pal.setColor(group, QPalette::Text, fg);
+    }
+    control.setPalette(pal);
+    control.setFont(font.toQFont());
+
+    if (auto* label = qobject_cast<QLabel*>(&control)) {
+        label->setAutoFillBackground(true); // opaque, so the colour shows
+        label->adjustSize();
+    } else if (auto* bar = qobject_cast<QStatusBar*>(&control)) {
+        bar->setAutoFillBackground(true);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(&control)) {
+        // A single-line edit field takes its automatic height from the font.
+        edit->resize(edit->width(), HoeheFuerSchrift(edit->font(), *edit));
+    }
+}
+
+void ApplyFaceSizeStyle(QPushButton& button, const TFont& font)
+{
+    // The button takes the size in points, so its pixel height is rebuilt from
+    // those points at the screen's resolution; colour and character set stay.
+    TFont buttonFont;
+    buttonFont.Name = font.Name;
+    buttonFont.setSize(font.Size());
+    buttonFont.Style = font.Style;
+    button.setFont(buttonFont.toQFont());
+}
+
+void ApplyDisplaySettings(const std::vector<QObject*>& components, const TFont& font, ColorValue background)
+{
+    for (QObject* o : components) {
+        if (takesWholeFont(o))
+            ApplyWholeFont(*static_cast<QWidget*>(o), font, background);
+        else if (auto* button = qobject_cast<QPushButton*>(o))
+            ApplyFaceSizeStyle(*button, font);
+    }
+}

@@ -1,0 +1,77 @@
+#include "app/MainLayout.h"
+
+#include <algorithm>
+
+using namespace mainlayout;
+
+MainLayoutResult MainLayoutBerechnen(const MainLayoutInput& in)
+{
+    MainLayoutResult r;
+    r.statusHeight = in.statusHeight;
+    r.button.width = ButtonWidth;
+    r.button.height = in.buttonHeight;
+
+    for (int i = 0; i < 2; ++i) {
+        r.edit[i].height = in.editHeight[i];
+        r.edit[i].width = FieldWidth;
+        r.spin[i].height = in.spinHeight[i];
+        r.spin[i].width = FieldWidth;
+    }
+    for (int i = 0; i < 4; ++i) {
+        r.label[i].width = in.label[i].width;
+        r.label[i].height = in.label[i].height;
+    }
+    LayoutRect& l1 = r.label[0];
+    LayoutRect& l2 = r.label[1];
+    LayoutRect& l3 = r.label[2];
+    LayoutRect& l4 = r.label[3];
+    LayoutRect& e1 = r.edit[0];
+    LayoutRect& e2 = r.edit[1];
+    LayoutRect& s1 = r.spin[0];
+    LayoutRect& s2 = r.spin[1];
+
+    e1.top = Margin;
+    e2.top = e1.top;
+    s1.top = e1.top + e1.height + Margin;
+    s2.top = s1.top;
+
+    l1.left = Margin;
+    l3.left = l1.left;
+    l1.top = e1.top + HalfOf(e1.height - l1.height);
+    l3.top = s1.top + HalfOf(s1.height - l3.height);
+
+    e1.left = l1.left + std::max(l1.width, l3.width) + LabelGap;
+    s1.left = e1.left;
+
+    l2.left = e1.left + e1.width + Margin;
+    l4.left = l2.left;
+    l2.top = e2.top + HalfOf(e2.height - l2.height);
+    l4.top = s2.top + HalfOf(s2.height - l4.height);
+
+    e2.left = l2.left + std::max(l2.width, l4.width) + LabelGap;
+    s2.left = e2.left;
+
+    r.clientWidth = e2.left + e2.width + Margin;
+    r.button.top = s1.top + s1.height + Margin;
+    r.button.left = ButtonLeftFor(r.clientWidth, r.button.width);
+    r.clientHeight = r.button.top + r.button.height + BelowButton + r.statusHeight;
+    return r;
+}
+
+int ButtonLeftFor(int clientWidth, int buttonWidth) { return HalfOf(clientWidth - buttonWidth); }
+
+LayoutPoint MainWindowPosition(const LayoutRect& workArea, const LayoutSize& outer, bool maximised)
+{
+    if (maximised)
+        return {workArea.left, workArea.top};
+    return {workArea.left + HalfOf(workArea.width - outer.width),
+            workArea.top + HalfOf(workArea.height - outer.height)};
+}
+
+LayoutPoint ScreenCentrePosition(const LayoutRect& workArea, const LayoutSize& outer, const LayoutRect& desktop)
+{
+    LayoutPoint p = MainWindowPosition(workArea, outer, false);
+    p.x = std::max(p.x, desktop.left);
+    p.y = std::max(p.y, desktop.top);
+    return p;
+}

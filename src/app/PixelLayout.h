@@ -1,0 +1,38 @@
+#pragma once
+// The start-values dialog's layout as plain arithmetic: measured sizes in,
+// rectangles out. TPixelForm measures its controls, calls these and applies them.
+#include "app/LayoutGeometry.h"
+
+struct PixelLayoutInput {
+    LayoutSize label[2];    // Label1, Label2: caption width, line height
+    int spinHeight[2] = {}; // SpinEdit1, SpinEdit2
+    int buttonHeight = 0;   // HoeheFuerSchrift for a push button
+};
+
+struct PixelLayoutResult {
+    LayoutRect label[2];
+    LayoutRect spin[2];
+    LayoutRect button[2];
+    int clientWidth = 0;
+    int clientHeight = 0;
+};
+
+namespace pixellayout {
+constexpr int Margin = 10;
+constexpr int LabelGap = 5;
+constexpr int FieldWidth = 100;
+constexpr int ButtonWidth = 125;
+} // namespace pixellayout
+
+// Controls and client size; the buttons' lefts assume the client width was
+// taken as asked, ButtonLeftsFor recomputes them from the width read back.
+PixelLayoutResult PixelLayoutBerechnen(const PixelLayoutInput& in);
+void ButtonLeftsFor(int clientWidth, PixelLayoutResult& r);
+
+// The dialog's own placement on the full screen: one pixel above and left of
+// the centre, never above or left of the screen's edge.
+LayoutPoint PixelDialogPosition(const LayoutSize& screen, const LayoutSize& outer);
+
+// The first showing's rule: centred over the owner (outer sizes), then raised
+// to the left/top edge of the owner monitor's work area.
+LayoutPoint CentreOverOwner(const LayoutRect& owner, const LayoutSize& outer, const LayoutRect& workArea);

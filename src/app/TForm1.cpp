@@ -1,0 +1,424 @@
+#include "app/TForm1.h"
+
+#include "app/AndererWert.h"
+#include "app/ControlAppearance.h"
+#include "app/MainLayout.h"
+#include "app/ShortCutToKeySequence.h"
+#include "app/ShortCutToText.h"
+#include "app/TPixelForm.h"
+#include "app/TextMeasure.h"
+#include "app/ZarnolithApplication.h"
+#include "controls/TSpinEdit.h"
+#include "platform/ScreenArea.h"
+#include "util/IntegerText.h"
+
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <cstdlib>
+
+TForm1* Form1 = nullptr;
+TFont* AnzeigeSchrift = nullptr;
+ColorValue AnzeigeHintergrund{0x00FFFFFFu};
+
+namespace {
+
+// White, entry 1 of the colour table, until the text-background dialog provides the table.
+constexpr ColorValue WeissHintergrund{0x00FFFFFFu};
+
+QString withoutAccelerator(QString caption) { return caption.remove(QLatin1Char('&')); }
+
+// The caption followed by the program's own shortcut text, which the menu shows right-aligned.
+QString menuText(const QString& caption, std::uint16_t shortcutValue)
+{
+    return caption + QLatin1Char('\t') + QString::fromStdString(ShortCutToText(shortcutValue));
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent)
+{
+    Form1 = this;
+    createControls();
+    createMenu();
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    if (AnzeigeSchrift == &FontDialog1Font)
+        AnzeigeSchrift = nullptr;
+    if (Form1 == this)
+        Form1 = nullptr;
+}
+
+void TForm1::createControls()
+{
+    // The client area is the central widget; menu bar, frame and title lie outside it.
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("ClientArea"));
+    setCentralWidget(m_client);
+
+    auto makeLabel = [this](const char* name) {
+        auto* l = new QLabel(m_client);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setAutoFillBackground(true);
+        return l;
+    };
+    Label1 = makeLabel("Label1");
+    Label2 = makeLabel("Label2");
+    Label3 = makeLabel("Label3");
+    Label4 = makeLabel("Label4");
+
+    auto makeEdit = [this](const char* name) {
+        auto* e = new QLineEdit(QStringLiteral("0"), m_client);
+        e->setObjectName(QString::fromLatin1(name));
+        e->setReadOnly(true);
+        return e;
+    };
+    Edit1 = makeEdit("Edit1");
+    Edit2 = makeEdit("Edit2");
+
+    auto makeSpin = [this](const char* name, int tag) {
+        auto* s = new TSpinEdit(m_client);
+        s->setObjectName(QString::fromLatin1(name));
+        s->setTag(tag);
+        s->setMinValue(0);
+        s->setMaxValue(99999);
+        s->setMaxLength(5);
+        s->setValue(0);
+        s->setReadOnly(true);
+        return s;
+    };
+    SpinEdit1 = makeSpin("SpinEdit1", 1);
+    SpinEdit2 = makeSpin("SpinEdit2", 2);
+
+    Button1 = new QPushButton(m_client);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    connect(Button1, &QPushButton::clicked, this, &TForm1::MenuDateiNeuClick);
+
+    StatusBar1 = new QStatusBar(m_client);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    StatusPanel = new QLabel(StatusBar1);
+    StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
+    StatusPanel->setAlignment(Qt::AlignCenter);
+    StatusBar1->addWidget(StatusPanel, 1);
+
+    Label1->setBuddy(Edit1);
+    Label2->setBuddy(Edit2);
+    Label3->setBuddy(SpinEdit1);
+    Label4->setBuddy(SpinEdit2);
+
+    setTabOrder(Edit1, Edit2);
+    setTabOrder(Edit2, SpinEdit1);
+    setTabOrder(SpinEdit1, SpinEdit2);
+    setTabOrder(SpinEdit2, Button1);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setSingleShot(true);
+    Timer1->setInterval(25);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+}
+
+void TForm1::createMenu()
+{
+    MainMenu1 = menuBar();
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+
+    auto addMenu = [this](const char* name, const QString& caption) {
+        QMenu* m = MainMenu1->addMenu(caption);
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    auto addItem = [](QMenu* menu, const char* name) {
+        QAction* a = menu->addAction(QString());
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+
+    MenuDatei = addMenu("MenuDatei", QStringLiteral("&Datei"));
+    MenuDateiNeu = addItem(MenuDatei, "MenuDateiNeu");
+    MenuDateiNeu->setShortcut(ShortCutToKeySequence(ShortCutDateiNeu));
+    MenuDateiBeenden = addItem(MenuDatei, "MenuDateiBeenden");
+    MenuDateiBeenden->setShortcut(ShortCutToKeySequence(ShortCutDateiBeenden));
+    connect(MenuDateiNeu, &QAction::triggered, this, &TForm1::MenuDateiNeuClick);
+    connect(MenuDateiBeenden, &QAction::triggered, this, &TForm1::MenuDateiBeendenClick);
+
+    MenuAns = addMenu("MenuAns", QStringLiteral("&Ansicht"));
+    MenuAnsSchriftart = addItem(MenuAns, "MenuAnsSchriftart");
+    MenuAnsHintergrund = addItem(MenuAns, "MenuAnsHintergrund");
+    connect(MenuAnsSchriftart, &QAction::triggered, this, &TForm1::MenuAnsSchriftartClick);
+    connect(MenuAnsHintergrund, &QAction::triggered, this, &TForm1::MenuAnsHintergrundClick);
+
+    MenuHilfe = addMenu("MenuHilfe", QStringLiteral("&Hilfe"));
+    MenuHilfeinfo = addItem(MenuHilfe, "MenuHilfeinfo");
+    MenuHilfeHomepage = addItem(MenuHilfe, "MenuHilfeHomepage");
+    MenuHilfeUpdate = addItem(MenuHilfe, "MenuHilfeUpdate");
+    MenuHilfeAenderungen = addItem(MenuHilfe, "MenuHilfeAenderungen");
+    MenuHilfeMail = addItem(MenuHilfe, "MenuHilfeMail");
+    MenuHilfeSpenden = addItem(MenuHilfe, "MenuHilfeSpenden");
+    connect(MenuHilfe, &QMenu::aboutToShow, this, &TForm1::MenuHilfeClick);
+    connect(MenuHilfeinfo, &QAction::triggered, this, &TForm1::MenuHilfeinfoClick);
+    connect(MenuHilfeHomepage, &QAction::triggered, this, &TForm1::MenuHilfeHomepageClick);
+    connect(MenuHilfeUpdate, &QAction::triggered, this, &TForm1::MenuHilfeUpdateClick);
+    connect(MenuHilfeAenderungen, &QAction::triggered, this, &TForm1::MenuHilfeAenderungenClick);
+    connect(MenuHilfeMail, &QAction::triggered, this, &TForm1::MenuHilfeMailClick);
+    connect(MenuHilfeSpenden, &QAction::triggered, this, &TForm1::MenuHilfeSpendenClick);
+}
+
+void TForm1::FormCreate()
+{
+    // Creating the text-background dialog and selecting its entry 1 belongs here
+    // once that dialog exists; until then the background is entry 1's white.
+
+    // No size command: the layout alone sets the size; minimise and maximise stay.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    AnzeigeHintergrund = WeissHintergrund;
+    AnzeigeSchrift = &FontDialog1Font;
+    Edit1->setFocus();
+    CaptionZuweisen();
+}
+
+void TForm1::CaptionZuweisen()
+{
+    setWindowTitle(QStringLiteral("Zarnolith V1.01"));
+    Label1->setText(QStringLiteral("Startwert-Bildbreite:"));
+    Label2->setText(QStringLiteral("Startwert-Bildhöhe:"));
+    Label3->setText(QStringLiteral("Neue Bildbreite:"));
+    Label4->setText(QStringLiteral("Neue Bildhöhe:"));
+    Button1->setText(QStringLiteral("&Neue Startwerte..."));
+
+    MenuDateiNeu->setText(menuText(QStringLiteral("&Neue Bildpixel-Startwerte..."), ShortCutDateiNeu));
+    MenuDateiBeenden->setText(menuText(QStringLiteral("&Beenden"), ShortCutDateiBeenden));
+    MenuAnsSchriftart->setText(QStringLiteral("Schriftart..."));
+    MenuAnsHintergrund->setText(QStringLiteral("Schrift&hintergrund..."));
+    MenuHilfeinfo->setText(QStringLiteral("Programm-&Info"));
+    MenuHilfeHomepage->setText(QStringLiteral("Programm-Home&page..."));
+    MenuHilfeUpdate->setText(QStringLiteral("Programm-&Aktualisierung..."));
+    MenuHilfeAenderungen->setText(QStringLiteral("Programm-&Änderungen..."));
+    MenuHilfeMail->setText(QStringLiteral("&Mail an den Programmierer..."));
+    MenuHilfeSpenden->setText(QStringLiteral("&Spenden..."));
+
+    StatusPanel->setText(QStringLiteral("Mit %1 können die Bildpixel-Startwerte geändert werden")
+                             .arg(QString::fromStdString(ShortCutToText(ShortCutDateiNeu))));
+
+    for (QLabel* l : {Label1, Label2, Label3, Label4}) {
+        l->adjustSize();
+        const QString name = withoutAccelerator(l->text());
+        l->buddy()->setAccessibleName(name);
+        if (auto* spin = qobject_cast<TSpinEdit*>(l->buddy()))
+            spin->editor()->setAccessibleName(name);
+    }
+    Button1->setAccessibleName(withoutAccelerator(Button1->text()));
+    StatusBar1->setAccessibleName(StatusPanel->text());
+}
+
+std::vector<QObject*> TForm1::Components() const
+{
+    return {Label1, Label2, Label3, Label4, StatusBar1, Edit1, Edit2, SpinEdit1, SpinEdit2, Button1};
+}
+
+void TForm1::SchriftartZuweisen()
+{
+    if (AnzeigeSchrift)
+        ApplyDisplaySettings(Components(), *AnzeigeSchrift, AnzeigeHintergrund);
+    SchalterEinrichten();
+}
+
+void TForm1::SchalterEinrichten()
+{
+    StatusBar1->resize(StatusBar1->width(), HoeheFuerSchrift(StatusBar1->font(), *StatusBar1));
+    for (QObject* o : Components())
+        if (auto* b = qobject_cast<QPushButton*>(o))
+            b->resize(mainlayout::ButtonWidth, HoeheFuerSchrift(b->font(), *b));
+
+    MainLayoutInput in;
+    const QLabel* labels[4] = {Label1, Label2, Label3, Label4};
+    for (int i = 0; i < 4; ++i)
+        in.label[i] = {labels[i]->width(), labels[i]->height()};
+    in.editHeight[0] = Edit1->height();
+    in.editHeight[1] = Edit2->height();
+    in.spinHeight[0] = SpinEdit1->height();
+    in.spinHeight[1] = SpinEdit2->height();
+    in.buttonHeight = Button1->height();
+    in.statusHeight = StatusBar1->height();
+    MainLayoutResult r = MainLayoutBerechnen(in);
+
+    auto place = [](QWidget* w, const LayoutRect& rc) { w->setGeometry(rc.left, rc.top, rc.width, rc.height); };
+    for (int i = 0; i < 4; ++i)
+        place(const_cast<QLabel*>(labels[i]), r.label[i]);
+    place(Edit1, r.edit[0]);
+    place(Edit2, r.edit[1]);
+    place(SpinEdit1, r.spin[0]);
+    place(SpinEdit2, r.spin[1]);
+
+    m_client->setFixedWidth(r.clientWidth);
+    const int clientWidth = m_client->width();
+    r.button.left = ButtonLeftFor(clientWidth, r.button.width);
+    place(Button1, r.button);
+    m_client->setFixedHeight(r.clientHeight);
+    // Docked to the bottom edge over the full width; its one panel follows the bar's width.
+    StatusBar1->setGeometry(0, m_client->height() - r.statusHeight, clientWidth, r.statusHeight);
+
+    // The outer size follows the client size now, so the placement sees it.
+    layout()->activate();
+    FensterEinrichten();
+}
+
+void TForm1::FensterEinrichten()
+{
+    const platform::ScreenRect wa = platform::WorkArea();
+    const QRect frame = frameGeometry();
+    const LayoutPoint p = MainWindowPosition({wa.left, wa.top, wa.width, wa.height}, {frame.width(), frame.height()},
+                                             isMaximized());
+    move(p.x, p.y);
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous()) {
+        try {
+            FormShow();
+        } catch (const std::exception& e) {
+            // FormShow ends at the error (no start-up dialog). The box follows once
+            // the window is up: an exception must not unwind through the toolkit's show.
+            QTimer::singleShot(0, this, [message = QString::fromUtf8(e.what())] {
+                ZarnolithApplication::ShowException(message);
+            });
+        }
+        if (!m_positionRuleSpent) {
+            // The toolkit's centring in the work area, once, after FormShow.
+            m_positionRuleSpent = true;
+            const QScreen* s = screen();
+            const QRect wa = s->availableGeometry();
+            const QRect desk = s->virtualGeometry();
+            const QRect frame = frameGeometry();
+            const LayoutPoint p = ScreenCentrePosition({wa.x(), wa.y(), wa.width(), wa.height()},
+                                                       {frame.width(), frame.height()},
+                                                       {desk.x(), desk.y(), desk.width(), desk.height()});
+            move(p.x, p.y);
+        }
+    }
+    QMainWindow::showEvent(event);
+}
+
+void TForm1::FormShow()
+{
+    AnzeigeEinstellungenLaden();
+    Timer1->setInterval(5);
+    Timer1->start();
+}
+
+void TForm1::AnzeigeEinstellungenLaden()
+{
+    // The settings load goes here; it will write HintergrundNr, which applies
+    // the display settings. Until then the definition's font and entry 1 apply.
+    SchriftartZuweisen();
+}
+
+void TForm1::Timer1Timer()
+{
+    Timer1->stop();
+    MenuDateiNeu->trigger();
+}
+
+void TForm1::attachSpinEditChange(TSpinEdit* field)
+{
+    field->OnChange = [this](TSpinEdit* sender) { SpinEditChange(sender); };
+}
+
+void TForm1::MenuDateiNeuClick()
+{
+    // Detach both handlers; whatever way this command ends early (Cancel, or an
+    // error from the seeding), the fields get back what they had.
+    TSpinEdit::ChangeHandler noted1 = std::exchange(SpinEdit1->OnChange, nullptr);
+    TSpinEdit::ChangeHandler noted2 = std::exchange(SpinEdit2->OnChange, nullptr);
+    struct Restore {
+        TForm1* form;
+        TSpinEdit::ChangeHandler& h1;
+        TSpinEdit::ChangeHandler& h2;
+        bool active = true;
+        ~Restore()
+        {
+            if (!active)
+                return;
+            form->SpinEdit1->OnChange = std::move(h1);
+            form->SpinEdit2->OnChange = std::move(h2);
+        }
+    } restore{this, noted1, noted2};
+
+    if (!PixelForm)
+        return;
+    PixelForm->SchriftartZuweisen();
+    PixelForm->SpinEdit1->setValue(util::StrToInt(Edit1->text().toStdString()));
+    PixelForm->SpinEdit2->setValue(util::StrToInt(Edit2->text().toStdString()));
+    if (PixelForm->exec() != TPixelForm::mrOk)
+        return;
+
+    SpinEdit1->setReadOnly(false);
+    SpinEdit2->setReadOnly(false);
+    SpinEdit1->setMinValue(1);
+    SpinEdit2->setMinValue(1);
+    for (TSpinEdit* f : {PixelForm->SpinEdit1, PixelForm->SpinEdit2})
+        if (f->Value() < f->MinValue())
+            f->setValue(f->MinValue());
+    Edit1->setText(QString::number(PixelForm->SpinEdit1->Value()));
+    Edit2->setText(QString::number(PixelForm->SpinEdit2->Value()));
+    SpinEdit1->setValue(PixelForm->SpinEdit1->Value());
+    SpinEdit2->setValue(PixelForm->SpinEdit2->Value());
+    SpinEdit1->setFocus();
+    SpinEdit1->selectAll();
+
+    restore.active = false;
+    attachSpinEditChange(SpinEdit1);
+    attachSpinEditChange(SpinEdit2);
+}
+
+void TForm1::MenuDateiBeendenClick() { close(); }
+
+std::int32_t TForm1::Startwert(int Index) const
+{
+    return util::StrToInt((Index == 1 ? Edit1 : Edit2)->text().toStdString());
+}
+
+std::int32_t TForm1::Wert(int Index) const { return (Index == 1 ? SpinEdit1 : SpinEdit2)->Value(); }
+
+void TForm1::SpinEditChange(TSpinEdit* Sender)
+{
+    const std::optional<std::int32_t> typed = util::ParseIntegerText(Sender->text().toStdU16String());
+    if (!typed || *typed == -1)
+        return;
+    const int tag = Sender->Tag();
+    const std::int32_t n = Wert(tag);
+    const std::int32_t changedStart = Startwert(tag);
+    const std::int32_t otherStart = Startwert(std::abs(1 - tag));
+    const bool widthChanged = tag == 1;
+    const std::int32_t v = AndererWert(widthChanged ? changedStart : otherStart,
+                                       widthChanged ? otherStart : changedStart, tag, n);
+
+    TSpinEdit* other = widthChanged ? SpinEdit2 : SpinEdit1;
+    other->OnChange = nullptr;
+    other->setValue(v);
+    attachSpinEditChange(other);
+}
+
+// The "&Ansicht" and "&Hilfe" commands.
+void TForm1::MenuAnsSchriftartClick() {}       // not built yet: font command
+void TForm1::MenuAnsHintergrundClick() {}      // not built yet: text-background command
+void TForm1::MenuHilfeClick() {}               // not built yet: help menu preparation
+void TForm1::MenuHilfeinfoClick() {}           // not built yet: program information
+void TForm1::MenuHilfeHomepageClick() {}       // not built yet: home page
+void TForm1::MenuHilfeUpdateClick() {}         // not built yet: update hand-off
+void TForm1::MenuHilfeAenderungenClick() {}    // not built yet: change history
+void TForm1::MenuHilfeMailClick() {}           // not built yet: mail to the maker
+void TForm1::MenuHilfeSpendenClick() {}        // not built yet: donation page

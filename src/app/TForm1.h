@@ -1,0 +1,113 @@
+#pragma once
+// Module Haupt: the main window. Start width and height (read-only), the two
+// new-value fields that compute each other, the button and menu command for
+// new start values, and the status hint. Laid out from the display font.
+#include "appearance/ColorValue.h"
+#include "appearance/TFont.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <cstdint>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QStatusBar;
+class TSpinEdit;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Controls, in the order of the window definition.
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    TSpinEdit* SpinEdit1 = nullptr;
+    TSpinEdit* SpinEdit2 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QLabel* StatusPanel = nullptr; // panel 0 of StatusBar1
+
+    QMenuBar* MainMenu1 = nullptr;
+    QMenu* MenuDatei = nullptr;
+    QAction* MenuDateiNeu = nullptr;
+    QAction* MenuDateiBeenden = nullptr;
+    QMenu* MenuAns = nullptr;
+    QAction* MenuAnsSchriftart = nullptr;
+    QAction* MenuAnsHintergrund = nullptr;
+    QMenu* MenuHilfe = nullptr;
+    QAction* MenuHilfeinfo = nullptr;
+    QAction* MenuHilfeHomepage = nullptr;
+    QAction* MenuHilfeUpdate = nullptr;
+    QAction* MenuHilfeAenderungen = nullptr;
+    QAction* MenuHilfeMail = nullptr;
+    QAction* MenuHilfeSpenden = nullptr;
+
+    QTimer* Timer1 = nullptr;
+
+    // Stands for the font object of FontDialog1 until the font dialog exists;
+    // AnzeigeSchrift refers to this very object.
+    TFont FontDialog1Font;
+
+    // Shortcut values (see ShortCutToText.h) of the two items that have one.
+    static constexpr std::uint16_t ShortCutDateiNeu = 0x4000 | 'N';       // Ctrl+N
+    static constexpr std::uint16_t ShortCutDateiBeenden = 0x8000 | 0x73;  // Alt+F4
+
+    void CaptionZuweisen();
+    void SchriftartZuweisen();
+    void SchalterEinrichten();
+    void FensterEinrichten();
+
+    std::int32_t Startwert(int Index) const;
+    std::int32_t Wert(int Index) const;
+    void SpinEditChange(TSpinEdit* Sender);
+
+    // The components SchriftartZuweisen walks, in definition order.
+    std::vector<QObject*> Components() const;
+
+public slots:
+    void MenuDateiNeuClick();
+    void MenuDateiBeendenClick();
+    void Timer1Timer();
+
+    void MenuAnsSchriftartClick();
+    void MenuAnsHintergrundClick();
+    void MenuHilfeClick();
+    void MenuHilfeinfoClick();
+    void MenuHilfeHomepageClick();
+    void MenuHilfeUpdateClick();
+    void MenuHilfeAenderungenClick();
+    void MenuHilfeMailClick();
+    void MenuHilfeSpendenClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    // The first step of FormShow: loads the display settings and applies them
+    // (through HintergrundNr once it exists). An error here ends FormShow.
+    virtual void AnzeigeEinstellungenLaden();
+
+private:
+    void createControls();
+    void createMenu();
+    void FormCreate();
+    void FormShow();
+    void attachSpinEditChange(TSpinEdit* field);
+
+    QWidget* m_client = nullptr;
+    bool m_positionRuleSpent = false;
+};
+
+// The program-wide objects.
+extern TForm1* Form1;
+extern TFont* AnzeigeSchrift;          // the display font: FontDialog1's font object itself
+extern ColorValue AnzeigeHintergrund;  // the text-background colour

@@ -1,0 +1,63 @@
+#pragma once
+// Module Pixel: the modal dialog for the start width and height of an image.
+// Laid out from the display font; Enter confirms and Esc cancels in the fields;
+// the fields offer no context menu and take no Ctrl+V.
+#include <QDialog>
+#include <cstdint>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class TSpinEdit;
+
+class TPixelForm : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int mrOk = 1;
+    static constexpr int mrCancel = 2;
+    // Shortcut value of PopupEinfuegen: the Ctrl flag plus the virtual key of V.
+    static constexpr std::uint16_t ShortCutEinfuegen = 16470;
+
+    explicit TPixelForm(QWidget* parent = nullptr);
+    ~TPixelForm() override;
+
+    // Controls, in the order of the window definition.
+    QLabel* Label1 = nullptr;
+    TSpinEdit* SpinEdit1 = nullptr;
+    QLabel* Label2 = nullptr;
+    TSpinEdit* SpinEdit2 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* PopupEinfuegen = nullptr;
+
+    void CaptionZuweisen();
+    void SchriftartZuweisen();
+    void SchalterEinrichten();
+    void FensterEinrichten();
+
+    void SpinEdit1KeyDown(TSpinEdit* Sender, std::uint16_t& Key, Qt::KeyboardModifiers Shift);
+    void SpinEdit1KeyPress(TSpinEdit* Sender, char16_t& Key);
+
+    // Ends the modal showing with that result (1 OK, 2 Cancel).
+    void setModalResult(int result);
+
+    std::vector<QObject*> Components() const;
+
+public slots:
+    void accept() override; // OK: result 1
+    void reject() override; // Cancel, Esc, close box, Alt+F4: result 2
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+
+    bool m_positionRuleSpent = false;
+};
+
+extern TPixelForm* PixelForm;

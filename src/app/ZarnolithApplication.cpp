@@ -1,0 +1,42 @@
+#include "app/ZarnolithApplication.h"
+
+#include <QMessageBox>
+#include <exception>
+
+namespace {
+ZarnolithApplication::ErrorBox g_errorBox;
+}
+
+ZarnolithApplication::ZarnolithApplication(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+}
+
+bool ZarnolithApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        ShowException(QString::fromUtf8(e.what()));
+    } catch (...) {
+        ShowException(QStringLiteral("Unbekannter Fehler"));
+    }
+    return false;
+}
+
+void ZarnolithApplication::ShowException(const QString& message)
+{
+    if (g_errorBox) {
+        g_errorBox(message);
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Fehler"), message, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+ZarnolithApplication::ErrorBox ZarnolithApplication::SetErrorBoxHook(ErrorBox hook)
+{
+    return std::exchange(g_errorBox, std::move(hook));
+}

@@ -1,0 +1,121 @@
+// The central error box: an exception that escapes a handler ends only that
+// handler, is shown, and the program goes on. Runs under the program's own
+// application object, so it has its own main.
+#include "WindowTestSupport.h"
+
+#include "app/ZarnolithApplication.h"
+#include "util/IntegerText.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+using namespace windowtest;
+
+namespace {
+
+struct RecordedBoxes {
+    QStringList messages;
+    ZarnolithApplication::ErrorBox previous;
+    RecordedBoxes()
+    {
+        previous = ZarnolithApplication::SetErrorBoxHook([this](const QString& m) { messages << m; });
+    }
+    ~RecordedBoxes() { ZarnolithApplication::SetErrorBoxHook(previous); }
+};
+
+TEST(ErrorBox, ExceptionFromAClickIsShownAndTheLoopGoesOn)
+{
+    RecordedBoxes boxes;
+    QPushButton button(QStringLiteral("x"));
+    int clicks = 0;
+    QObject::connect(&button, &QPushButton::clicked, [&clicks] {
+        if (++clicks == 1)
+            throw util::EConvertError("'abc' ist kein gültiger Integerwert");
+    });
+    button.show();
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QTest::mouseClick(&button, Qt::LeftButton);
+    bool timerRan = false;
+    QTimer::singleShot(0, [&timerRan] { timerRan = true; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return timerRan; }, 2000));
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(boxes.messages, QStringList{QStringLiteral("'abc' ist kein gültiger Integerwert")});
+}
+
+TEST(ErrorBox, BadStartValueEndsTheCalculationBeforeAnythingIsWritten)
+{
+    RecordedBoxes boxes;
+    Windows w;
+    ASSERT_EQ(enterStartValues(*w.form, QStringLiteral("1920"), QStringLiteral("1080")), TPixelForm::mrOk);
+    w.form->Edit2->setText(QStringLiteral("1O80")); // not an integer text
+    overtype(w.form->SpinEdit1, QStringLiteral("8"));
+    EXPECT_EQ(boxes.messages, QStringList{QStringLiteral("'1O80' ist kein gültiger Integerwert")});
+    EXPECT_EQ(w.form->SpinEdit2->text(), QStringLiteral("1080"));
+    EXPECT_EQ(w.form->SpinEdit1->text(), QStringLiteral("8"));
+}
+
+TEST(ErrorBox, FailedSeedingLeavesTheCalculationWired)
+{
+    RecordedBoxes boxes;
+    Windows w;
+    ASSERT_EQ(enterStartValues(*w.form, QStringLiteral("1024"), QStringLiteral("768")), TPixelForm::mrOk);
+    w.form->Edit1->setText(QStringLiteral("zehn"));
+    // Through the button, so the error travels through the event loop as in use.
+    QTest::mouseClick(w.form->Button1, Qt::LeftButton);
+    ASSERT_EQ(boxes.messages, QStringList{QStringLiteral("'zehn' ist kein gültiger Integerwert")});
+    EXPECT_FALSE(PixelForm->isVisible());
+    w.form->Edit1->setText(QStringLiteral("1024"));
+    overtype(w.form->SpinEdit1, QStringLiteral("800"));
+    EXPECT_EQ(w.form->SpinEdit2->text(), QStringLiteral("600"));
+}
+
+TEST(ErrorBox, FailedSettingsLoadAtShowingIsReportedAndNoDialogOpens)
+{
+    struct FormWithBrokenStore : TForm1 {
+        void AnzeigeEinstellungenLaden() override { throw util::EConvertError("Ungültiger Datentyp für 'FontSize'"); }
+    };
+    RecordedBoxes boxes;
+    FormWithBrokenStore form;
+    TPixelForm pixel(&form);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.messages.isEmpty(); }, 2000));
+    QTest::qWait(30); // longer than the start-up timer would take
+    EXPECT_EQ(boxes.messages, QStringList{QStringLiteral("Ungültiger Datentyp für 'FontSize'")});
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_FALSE(form.Timer1->isActive());
+    EXPECT_FALSE(pixel.isVisible());
+    EXPECT_EQ(pixel.result(), 0) << "the start-values dialog never opened";
+}
+
+TEST(ErrorBox, TheRealBoxIsModalWithErrorIconTitleAndOneOk)
+{
+    QString title, text, buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        for (QAbstractButton* b : box->buttons())
+            buttons += b->text() + QLatin1Char(';');
+        box->buttons().front()->click();
+    });
+    ZarnolithApplication::ShowException(QStringLiteral("'x' ist kein gültiger Integerwert"));
+    EXPECT_EQ(title, QStringLiteral("Fehler"));
+    EXPECT_EQ(text, QStringLiteral("'x' ist kein gültiger Integerwert"));
+    EXPECT_EQ(icon, QMessageBox::Critical);
+    EXPECT_EQ(buttons, QStringLiteral("OK;"));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    ZarnolithApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
