@@ -190,4 +190,37 @@ TEST_F(InstanzProzessTest, UnusableLockStartsTheProgramUnguardedAndSilently)
     EXPECT_EQ(first->exitCode(), 0);
 }
 
+// At the first start the start-values dialog opens by itself; requests still work then.
+TEST_F(InstanzProzessTest, WithTheStartValuesDialogOpenItEndsOnTopAndCloseStillEnds)
+{
+    QProcess* first = Start();
+    ASSERT_TRUE(WaitUntilAnswering());
+    const QString mainWindow = "\"Zarnolith V1.01\"", dialog = "\"Neue Startwerte f\u00FCr Bildbreite und -h\u00F6he\"";
+    // The windows each WM_AKTIVIEREN brought forward, from the instance's trace.
+    std::vector<QStringList> walks;
+    QByteArray log;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            Send(instance::WM_AKTIVIEREN);
+            QTest::qWait(100);
+            log += first->readAllStandardError();
+            walks.clear();
+            for (const QString& line : QString::fromUtf8(log).split('\n')) {
+                if (line.startsWith("zarnolith.instance: message 1224"))
+                    walks.emplace_back();
+                else if (line.startsWith("zarnolith.instance: forward: ") && !walks.empty())
+                    walks.back().append(line.mid(29));
+            }
+            return walks.size() > 1 && walks[walks.size() - 2].contains(dialog);
+        },
+        10000))
+        << log.toStdString();
+    EXPECT_EQ(walks[walks.size() - 2], (QStringList {mainWindow, dialog}));
+
+    ASSERT_TRUE(Send(instance::WM_BEENDEN));
+    ASSERT_TRUE(first->waitForFinished(10000));
+    EXPECT_EQ(first->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first->exitCode(), 0);
+}
+
 } // namespace
