@@ -8,6 +8,7 @@
 #include "app/TPixelForm.h"
 #include "app/TextMeasure.h"
 #include "app/ZarnolithApplication.h"
+#include "appearance/THintergrundForm.h"
 #include "controls/TSpinEdit.h"
 #include "instance/Nachrichten.h"
 #include "instance/QtFormularBaum.h"
@@ -32,9 +33,6 @@ ColorValue AnzeigeHintergrund{0x00FFFFFFu};
 
 namespace {
 
-// White, entry 1 of the colour table, until the text-background dialog provides the table.
-constexpr ColorValue WeissHintergrund{0x00FFFFFFu};
-
 QString withoutAccelerator(QString caption) { return caption.remove(QLatin1Char('&')); }
 
 // The caption followed by the program's own shortcut text, which the menu shows right-aligned.
@@ -56,7 +54,7 @@ TForm1::TForm1(QWidget* parent)
 
 TForm1::~TForm1()
 {
-    if (AnzeigeSchrift == &FontDialog1Font)
+    if (AnzeigeSchrift == &FontDialog1.Font)
         AnzeigeSchrift = nullptr;
     if (Form1 == this)
         Form1 = nullptr;
@@ -180,14 +178,14 @@ void TForm1::createMenu()
 
 void TForm1::FormCreate()
 {
-    // Creating the text-background dialog and selecting its entry 1 belongs here
-    // once that dialog exists; until then the background is entry 1's white.
+    HintergrundForm = new THintergrundForm(this, 125, 10);
+    HintergrundForm->setHintergrundNr(1); // "Weiß"; only selects, nothing is applied yet
 
     // No size command: the layout alone sets the size; minimise and maximise stay.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    AnzeigeHintergrund = WeissHintergrund;
-    AnzeigeSchrift = &FontDialog1Font;
+    AnzeigeHintergrund = HintergrundForm->HintergrundFarbe();
+    AnzeigeSchrift = &FontDialog1.Font;
     Edit1->setFocus();
     CaptionZuweisen();
 }
@@ -322,13 +320,6 @@ void TForm1::FormShow()
     Timer1->start();
 }
 
-void TForm1::AnzeigeEinstellungenLaden()
-{
-    // The settings load goes here; it will write HintergrundNr, which applies
-    // the display settings. Until then the definition's font and entry 1 apply.
-    SchriftartZuweisen();
-}
-
 void TForm1::Timer1Timer()
 {
     Timer1->stop();
@@ -429,12 +420,17 @@ void TForm1::SpinEditChange(TSpinEdit* Sender)
 }
 
 // The "&Ansicht" and "&Hilfe" commands.
-void TForm1::MenuAnsSchriftartClick() {}       // not built yet: font command
-void TForm1::MenuAnsHintergrundClick() {}      // not built yet: text-background command
-void TForm1::MenuHilfeClick() {}               // not built yet: help menu preparation
-void TForm1::MenuHilfeinfoClick() {}           // not built yet: program information
-void TForm1::MenuHilfeHomepageClick() {}       // not built yet: home page
-void TForm1::MenuHilfeUpdateClick() {}         // not built yet: update hand-off
-void TForm1::MenuHilfeAenderungenClick() {}    // not built yet: change history
-void TForm1::MenuHilfeMailClick() {}           // not built yet: mail to the maker
-void TForm1::MenuHilfeSpendenClick() {}        // not built yet: donation page
+// MenuAnsSchriftartClick and MenuAnsHintergrundClick: TForm1Ansicht.cpp
+void TForm1::MenuHilfeClick()
+{
+    const help::HilfeMenueZustand zustand = Hilfe.Zustand();
+    MenuHilfeAenderungen->setEnabled(zustand.aenderungenAktiv);
+    MenuHilfeUpdate->setVisible(zustand.aktualisierungSichtbar);
+}
+
+void TForm1::MenuHilfeinfoClick() { Hilfe.InfoZeigen(this); }
+void TForm1::MenuHilfeHomepageClick() { Hilfe.HomepageOeffnen(this); }
+void TForm1::MenuHilfeUpdateClick() { Hilfe.Aktualisieren(this, windowTitle(), *AnzeigeSchrift); }
+void TForm1::MenuHilfeAenderungenClick() { Hilfe.AenderungenZeigen(this, *AnzeigeSchrift, AnzeigeHintergrund); }
+void TForm1::MenuHilfeMailClick() { Hilfe.MailSchreiben(this); }
+void TForm1::MenuHilfeSpendenClick() { Hilfe.SpendenOeffnen(this); }
