@@ -10,6 +10,9 @@
 #include "app/ZarnolithApplication.h"
 #include "appearance/THintergrundForm.h"
 #include "controls/TSpinEdit.h"
+#include "instance/Nachrichten.h"
+#include "instance/QtFormularBaum.h"
+#include "instance/QtWindowSystem.h"
 #include "platform/ScreenArea.h"
 #include "util/IntegerText.h"
 
@@ -376,6 +379,19 @@ void TForm1::MenuDateiNeuClick()
 }
 
 void TForm1::MenuDateiBeendenClick() { close(); }
+
+void TForm1::Nachricht(unsigned Nummer)
+{
+    if (Nummer == instance::WM_BEENDEN)
+        WMBeenden();
+    else if (Nummer == instance::WM_AKTIVIEREN)
+        WMAktivieren();
+}
+
+void TForm1::WMBeenden() { MenuDateiBeenden->trigger(); }
+
+// Qt has no hidden application window: the walk over the application's forms does it all.
+void TForm1::WMAktivieren() { instance::AnwendungNachVorneBringen(instance::AnwendungsFormulare()); }
 
 std::int32_t TForm1::Startwert(int Index) const
 {

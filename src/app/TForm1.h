@@ -97,6 +97,12 @@ public:
     // The components SchriftartZuweisen walks, in definition order.
     std::vector<QObject*> Components() const;
 
+    // Window messages from other programs (the instance channel), by number:
+    // WM_BEENDEN performs "&Beenden", WM_AKTIVIEREN brings our windows forward.
+    void Nachricht(unsigned Nummer);
+    void WMBeenden();
+    void WMAktivieren();
+
 public slots:
     void MenuDateiNeuClick();
     void MenuDateiBeendenClick();
