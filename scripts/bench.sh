@@ -10,10 +10,13 @@ bash scripts/deps.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZARNOLITH_BUILD_TESTS=OFF >/dev/null
 cmake --build build-bench -j2
 export QT_QPA_PLATFORM=offscreen
+# Programs that benchmarks start as their baselines, not benchmarks themselves.
+helpers=" bench_trivial_program "
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
   for b in build-bench/bench/bench_*; do
-    [ -f "$b" ] && [ -x "$b" ] && names+=("$(basename "$b")")
+    name=$(basename "$b")
+    [ -f "$b" ] && [ -x "$b" ] && [[ $helpers != *" $name "* ]] && names+=("$name")
   done
 fi
 failed=()
