@@ -115,6 +115,8 @@ TEST(RegDocumentRoundTrip, WrittenFileReadsBackTheSameValues)
     RegDocument::setValue(key, u"Bin", 3, longBinary);
     RegDocument::setValue(key, u"Expand", 2, {'%', 0, 'X', 0, '%', 0, 0, 0});
     RegDocument::setValue(key, u"", 0x12345, {9});
+    // Adding a key may move the keys, so `key` is not used after this.
+    const std::vector<RegDocument::Value> written = key.values;
     doc.findOrAddKey(u"HKEY_CURRENT_USER\\Software\\Zarnolith\\Leer");
 
     const std::vector<std::uint8_t> file = doc.serialize();
@@ -125,11 +127,11 @@ TEST(RegDocumentRoundTrip, WrittenFileReadsBackTheSameValues)
     std::optional<RegDocument> back = RegDocument::parse(file, &error);
     ASSERT_TRUE(back) << error << "\n" << doc.toUtf8Text();
     ASSERT_EQ(back->keys.size(), 2u);
-    ASSERT_EQ(back->keys[0].values.size(), key.values.size());
-    for (std::size_t i = 0; i < key.values.size(); ++i) {
-        EXPECT_EQ(back->keys[0].values[i].name, key.values[i].name);
-        EXPECT_EQ(back->keys[0].values[i].type, key.values[i].type);
-        EXPECT_EQ(back->keys[0].values[i].data, key.values[i].data);
+    ASSERT_EQ(back->keys[0].values.size(), written.size());
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        EXPECT_EQ(back->keys[0].values[i].name, written[i].name);
+        EXPECT_EQ(back->keys[0].values[i].type, written[i].type);
+        EXPECT_EQ(back->keys[0].values[i].data, written[i].data);
     }
     EXPECT_TRUE(back->keys[1].values.empty());
 
