@@ -2,11 +2,14 @@
 // process is known to be the first instance.
 #include "app/TForm1.h"
 #include "app/TPixelForm.h"
+#include "app/ToolkitTranslation.h"
 #include "app/ZarnolithApplication.h"
 
 extern "C" __attribute__((visibility("default"))) int zarnolith_gui_main(int argc, char** argv)
 {
     ZarnolithApplication app(argc, argv);
+    // Before any window exists, so every standard text the toolkit shows is German.
+    LoadGermanToolkitTexts(app);
     // The main window first, then the start-values dialog; both live until the end.
     TForm1 form1;
     TPixelForm pixelForm(&form1);

@@ -1,0 +1,83 @@
+// Large display fonts: at every size from 8 to 72 points no caption and no
+// field text is cut off in any window, and the windows stay in their layout.
+#include "WindowTestSupport.h"
+
+#include "TextRoomProbe.h"
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <gtest/gtest.h>
+
+using namespace windowtest;
+
+namespace {
+
+// The widest texts each field can come to hold (typed or written).
+const QStringList kNewValueTexts = {QStringLiteral("99999"), QStringLiteral("-9999"), QStringLiteral("88888")};
+const QStringList kStartValueTexts = {QStringLiteral("9999"), QStringLiteral("8888"), QStringLiteral("-999")};
+
+class LargeFonts : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override
+    {
+        platform::SetScreenOverride(platform::ScreenRect{0, 0, 1920, 1080}, platform::ScreenRect{0, 0, 1920, 1040});
+        w.form->FontDialog1Font.setSize(GetParam());
+        // The windows' own paths: the font applied and laid out, then shown.
+        w.form->SchriftartZuweisen();
+        w.form->show();
+        w.form->Timer1->stop(); // no start-up dialog; the dialog is shown here without its modal loop
+        w.pixel->SchriftartZuweisen();
+        w.pixel->show();
+        QApplication::processEvents();
+    }
+
+    Windows w;
+};
+
+TEST_P(LargeFonts, MainWindowShowsEveryTextWhole)
+{
+    TForm1& f = *w.form;
+    for (QLabel* l : {f.Label1, f.Label2, f.Label3, f.Label4, f.StatusPanel})
+        ExpectLabelWhole(*l);
+    ExpectButtonWhole(*f.Button1);
+    for (QLineEdit* e : {f.Edit1, f.Edit2})
+        ExpectFieldShows(*e, kStartValueTexts);
+    for (TSpinEdit* s : {f.SpinEdit1, f.SpinEdit2})
+        ExpectFieldShows(*s->editor(), kNewValueTexts);
+
+    // The status panel sits inside the bar, the bar inside the client area.
+    EXPECT_TRUE(f.centralWidget()->rect().contains(f.StatusBar1->geometry()));
+    EXPECT_TRUE(f.StatusBar1->rect().contains(f.StatusPanel->geometry()));
+}
+
+TEST_P(LargeFonts, StartValuesDialogShowsEveryTextWhole)
+{
+    for (QLabel* l : {PixelForm->Label1, PixelForm->Label2})
+        ExpectLabelWhole(*l);
+    for (QPushButton* b : {PixelForm->Button1, PixelForm->Button2})
+        ExpectButtonWhole(*b);
+    for (TSpinEdit* s : {PixelForm->SpinEdit1, PixelForm->SpinEdit2})
+        ExpectFieldShows(*s->editor(), kStartValueTexts);
+}
+
+TEST_P(LargeFonts, ControlsDoNotOverlapAndStayInsideTheirWindow)
+{
+    const auto check = [](QWidget& client, const std::vector<QWidget*>& controls) {
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            EXPECT_TRUE(client.rect().contains(controls[i]->geometry())) << controls[i]->objectName().toStdString();
+            for (std::size_t j = i + 1; j < controls.size(); ++j)
+                EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
+                    << controls[i]->objectName().toStdString() << " / " << controls[j]->objectName().toStdString();
+        }
+    };
+    TForm1& f = *w.form;
+    check(*f.centralWidget(), {f.Label1, f.Label2, f.Label3, f.Label4, f.Edit1, f.Edit2, f.SpinEdit1, f.SpinEdit2,
+                               f.Button1, f.StatusBar1});
+    check(*PixelForm, {PixelForm->Label1, PixelForm->SpinEdit1, PixelForm->Label2, PixelForm->SpinEdit2,
+                       PixelForm->Button1, PixelForm->Button2});
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, LargeFonts, ::testing::Values(8, 14, 28, 48, 72));
+
+} // namespace
