@@ -426,10 +426,16 @@ void TForm1::SpinEditChange(TSpinEdit* Sender)
 // The "&Ansicht" and "&Hilfe" commands.
 void TForm1::MenuAnsSchriftartClick() {}       // not built yet: font command
 void TForm1::MenuAnsHintergrundClick() {}      // not built yet: text-background command
-void TForm1::MenuHilfeClick() {}               // not built yet: help menu preparation
-void TForm1::MenuHilfeinfoClick() {}           // not built yet: program information
-void TForm1::MenuHilfeHomepageClick() {}       // not built yet: home page
-void TForm1::MenuHilfeUpdateClick() {}         // not built yet: update hand-off
-void TForm1::MenuHilfeAenderungenClick() {}    // not built yet: change history
-void TForm1::MenuHilfeMailClick() {}           // not built yet: mail to the maker
-void TForm1::MenuHilfeSpendenClick() {}        // not built yet: donation page
+void TForm1::MenuHilfeClick()
+{
+    const help::HilfeMenueZustand zustand = Hilfe.Zustand();
+    MenuHilfeAenderungen->setEnabled(zustand.aenderungenAktiv);
+    MenuHilfeUpdate->setVisible(zustand.aktualisierungSichtbar);
+}
+
+void TForm1::MenuHilfeinfoClick() { Hilfe.InfoZeigen(this); }
+void TForm1::MenuHilfeHomepageClick() { Hilfe.HomepageOeffnen(this); }
+void TForm1::MenuHilfeUpdateClick() { Hilfe.Aktualisieren(this, windowTitle(), *AnzeigeSchrift); }
+void TForm1::MenuHilfeAenderungenClick() { Hilfe.AenderungenZeigen(this, *AnzeigeSchrift, AnzeigeHintergrund); }
+void TForm1::MenuHilfeMailClick() { Hilfe.MailSchreiben(this); }
+void TForm1::MenuHilfeSpendenClick() { Hilfe.SpendenOeffnen(this); }

@@ -4,6 +4,7 @@
 // new start values, and the status hint. Laid out from the display font.
 #include "appearance/ColorValue.h"
 #include "appearance/TFont.h"
+#include "help/HilfeMenue.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -54,6 +55,9 @@ public:
     QAction* MenuHilfeSpenden = nullptr;
 
     QTimer* Timer1 = nullptr;
+
+    // What the menu "&Hilfe" does; its surroundings can be replaced (tests).
+    help::HilfeMenue Hilfe;
 
     // Stands for the font object of FontDialog1 until the font dialog exists;
     // AnzeigeSchrift refers to this very object.

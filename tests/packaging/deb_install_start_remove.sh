@@ -14,7 +14,7 @@ trap 'dpkg -r zarnolith >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 (cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" >/dev/null)
 deb=$(ls "$work"/zarnolith_*.deb)
 dpkg -i "$deb" >/dev/null
-for f in /usr/bin/zarnolith /usr/lib/zarnolith/zarnolith /usr/lib/zarnolith/libzarnolith-gui.so \
+for f in /usr/bin/zarnolith /usr/lib/zarnolith/zarnolith /usr/lib/zarnolith/libzarnolith-gui.so /usr/lib/zarnolith/History.txt \
          /usr/share/applications/zarnolith.desktop /usr/share/icons/hicolor/scalable/apps/zarnolith.svg \
          /usr/share/metainfo/org.example.Zarnolith.metainfo.xml; do
   [ -e "$f" ] || { echo "missing after install: $f"; exit 1; }

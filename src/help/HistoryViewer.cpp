@@ -1,0 +1,93 @@
+#include "help/HistoryViewer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStringDecoder>
+
+#include "util/Cp1252.h"
+
+namespace help {
+
+HistoryViewer::HistoryViewer(const QString& pfad, const TFont& schrift, ColorValue hintergrund, QWidget* owner)
+    : QPlainTextEdit(owner)
+{
+    // A window of its own, but one that goes when the main window goes.
+    setWindowFlag(Qt::Window);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(TitelFuer(pfad));
+    setReadOnly(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+
+    setFont(schrift.toQFont());
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, hintergrund.toQColor(pal));
+    pal.setColor(QPalette::Text, schrift.Color.toQColor(pal));
+    setPalette(pal);
+
+    const std::optional<QString> text = DateiLesen(pfad);
+    setPlainText(text ? *text
+                      : QStringLiteral("Die Datei \"%1\" konnte nicht gelesen werden.")
+                            .arg(QDir::toNativeSeparators(pfad)));
+    GroesseEinrichten();
+}
+
+QString HistoryViewer::TitelFuer(const QString& pfad)
+{
+    return QFileInfo(pfad).fileName() + QStringLiteral(" - Zarnolith");
+}
+
+std::optional<QString> HistoryViewer::DateiLesen(const QString& pfad)
+{
+    QFile file(pfad);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    QStringDecoder utf8(QStringConverter::Utf8);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        text = util::VonCp1252(bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+void HistoryViewer::GroesseEinrichten()
+{
+    // About 72 columns by 25 lines of the display font, as far as the screen allows.
+    const QFontMetrics fm(font());
+    const int frame = 2 * frameWidth() + 2 * static_cast<int>(document()->documentMargin());
+    QSize size(fm.averageCharWidth() * 72 + frame + verticalScrollBar()->sizeHint().width(),
+               fm.lineSpacing() * 25 + frame);
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        const QSize available = screen->availableGeometry().size() * 9 / 10;
+        size = size.boundedTo(available);
+    }
+    resize(size);
+}
+
+void HistoryViewer::NachVorne()
+{
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
+}
+
+void HistoryViewer::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+} // namespace help

@@ -1,0 +1,37 @@
+#pragma once
+// A read-only window of our own that shows the change history in the display
+// font on the text-background colour (the desktop has no WordPad, and a
+// general editor would show it in its own small font). Esc closes it.
+#include "appearance/ColorValue.h"
+#include "appearance/TFont.h"
+
+#include <QPlainTextEdit>
+#include <optional>
+
+namespace help {
+
+class HistoryViewer : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    // Reads the file at once; the window deletes itself when closed.
+    HistoryViewer(const QString& pfad, const TFont& schrift, ColorValue hintergrund, QWidget* owner = nullptr);
+
+    // "History.txt - Zarnolith": the file name, then the program's name.
+    static QString TitelFuer(const QString& pfad);
+
+    // The file's text: UTF-8 (a byte-order mark is dropped), or code page 1252
+    // when the bytes are no valid UTF-8; line ends become "\n". Nothing when
+    // the file cannot be read.
+    static std::optional<QString> DateiLesen(const QString& pfad);
+
+    // Restores it when minimised, raises it and gives it the focus.
+    void NachVorne();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void GroesseEinrichten();
+};
+
+} // namespace help

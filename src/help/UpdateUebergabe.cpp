@@ -1,0 +1,30 @@
+#include "help/UpdateUebergabe.h"
+
+#include "help/HilfeAdressen.h"
+#include "util/Cp1252.h"
+
+namespace help {
+
+QStringList UebergabeZeilen(const QString& fensterTitel, const QString& programmDatei, int schriftPunkte,
+                            const QString& schriftName)
+{
+    return {kProgrammTitel, fensterTitel, programmDatei, QStringLiteral("Qmt"),
+            QString::number(schriftPunkte) + QLatin1Char(' ') + schriftName};
+}
+
+QByteArray UebergabeBytes(const QStringList& zeilen)
+{
+    QByteArray bytes;
+    for (const QString& zeile : zeilen)
+        bytes += util::NachCp1252(zeile) + "\r\n";
+    return bytes;
+}
+
+QString UpdateFehlerText(const QString& pfad)
+{
+    return QStringLiteral("Es ist ein Fehler beim Aktualisieren aufgetreten!\r\n"
+                          "Die Datei \"%1\" konnte nicht gespeichert werden.")
+        .arg(pfad);
+}
+
+} // namespace help

@@ -1,0 +1,13 @@
+#pragma once
+// The user's temporary directory with its trailing separator, as the system
+// reports it (Linux: TMPDIR, else /tmp).
+#include <QString>
+
+namespace util {
+
+// Windows reads this into a buffer of 261 characters, so a longer directory
+// would not fit there. Here it is returned whole: a shortened text would name
+// a different directory.
+QString TempVerzeichnis();
+
+} // namespace util

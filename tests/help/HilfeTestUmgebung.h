@@ -1,0 +1,70 @@
+#pragma once
+// A program directory and a temporary directory of the test's own, boxes that
+// record instead of showing, and a recording desktop opener first on PATH.
+#include "help/HilfeMenue.h"
+#include "support/StandInProgram.h"
+#include "util/ProgrammStarten.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+class HilfeTestUmgebung : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_root.isValid());
+        QDir().mkpath(programmVerzeichnis());
+        QDir().mkpath(tempVerzeichnis());
+        QDir().mkpath(m_root.path() + "/bin");
+        ASSERT_TRUE(standin::WriteRecorder(m_root.path() + "/bin/xdg-open", openerRecords()));
+        m_oldPath = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(m_root.path() + "/bin") + ":" + m_oldPath);
+        m_temp = tempVerzeichnis();
+    }
+    void TearDown() override { qputenv("PATH", m_oldPath); }
+
+    // With a blank, as under "Program Files".
+    QString programmVerzeichnis() const { return m_root.path() + "/Programm Ordner/"; }
+    QString programmDatei() const { return programmVerzeichnis() + "zarnolith"; }
+    QString tempVerzeichnis() const { return m_root.path() + "/tmp/"; }
+    QString openerRecords() const { return m_root.path() + "/opener"; }
+    QString updaterRecords() const { return m_root.path() + "/updater"; }
+
+    help::HilfeUmgebung umgebung()
+    {
+        help::HilfeUmgebung u;
+        u.programmDatei = programmDatei();
+        u.programmVerzeichnis = programmVerzeichnis();
+        u.tempVerzeichnis = [this] { return m_temp; };
+        // The real shell start, counted: a start that must not happen shows at once.
+        u.programmStarten = [this](QWidget* owner, const QString& file, const QString& parameters,
+                                   const QString& directory, const QString& operation, int show) {
+            m_starts << QStringList{file, parameters, directory, operation, QString::number(show)};
+            return util::ProgrammStarten(owner, file, parameters, directory, operation, show);
+        };
+        u.informationsBox = [this](QWidget*, const QString& text) { m_infos << text; };
+        u.fehlerBox = [this](QWidget*, const QString& text) { m_fehler << text; };
+        return u;
+    }
+
+    void updaterAnlegen() { ASSERT_TRUE(standin::WriteRecorder(programmVerzeichnis() + "Vellomat.exe", updaterRecords())); }
+
+    static void dateiSchreiben(const QString& pfad, const QByteArray& bytes)
+    {
+        QFile f(pfad);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << pfad.toStdString();
+        f.write(bytes);
+    }
+    static QByteArray dateiLesen(const QString& pfad)
+    {
+        QFile f(pfad);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+    }
+
+    QTemporaryDir m_root;
+    QByteArray m_oldPath;
+    QString m_temp;
+    QStringList m_infos;
+    QStringList m_fehler;
+    QList<QStringList> m_starts; // file, parameters, directory, operation, show command
+};
