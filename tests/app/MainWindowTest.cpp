@@ -306,10 +306,12 @@ TEST_P(MainWindowLayout, EveryRectangleFollowsTheMeasuredFont)
     // Fields 100 wide and the button 187 unless the font needs more (checked in LargeFontTest).
     const int F = f.Edit1->width();
     const int Wb = f.Button1->width();
-    if (GetParam() <= 19)
+    if (GetParam() <= 19) {
         EXPECT_EQ(F, 100);
-    if (GetParam() <= 13)
+    }
+    if (GetParam() <= 13) {
         EXPECT_EQ(Wb, 187); // "Neue Startwerte..." already needs more at 19 pixels
+    }
     EXPECT_GE(F, 100);
     EXPECT_GE(Wb, 187);
     EXPECT_EQ(f.Edit1->geometry(), QRect(15 + A, 10, F, L + 8));
@@ -326,8 +328,9 @@ TEST_P(MainWindowLayout, EveryRectangleFollowsTheMeasuredFont)
     const int Lb = buttonLine.sizeHint().height();
     // The client is as wide as the grid, or as the status hint where that is wider.
     const int gridWidth = 40 + 2 * F + A + B;
-    if (GetParam() <= 19)
+    if (GetParam() <= 19) {
         EXPECT_GE(gridWidth, f.StatusBar1->sizeHint().width());
+    }
     const QSize client(std::max(gridWidth, f.StatusBar1->sizeHint().width()), 2 * L + Lb + S + 66);
     EXPECT_EQ(f.Button1->geometry(), QRect(HalfOf(client.width() - Wb), L + S + 38, Wb, Lb + 12));
     EXPECT_EQ(f.centralWidget()->size(), client);
