@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <gtest/gtest.h>
+#include <set>
 
 using namespace windowtest;
 
@@ -76,6 +77,34 @@ TEST_P(LargeFonts, ControlsDoNotOverlapAndStayInsideTheirWindow)
                                f.Button1, f.StatusBar1});
     check(*PixelForm, {PixelForm->Label1, PixelForm->SpinEdit1, PixelForm->Label2, PixelForm->SpinEdit2,
                        PixelForm->Button1, PixelForm->Button2});
+}
+
+// However large a window grows (beyond the screen at the largest sizes), the
+// Tab key still visits every control in it, so nothing needs the mouse.
+TEST_P(LargeFonts, TabVisitsEveryControlWhateverTheWindowSize)
+{
+    const auto tabCycle = [](QWidget* window, QWidget* first) {
+        QApplication::setActiveWindow(window);
+        first->setFocus(Qt::TabFocusReason);
+        std::set<QWidget*> visited;
+        for (int i = 0; i < 12 && visited.insert(QApplication::focusWidget()).second; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        return visited;
+    };
+    TForm1& f = *w.form;
+    const std::set<QWidget*> main = {f.Edit1, f.Edit2, f.SpinEdit1->editor(), f.SpinEdit2->editor(), f.Button1};
+    EXPECT_EQ(tabCycle(&f, f.Edit1), main);
+    const std::set<QWidget*> dialog = {PixelForm->SpinEdit1->editor(), PixelForm->SpinEdit2->editor(),
+                                       PixelForm->Button1, PixelForm->Button2};
+    EXPECT_EQ(tabCycle(PixelForm, PixelForm->Button1), dialog);
+
+    // The outer sizes, for the record (a desktop's title bar and borders add to them).
+    const auto size = [](const QWidget* window) {
+        const QRect r = window->frameGeometry();
+        return std::to_string(r.width()) + "x" + std::to_string(r.height());
+    };
+    RecordProperty("main_window", size(&f));
+    RecordProperty("start_values_dialog", size(PixelForm));
 }
 
 INSTANTIATE_TEST_SUITE_P(Points, LargeFonts, ::testing::Values(8, 14, 28, 48, 72));
