@@ -5,6 +5,9 @@
 #include "app/TPixelForm.h"
 #include "app/ToolkitTranslation.h"
 #include "app/ZarnolithApplication.h"
+#include "instance/MessageChannelServer.h"
+#include "instance/QtFormularBaum.h"
+#include "instance/QtWindowSystem.h"
 
 extern "C" __attribute__((visibility("default"))) int zarnolith_gui_main(int argc, char** argv)
 {
@@ -15,6 +18,13 @@ extern "C" __attribute__((visibility("default"))) int zarnolith_gui_main(int arg
     // The main window first, then the start-values dialog; both live until the end.
     TForm1 form1;
     TPixelForm pixelForm(&form1);
+    // The application owns both, in this order (the order WM_AKTIVIEREN brings them forward).
+    instance::AnwendungsFormularHinzufuegen(&form1);
+    instance::AnwendungsFormularHinzufuegen(&pixelForm);
+    // The main window's messages from a second start or an outside program.
+    instance::MessageChannelServer kanal(
+        instance::MessageChannelServer::StandardPfad(), [&form1](unsigned nachricht) { form1.Nachricht(nachricht); },
+        [] { return instance::AnwendungsFensterTitel(instance::AnwendungsFormulare()); });
     form1.show();
     return app.exec();
 }

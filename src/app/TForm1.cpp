@@ -9,7 +9,11 @@
 #include "app/TextMeasure.h"
 #include "app/TextRoom.h"
 #include "app/ZarnolithApplication.h"
+#include "appearance/THintergrundForm.h"
 #include "controls/TSpinEdit.h"
+#include "instance/Nachrichten.h"
+#include "instance/QtFormularBaum.h"
+#include "instance/QtWindowSystem.h"
 #include "platform/ScreenArea.h"
 #include "util/IntegerText.h"
 
@@ -29,9 +33,6 @@ TFont* AnzeigeSchrift = nullptr;
 ColorValue AnzeigeHintergrund{0x00FFFFFFu};
 
 namespace {
-
-// White, entry 1 of the colour table, until the text-background dialog provides the table.
-constexpr ColorValue WeissHintergrund{0x00FFFFFFu};
 
 // Start values have at most four digits (1 to 9999, "0" before the first).
 constexpr int StartValueLength = 4;
@@ -57,7 +58,7 @@ TForm1::TForm1(QWidget* parent)
 
 TForm1::~TForm1()
 {
-    if (AnzeigeSchrift == &FontDialog1Font)
+    if (AnzeigeSchrift == &FontDialog1.Font)
         AnzeigeSchrift = nullptr;
     if (Form1 == this)
         Form1 = nullptr;
@@ -181,14 +182,14 @@ void TForm1::createMenu()
 
 void TForm1::FormCreate()
 {
-    // Creating the text-background dialog and selecting its entry 1 belongs here
-    // once that dialog exists; until then the background is entry 1's white.
+    HintergrundForm = new THintergrundForm(this, 125, 10);
+    HintergrundForm->setHintergrundNr(1); // "Weiß"; only selects, nothing is applied yet
 
     // No size command: the layout alone sets the size; minimise and maximise stay.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    AnzeigeHintergrund = WeissHintergrund;
-    AnzeigeSchrift = &FontDialog1Font;
+    AnzeigeHintergrund = HintergrundForm->HintergrundFarbe();
+    AnzeigeSchrift = &FontDialog1.Font;
     Edit1->setFocus();
     CaptionZuweisen();
 }
@@ -330,13 +331,6 @@ void TForm1::FormShow()
     Timer1->start();
 }
 
-void TForm1::AnzeigeEinstellungenLaden()
-{
-    // The settings load goes here; it will write HintergrundNr, which applies
-    // the display settings. Until then the definition's font and entry 1 apply.
-    SchriftartZuweisen();
-}
-
 void TForm1::Timer1Timer()
 {
     Timer1->stop();
@@ -397,6 +391,19 @@ void TForm1::MenuDateiNeuClick()
 
 void TForm1::MenuDateiBeendenClick() { close(); }
 
+void TForm1::Nachricht(unsigned Nummer)
+{
+    if (Nummer == instance::WM_BEENDEN)
+        WMBeenden();
+    else if (Nummer == instance::WM_AKTIVIEREN)
+        WMAktivieren();
+}
+
+void TForm1::WMBeenden() { MenuDateiBeenden->trigger(); }
+
+// Qt has no hidden application window: the walk over the application's forms does it all.
+void TForm1::WMAktivieren() { instance::AnwendungNachVorneBringen(instance::AnwendungsFormulare()); }
+
 std::int32_t TForm1::Startwert(int Index) const
 {
     return util::StrToInt((Index == 1 ? Edit1 : Edit2)->text().toStdString());
@@ -424,8 +431,7 @@ void TForm1::SpinEditChange(TSpinEdit* Sender)
 }
 
 // The "&Ansicht" and "&Hilfe" commands.
-void TForm1::MenuAnsSchriftartClick() {}       // not built yet: font command
-void TForm1::MenuAnsHintergrundClick() {}      // not built yet: text-background command
+// MenuAnsSchriftartClick and MenuAnsHintergrundClick: TForm1Ansicht.cpp
 void TForm1::MenuHilfeClick()
 {
     const help::HilfeMenueZustand zustand = Hilfe.Zustand();

@@ -4,9 +4,11 @@
 // new start values, and the status hint. Laid out from the display font.
 #include "appearance/ColorValue.h"
 #include "appearance/TFont.h"
+#include "appearance/TFontDialog.h"
 #include "help/HilfeMenue.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 #include <cstdint>
 #include <vector>
@@ -18,6 +20,7 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class QStatusBar;
+class THintergrundForm;
 class TSpinEdit;
 
 class TForm1 : public QMainWindow {
@@ -59,9 +62,24 @@ public:
     // What the menu "&Hilfe" does; its surroundings can be replaced (tests).
     help::HilfeMenue Hilfe;
 
-    // Stands for the font object of FontDialog1 until the font dialog exists;
-    // AnzeigeSchrift refers to this very object.
-    TFont FontDialog1Font;
+    // The font dialog; its font object is the display font AnzeigeSchrift.
+    TFontDialog FontDialog1;
+    TFont& FontDialog1Font = FontDialog1.Font;
+
+    // The text-background dialog, owned by this window. Its list selection is HintergrundNr.
+    THintergrundForm* HintergrundForm = nullptr;
+    // The active control when the font command started; SetActiveControl gives the focus back to it.
+    QPointer<QWidget> MerkActiveControl;
+
+    // Read: the selected colour entry. Write: select it (outside 0..18: entry 0),
+    // take its colour as AnzeigeHintergrund and apply font and colour with a new
+    // layout, even when the value is the current one.
+    int HintergrundNr() const;
+    void setHintergrundNr(int value);
+
+    // true loads the display settings (and applies them through HintergrundNr), false saves them.
+    void RegistryLadenSpeichern(bool LadenS);
+    void SetActiveControl();
 
     // Shortcut values (see ShortCutToText.h) of the two items that have one.
     static constexpr std::uint16_t ShortCutDateiNeu = 0x4000 | 'N';       // Ctrl+N
@@ -78,6 +96,12 @@ public:
 
     // The components SchriftartZuweisen walks, in definition order.
     std::vector<QObject*> Components() const;
+
+    // Window messages from other programs (the instance channel), by number:
+    // WM_BEENDEN performs "&Beenden", WM_AKTIVIEREN brings our windows forward.
+    void Nachricht(unsigned Nummer);
+    void WMBeenden();
+    void WMAktivieren();
 
 public slots:
     void MenuDateiNeuClick();
@@ -108,6 +132,7 @@ private:
     void attachSpinEditChange(TSpinEdit* field);
 
     QWidget* m_client = nullptr;
+    bool m_hintergrundNrGeschrieben = false; // tells FormShow whether the load applied anything
     bool m_positionRuleSpent = false;
 };
 

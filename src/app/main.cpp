@@ -1,6 +1,11 @@
 // Program entry. Deliberately free of Qt: a second start ends right after the
 // instance guard, and must not pay for loading the GUI toolkit. The first
 // instance loads the GUI library (libzarnolith-gui.so) and runs it.
+#include "instance/InstanzWaechter.h"
+#include "instance/Nachrichten.h"
+#include "platform/NamedMutex.h"
+#include "platform/RemoteWindowList.h"
+#include "platform/RuntimeDirectory.h"
 #include "util/DateNameAdjustment.h"
 
 #include <dlfcn.h>
@@ -46,6 +51,18 @@ int main(int argc, char** argv)
     util::MonatsnamenAnpassen();
     // 2. Single-instance guard (instance): a second start asks the running
     //    instance to come to the front and ends here, without a window.
+    //    The lock stays held through the whole run of the GUI below.
+    const std::string laufzeitVerzeichnis = platform::UserRuntimeDirectory().value_or(std::string());
+    platform::FlockNamedMutex instanzSperre(laufzeitVerzeichnis);
+    instance::WaechterErgebnis waechter;
+    {
+        platform::RemoteWindowList laufendeInstanz(
+            laufzeitVerzeichnis.empty() ? std::string()
+                                        : platform::ChannelSocketPath(laufzeitVerzeichnis, instance::kInstanzName));
+        waechter = instance::InstanzPruefen(instanzSperre, laufendeInstanz);
+    }
+    if (!waechter.ersteInstanz)
+        return 0;
 
     // 3.-5. Toolkit, windows and message loop live in the GUI library.
     GuiMain guiMain = loadGui();
@@ -56,5 +73,6 @@ int main(int argc, char** argv)
     const int rc = guiMain(argc, argv);
 
     // 6. Release the guard's lock, then exit.
+    instance::InstanzFreigeben(instanzSperre, waechter.handle);
     return rc;
 }

@@ -4,7 +4,10 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 namespace {
 int g_dpiOverride = 0;
@@ -23,13 +26,33 @@ void TFont::setPixelsPerInchOverride(int dpi) { g_dpiOverride = dpi; }
 
 int TFont::Size() const { return -util::MulDiv(Height, 72, PixelsPerInch()); }
 
-void TFont::setSize(int points) { Height = -util::MulDiv(points, PixelsPerInch(), 72); }
+void TFont::setSize(int points)
+{
+    // MulDiv's result can leave the 32-bit range for absurd sizes; saturate instead of wrapping.
+    const std::int64_t dpi = PixelsPerInch();
+    const std::int64_t p = static_cast<std::int64_t>(points) * dpi;
+    const std::int64_t h = p >= 0 ? (p + 36) / 72 : -((-p + 36) / 72);
+    const std::int64_t limit = std::numeric_limits<std::int32_t>::max();
+    Height = static_cast<int>(-std::clamp(h, -limit, limit));
+}
+
+int TFont::AngewandtePixelHoehe() const
+{
+    const int dpi = PixelsPerInch();
+    if (Height == 0)
+        return util::MulDiv(StandardPunkte, dpi, 72);
+    // A positive height is a cell height in Windows terms; its size is close enough to draw by.
+    const std::int64_t pixels = Height < 0 ? -static_cast<std::int64_t>(Height) : Height;
+    const std::int64_t lo = util::MulDiv(MinAnzeigePunkte, dpi, 72);
+    const std::int64_t hi = util::MulDiv(MaxAnzeigePunkte, dpi, 72);
+    return static_cast<int>(std::clamp(pixels, lo, hi));
+}
 
 QFont TFont::toQFont() const
 {
     QFont f(Name);
     // Qt's pixel size is the em height, which is what a negative Windows height means.
-    f.setPixelSize(std::max(1, std::abs(Height)));
+    f.setPixelSize(AngewandtePixelHoehe());
     f.setBold(Style.bold);
     f.setItalic(Style.italic);
     f.setUnderline(Style.underline);

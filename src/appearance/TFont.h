@@ -34,6 +34,15 @@ public:
     // For tests and benchmarks: a fixed resolution instead of the screen's (0 = the screen's).
     static void setPixelsPerInchOverride(int dpi);
 
+    // Bounds of the size actually drawn: a stored size of 0, a negative or an
+    // absurd one must not leave the program unusable. The stored value stays as it is.
+    static constexpr int MinAnzeigePunkte = 6;
+    static constexpr int MaxAnzeigePunkte = 400;
+    static constexpr int StandardPunkte = 14;
+    // The pixel size the controls get: |Height| within the bounds above;
+    // a height of 0 (the system's "default size") gives the default 14 points.
+    int AngewandtePixelHoehe() const;
+
     QFont toQFont() const;
     QColor textColor() const { return Color.toQColor(); }
 

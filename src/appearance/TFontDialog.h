@@ -1,0 +1,16 @@
+#pragma once
+// The font command's dialog as a component: it owns the font object that the
+// main window uses as its display font, and Execute edits that object in place.
+#include "appearance/TFont.h"
+
+class QWidget;
+
+class TFontDialog {
+public:
+    TFont Font; // the display font itself, not a copy
+
+    // Shows the font choice modally, starting from Font. On OK writes face,
+    // size and style, the colour only when one was picked, the character set
+    // only when script or face changed, and returns true. Cancel changes nothing.
+    bool Execute(QWidget* parent);
+};

@@ -1,0 +1,189 @@
+#include "appearance/THintergrundForm.h"
+
+#include "app/ControlAppearance.h"
+#include "app/TextMeasure.h"
+#include "appearance/FarbTabelle.h"
+#include "appearance/TListBox.h"
+#include "util/KaufmannsUndEntfernen.h"
+
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+
+THintergrundForm::THintergrundForm(QWidget* AOwner, int ABtnWidth, int ARand)
+    : QDialog(AOwner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    , FBtnWidth(ABtnWidth)
+    , FRand(ARand)
+{
+    setObjectName(QStringLiteral("HintergrundForm"));
+    QFont eigene(QStringLiteral("Tahoma"));
+    eigene.setPixelSize(11);
+    setFont(eigene);
+
+    // Component order is tab order: list, OK, Cancel.
+    ListBox1 = new TListBox(this);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    Button1 = new QPushButton(this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setDefault(true);
+    Button1->setAutoDefault(false);
+    Button2 = new QPushButton(this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setAutoDefault(false);
+    connect(Button1, &QPushButton::clicked, this, [this] { done(mrOk); });
+    connect(Button2, &QPushButton::clicked, this, [this] { done(mrCancel); });
+    setTabOrder(ListBox1, Button1);
+    setTabOrder(Button1, Button2);
+
+    FormCreate();
+}
+
+void THintergrundForm::FormCreate()
+{
+    CaptionZuweisen(QStringLiteral("Schrifthintergrund wählen"), QStringLiteral("O&K"), QStringLiteral("&Abbrechen"));
+}
+
+int THintergrundForm::HintergrundNr() const { return ListBox1->ItemIndex(); }
+
+void THintergrundForm::setHintergrundNr(int value)
+{
+    if (value < 0 || value >= FarbAnzahl)
+        value = 0;
+    ListBox1->setItemIndex(value);
+}
+
+ColorValue THintergrundForm::HintergrundFarbe() const
+{
+    const int nr = HintergrundNr();
+    return ColorValue{FarbWerte[nr >= 0 && nr < FarbAnzahl ? nr : 0]};
+}
+
+void THintergrundForm::setBtnWidth(int value)
+{
+    FBtnWidth = value;
+    SchalterEinrichten();
+}
+
+void THintergrundForm::setRand(int value)
+{
+    FRand = value;
+    SchalterEinrichten();
+}
+
+void THintergrundForm::CaptionZuweisen(const QString& ACaption, const QString& ABtn1Caption, const QString& ABtn2Caption)
+{
+    setWindowTitle(ACaption);
+    Button1->setText(ABtn1Caption);
+    Button2->setText(ABtn2Caption);
+    ListBox1->clear();
+    for (std::u16string_view name : FarbNamen)
+        ListBox1->addItem(QString::fromUtf16(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+void THintergrundForm::SchalterEinrichten()
+{
+    // Drop the fixed size of the last layout so that the sizes below take effect.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+
+    const QList<QPushButton*> buttons = findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
+    QString laengste;
+    for (QPushButton* b : buttons) {
+        b->resize(FBtnWidth, HoeheFuerSchrift(b->font(), *b));
+        const QString caption = KaufmannsUndEntfernen(b->text());
+        if (caption.size() > laengste.size())
+            laengste = caption;
+    }
+    for (QPushButton* b : buttons)
+        b->resize(BreiteFuerText(b->font(), laengste + QStringLiteral("MM")), b->height());
+
+    // Outer size first the whole screen, so the client sizes below are not held back.
+    const QSize rahmen = frameGeometry().size() - geometry().size();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        resize(screen->geometry().size() - rahmen);
+
+    Button1->move(FRand, Button1->y());
+    Button2->move(2 * Button1->x() + Button1->width(), Button2->y());
+    resize(Button2->x() + Button2->width() + Button1->x(), height());
+
+    ListBox1->move(FRand, FRand);
+    ListBox1->resize(width() - 2 * ListBox1->x(), 20 * HoeheFuerSchrift(ListBox1->font(), *ListBox1));
+    Button1->move(Button1->x(), ListBox1->y() + ListBox1->height() + FRand);
+    Button2->move(Button2->x(), Button1->y());
+    resize(width(), Button1->y() + Button1->height() + FRand);
+    setFixedSize(size()); // a fixed dialog frame: the user does not resize it
+
+    FensterEinrichten();
+}
+
+void THintergrundForm::FensterEinrichten()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // The whole screen, not its work area; the dialog's outer size, frame included.
+    const QRect bildschirm = screen->geometry();
+    const QSize aussen = frameGeometry().size();
+    int top = (bildschirm.height() - aussen.height()) / 2 - 1;
+    if (top < 0)
+        top = 0;
+    int left = (bildschirm.width() - aussen.width()) / 2 - 1;
+    if (left < 0)
+        left = 0;
+    move(bildschirm.x() + left, bildschirm.y() + top);
+}
+
+void THintergrundForm::SchriftartZuweisen(const TFont& AFont, ColorValue AColor)
+{
+    ApplyDisplaySettings({ListBox1, Button1, Button2}, AFont, AColor);
+}
+
+void THintergrundForm::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous()) {
+        FormShow();
+        if (!m_ueberHauptfensterZentriert) {
+            m_ueberHauptfensterZentriert = true;
+            if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr) {
+                const QRect o = owner->frameGeometry();
+                const QSize aussen = frameGeometry().size();
+                int left = o.x() + (o.width() - aussen.width()) / 2;
+                int top = o.y() + (o.height() - aussen.height()) / 2;
+                const QScreen* screen = owner->screen();
+                if (screen) {
+                    const QRect arbeitsbereich = screen->availableGeometry();
+                    left = std::max(left, arbeitsbereich.left());
+                    top = std::max(top, arbeitsbereich.top());
+                }
+                move(left, top);
+            }
+        }
+    }
+    QDialog::showEvent(event);
+}
+
+void THintergrundForm::FormShow()
+{
+    SchalterEinrichten();
+    MerkItemIndex = ListBox1->ItemIndex();
+    ListBox1->setFocus();
+}
+
+void THintergrundForm::FormClose()
+{
+    if (result() == mrCancel)
+        ListBox1->setItemIndex(MerkItemIndex);
+}
+
+void THintergrundForm::done(int r)
+{
+    setResult(r);
+    FormClose();
+    QDialog::done(r);
+}
+
+void THintergrundForm::accept() { done(mrOk); }
+
+void THintergrundForm::reject() { done(mrCancel); }

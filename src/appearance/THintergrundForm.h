@@ -1,0 +1,60 @@
+#pragma once
+// The text-background dialog: the 19 colour names in a list, OK and Cancel.
+// Its list selection is where the current text-background index lives.
+#include "appearance/ColorValue.h"
+#include "appearance/TFont.h"
+
+#include <QDialog>
+
+class QPushButton;
+class TListBox;
+
+class THintergrundForm : public QDialog {
+    Q_OBJECT
+public:
+    THintergrundForm(QWidget* AOwner, int ABtnWidth, int ARand);
+
+    // Read: the selected index, -1 while none is selected. Write: outside 0..18 selects 0.
+    int HintergrundNr() const;
+    void setHintergrundNr(int value);
+    // The table value of the selected entry (entry 0's while none is selected).
+    ColorValue HintergrundFarbe() const;
+
+    int BtnWidth() const { return FBtnWidth; }
+    void setBtnWidth(int value);
+    int Rand() const { return FRand; }
+    void setRand(int value);
+
+    void CaptionZuweisen(const QString& ACaption, const QString& ABtn1Caption, const QString& ABtn2Caption);
+    void SchalterEinrichten();
+    void FensterEinrichten();
+    void SchriftartZuweisen(const TFont& AFont, ColorValue AColor);
+
+    TListBox* ListBox1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+
+    // The selection the dialog was last shown with; Cancel puts it back.
+    int MerkItemIndex = -1;
+
+    // OK is 1 and Cancel 2, whichever way the dialog is left.
+    static constexpr int mrOk = 1;
+    static constexpr int mrCancel = 2;
+
+public slots:
+    void done(int r) override;
+    void accept() override;
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+
+    int FBtnWidth;
+    int FRand;
+    bool m_ueberHauptfensterZentriert = false; // the first showing is centred over the owner, once
+};

@@ -1,0 +1,52 @@
+#pragma once
+// The running instance's end of the main window's message channel, driven by
+// the GUI event loop (socket notifiers are dispatched by modal dialogs' loops
+// too). Each message is queued like a posted window message and handled on
+// the UI thread after the current event; title queries are answered at once.
+#include "platform/MessageChannel.h"
+
+#include <QObject>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QSocketNotifier;
+
+namespace instance {
+
+class MessageChannelServer : public QObject {
+    Q_OBJECT
+public:
+    using Handler = std::function<void(unsigned message)>;
+    using TitleProvider = std::function<std::vector<std::string>()>;
+
+    // The path in the user's runtime directory; empty when there is none.
+    static std::string StandardPfad();
+
+    // Listens at path; when that fails the program runs on without the channel.
+    MessageChannelServer(const std::string& path, Handler handler, TitleProvider titles, QObject* parent = nullptr);
+    ~MessageChannelServer() override;
+
+    bool isListening() const { return listener_ != nullptr; }
+
+private:
+    struct Session {
+        std::unique_ptr<platform::ChannelSession> session;
+        QSocketNotifier* notifier = nullptr;
+    };
+    static constexpr std::size_t kMaxSessions = 32;
+
+    void AcceptPending();
+    void ReadSession(int fd);
+    void EndSession(int fd);
+
+    Handler handler_;
+    TitleProvider titles_;
+    std::unique_ptr<platform::ChannelListener> listener_;
+    QSocketNotifier* acceptNotifier_ = nullptr;
+    std::map<int, Session> sessions_;
+};
+
+} // namespace instance

@@ -1,0 +1,132 @@
+#include "instance/QtWindowSystem.h"
+
+#include "instance/InstanzLog.h"
+
+#include <QApplication>
+#include <QWidget>
+#include <algorithm>
+
+namespace instance {
+
+using platform::WindowHandle;
+
+WindowHandle QtWindowSystem::HandleOf(QWidget* window)
+{
+    return reinterpret_cast<WindowHandle>(window);
+}
+
+QWidget* QtWindowSystem::WidgetOf(WindowHandle window)
+{
+    if (window == 0)
+        return nullptr;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const auto it = std::find_if(windows.begin(), windows.end(),
+                                 [window](QWidget* w) { return HandleOf(w) == window; });
+    return it == windows.end() ? nullptr : *it;
+}
+
+WindowHandle QtWindowSystem::FindWindowW()
+{
+    const auto forms = baum_.AlleFormulare();
+    return forms.empty() ? 0 : HandleOf(forms.front());
+}
+
+WindowHandle QtWindowSystem::GetWindowNext(WindowHandle window)
+{
+    const auto forms = baum_.AlleFormulare();
+    auto it = std::find_if(forms.begin(), forms.end(), [window](QWidget* w) { return HandleOf(w) == window; });
+    if (it == forms.end() || ++it == forms.end())
+        return 0;
+    return HandleOf(*it);
+}
+
+int QtWindowSystem::GetWindowTextW(WindowHandle window, char16_t* buffer, int maxCount)
+{
+    QWidget* w = WidgetOf(window);
+    return platform::CopyWindowText(w ? w->windowTitle().toStdU16String() : std::u16string(), buffer, maxCount);
+}
+
+bool QtWindowSystem::PostMessageW(WindowHandle, unsigned, std::uintptr_t, std::intptr_t)
+{
+    return false; // our windows take messages only through their channel
+}
+
+bool QtWindowSystem::IsIconic(WindowHandle window)
+{
+    QWidget* w = WidgetOf(window);
+    // The first question asked of every window brought forward: the trace names them in order.
+    if (w)
+        qCDebug(lcInstanz) << "forward:" << w->windowTitle();
+    return w && w->isMinimized();
+}
+
+bool QtWindowSystem::ShowWindow(WindowHandle window, int command)
+{
+    QWidget* w = WidgetOf(window);
+    if (!w || command != platform::SW_RESTORE)
+        return false;
+    // Back to the state before minimising (a maximised window stays maximised).
+    w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+    return true;
+}
+
+WindowHandle QtWindowSystem::GetForegroundWindow()
+{
+    return HandleOf(QApplication::activeWindow());
+}
+
+platform::ThreadId QtWindowSystem::GetWindowThreadProcessId(WindowHandle window)
+{
+    // All our windows live on the one UI thread; a window of another program is unknown here.
+    return WidgetOf(window) ? 1 : 0;
+}
+
+bool QtWindowSystem::AttachThreadInput(platform::ThreadId, platform::ThreadId, bool)
+{
+    return false; // no input queues to join; the one plain attempt follows
+}
+
+bool QtWindowSystem::BringWindowToTop(WindowHandle window)
+{
+    QWidget* w = WidgetOf(window);
+    if (w)
+        w->raise();
+    return w != nullptr;
+}
+
+bool QtWindowSystem::SetForegroundWindow(WindowHandle window)
+{
+    QWidget* w = WidgetOf(window);
+    if (w)
+        w->activateWindow();
+    return w != nullptr;
+}
+
+bool QtWindowSystem::SystemParametersInfoW(unsigned, unsigned, void*, unsigned)
+{
+    return false; // the desktop has no foreground lock time-out to read or set
+}
+
+platform::OsVersion QtWindowSystem::GetVersion()
+{
+    // Current desktops behave as the current NT family: the attaching method.
+    return {platform::VER_PLATFORM_WIN32_NT, 10, 0};
+}
+
+void AnwendungNachVorneBringen(const QList<QPointer<QWidget>>& anwendungsFormulare)
+{
+    QtFormularBaum baum(anwendungsFormulare);
+    QtWindowSystem ws(baum);
+    AnwendungNachVorne(ws, baum, 0, baum.Anwendung());
+}
+
+std::vector<std::string> AnwendungsFensterTitel(const QList<QPointer<QWidget>>& anwendungsFormulare)
+{
+    QtFormularBaum baum(anwendungsFormulare);
+    std::vector<std::string> titel;
+    for (QWidget* w : baum.AlleFormulare())
+        titel.push_back(w->windowTitle().toStdString());
+    return titel;
+}
+
+} // namespace instance

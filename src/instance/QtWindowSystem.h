@@ -1,0 +1,49 @@
+#pragma once
+// The window-system calls on our own Qt windows. Handles are widget
+// addresses, checked against the living top-level widgets before each use.
+// What the desktop allows decides the effect: restoring, raising and
+// activation requests work on X11 and offscreen; a Wayland compositor may
+// refuse activation, which is fine, as results are ignored.
+#include "instance/QtFormularBaum.h"
+#include "platform/WindowSystem.h"
+
+class QWidget;
+
+namespace instance {
+
+class QtWindowSystem final : public platform::WindowSystem {
+public:
+    // The walk of FindWindowW/GetWindowNext follows the forms of baum.
+    explicit QtWindowSystem(QtFormularBaum& baum) : baum_(baum) {}
+
+    static platform::WindowHandle HandleOf(QWidget* window);
+    static QWidget* WidgetOf(platform::WindowHandle window);
+
+    platform::WindowHandle FindWindowW() override;
+    platform::WindowHandle GetWindowNext(platform::WindowHandle window) override;
+    int GetWindowTextW(platform::WindowHandle window, char16_t* buffer, int maxCount) override;
+    bool PostMessageW(platform::WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+
+    bool IsIconic(platform::WindowHandle window) override;
+    bool ShowWindow(platform::WindowHandle window, int command) override;
+    platform::WindowHandle GetForegroundWindow() override;
+    platform::ThreadId GetWindowThreadProcessId(platform::WindowHandle window) override;
+    bool AttachThreadInput(platform::ThreadId attach, platform::ThreadId attachTo, bool doAttach) override;
+    bool BringWindowToTop(platform::WindowHandle window) override;
+    bool SetForegroundWindow(platform::WindowHandle window) override;
+    bool SystemParametersInfoW(unsigned action, unsigned uiParam, void* pvParam, unsigned winIni) override;
+    platform::OsVersion GetVersion() override;
+
+private:
+    QtFormularBaum& baum_;
+};
+
+// WM_AKTIVIEREN: the application's forms to the front, depth first, so that
+// an open dialog ends up on top. Qt has no hidden application window, so the
+// walk alone does the work.
+void AnwendungNachVorneBringen(const QList<QPointer<QWidget>>& anwendungsFormulare);
+
+// The titles of all the application's forms, in walk order (UTF-8).
+std::vector<std::string> AnwendungsFensterTitel(const QList<QPointer<QWidget>>& anwendungsFormulare);
+
+} // namespace instance

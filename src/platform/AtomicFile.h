@@ -1,0 +1,27 @@
+#pragma once
+// Replaces a file's contents so that a crash, a full disk or a failed write
+// leaves either the old file or the complete new one, never a mixture: the
+// data goes to a temporary file in the same directory, is flushed to the
+// disk and only then renamed over the target.
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+
+namespace platform {
+
+// False on failure, with the reason in error; the target is then untouched.
+// A symbolic link as target is followed, so the file it points to is replaced.
+bool WriteFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> data,
+                         std::string* error = nullptr);
+
+// The same in two halves, for a series of writes that must reach the target
+// together or not at all: StageFile writes and flushes the complete new
+// contents beside the target (a failure shows here, the target untouched);
+// CommitStagedFile renames the staged file over the target.
+bool StageFile(const std::filesystem::path& target, std::span<const std::uint8_t> data,
+               std::filesystem::path* staged, std::string* error = nullptr);
+bool CommitStagedFile(const std::filesystem::path& staged, const std::filesystem::path& target,
+                      std::string* error = nullptr);
+
+} // namespace platform

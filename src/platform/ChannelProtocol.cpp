@@ -1,0 +1,143 @@
+#include "platform/ChannelProtocol.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace platform {
+
+std::string ChannelSocketPath(const std::string& directory, const std::string& name)
+{
+    return directory + "/" + name + ".sock";
+}
+
+ChannelRequest ParseChannelRequest(std::string_view line)
+{
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    if (line == "?")
+        return {ChannelRequest::Kind::TitleQuery, 0};
+    if (line.empty() || !std::all_of(line.begin(), line.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return {};
+    unsigned value = 0;
+    const auto [end, ec] = std::from_chars(line.data(), line.data() + line.size(), value);
+    if (ec != std::errc() || end != line.data() + line.size())
+        return {};
+    return {ChannelRequest::Kind::Message, value};
+}
+
+bool LineReader::Feed(std::string_view bytes)
+{
+    buffer_.append(bytes);
+    // Every line, complete or still pending, must keep within the limit.
+    std::size_t start = 0;
+    for (auto nl = buffer_.find('\n'); nl != std::string::npos; nl = buffer_.find('\n', start)) {
+        if (nl - start > maxLine_)
+            return false;
+        start = nl + 1;
+    }
+    return buffer_.size() - start <= maxLine_;
+}
+
+std::optional<std::string> LineReader::NextLine()
+{
+    const auto nl = buffer_.find('\n');
+    if (nl == std::string::npos)
+        return std::nullopt;
+    std::string line = buffer_.substr(0, nl);
+    buffer_.erase(0, nl + 1);
+    return line;
+}
+
+std::string EncodeTitleList(const std::vector<std::string>& utf8Titles)
+{
+    const std::size_t count = std::min(utf8Titles.size(), kMaxTitleCount);
+    std::string out = std::to_string(count) + "\n";
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string title = utf8Titles[i].substr(0, kMaxTitleBytes);
+        std::replace(title.begin(), title.end(), '\n', ' ');
+        std::replace(title.begin(), title.end(), '\r', ' ');
+        out += title;
+        out += '\n';
+    }
+    return out;
+}
+
+std::optional<std::vector<std::string>> DecodeTitleList(std::string_view answer, bool& complete)
+{
+    complete = false;
+    const auto firstNl = answer.find('\n');
+    if (firstNl == std::string_view::npos) {
+        complete = answer.size() > 8; // a count never needs more digits
+        return std::nullopt;
+    }
+    std::size_t count = 0;
+    const auto [end, ec] = std::from_chars(answer.data(), answer.data() + firstNl, count);
+    if (ec != std::errc() || end != answer.data() + firstNl || firstNl == 0 || count > kMaxTitleCount) {
+        complete = true;
+        return std::nullopt;
+    }
+    std::vector<std::string> titles;
+    std::size_t pos = firstNl + 1;
+    while (titles.size() < count) {
+        const auto nl = answer.find('\n', pos);
+        if (nl == std::string_view::npos) {
+            complete = answer.size() - pos > kMaxTitleBytes;
+            return std::nullopt;
+        }
+        titles.emplace_back(answer.substr(pos, nl - pos));
+        pos = nl + 1;
+    }
+    complete = true;
+    return titles;
+}
+
+std::u16string Utf8ToUtf16(std::string_view s)
+{
+    std::u16string out;
+    out.reserve(s.size());
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        char32_t cp = 0;
+        std::size_t len = 0;
+        if (c < 0x80) {
+            cp = c;
+            len = 1;
+        } else if ((c & 0xE0) == 0xC0) {
+            cp = c & 0x1F;
+            len = 2;
+        } else if ((c & 0xF0) == 0xE0) {
+            cp = c & 0x0F;
+            len = 3;
+        } else if ((c & 0xF8) == 0xF0) {
+            cp = c & 0x07;
+            len = 4;
+        }
+        bool ok = len > 0 && i + len <= s.size();
+        for (std::size_t k = 1; ok && k < len; ++k) {
+            const auto cc = static_cast<unsigned char>(s[i + k]);
+            ok = (cc & 0xC0) == 0x80;
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        // Overlong forms, surrogates and values beyond U+10FFFF are malformed too.
+        static constexpr char32_t kMinForLength[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (ok && (cp < kMinForLength[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)))
+            ok = false;
+        if (!ok) {
+            out += u'\xFFFD';
+            ++i;
+            continue;
+        }
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out += static_cast<char16_t>(0xD800 + (cp >> 10));
+            out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(cp);
+        }
+        i += len;
+    }
+    return out;
+}
+
+} // namespace platform

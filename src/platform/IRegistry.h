@@ -1,0 +1,60 @@
+#pragma once
+// The per-user settings store, shaped like the Windows registry calls the
+// program needs: open (or create) one key under the current user's branch,
+// query a value's type and size, read and write a value, close.
+// Windows has the real registry behind it; elsewhere a file stands in.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// Registry value types by their Windows numbers. A stored value may carry any
+// number; these are the ones the program names.
+namespace regtype {
+constexpr std::uint32_t None = 0;
+constexpr std::uint32_t Sz = 1;         // UTF-16LE text with its terminating zero
+constexpr std::uint32_t ExpandSz = 2;   // the same, with %VARIABLES% left unexpanded
+constexpr std::uint32_t Binary = 3;
+constexpr std::uint32_t Dword = 4;      // 32-bit integer, little-endian
+constexpr std::uint32_t DwordBigEndian = 5;
+constexpr std::uint32_t MultiSz = 7;
+constexpr std::uint32_t Qword = 11;
+} // namespace regtype
+
+struct RegValueInfo {
+    std::uint32_t type = regtype::None;
+    std::uint32_t size = 0; // bytes of data
+};
+
+struct RegValueData {
+    std::uint32_t type = regtype::None;
+    std::vector<std::uint8_t> bytes;
+};
+
+class IRegistry {
+public:
+    virtual ~IRegistry() = default;
+
+    // Opens the key at this path below HKEY_CURRENT_USER ("Software\Zarnolith"),
+    // creating it first when it is missing and canCreate is set. False on failure.
+    virtual bool OpenKey(std::u16string_view path, bool canCreate) = 0;
+    virtual void CloseKey() = 0;
+
+    // Type and data size of a value of the open key; nothing when it does not exist.
+    virtual std::optional<RegValueInfo> QueryValueInfo(std::u16string_view name) = 0;
+    // The value's type and data; nothing when it does not exist or its data is
+    // longer than maxBytes (the Windows call fails with "more data" then).
+    virtual std::optional<RegValueData> QueryValue(std::u16string_view name, std::uint32_t maxBytes) = 0;
+    // Creates or replaces the value with this type and data. False on failure.
+    virtual bool SetValue(std::u16string_view name, std::uint32_t type, std::span<const std::uint8_t> data) = 0;
+};
+
+// The store of this platform: the registry on Windows, the settings file elsewhere.
+std::unique_ptr<IRegistry> CreateUserRegistry();
+
+} // namespace platform

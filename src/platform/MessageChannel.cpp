@@ -1,0 +1,213 @@
+#include "platform/MessageChannel.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+bool FillAddress(const std::string& path, sockaddr_un& addr)
+{
+    std::memset(&addr, 0, sizeof addr);
+    addr.sun_family = AF_UNIX;
+    if (path.empty() || path.size() >= sizeof addr.sun_path)
+        return false;
+    std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
+    return true;
+}
+
+int RemainingMs(std::chrono::steady_clock::time_point deadline)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+} // namespace
+
+bool PeerHasUid(int socketFd, uid_t uid)
+{
+    ucred cred {};
+    socklen_t len = sizeof cred;
+    if (::getsockopt(socketFd, SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0 || len != sizeof cred)
+        return false;
+    return cred.uid == uid;
+}
+
+std::unique_ptr<ChannelListener> ChannelListener::Listen(const std::string& path)
+{
+    sockaddr_un addr;
+    if (!FillAddress(path, addr))
+        return nullptr;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return nullptr;
+    // A socket file left by a crashed instance would block bind(); the lock,
+    // not this file, decides who runs.
+    ::unlink(path.c_str());
+    struct stat st {};
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0
+        || ::chmod(path.c_str(), 0600) != 0 || ::listen(fd, 16) != 0 || ::stat(path.c_str(), &st) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::unique_ptr<ChannelListener>(new ChannelListener(fd, path, st.st_dev, st.st_ino));
+}
+
+ChannelListener::ChannelListener(int fd, std::string path, dev_t dev, ino_t ino)
+    : fd_(fd), path_(std::move(path)), dev_(dev), ino_(ino)
+{
+}
+
+ChannelListener::~ChannelListener()
+{
+    ::close(fd_);
+    // Remove the path only while it is still our socket.
+    struct stat st {};
+    if (::stat(path_.c_str(), &st) == 0 && st.st_dev == dev_ && st.st_ino == ino_)
+        ::unlink(path_.c_str());
+}
+
+int ChannelListener::Accept()
+{
+    for (;;) {
+        const int fd = ::accept4(fd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED)
+                continue;
+            return -1;
+        }
+        if (PeerHasUid(fd, ::geteuid()))
+            return fd;
+        ::close(fd); // another user: not a word to them
+    }
+}
+
+ChannelSession::~ChannelSession()
+{
+    ::close(fd_);
+}
+
+bool ChannelSession::OnReadable(const MessageHandler& onMessage, const TitleProvider& titles)
+{
+    char buf[512];
+    bool open = true;
+    // A few reads per wake-up at most, so a busy client cannot hold up the UI
+    // thread; what is left wakes us again.
+    for (int round = 0; round < 8; ++round) {
+        const ssize_t n = ::recv(fd_, buf, sizeof buf, 0);
+        if (n > 0) {
+            if (!reader_.Feed(std::string_view(buf, static_cast<std::size_t>(n))))
+                return false;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        open = n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+        break;
+    }
+    // Requests that arrived before the peer closed are still handled.
+    while (auto line = reader_.NextLine()) {
+        const ChannelRequest request = ParseChannelRequest(*line);
+        if (request.kind == ChannelRequest::Kind::Message) {
+            if (onMessage)
+                onMessage(request.message);
+        } else if (request.kind == ChannelRequest::Kind::TitleQuery && open) {
+            const std::string answer = EncodeTitleList(titles ? titles() : std::vector<std::string>{});
+            // A client that does not read its answer is not waited for.
+            if (::send(fd_, answer.data(), answer.size(), MSG_NOSIGNAL | MSG_DONTWAIT)
+                != static_cast<ssize_t>(answer.size()))
+                return false;
+        }
+    }
+    return open;
+}
+
+ChannelClient::~ChannelClient()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool ChannelClient::Connect(const std::string& path)
+{
+    sockaddr_un addr;
+    if (fd_ >= 0 || !FillAddress(path, addr))
+        return false;
+    fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd_ < 0)
+        return false;
+    // A Unix socket connects at once or not at all (EAGAIN: backlog full).
+    if (::connect(fd_, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+        ::close(fd_);
+        fd_ = -1;
+        return false;
+    }
+    return true;
+}
+
+bool ChannelClient::SendAll(const std::string& bytes, int timeoutMs)
+{
+    if (fd_ < 0)
+        return false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n = ::send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (n > 0) {
+            sent += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            pollfd p {fd_, POLLOUT, 0};
+            if (::poll(&p, 1, RemainingMs(deadline)) > 0)
+                continue;
+        }
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::vector<std::string>> ChannelClient::QueryTitles(int timeoutMs)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    if (!SendAll("?\n", timeoutMs))
+        return std::nullopt;
+    std::string answer;
+    for (;;) {
+        bool complete = false;
+        if (auto titles = DecodeTitleList(answer, complete))
+            return titles;
+        if (complete)
+            return std::nullopt;
+        pollfd p {fd_, POLLIN, 0};
+        const int ready = ::poll(&p, 1, RemainingMs(deadline));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            return std::nullopt;
+        char buf[1024];
+        const ssize_t n = ::recv(fd_, buf, sizeof buf, 0);
+        if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN))
+            return std::nullopt;
+        if (n > 0)
+            answer.append(buf, static_cast<std::size_t>(n));
+    }
+}
+
+bool ChannelClient::Post(unsigned message)
+{
+    // The line is tiny; it fits the socket buffer, so this does not wait.
+    return SendAll(std::to_string(message) + "\n", 0);
+}
+
+} // namespace platform

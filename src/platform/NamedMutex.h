@@ -1,0 +1,42 @@
+#pragma once
+// A named mutex across the processes of one user, shaped after CreateMutexW /
+// GetLastError / CloseHandle: creating it while another process holds it gives
+// a handle and the error ERROR_ALREADY_EXISTS; a failure gives handle 0.
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+using MutexHandle = std::intptr_t; // 0 = none
+
+inline constexpr unsigned long ERROR_SUCCESS = 0;
+inline constexpr unsigned long ERROR_PATH_NOT_FOUND = 3;
+inline constexpr unsigned long ERROR_ACCESS_DENIED = 5;
+inline constexpr unsigned long ERROR_ALREADY_EXISTS = 183;
+
+class NamedMutex {
+public:
+    virtual ~NamedMutex() = default;
+    // CreateMutexW(no security attributes, initial owner, name).
+    virtual MutexHandle CreateMutexW(const std::string& name) = 0;
+    // The error code of the last CreateMutexW.
+    virtual unsigned long GetLastError() = 0;
+    virtual void CloseHandle(MutexHandle handle) = 0;
+};
+
+// Linux: an exclusive flock on "<directory>/<name>.lock". The kernel drops the
+// lock when the process ends in any way, so a crash leaves no stale lock.
+class FlockNamedMutex final : public NamedMutex {
+public:
+    // directory empty: no private place for the lock, creation fails.
+    explicit FlockNamedMutex(std::string directory);
+    MutexHandle CreateMutexW(const std::string& name) override;
+    unsigned long GetLastError() override { return lastError_; }
+    void CloseHandle(MutexHandle handle) override;
+
+private:
+    std::string directory_;
+    unsigned long lastError_ = ERROR_SUCCESS;
+};
+
+} // namespace platform

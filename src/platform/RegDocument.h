@@ -1,0 +1,44 @@
+#pragma once
+// The contents of a registry export file ("Windows Registry Editor Version
+// 5.00"): keys in file order, each with its values in file order. Parsing is
+// strict: a file that cannot be read as a whole gives nothing, so the caller
+// can set it aside instead of overwriting what it could not understand.
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+class RegDocument {
+public:
+    struct Value {
+        std::u16string name; // empty = the key's default value ("@")
+        std::uint32_t type = 0;
+        std::vector<std::uint8_t> data;
+    };
+    struct Key {
+        std::u16string path; // full path with the root, e.g. HKEY_CURRENT_USER\Software\Zarnolith
+        std::vector<Value> values;
+    };
+
+    std::vector<Key> keys;
+
+    // Key and value names compare without regard to ASCII case, as the registry does.
+    Key* findKey(std::u16string_view path);
+    Key& findOrAddKey(std::u16string_view path);
+    static Value* findValue(Key& key, std::u16string_view name);
+    static void setValue(Key& key, std::u16string_view name, std::uint32_t type, std::vector<std::uint8_t> data);
+
+    // Accepts UTF-16LE with byte-order mark (what the registry editor writes)
+    // and UTF-8 with or without one. On failure, error names the first problem.
+    static std::optional<RegDocument> parse(std::span<const std::uint8_t> bytes, std::string* error = nullptr);
+    // UTF-16LE with byte-order mark and CRLF line ends, as the registry editor exports.
+    std::vector<std::uint8_t> serialize() const;
+    // The same text as UTF-8, for messages and tests.
+    std::string toUtf8Text() const;
+};
+
+} // namespace platform

@@ -1,0 +1,47 @@
+#pragma once
+// The second start's view of the desktop: the top-level windows are those the
+// running instance reports through its message channel, behind one first
+// window that stands for the desktop's own topmost window (the lookup walk
+// never examines the first window). Posting goes through the channel; this
+// process has no windows of its own, so the activation calls do nothing.
+#include "platform/MessageChannel.h"
+#include "platform/WindowSystem.h"
+
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class RemoteWindowList final : public WindowSystem {
+public:
+    // socketPath empty: no running instance can be reached, only the first window exists.
+    explicit RemoteWindowList(std::string socketPath, int timeoutMs = 1500);
+
+    WindowHandle FindWindowW() override;
+    WindowHandle GetWindowNext(WindowHandle window) override;
+    int GetWindowTextW(WindowHandle window, char16_t* buffer, int maxCount) override;
+    bool PostMessageW(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+
+    bool IsIconic(WindowHandle) override { return false; }
+    bool ShowWindow(WindowHandle, int) override { return false; }
+    WindowHandle GetForegroundWindow() override { return 0; }
+    ThreadId GetWindowThreadProcessId(WindowHandle) override { return 0; }
+    bool AttachThreadInput(ThreadId, ThreadId, bool) override { return false; }
+    bool BringWindowToTop(WindowHandle) override { return false; }
+    bool SetForegroundWindow(WindowHandle) override { return false; }
+    bool SystemParametersInfoW(unsigned, unsigned, void*, unsigned) override { return false; }
+    OsVersion GetVersion() override { return {VER_PLATFORM_WIN32_NT, 10, 0}; }
+
+private:
+    static constexpr WindowHandle kDesktopFirst = 1;
+    void Load();
+    bool IsRemote(WindowHandle window) const;
+
+    std::string socketPath_;
+    int timeoutMs_;
+    bool loaded_ = false;
+    ChannelClient client_;
+    std::vector<std::u16string> titles_;
+};
+
+} // namespace platform

@@ -1,0 +1,116 @@
+#include "platform/TRegistry.h"
+
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+std::string utf8(std::u16string_view s)
+{
+    std::string out;
+    for (char16_t c : s) {
+        // Value names are the program's own and plain; anything wider is kept readable enough.
+        if (c < 0x80) {
+            out.push_back(char(c));
+        } else if (c < 0x800) {
+            out.push_back(char(0xC0 | (c >> 6)));
+            out.push_back(char(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(char(0xE0 | (c >> 12)));
+            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(char(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+[[noreturn]] void fail(const char* format, std::u16string_view name)
+{
+    std::string message(format);
+    message.replace(message.find("%s"), 2, utf8(name));
+    throw ERegistryException(message);
+}
+
+constexpr const char* kGetDataFailed = "Fehler beim Holen der Daten für '%s'";
+constexpr const char* kInvalidType = "Ungültiger Datentyp für '%s'";
+constexpr const char* kSetDataFailed = "Fehler beim Setzen der Daten für '%s'";
+
+} // namespace
+
+TRegistry::TRegistry(std::unique_ptr<IRegistry> backend) : m_backend(std::move(backend)) {}
+
+TRegistry::~TRegistry() { CloseKey(); }
+
+bool TRegistry::OpenKey(std::u16string_view path, bool canCreate)
+{
+    CloseKey();
+    m_open = m_backend && m_backend->OpenKey(path, canCreate);
+    return m_open;
+}
+
+void TRegistry::CloseKey()
+{
+    if (m_open)
+        m_backend->CloseKey();
+    m_open = false;
+}
+
+bool TRegistry::ValueExists(std::u16string_view name) { return m_open && m_backend->QueryValueInfo(name).has_value(); }
+
+std::u16string TRegistry::ReadString(std::u16string_view name)
+{
+    const std::optional<RegValueInfo> info = m_open ? m_backend->QueryValueInfo(name) : std::nullopt;
+    if (!info || info->size == 0)
+        return {};
+    const std::optional<RegValueData> data = m_backend->QueryValue(name, info->size);
+    if (!data)
+        fail(kGetDataFailed, name);
+    if (data->type != regtype::Sz && data->type != regtype::ExpandSz)
+        fail(kInvalidType, name);
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < data->bytes.size(); i += 2) {
+        const char16_t c = char16_t(data->bytes[i] | (data->bytes[i + 1] << 8));
+        if (c == 0)
+            break;
+        text.push_back(c);
+    }
+    return text;
+}
+
+std::int32_t TRegistry::ReadInteger(std::u16string_view name)
+{
+    const std::optional<RegValueData> data = m_open ? m_backend->QueryValue(name, 4) : std::nullopt;
+    if (!data)
+        fail(kGetDataFailed, name);
+    if (data->type != regtype::Dword)
+        fail(kInvalidType, name);
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < data->bytes.size(); ++i)
+        v |= std::uint32_t(data->bytes[i]) << (8 * i);
+    return static_cast<std::int32_t>(v);
+}
+
+void TRegistry::WriteString(std::u16string_view name, std::u16string_view text)
+{
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve((text.size() + 1) * 2);
+    for (char16_t c : text) {
+        bytes.push_back(std::uint8_t(c & 0xFF));
+        bytes.push_back(std::uint8_t(c >> 8));
+    }
+    bytes.push_back(0);
+    bytes.push_back(0);
+    if (!m_open || !m_backend->SetValue(name, regtype::Sz, bytes))
+        fail(kSetDataFailed, name);
+}
+
+void TRegistry::WriteInteger(std::u16string_view name, std::int32_t value)
+{
+    const auto v = static_cast<std::uint32_t>(value);
+    const std::uint8_t bytes[4] = {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
+    if (!m_open || !m_backend->SetValue(name, regtype::Dword, bytes))
+        fail(kSetDataFailed, name);
+}
+
+} // namespace platform

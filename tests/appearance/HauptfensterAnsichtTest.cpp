@@ -1,0 +1,233 @@
+// The display settings in the main window: both commands confirmed and
+// cancelled, what they save, the focus after the font command, a restart that
+// shows the saved settings, and a start whose load applies nothing.
+#include "app/TForm1.h"
+#include "app/ZarnolithApplication.h"
+#include "appearance/FarbTabelle.h"
+#include "appearance/SchriftartFenster.h"
+#include "appearance/THintergrundForm.h"
+#include "appearance/TListBox.h"
+#include "controls/TSpinEdit.h"
+#include "platform/FileRegistry.h"
+#include "platform/RegDocument.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Hauptfenster : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        oldXdg = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+        ZarnolithApplication::SetErrorBoxHook([this](const QString& m) { fehler << m; });
+    }
+    void TearDown() override
+    {
+        ZarnolithApplication::SetErrorBoxHook({});
+        qputenv("XDG_CONFIG_HOME", oldXdg);
+    }
+
+    // Shown, loaded and laid out, without the start-values dialog that would open by itself.
+    std::unique_ptr<TForm1> starten()
+    {
+        auto form = std::make_unique<TForm1>();
+        form->show();
+        form->Timer1->stop();
+        QApplication::setActiveWindow(form.get());
+        return form;
+    }
+
+    std::optional<platform::RegDocument> gespeichert() const
+    {
+        std::ifstream in(platform::FileRegistry::DefaultFile(), std::ios::binary);
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        return platform::RegDocument::parse(bytes);
+    }
+    std::size_t gespeicherteWerte() const
+    {
+        std::optional<platform::RegDocument> doc = gespeichert();
+        return doc && !doc->keys.empty() ? doc->keys[0].values.size() : 0;
+    }
+
+    // Runs the modal window's action from inside its loop, once it is the modal one.
+    template <class Fenster>
+    void imDialog(std::function<void(Fenster&)> aktion)
+    {
+        QTimer::singleShot(0, [aktion] {
+            auto* f = qobject_cast<Fenster*>(QApplication::activeModalWidget());
+            ASSERT_NE(f, nullptr);
+            aktion(*f);
+        });
+    }
+
+    QTemporaryDir dir;
+    QByteArray oldXdg;
+    QStringList fehler;
+};
+
+void erwarteAnzeige(TForm1& f, const TFont& schrift, std::uint32_t hintergrund)
+{
+    const QColor back = ColorValue{hintergrund}.toQColor();
+    const QColor text = schrift.Color.toQColor();
+    for (QWidget* w : std::initializer_list<QWidget*>{f.Label1, f.Label4, f.Edit1, f.SpinEdit2, f.StatusBar1}) {
+        SCOPED_TRACE(w->objectName().toStdString());
+        EXPECT_EQ(w->font().family(), schrift.toQFont().family());
+        EXPECT_EQ(w->font().pixelSize(), schrift.AngewandtePixelHoehe());
+        EXPECT_EQ(w->font().bold(), schrift.Style.bold);
+        const bool feld = qobject_cast<QLineEdit*>(w) || qobject_cast<TSpinEdit*>(w);
+        EXPECT_EQ(w->palette().color(feld ? QPalette::Base : QPalette::Window), back);
+        EXPECT_EQ(w->palette().color(feld ? QPalette::Text : QPalette::WindowText), text);
+    }
+    EXPECT_EQ(f.Button1->font().family(), schrift.toQFont().family());
+    EXPECT_EQ(f.Button1->font().bold(), schrift.Style.bold);
+    EXPECT_NE(f.Button1->palette().color(QPalette::Button), back) << "the button takes no background";
+    EXPECT_NE(f.palette().color(QPalette::Window), back) << "nor does the window itself";
+}
+
+TEST_F(Hauptfenster, BackgroundCommandConfirmedAppliesAndSavesCancelledChangesNothing)
+{
+    auto form = starten();
+    ASSERT_EQ(form->HintergrundNr(), 1);
+    EXPECT_EQ(gespeicherteWerte(), 0u) << "the first start writes nothing";
+
+    imDialog<THintergrundForm>([](THintergrundForm& d) {
+        QTest::keyClick(d.ListBox1, Qt::Key_Down);
+        QTest::keyClick(d.ListBox1, Qt::Key_Escape);
+    });
+    form->MenuAnsHintergrundClick();
+    EXPECT_EQ(form->HintergrundNr(), 1);
+    EXPECT_EQ(gespeicherteWerte(), 0u);
+
+    imDialog<THintergrundForm>([](THintergrundForm& d) {
+        EXPECT_EQ(d.ListBox1->ItemIndex(), 1) << "reopened on the old entry";
+        QTest::keyClick(d.ListBox1, Qt::Key_Down);
+        QTest::keyClick(d.ListBox1, Qt::Key_Return);
+    });
+    form->MenuAnsHintergrundClick();
+    EXPECT_EQ(form->HintergrundNr(), 2);
+    EXPECT_EQ(AnzeigeHintergrund.raw, FarbWerte[2]);
+    erwarteAnzeige(*form, form->FontDialog1.Font, FarbWerte[2]);
+    EXPECT_EQ(gespeicherteWerte(), 6u);
+    EXPECT_EQ(form->HintergrundForm->ListBox1->palette().color(QPalette::Base), QColor(255, 255, 255))
+        << "the dialog showed the colour it was opened with";
+}
+
+TEST_F(Hauptfenster, FontCommandSavesOnOkOnlyAndGivesTheFocusBack)
+{
+    auto form = starten();
+    form->SpinEdit2->setFocus();
+    QWidget* const fokus = form->focusWidget();
+    ASSERT_TRUE(fokus == form->SpinEdit2 || form->SpinEdit2->isAncestorOf(fokus));
+    const TFont vorher = form->FontDialog1.Font;
+    // While the dialog is open the main window loses its focus control (as it does on Windows).
+    auto fokusWeg = [&] { fokus->clearFocus(); };
+
+    imDialog<SchriftartFenster>([&](SchriftartFenster& d) {
+        fokusWeg();
+        QTest::keyClick(d.NameEdit, Qt::Key_Escape);
+    });
+    form->MenuAnsSchriftartClick();
+    EXPECT_EQ(form->FontDialog1.Font, vorher);
+    EXPECT_EQ(gespeicherteWerte(), 0u);
+    EXPECT_EQ(form->focusWidget(), fokus) << "after Cancel";
+
+    imDialog<SchriftartFenster>([&](SchriftartFenster& d) {
+        fokusWeg();
+        d.GroesseEdit->clear();
+        QTest::keyClicks(d.GroesseEdit, QStringLiteral("30"));
+        QTest::keyClick(d.GroesseEdit, Qt::Key_Return);
+    });
+    form->MenuAnsSchriftartClick();
+    EXPECT_EQ(form->FontDialog1.Font.Size(), 30);
+    EXPECT_EQ(AnzeigeSchrift, &form->FontDialog1.Font) << "the dialog's font object is the display font";
+    erwarteAnzeige(*form, form->FontDialog1.Font, FarbWerte[1]);
+    EXPECT_EQ(gespeicherteWerte(), 6u);
+    EXPECT_EQ(form->focusWidget(), fokus) << "after OK";
+}
+
+TEST_F(Hauptfenster, RestartShowsTheSavedFontAndColour)
+{
+    TFont gewaehlt;
+    {
+        auto form = starten();
+        imDialog<SchriftartFenster>([](SchriftartFenster& d) {
+            const QList<QListWidgetItem*> serif = d.NameListe->findItems(QStringLiteral("Liberation Serif"), Qt::MatchExactly);
+            ASSERT_FALSE(serif.isEmpty());
+            d.NameListe->setCurrentItem(serif[0]);
+            d.StilListe->setCurrentRow(2); // Fett
+            d.GroesseEdit->setText(QStringLiteral("22"));
+            d.FarbBox->setFocus();
+            QTest::keyClick(d.FarbBox, Qt::Key_Down);
+            QTest::keyClick(d.FarbBox, Qt::Key_Down); // "Dunkelrot"
+            QTest::mouseClick(d.OkButton, Qt::LeftButton);
+        });
+        form->MenuAnsSchriftartClick();
+        imDialog<THintergrundForm>([](THintergrundForm& d) {
+            d.ListBox1->setItemIndex(14);
+            QTest::mouseClick(d.Button1, Qt::LeftButton);
+        });
+        form->MenuAnsHintergrundClick();
+        gewaehlt = form->FontDialog1.Font;
+        EXPECT_EQ(gewaehlt.Color.raw, 0x000080u);
+    }
+    auto neu = starten();
+    EXPECT_EQ(neu->FontDialog1.Font, gewaehlt);
+    EXPECT_EQ(neu->HintergrundNr(), 14);
+    erwarteAnzeige(*neu, gewaehlt, FarbWerte[14]);
+    EXPECT_TRUE(fehler.isEmpty());
+}
+
+TEST_F(Hauptfenster, StartWhoseLoadAppliesNothingIsStillLaidOut)
+{
+    struct Fall {
+        const char* wie;
+        std::function<void()> vorbereiten;
+        bool fehlermeldung;
+    };
+    const fs::path datei = platform::FileRegistry::DefaultFile();
+    const Fall faelle[] = {
+        {"key unavailable", [&] { std::ofstream(datei.parent_path()) << "no directory"; }, false},
+        {"load error", [&] {
+             fs::remove(datei.parent_path());
+             fs::create_directories(datei.parent_path());
+             std::ofstream(datei, std::ios::binary) << "Windows Registry Editor Version 5.00\r\n"
+                                                       "[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
+                                                       "\"FontName\"=\"Liberation Mono\"\r\n\"FontSize\"=\"14\"\r\n";
+         }, true},
+    };
+    for (const Fall& fall : faelle) {
+        SCOPED_TRACE(fall.wie);
+        fehler.clear();
+        fall.vorbereiten();
+        auto form = starten();
+        QTest::qWait(20); // the error box follows once the window is up
+        erwarteAnzeige(*form, form->FontDialog1.Font, FarbWerte[1]);
+        const QRect feld = form->Edit1->geometry();
+        form->SchalterEinrichten();
+        EXPECT_EQ(form->Edit1->geometry(), feld) << "already laid out before it was shown";
+        EXPECT_EQ(fehler.size(), fall.fehlermeldung ? 1 : 0);
+        if (fall.fehlermeldung) {
+            EXPECT_EQ(fehler.value(0), QStringLiteral("Fehler beim Holen der Daten für 'FontSize'"));
+            EXPECT_EQ(form->FontDialog1.Font.Name, QStringLiteral("Liberation Mono"));
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,58 @@
+// The channel's wire format: requests, the title answer, UTF-8 titles.
+#include "platform/ChannelProtocol.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Kind = platform::ChannelRequest::Kind;
+
+TEST(ChannelProtocol, OnlyPlainDecimalNumbersAndTheQuestionMarkAreRequests)
+{
+    const std::tuple<const char*, Kind, unsigned> rows[] = {
+        {"1224", Kind::Message, 1224}, {"1124\r", Kind::Message, 1124}, {"?", Kind::TitleQuery, 0},
+        {"", Kind::Unknown, 0},        {" 1224", Kind::Unknown, 0},     {"-1", Kind::Unknown, 0},
+        {"0x4C8", Kind::Unknown, 0},   {"1224 0", Kind::Unknown, 0},    {"99999999999", Kind::Unknown, 0}};
+    for (const auto& [line, kind, message] : rows) {
+        const auto r = platform::ParseChannelRequest(line);
+        EXPECT_EQ(r.kind, kind) << line;
+        EXPECT_EQ(r.message, message) << line;
+    }
+}
+
+TEST(ChannelProtocol, TitleAnswerRoundTripsAndWaitsForTheWholeAnswer)
+{
+    const std::string wire = platform::EncodeTitleList({"Zarnolith V1.01", "", "zwei\nZeilen"});
+    bool complete = false;
+    EXPECT_EQ(platform::DecodeTitleList(wire, complete),
+              (std::vector<std::string> {"Zarnolith V1.01", "", "zwei Zeilen"}));
+    for (std::size_t cut = 0; cut < wire.size(); ++cut) {
+        EXPECT_FALSE(platform::DecodeTitleList(wire.substr(0, cut), complete).has_value()) << cut;
+        EXPECT_FALSE(complete) << cut;
+    }
+    for (const char* bad : {"x\n", "\n", "100000\n", "123456789"}) {
+        EXPECT_FALSE(platform::DecodeTitleList(bad, complete).has_value()) << bad;
+        EXPECT_TRUE(complete) << bad;
+    }
+}
+
+TEST(ChannelProtocol, TitlesDecodeFromUtf8ToUtf16)
+{
+    EXPECT_EQ(platform::Utf8ToUtf16("Bildh\xC3\xB6he \xE2\x80\x93 \xF0\x9F\x98\x80"), u"Bildh\u00F6he \u2013 \U0001F600");
+    EXPECT_EQ(platform::Utf8ToUtf16("a\x80z\xC0\xAF\xED\xA0\x80\xC3"), u"a\uFFFDz\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD");
+}
+
+TEST(ChannelProtocol, OverlongLinesBreakTheStream)
+{
+    platform::LineReader r(8);
+    EXPECT_TRUE(r.Feed("12"));
+    EXPECT_TRUE(r.Feed("24\n?\n"));
+    EXPECT_EQ(r.NextLine(), "1224");
+    EXPECT_EQ(r.NextLine(), "?");
+    EXPECT_FALSE(r.NextLine().has_value());
+    EXPECT_FALSE(r.Feed("123456789"));
+    platform::LineReader ended(8);
+    EXPECT_FALSE(ended.Feed("1\n123456789\n2\n"));
+}
+
+} // namespace
