@@ -6,12 +6,17 @@
 
 #include "TextRoomProbe.h"
 #include "app/FocusFrameStyle.h"
+#include "appearance/SchriftartFenster.h"
+#include "appearance/THintergrundForm.h"
 #include "help/HistoryViewer.h"
 
 #include <QAccessible>
 #include <QAccessibleEditableTextInterface>
 #include <QAccessibleTextInterface>
 #include <QAccessibleValueInterface>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -35,6 +40,14 @@ QAccessible::Role expectedRole(const QWidget* w)
         return QAccessible::PushButton;
     if (qobject_cast<const QLineEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w))
         return QAccessible::EditableText;
+    if (qobject_cast<const QCheckBox*>(w))
+        return QAccessible::CheckBox;
+    if (qobject_cast<const QComboBox*>(w))
+        return QAccessible::ComboBox;
+    if (qobject_cast<const QListWidget*>(w))
+        return QAccessible::List;
+    if (qobject_cast<const QAbstractScrollArea*>(w))
+        return QAccessible::Client; // a scroll area of its own, scrolled by keys
     return QAccessible::NoRole;
 }
 
@@ -85,6 +98,17 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         WindowRow{"MainWindow", 7, [](Windows& w, QTemporaryDir&) -> QWidget* { return w.form.get(); }},
         WindowRow{"StartValuesDialog", 6, [](Windows& w, QTemporaryDir&) -> QWidget* { return w.pixel.get(); }},
+        WindowRow{"BackgroundDialog", 3,
+                  [](Windows& w, QTemporaryDir&) -> QWidget* {
+                      w.form->HintergrundForm->SchriftartZuweisen(*AnzeigeSchrift, AnzeigeHintergrund);
+                      return w.form->HintergrundForm;
+                  }},
+        WindowRow{"FontDialog", 10,
+                  [](Windows& w, QTemporaryDir&) -> QWidget* {
+                      auto* dialog = new SchriftartFenster(*AnzeigeSchrift, w.form.get());
+                      dialog->setAttribute(Qt::WA_DeleteOnClose);
+                      return dialog;
+                  }},
         WindowRow{"HistoryViewer", 1,
                   [](Windows& w, QTemporaryDir& dir) -> QWidget* {
                       const QString path = dir.filePath(QStringLiteral("History.txt"));
