@@ -312,7 +312,11 @@ void SchriftartFenster::eigeneSchriftEinrichten()
         const int zeile = fm.height();
         // Lists sized from the font, not from the view's fixed preferred size.
         const int rand = 2 * NameListe->frameWidth() + NameListe->verticalScrollBar()->sizeHint().width() + fm.averageCharWidth();
-        NameListe->setMinimumSize(fm.horizontalAdvance(QStringLiteral("Liberation Sans Narrow")) + rand, 7 * zeile);
+        // As wide as the longest face name offered, so none is cut off.
+        int breitesterName = fm.horizontalAdvance(QStringLiteral("Liberation Sans Narrow"));
+        for (int i = 0; i < NameListe->count(); ++i)
+            breitesterName = std::max(breitesterName, fm.horizontalAdvance(NameListe->item(i)->text()));
+        NameListe->setMinimumSize(breitesterName + rand, 7 * zeile);
         NameListe->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
         StilListe->setFixedWidth(fm.horizontalAdvance(QStringLiteral("Fett Kursiv")) + rand);
         StilListe->setMinimumHeight(5 * zeile);

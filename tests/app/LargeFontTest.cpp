@@ -3,6 +3,9 @@
 #include "WindowTestSupport.h"
 
 #include "TextRoomProbe.h"
+#include "appearance/SchriftartFenster.h"
+#include "appearance/THintergrundForm.h"
+#include "appearance/TListBox.h"
 
 #include <QLabel>
 #include <QMenuBar>
@@ -23,11 +26,13 @@ protected:
     void SetUp() override
     {
         platform::SetScreenOverride(platform::ScreenRect{0, 0, 1920, 1080}, platform::ScreenRect{0, 0, 1920, 1040});
-        w.form->FontDialog1Font.setSize(GetParam());
-        // The windows' own paths: the font applied and laid out, then shown.
-        w.form->SchriftartZuweisen();
+        // The first showing loads the stored display settings; the size is chosen
+        // after it and applied the way the font command does: through HintergrundNr.
         w.form->show();
         w.form->Timer1->stop(); // no start-up dialog; the dialog is shown here without its modal loop
+        w.form->FontDialog1Font.setSize(GetParam());
+        w.form->setHintergrundNr(w.form->HintergrundNr());
+        ASSERT_EQ(w.form->Label1->font().pixelSize(), -w.form->FontDialog1Font.Height);
         w.pixel->SchriftartZuweisen();
         w.pixel->show();
         QApplication::processEvents();
@@ -60,6 +65,27 @@ TEST_P(LargeFonts, StartValuesDialogShowsEveryTextWhole)
         ExpectButtonWhole(*b);
     for (TSpinEdit* s : {PixelForm->SpinEdit1, PixelForm->SpinEdit2})
         ExpectFieldShows(*s->editor(), kStartValueTexts);
+}
+
+TEST_P(LargeFonts, BackgroundDialogShowsEveryTextAndAllNineteenColours)
+{
+    THintergrundForm& d = *w.form->HintergrundForm;
+    d.SchriftartZuweisen(*AnzeigeSchrift, AnzeigeHintergrund);
+    d.show();
+    QApplication::processEvents();
+    ExpectWindowTextsWhole(d);
+    // The list is 20 lines tall: every colour name is in view at once.
+    for (int i = 0; i < d.ListBox1->count(); ++i)
+        EXPECT_TRUE(d.ListBox1->viewport()->rect().contains(d.ListBox1->visualItemRect(d.ListBox1->item(i))))
+            << d.ListBox1->item(i)->text().toStdString();
+}
+
+TEST_P(LargeFonts, FontDialogShowsEveryText)
+{
+    SchriftartFenster d(*AnzeigeSchrift, w.form.get());
+    d.show();
+    QApplication::processEvents();
+    ExpectWindowTextsWhole(d);
 }
 
 TEST_P(LargeFonts, ControlsDoNotOverlapAndStayInsideTheirWindow)
@@ -97,6 +123,11 @@ TEST_P(LargeFonts, TabVisitsEveryControlWhateverTheWindowSize)
     const std::set<QWidget*> dialog = {PixelForm->SpinEdit1->editor(), PixelForm->SpinEdit2->editor(),
                                        PixelForm->Button1, PixelForm->Button2};
     EXPECT_EQ(tabCycle(PixelForm, PixelForm->Button1), dialog);
+    THintergrundForm& colours = *w.form->HintergrundForm;
+    colours.SchriftartZuweisen(*AnzeigeSchrift, AnzeigeHintergrund);
+    colours.show();
+    EXPECT_EQ(tabCycle(&colours, colours.ListBox1),
+              (std::set<QWidget*>{colours.ListBox1, colours.Button1, colours.Button2}));
 
     // The outer sizes, for the record (a desktop's title bar and borders add to them).
     const auto size = [](const QWidget* window) {
@@ -105,6 +136,10 @@ TEST_P(LargeFonts, TabVisitsEveryControlWhateverTheWindowSize)
     };
     RecordProperty("main_window", size(&f));
     RecordProperty("start_values_dialog", size(PixelForm));
+    RecordProperty("background_dialog", size(&colours));
+    SchriftartFenster fonts(*AnzeigeSchrift, &f);
+    fonts.show();
+    RecordProperty("font_dialog", size(&fonts));
 }
 
 INSTANTIATE_TEST_SUITE_P(Points, LargeFonts, ::testing::Values(8, 14, 28, 48, 72));

@@ -3,7 +3,10 @@
 // paints it: a label's contents rectangle, a push button's contents element,
 // an edit field's text line (contents element less text margins, less the
 // field's own inner margin of 2 pixels on either side).
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QFontMetrics>
+#include <QListWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -73,6 +76,33 @@ inline void ExpectFieldShows(const QLineEdit& e, const QStringList& texts)
     for (const QString& t : texts)
         EXPECT_LE(fm.horizontalAdvance(t) + 1, line.width()) << nameOf(e) << " \"" << t.toStdString() << "\"";
     EXPECT_LE(fm.height(), line.height()) << nameOf(e);
+}
+
+// Every text of a window's controls fits: labels and push buttons as above,
+// check boxes and combo boxes at least at the size they ask for, list items
+// within their rows and the list wide enough for them.
+inline void ExpectWindowTextsWhole(const QWidget& window)
+{
+    for (const QWidget* w : window.findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(&window))
+            continue;
+        if (const auto* l = qobject_cast<const QLabel*>(w); l && !l->text().isEmpty() && !l->wordWrap()) {
+            ExpectLabelWhole(*l);
+        } else if (const auto* b = qobject_cast<const QPushButton*>(w)) {
+            ExpectButtonWhole(*b);
+        } else if (qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QComboBox*>(w)) {
+            EXPECT_GE(w->width(), w->sizeHint().width()) << nameOf(*w);
+            EXPECT_GE(w->height(), w->sizeHint().height()) << nameOf(*w);
+        } else if (const auto* list = qobject_cast<const QListWidget*>(w)) {
+            const QFontMetrics fm(list->font());
+            for (int i = 0; i < list->count(); ++i) {
+                const QRect row = list->visualItemRect(list->item(i));
+                EXPECT_LE(fm.horizontalAdvance(list->item(i)->text()), list->viewport()->width())
+                    << nameOf(*w) << " \"" << list->item(i)->text().toStdString() << "\"";
+                EXPECT_GE(row.height(), fm.height()) << nameOf(*w);
+            }
+        }
+    }
 }
 
 } // namespace windowtest
