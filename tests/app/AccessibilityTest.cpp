@@ -24,7 +24,6 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <map>
 #include <set>
 
 using namespace windowtest;
@@ -235,38 +234,6 @@ TEST_P(MenuKeys, AltLetterOpensTheMenuAndTheArrowKeysReachEveryItem)
 INSTANTIATE_TEST_SUITE_P(Menus, MenuKeys,
                          ::testing::Values(MenuRow{Qt::Key_D, "MenuDatei"}, MenuRow{Qt::Key_A, "MenuAns"},
                                            MenuRow{Qt::Key_H, "MenuHilfe"}));
-
-// Accelerator letters of one level clash nowhere: Alt+letter always means one thing.
-TEST(Keyboard, AcceleratorLettersAreUniqueInEachMenuAndWindow)
-{
-    Windows w;
-    const auto letterOf = [](QString text) {
-        text = text.section(QLatin1Char('\t'), 0, 0).replace(QStringLiteral("&&"), QString());
-        const qsizetype at = text.indexOf(QLatin1Char('&'));
-        return at >= 0 && at + 1 < text.size() ? text.at(at + 1).toLower() : QChar();
-    };
-    const auto expectUnique = [&](const QString& where, const QStringList& texts) {
-        std::map<QChar, QString> seen;
-        for (const QString& t : texts) {
-            const QChar c = letterOf(t);
-            if (c.isNull())
-                continue;
-            EXPECT_TRUE(seen.emplace(c, t).second)
-                << where.toStdString() << ": " << t.toStdString() << " and " << seen[c].toStdString();
-        }
-    };
-    QStringList titles;
-    for (QAction* a : w.form->menuBar()->actions()) {
-        titles << a->text();
-        QStringList items;
-        for (QAction* item : a->menu()->actions())
-            items << item->text();
-        expectUnique(a->text(), items);
-    }
-    expectUnique(QStringLiteral("Menüleiste"), titles + QStringList{w.form->Button1->text()});
-    expectUnique(QStringLiteral("Startwerte"), {PixelForm->Label1->text(), PixelForm->Label2->text(),
-                                                PixelForm->Button1->text(), PixelForm->Button2->text()});
-}
 
 // A button reached by Tab paints itself as focused, and the program's style
 // draws that state visibly: the same button drawn without the focus looks

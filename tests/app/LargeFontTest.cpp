@@ -41,13 +41,12 @@ protected:
     Windows w;
 };
 
-TEST_P(LargeFonts, MainWindowShowsEveryTextWhole)
+TEST_P(LargeFonts, MainWindowAndStartValuesDialogShowEveryTextWhole)
 {
     TForm1& f = *w.form;
-    for (QLabel* l : {f.Label1, f.Label2, f.Label3, f.Label4, f.StatusPanel})
-        ExpectLabelWhole(*l);
-    ExpectButtonWhole(*f.Button1);
-    for (QLineEdit* e : {f.Edit1, f.Edit2})
+    ExpectWindowTextsWhole(f); // captions, the button and the status hint
+    ExpectWindowTextsWhole(*PixelForm);
+    for (QLineEdit* e : {f.Edit1, f.Edit2, PixelForm->SpinEdit1->editor(), PixelForm->SpinEdit2->editor()})
         ExpectFieldShows(*e, kStartValueTexts);
     for (TSpinEdit* s : {f.SpinEdit1, f.SpinEdit2})
         ExpectFieldShows(*s->editor(), kNewValueTexts);
@@ -55,16 +54,6 @@ TEST_P(LargeFonts, MainWindowShowsEveryTextWhole)
     // The status panel sits inside the bar, the bar inside the client area.
     EXPECT_TRUE(f.centralWidget()->rect().contains(f.StatusBar1->geometry()));
     EXPECT_TRUE(f.StatusBar1->rect().contains(f.StatusPanel->geometry()));
-}
-
-TEST_P(LargeFonts, StartValuesDialogShowsEveryTextWhole)
-{
-    for (QLabel* l : {PixelForm->Label1, PixelForm->Label2})
-        ExpectLabelWhole(*l);
-    for (QPushButton* b : {PixelForm->Button1, PixelForm->Button2})
-        ExpectButtonWhole(*b);
-    for (TSpinEdit* s : {PixelForm->SpinEdit1, PixelForm->SpinEdit2})
-        ExpectFieldShows(*s->editor(), kStartValueTexts);
 }
 
 TEST_P(LargeFonts, BackgroundDialogShowsEveryTextAndAllNineteenColours)
