@@ -7,7 +7,8 @@ ZARNOLITH_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev libboost-dev
-  fonts-liberation xvfb xauth xdg-utils appstream desktop-file-utils dpkg-dev libxcb1-dev
+  fonts-liberation xvfb xauth dbus-daemon at-spi2-core imagemagick xdotool xdg-utils appstream desktop-file-utils dpkg-dev
+  libxcb1-dev
   clang libclang-rt-14-dev
 )
 

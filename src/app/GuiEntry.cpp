@@ -1,7 +1,9 @@
 // Entry point of the GUI library, called by the launcher (main.cpp) once this
 // process is known to be the first instance.
+#include "app/FocusFrameStyle.h"
 #include "app/TForm1.h"
 #include "app/TPixelForm.h"
+#include "app/ToolkitTranslation.h"
 #include "app/ZarnolithApplication.h"
 #include "instance/MessageChannelServer.h"
 #include "instance/QtFormularBaum.h"
@@ -10,6 +12,9 @@
 extern "C" __attribute__((visibility("default"))) int zarnolith_gui_main(int argc, char** argv)
 {
     ZarnolithApplication app(argc, argv);
+    // Before any window exists, so every standard text the toolkit shows is German.
+    LoadGermanToolkitTexts(app);
+    QApplication::setStyle(new FocusFrameStyle);
     // The main window first, then the start-values dialog; both live until the end.
     TForm1 form1;
     TPixelForm pixelForm(&form1);

@@ -8,14 +8,15 @@ MainLayoutResult MainLayoutBerechnen(const MainLayoutInput& in)
 {
     MainLayoutResult r;
     r.statusHeight = in.statusHeight;
-    r.button.width = ButtonWidth;
+    r.button.width = std::max(ButtonWidth, in.buttonRoom);
     r.button.height = in.buttonHeight;
 
+    const int fieldWidth = std::max(FieldWidth, in.fieldRoom);
     for (int i = 0; i < 2; ++i) {
         r.edit[i].height = in.editHeight[i];
-        r.edit[i].width = FieldWidth;
+        r.edit[i].width = fieldWidth;
         r.spin[i].height = in.spinHeight[i];
-        r.spin[i].width = FieldWidth;
+        r.spin[i].width = fieldWidth;
     }
     for (int i = 0; i < 4; ++i) {
         r.label[i].width = in.label[i].width;
@@ -51,7 +52,7 @@ MainLayoutResult MainLayoutBerechnen(const MainLayoutInput& in)
     e2.left = l2.left + std::max(l2.width, l4.width) + LabelGap;
     s2.left = e2.left;
 
-    r.clientWidth = e2.left + e2.width + Margin;
+    r.clientWidth = std::max(e2.left + e2.width + Margin, in.statusRoom);
     r.button.top = s1.top + s1.height + Margin;
     r.button.left = ButtonLeftFor(r.clientWidth, r.button.width);
     r.clientHeight = r.button.top + r.button.height + BelowButton + r.statusHeight;

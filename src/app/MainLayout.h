@@ -10,6 +10,11 @@ struct MainLayoutInput {
     int spinHeight[2] = {}; // SpinEdit1, SpinEdit2
     int buttonHeight = 0;   // HoeheFuerSchrift for the push button
     int statusHeight = 0;   // HoeheFuerSchrift for the status bar
+    // Widths the texts need (0 = not measured). A field, the button or the
+    // client area grows beyond its fixed width only where that would cut a text.
+    int fieldRoom = 0;      // the widest text of any of the four fields
+    int buttonRoom = 0;     // the button's caption
+    int statusRoom = 0;     // the status hint
 };
 
 struct MainLayoutResult {

@@ -9,10 +9,10 @@ PixelLayoutResult PixelLayoutBerechnen(const PixelLayoutInput& in)
     PixelLayoutResult r;
     for (auto& b : r.button) {
         b.height = in.buttonHeight;
-        b.width = ButtonWidth;
+        b.width = std::max(ButtonWidth, in.buttonRoom);
     }
     for (int i = 0; i < 2; ++i) {
-        r.spin[i].width = FieldWidth;
+        r.spin[i].width = std::max(FieldWidth, in.fieldRoom);
         r.spin[i].height = in.spinHeight[i];
         r.label[i].width = in.label[i].width;
         r.label[i].height = in.label[i].height;

@@ -7,6 +7,7 @@
 #include "app/ShortCutToText.h"
 #include "app/TPixelForm.h"
 #include "app/TextMeasure.h"
+#include "app/TextRoom.h"
 #include "app/ZarnolithApplication.h"
 #include "appearance/THintergrundForm.h"
 #include "controls/TSpinEdit.h"
@@ -32,6 +33,9 @@ TFont* AnzeigeSchrift = nullptr;
 ColorValue AnzeigeHintergrund{0x00FFFFFFu};
 
 namespace {
+
+// Start values have at most four digits (1 to 9999, "0" before the first).
+constexpr int StartValueLength = 4;
 
 QString withoutAccelerator(QString caption) { return caption.remove(QLatin1Char('&')); }
 
@@ -242,9 +246,16 @@ void TForm1::SchalterEinrichten()
     StatusBar1->resize(StatusBar1->width(), HoeheFuerSchrift(StatusBar1->font(), *StatusBar1));
     for (QObject* o : Components())
         if (auto* b = qobject_cast<QPushButton*>(o))
-            b->resize(mainlayout::ButtonWidth, HoeheFuerSchrift(b->font(), *b));
+            b->resize(std::max(mainlayout::ButtonWidth, b->sizeHint().width()), HoeheFuerSchrift(b->font(), *b));
 
     MainLayoutInput in;
+    for (const QLineEdit* e : {Edit1, Edit2})
+        in.fieldRoom = std::max(in.fieldRoom, EditWidthForText(*e, WidestNumberText(e->font(), StartValueLength)));
+    for (const TSpinEdit* s : {SpinEdit1, SpinEdit2})
+        in.fieldRoom = std::max(in.fieldRoom,
+                                EditWidthForText(*s->editor(), WidestNumberText(s->font(), s->MaxLength())));
+    in.buttonRoom = Button1->width();
+    in.statusRoom = StatusBar1->sizeHint().width();
     const QLabel* labels[4] = {Label1, Label2, Label3, Label4};
     for (int i = 0; i < 4; ++i)
         in.label[i] = {labels[i]->width(), labels[i]->height()};

@@ -6,6 +6,7 @@
 #include "app/ShortCutToKeySequence.h"
 #include "app/TForm1.h"
 #include "app/TextMeasure.h"
+#include "app/TextRoom.h"
 #include "controls/TSpinEdit.h"
 #include "controls/VirtualKey.h"
 #include "platform/ScreenArea.h"
@@ -150,11 +151,18 @@ void TPixelForm::FormShow()
 
 void TPixelForm::SchalterEinrichten()
 {
+    int captionRoom = 0;
     for (QObject* o : Components())
-        if (auto* b = qobject_cast<QPushButton*>(o))
+        if (auto* b = qobject_cast<QPushButton*>(o)) {
             b->resize(pixellayout::ButtonWidth, HoeheFuerSchrift(b->font(), *b));
+            captionRoom = std::max(captionRoom, b->sizeHint().width());
+        }
 
     PixelLayoutInput in;
+    in.buttonRoom = captionRoom;
+    for (const TSpinEdit* s : {SpinEdit1, SpinEdit2})
+        in.fieldRoom = std::max(in.fieldRoom,
+                                EditWidthForText(*s->editor(), WidestNumberText(s->font(), s->MaxLength())));
     in.label[0] = {Label1->width(), Label1->height()};
     in.label[1] = {Label2->width(), Label2->height()};
     in.spinHeight[0] = SpinEdit1->height();

@@ -79,6 +79,10 @@ SchriftartFenster::SchriftartFenster(const TFont& start, QWidget* parent)
     GroesseEdit = new QLineEdit(QString::number(start.Size()));
     GroesseEdit->setValidator(new QIntValidator(1, 9999, GroesseEdit));
     GroesseListe = new QListWidget;
+    // Lists take no name from a label; a screen reader needs one to announce them.
+    NameListe->setAccessibleName(QStringLiteral("Schriftart"));
+    StilListe->setAccessibleName(QStringLiteral("Schriftschnitt"));
+    GroesseListe->setAccessibleName(QStringLiteral("Größe"));
     nameLabel->setBuddy(NameEdit);
     stilLabel->setBuddy(StilListe);
     groesseLabel->setBuddy(GroesseEdit);
@@ -149,6 +153,7 @@ SchriftartFenster::SchriftartFenster(const TFont& start, QWidget* parent)
     m_beispielRollen->setWidget(Beispiel);
     m_beispielRollen->setWidgetResizable(true);
     m_beispielRollen->setAlignment(Qt::AlignCenter);
+    m_beispielRollen->setAccessibleName(QStringLiteral("Beispiel"));
     beispielLayout->addWidget(m_beispielRollen);
     auto* skriptLabel = new QLabel(QStringLiteral("Sk&ript:"));
     SkriptBox = new QComboBox;
@@ -172,6 +177,7 @@ SchriftartFenster::SchriftartFenster(const TFont& start, QWidget* parent)
     m_rollbereich->setWidget(inhalt);
     m_rollbereich->setWidgetResizable(true);
     m_rollbereich->setFrameShape(QFrame::NoFrame);
+    m_rollbereich->setAccessibleName(windowTitle()); // a Tab stop of its own, for scrolling by keys
     auto* aussen = new QVBoxLayout(this);
     aussen->setContentsMargins(0, 0, 0, 0);
     aussen->addWidget(m_rollbereich);
@@ -306,7 +312,11 @@ void SchriftartFenster::eigeneSchriftEinrichten()
         const int zeile = fm.height();
         // Lists sized from the font, not from the view's fixed preferred size.
         const int rand = 2 * NameListe->frameWidth() + NameListe->verticalScrollBar()->sizeHint().width() + fm.averageCharWidth();
-        NameListe->setMinimumSize(fm.horizontalAdvance(QStringLiteral("Liberation Sans Narrow")) + rand, 7 * zeile);
+        // As wide as the longest face name offered, so none is cut off.
+        int breitesterName = fm.horizontalAdvance(QStringLiteral("Liberation Sans Narrow"));
+        for (int i = 0; i < NameListe->count(); ++i)
+            breitesterName = std::max(breitesterName, fm.horizontalAdvance(NameListe->item(i)->text()));
+        NameListe->setMinimumSize(breitesterName + rand, 7 * zeile);
         NameListe->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
         StilListe->setFixedWidth(fm.horizontalAdvance(QStringLiteral("Fett Kursiv")) + rand);
         StilListe->setMinimumHeight(5 * zeile);

@@ -25,6 +25,7 @@ THintergrundForm::THintergrundForm(QWidget* AOwner, int ABtnWidth, int ARand)
     // Component order is tab order: list, OK, Cancel.
     ListBox1 = new TListBox(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setAccessibleName(QStringLiteral("Schrifthintergrund")); // a list takes no name from the window
     Button1 = new QPushButton(this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setDefault(true);

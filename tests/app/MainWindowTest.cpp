@@ -303,20 +303,36 @@ TEST_P(MainWindowLayout, EveryRectangleFollowsTheMeasuredFont)
     EXPECT_EQ(f.Edit2->height(), L + 8);
     EXPECT_EQ(f.SpinEdit2->height(), S);
 
-    EXPECT_EQ(f.Edit1->geometry(), QRect(15 + A, 10, 100, L + 8));
-    EXPECT_EQ(f.Edit2->geometry(), QRect(130 + A + B, 10, 100, L + 8));
-    EXPECT_EQ(f.SpinEdit1->geometry(), QRect(15 + A, L + 28, 100, S));
-    EXPECT_EQ(f.SpinEdit2->geometry(), QRect(130 + A + B, L + 28, 100, S));
+    // Fields 100 wide and the button 187 unless the font needs more (checked in LargeFontTest).
+    const int F = f.Edit1->width();
+    const int Wb = f.Button1->width();
+    if (GetParam() <= 19) {
+        EXPECT_EQ(F, 100);
+    }
+    if (GetParam() <= 13) {
+        EXPECT_EQ(Wb, 187); // "Neue Startwerte..." already needs more at 19 pixels
+    }
+    EXPECT_GE(F, 100);
+    EXPECT_GE(Wb, 187);
+    EXPECT_EQ(f.Edit1->geometry(), QRect(15 + A, 10, F, L + 8));
+    EXPECT_EQ(f.Edit2->geometry(), QRect(30 + F + A + B, 10, F, L + 8));
+    EXPECT_EQ(f.SpinEdit1->geometry(), QRect(15 + A, L + 28, F, S));
+    EXPECT_EQ(f.SpinEdit2->geometry(), QRect(30 + F + A + B, L + 28, F, S));
     EXPECT_EQ(f.Label1->pos(), QPoint(10, 14));
-    EXPECT_EQ(f.Label2->pos(), QPoint(125 + A, 14));
+    EXPECT_EQ(f.Label2->pos(), QPoint(25 + F + A, 14));
     EXPECT_EQ(f.Label3->pos(), QPoint(10, L + 28 + HalfOf(S - L)));
-    EXPECT_EQ(f.Label4->pos(), QPoint(125 + A, L + 28 + HalfOf(S - L)));
+    EXPECT_EQ(f.Label4->pos(), QPoint(25 + F + A, L + 28 + HalfOf(S - L)));
     // The button takes the size in points, so its line height Lb may differ from L by rounding.
     QLabel buttonLine(QStringLiteral("M"));
     buttonLine.setFont(f.Button1->font());
     const int Lb = buttonLine.sizeHint().height();
-    EXPECT_EQ(f.Button1->geometry(), QRect(HalfOf(53 + A + B), L + S + 38, 187, Lb + 12));
-    const QSize client(240 + A + B, 2 * L + Lb + S + 66);
+    // The client is as wide as the grid, or as the status hint where that is wider.
+    const int gridWidth = 40 + 2 * F + A + B;
+    if (GetParam() <= 19) {
+        EXPECT_GE(gridWidth, f.StatusBar1->sizeHint().width());
+    }
+    const QSize client(std::max(gridWidth, f.StatusBar1->sizeHint().width()), 2 * L + Lb + S + 66);
+    EXPECT_EQ(f.Button1->geometry(), QRect(HalfOf(client.width() - Wb), L + S + 38, Wb, Lb + 12));
     EXPECT_EQ(f.centralWidget()->size(), client);
     EXPECT_EQ(f.StatusBar1->geometry(), QRect(0, client.height() - (L + 6), client.width(), L + 6));
 

@@ -224,18 +224,28 @@ TEST_P(DialogLayout, EveryRectangleFollowsTheMeasuredFont)
     EXPECT_EQ(PixelForm->Label2->height(), L);
     EXPECT_EQ(PixelForm->Label1->size(), PixelForm->Label1->sizeHint());
     EXPECT_EQ(PixelForm->Label1->pos(), QPoint(10, 10 + HalfOf(S - L)));
-    EXPECT_EQ(PixelForm->Label2->pos(), QPoint(125 + A, 10 + HalfOf(S - L)));
-    EXPECT_EQ(PixelForm->SpinEdit1->geometry(), QRect(15 + A, 10, 100, S));
-    EXPECT_EQ(PixelForm->SpinEdit2->geometry(), QRect(130 + A + B, 10, 100, S));
+    // Fields 100 and buttons 125 wide unless the font needs more (checked in LargeFontTest).
+    const int F = PixelForm->SpinEdit1->width();
+    const int Wb = PixelForm->Button1->width();
+    if (GetParam() <= 19) {
+        EXPECT_EQ(F, 100);
+        EXPECT_EQ(Wb, 125);
+    }
+    EXPECT_GE(F, 100);
+    EXPECT_EQ(PixelForm->Button2->width(), Wb);
+    EXPECT_EQ(PixelForm->Label2->pos(), QPoint(25 + F + A, 10 + HalfOf(S - L)));
+    EXPECT_EQ(PixelForm->SpinEdit1->geometry(), QRect(15 + A, 10, F, S));
+    EXPECT_EQ(PixelForm->SpinEdit2->geometry(), QRect(30 + F + A + B, 10, F, S));
     // Buttons take the size in points, so their line height can differ from the labels' by rounding.
     QLabel buttonLine(QStringLiteral("M"), PixelForm);
     buttonLine.setFont(PixelForm->Button1->font());
     buttonLine.adjustSize();
     const int Lb = buttonLine.height();
-    const int left1 = (A + B - 10) / 3;
-    EXPECT_EQ(PixelForm->Button1->geometry(), QRect(left1, S + 20, 125, Lb + 12));
-    EXPECT_EQ(PixelForm->Button2->geometry(), QRect(2 * left1 + 125, S + 20, 125, Lb + 12));
-    EXPECT_EQ(PixelForm->size(), QSize(240 + A + B, S + Lb + 42));
+    const int clientWidth = 40 + 2 * F + A + B;
+    const int left1 = (clientWidth - 2 * Wb) / 3;
+    EXPECT_EQ(PixelForm->Button1->geometry(), QRect(left1, S + 20, Wb, Lb + 12));
+    EXPECT_EQ(PixelForm->Button2->geometry(), QRect(2 * left1 + Wb, S + 20, Wb, Lb + 12));
+    EXPECT_EQ(PixelForm->size(), QSize(clientWidth, S + Lb + 42));
     EXPECT_EQ(PixelForm->minimumSize(), PixelForm->maximumSize()) << "a fixed dialog frame";
 }
 

@@ -1,0 +1,108 @@
+#pragma once
+// Checks that a control has room for its text, measured the way the style
+// paints it: a label's contents rectangle, a push button's contents element,
+// an edit field's text line (contents element less text margins, less the
+// field's own inner margin of 2 pixels on either side).
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QListWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionFrame>
+#include <gtest/gtest.h>
+
+namespace windowtest {
+
+// The widgets' own style options, which their classes keep protected.
+struct LineEditOption : QLineEdit {
+    static QStyleOptionFrame of(const QLineEdit& e)
+    {
+        QStyleOptionFrame o;
+        (e.*(&LineEditOption::initStyleOption))(&o);
+        return o;
+    }
+};
+struct ButtonOption : QPushButton {
+    static QStyleOptionButton of(const QPushButton& b)
+    {
+        QStyleOptionButton o;
+        (b.*(&ButtonOption::initStyleOption))(&o);
+        return o;
+    }
+};
+
+inline std::string nameOf(const QWidget& w)
+{
+    const QString name = w.objectName().isEmpty() ? w.parentWidget()->objectName() : w.objectName();
+    return (name + QStringLiteral(" in ") + w.window()->objectName() + QStringLiteral(" \"")
+            + w.window()->windowTitle() + QStringLiteral("\""))
+        .toStdString();
+}
+
+inline void ExpectLabelWhole(const QLabel& l)
+{
+    const QSize need = QFontMetrics(l.font()).size(Qt::TextShowMnemonic, l.text());
+    const QRect room = l.contentsRect();
+    EXPECT_LE(need.width(), room.width()) << nameOf(l) << " \"" << l.text().toStdString() << "\"";
+    EXPECT_LE(need.height(), room.height()) << nameOf(l);
+}
+
+inline void ExpectButtonWhole(const QPushButton& b)
+{
+    const QStyleOptionButton o = ButtonOption::of(b);
+    const QRect room = b.style()->subElementRect(QStyle::SE_PushButtonContents, &o, &b);
+    const QSize need = QFontMetrics(b.font()).size(Qt::TextShowMnemonic, b.text());
+    EXPECT_LE(need.width(), room.width()) << nameOf(b) << " \"" << b.text().toStdString() << "\"";
+    EXPECT_LE(need.height(), room.height()) << nameOf(b);
+}
+
+inline QRect textLineOf(const QLineEdit& e)
+{
+    const QStyleOptionFrame o = LineEditOption::of(e);
+    QRect r = e.style()->subElementRect(QStyle::SE_LineEditContents, &o, &e);
+    r = r.marginsRemoved(e.textMargins());
+    return r.adjusted(2, 0, -2, 0);
+}
+
+// Every text of `texts` fits the field's text line, caret included.
+inline void ExpectFieldShows(const QLineEdit& e, const QStringList& texts)
+{
+    const QRect line = textLineOf(e);
+    const QFontMetrics fm(e.font());
+    for (const QString& t : texts)
+        EXPECT_LE(fm.horizontalAdvance(t) + 1, line.width()) << nameOf(e) << " \"" << t.toStdString() << "\"";
+    EXPECT_LE(fm.height(), line.height()) << nameOf(e);
+}
+
+// Every text of a window's controls fits: labels and push buttons as above,
+// check boxes and combo boxes at least at the size they ask for, list items
+// within their rows and the list wide enough for them.
+inline void ExpectWindowTextsWhole(const QWidget& window)
+{
+    for (const QWidget* w : window.findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(&window))
+            continue;
+        if (const auto* l = qobject_cast<const QLabel*>(w); l && !l->text().isEmpty() && !l->wordWrap()) {
+            ExpectLabelWhole(*l);
+        } else if (const auto* b = qobject_cast<const QPushButton*>(w)) {
+            ExpectButtonWhole(*b);
+        } else if (qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QComboBox*>(w)) {
+            EXPECT_GE(w->width(), w->sizeHint().width()) << nameOf(*w);
+            EXPECT_GE(w->height(), w->sizeHint().height()) << nameOf(*w);
+        } else if (const auto* list = qobject_cast<const QListWidget*>(w)) {
+            const QFontMetrics fm(list->font());
+            for (int i = 0; i < list->count(); ++i) {
+                const QRect row = list->visualItemRect(list->item(i));
+                EXPECT_LE(fm.horizontalAdvance(list->item(i)->text()), list->viewport()->width())
+                    << nameOf(*w) << " \"" << list->item(i)->text().toStdString() << "\"";
+                EXPECT_GE(row.height(), fm.height()) << nameOf(*w);
+            }
+        }
+    }
+}
+
+} // namespace windowtest

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Runs a command as under a screen reader: a private D-Bus session with the
+# accessibility bus, a virtual X display, and Qt's accessibility bridge on.
+set -euo pipefail
+launcher=/usr/libexec/at-spi-bus-launcher
+if [ ! -x "$launcher" ] || ! command -v dbus-run-session >/dev/null || ! command -v xvfb-run >/dev/null; then
+  echo "with-atspi: at-spi2-core, dbus-daemon or xvfb missing" >&2
+  exit 1
+fi
+export LAUNCHER=$launcher
+exec dbus-run-session -- xvfb-run -a -s "-screen 0 1920x1080x24" bash -c '
+  "$LAUNCHER" --launch-immediately &
+  bus=$!
+  trap "kill $bus 2>/dev/null" EXIT
+  QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 ZARNOLITH_REQUIRE_ACCESSIBILITY=1 "$@"
+' bash "$@"
