@@ -1,7 +1,5 @@
 #include "app/ZarnolithApplication.h"
 
-#include "app/OverflowArrowStyle.h"
-
 #include <QMessageBox>
 #include <exception>
 
@@ -12,7 +10,6 @@ ZarnolithApplication::ErrorBox g_errorBox;
 ZarnolithApplication::ZarnolithApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
-    setStyle(new OverflowArrowStyle(style()));
 }
 
 bool ZarnolithApplication::notify(QObject* receiver, QEvent* event)
