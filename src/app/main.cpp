@@ -7,38 +7,25 @@
 #include "platform/RemoteWindowList.h"
 #include "platform/RuntimeDirectory.h"
 #include "util/DateNameAdjustment.h"
+#include "util/ProgrammPfad.h"
 
 #include <dlfcn.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <string>
 
 namespace {
 
-std::string executableDirectory()
-{
-    char buf[4096];
-    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0)
-        return "./";
-    std::string path(buf, static_cast<std::size_t>(n));
-    return path.substr(0, path.rfind('/') + 1);
-}
-
 using GuiMain = int (*)(int, char**);
 
 GuiMain loadGui()
 {
-    const std::string dir = executableDirectory();
-    for (const char* rel : {"libzarnolith-gui.so", "../lib/zarnolith/libzarnolith-gui.so"}) {
-        const std::string path = dir + rel;
-        if (access(path.c_str(), R_OK) != 0)
-            continue;
-        if (void* lib = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL))
-            return reinterpret_cast<GuiMain>(dlsym(lib, "zarnolith_gui_main"));
-        std::fprintf(stderr, "zarnolith: %s\n", dlerror());
-    }
+    // Installed, bin/zarnolith is a link; the kernel reports the real file
+    // in lib/zarnolith, where the library lies beside it.
+    const std::string path = util::ProgrammVerzeichnis() + "libzarnolith-gui.so";
+    if (void* lib = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL))
+        return reinterpret_cast<GuiMain>(dlsym(lib, "zarnolith_gui_main"));
+    std::fprintf(stderr, "zarnolith: %s\n", dlerror());
     return nullptr;
 }
 
