@@ -21,14 +21,20 @@ for f in /usr/bin/zarnolith /usr/lib/zarnolith/zarnolith /usr/lib/zarnolith/libz
 done
 export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-xvfb-run -a /usr/bin/zarnolith >"$work/out.txt" 2>&1 &
+setsid xvfb-run -a /usr/bin/zarnolith >"$work/out.txt" 2>&1 &
 runner=$!
 sleep 3
 if ! kill -0 "$runner" 2>/dev/null; then
   echo "the installed program ended at once:"; cat "$work/out.txt"; exit 1
 fi
-pkill -x zarnolith || true
-wait "$runner" || true
+# Close it the way an outside program does: message 1124 through its channel.
+python3 -c 'import os,socket;s=socket.socket(socket.AF_UNIX);s.connect(os.environ["XDG_RUNTIME_DIR"]+"/Zarnolith V1.01.sock");s.sendall(b"1124\n")'
+for _ in $(seq 50); do kill -0 "$runner" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$runner" 2>/dev/null; then
+  kill -- -"$runner" 2>/dev/null || true
+  echo "the installed program did not end on message 1124"; exit 1
+fi
+wait "$runner" || { echo "the installed program ended with an error:"; cat "$work/out.txt"; exit 1; }
 dpkg -r zarnolith >/dev/null
 for f in /usr/bin/zarnolith /usr/lib/zarnolith /usr/share/applications/zarnolith.desktop; do
   [ ! -e "$f" ] || { echo "left behind after removal: $f"; exit 1; }
