@@ -32,11 +32,3 @@ constexpr int ButtonWidth = 125;
 // taken as asked, ButtonLeftsFor recomputes them from the width read back.
 PixelLayoutResult PixelLayoutBerechnen(const PixelLayoutInput& in);
 void ButtonLeftsFor(int clientWidth, PixelLayoutResult& r);
-
-// The dialog's own placement on the full screen: one pixel above and left of
-// the centre, never above or left of the screen's edge.
-LayoutPoint PixelDialogPosition(const LayoutSize& screen, const LayoutSize& outer);
-
-// The first showing's rule: centred over the owner (outer sizes), then raised
-// to the left/top edge of the owner monitor's work area.
-LayoutPoint CentreOverOwner(const LayoutRect& owner, const LayoutSize& outer, const LayoutRect& workArea);

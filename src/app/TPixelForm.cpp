@@ -1,6 +1,7 @@
 #include "app/TPixelForm.h"
 
 #include "app/ControlAppearance.h"
+#include "app/DialogPlacement.h"
 #include "app/PixelLayout.h"
 #include "app/PopupShortcutFilter.h"
 #include "app/ShortCutToKeySequence.h"
@@ -188,7 +189,7 @@ void TPixelForm::FensterEinrichten()
 {
     const platform::ScreenRect screen = platform::PrimaryScreen();
     const QRect frame = frameGeometry();
-    const LayoutPoint p = PixelDialogPosition({screen.width, screen.height}, {frame.width(), frame.height()});
+    const LayoutPoint p = DialogScreenPosition({screen.width, screen.height}, {frame.width(), frame.height()});
     move(p.x, p.y);
 }
 

@@ -1,12 +1,14 @@
 #include "appearance/THintergrundForm.h"
 
 #include "app/ControlAppearance.h"
+#include "app/DialogPlacement.h"
 #include "app/TextMeasure.h"
 #include "appearance/FarbTabelle.h"
 #include "appearance/TListBox.h"
 #include "util/KaufmannsUndEntfernen.h"
 
 #include <QGuiApplication>
+#include <climits>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -127,13 +129,8 @@ void THintergrundForm::FensterEinrichten()
     // The whole screen, not its work area; the dialog's outer size, frame included.
     const QRect bildschirm = screen->geometry();
     const QSize aussen = frameGeometry().size();
-    int top = (bildschirm.height() - aussen.height()) / 2 - 1;
-    if (top < 0)
-        top = 0;
-    int left = (bildschirm.width() - aussen.width()) / 2 - 1;
-    if (left < 0)
-        left = 0;
-    move(bildschirm.x() + left, bildschirm.y() + top);
+    const LayoutPoint p = DialogScreenPosition({bildschirm.width(), bildschirm.height()}, {aussen.width(), aussen.height()});
+    move(bildschirm.x() + p.x, bildschirm.y() + p.y);
 }
 
 void THintergrundForm::SchriftartZuweisen(const TFont& AFont, ColorValue AColor)
@@ -150,15 +147,14 @@ void THintergrundForm::showEvent(QShowEvent* event)
             if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr) {
                 const QRect o = owner->frameGeometry();
                 const QSize aussen = frameGeometry().size();
-                int left = o.x() + (o.width() - aussen.width()) / 2;
-                int top = o.y() + (o.height() - aussen.height()) / 2;
-                const QScreen* screen = owner->screen();
-                if (screen) {
-                    const QRect arbeitsbereich = screen->availableGeometry();
-                    left = std::max(left, arbeitsbereich.left());
-                    top = std::max(top, arbeitsbereich.top());
-                }
-                move(left, top);
+                // Without a screen there is no work-area edge to raise to.
+                QRect arbeitsbereich(INT_MIN / 2, INT_MIN / 2, 0, 0);
+                if (const QScreen* screen = owner->screen())
+                    arbeitsbereich = screen->availableGeometry();
+                const LayoutPoint p = CentreOverOwner({o.x(), o.y(), o.width(), o.height()},
+                                                      {aussen.width(), aussen.height()},
+                                                      {arbeitsbereich.x(), arbeitsbereich.y(), 0, 0});
+                move(p.x, p.y);
             }
         }
     }

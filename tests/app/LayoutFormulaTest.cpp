@@ -1,5 +1,6 @@
 // The layout formulas of both windows, without widgets: measured sizes in, rectangles out.
 #include "app/MainLayout.h"
+#include "app/DialogPlacement.h"
 #include "app/PixelLayout.h"
 
 #include <gtest/gtest.h>
@@ -126,7 +127,7 @@ class PixelPlacementRows : public ::testing::TestWithParam<DialogPlacementRow> {
 TEST_P(PixelPlacementRows, OnePixelAboveAndLeftOfCentreClampedAtZero)
 {
     const DialogPlacementRow p = GetParam();
-    EXPECT_EQ(PixelDialogPosition(p.screen, p.outer), p.expected);
+    EXPECT_EQ(DialogScreenPosition(p.screen, p.outer), p.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, PixelPlacementRows,
@@ -134,7 +135,8 @@ INSTANTIATE_TEST_SUITE_P(Screens, PixelPlacementRows,
                                            DialogPlacementRow{{1920, 1080}, {400, 1101}, {759, 0}},
                                            DialogPlacementRow{{800, 600}, {2000, 100}, {0, 249}},
                                            DialogPlacementRow{{800, 600}, {798, 597}, {0, 0}},
-                                           DialogPlacementRow{{801, 601}, {400, 300}, {199, 149}}));
+                                           DialogPlacementRow{{801, 601}, {400, 300}, {199, 149}},
+                                           DialogPlacementRow{{1920, 1080}, {300, 400}, {809, 339}}));
 
 TEST(CentreOverOwner, CentredThenRaisedToTheWorkAreaEdge)
 {
