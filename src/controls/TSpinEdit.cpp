@@ -263,16 +263,23 @@ void TSpinEdit::editorFocusOut(QFocusEvent* e)
         setValue(v);
 }
 
+TSpinEdit::HeightRule TSpinEdit::heightRule() const
+{
+    // Each measure builds a label; both heights come from the same two.
+    const int line = labelLineHeight(font());
+    const int systemLine = labelLineHeight(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    const int minimum = line + std::min(line, systemLine) / 4 + 6;
+    return {std::max(line + 8, minimum), minimum};
+}
+
 int TSpinEdit::ruleHeight() const
 {
-    return std::max(labelLineHeight(font()) + 8, minimumRuleHeight());
+    return heightRule().height;
 }
 
 int TSpinEdit::minimumRuleHeight() const
 {
-    const int line = labelLineHeight(font());
-    const int systemLine = labelLineHeight(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
-    return line + std::min(line, systemLine) / 4 + 6;
+    return heightRule().minimum;
 }
 
 QSize TSpinEdit::sizeHint() const
@@ -283,8 +290,9 @@ QSize TSpinEdit::sizeHint() const
 void TSpinEdit::applyHeightRule()
 {
     // The minimum makes every later resize or setGeometry respect the lower bound.
-    setMinimumHeight(minimumRuleHeight());
-    resize(width(), ruleHeight());
+    const HeightRule rule = heightRule();
+    setMinimumHeight(rule.minimum);
+    resize(width(), rule.height);
     // A hidden field gets its resize event only when shown; its parts follow now.
     layoutParts();
 }

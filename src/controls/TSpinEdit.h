@@ -73,6 +73,11 @@ protected:
 private:
     friend class SpinLineEdit;
 
+    struct HeightRule {
+        int height;
+        int minimum;
+    };
+    HeightRule heightRule() const;
     void applyHeightRule();
     void layoutParts();
     void applyEditorPalette();
