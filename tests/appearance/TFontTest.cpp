@@ -51,8 +51,9 @@ TEST_P(AngewandteGroesse, StaysWithinSixToFourHundredPoints)
     f.setSize(GetParam().punkte);
     EXPECT_EQ(f.AngewandtePixelHoehe(), GetParam().angewandtePixel);
     EXPECT_EQ(f.toQFont().pixelSize(), GetParam().angewandtePixel);
-    if (GetParam().punkte > -1000000 && GetParam().punkte < 1000000)
+    if (GetParam().punkte > -1000000 && GetParam().punkte < 1000000) {
         EXPECT_EQ(f.Size(), GetParam().punkte) << "the stored size stays as it is";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, AngewandteGroesse,
