@@ -17,7 +17,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 
 TPixelForm* PixelForm = nullptr;
@@ -129,15 +128,8 @@ void TPixelForm::showEvent(QShowEvent* event)
         if (!m_positionRuleSpent) {
             // Centred over the main window once, at the first showing.
             m_positionRuleSpent = true;
-            if (const QWidget* owner = parentWidget() ? parentWidget()->window() : Form1) {
-                const QRect o = owner->frameGeometry();
-                const QRect wa = owner->screen()->availableGeometry();
-                const QRect frame = frameGeometry();
-                const LayoutPoint p = CentreOverOwner({o.x(), o.y(), o.width(), o.height()},
-                                                      {frame.width(), frame.height()},
-                                                      {wa.x(), wa.y(), wa.width(), wa.height()});
-                move(p.x, p.y);
-            }
+            if (const QWidget* owner = parentWidget() ? parentWidget()->window() : Form1)
+                MoveCentredOverOwner(*this, *owner);
         }
     }
     QDialog::showEvent(event);

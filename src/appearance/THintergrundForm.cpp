@@ -8,7 +8,6 @@
 #include "util/KaufmannsUndEntfernen.h"
 
 #include <QGuiApplication>
-#include <climits>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -144,18 +143,8 @@ void THintergrundForm::showEvent(QShowEvent* event)
         FormShow();
         if (!m_ueberHauptfensterZentriert) {
             m_ueberHauptfensterZentriert = true;
-            if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr) {
-                const QRect o = owner->frameGeometry();
-                const QSize aussen = frameGeometry().size();
-                // Without a screen there is no work-area edge to raise to.
-                QRect arbeitsbereich(INT_MIN / 2, INT_MIN / 2, 0, 0);
-                if (const QScreen* screen = owner->screen())
-                    arbeitsbereich = screen->availableGeometry();
-                const LayoutPoint p = CentreOverOwner({o.x(), o.y(), o.width(), o.height()},
-                                                      {aussen.width(), aussen.height()},
-                                                      {arbeitsbereich.x(), arbeitsbereich.y(), 0, 0});
-                move(p.x, p.y);
-            }
+            if (const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr)
+                MoveCentredOverOwner(*this, *owner);
         }
     }
     QDialog::showEvent(event);
