@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QStyle>
 
@@ -250,11 +251,14 @@ void TSpinEdit::editorKeyPress(QKeyEvent* e)
 void TSpinEdit::editorFocusOut(QFocusEvent* e)
 {
     // Only a move to another control of the same window corrects the value;
-    // closing or deactivating the window leaves the text as the user left it.
-    if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason)
+    // closing or deactivating the window leaves the text as the user left it,
+    // and so does the menu bar taking the keyboard (Alt, or Alt and a menu's
+    // letter): Esc gives the keyboard back to the field as it was.
+    if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason
+        || e->reason() == Qt::MenuBarFocusReason)
         return;
     const QWidget* next = QApplication::focusWidget();
-    if (!next || next == m_edit || next->window() != window())
+    if (!next || next == m_edit || next->window() != window() || qobject_cast<const QMenuBar*>(next))
         return;
     if (m_min == m_max)
         return;

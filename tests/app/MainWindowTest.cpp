@@ -223,6 +223,56 @@ TEST(Calculation, AlwaysStartsFromTheStartValuesNotFromTheOtherField)
     EXPECT_EQ(w.form->Startwert(2), 1080);
 }
 
+// The menu bar taking the keyboard (Alt alone, or Alt and a menu's letter) is no
+// move to another control: a value out of range stays as typed until Tab.
+class MenuKeyboardMode : public ::testing::TestWithParam<Qt::Key> {};
+
+TEST_P(MenuKeyboardMode, LeavesAnOutOfRangeValueUntilTheFocusMovesOn)
+{
+    Windows w;
+    ASSERT_EQ(enterStartValues(*w.form, QStringLiteral("1024"), QStringLiteral("768")), TPixelForm::mrOk);
+    TForm1& f = *w.form;
+    f.show();
+    QApplication::setActiveWindow(&f);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    f.SpinEdit2->editor()->setFocus(Qt::TabFocusReason);
+    overtype(f.SpinEdit2, QStringLiteral("600"));
+    ASSERT_EQ(f.SpinEdit1->text(), QStringLiteral("800"));
+    f.SpinEdit1->editor()->setFocus(Qt::TabFocusReason);
+    overtype(f.SpinEdit1, QStringLiteral("-1"));
+    ASSERT_EQ(f.SpinEdit2->text(), QStringLiteral("600"));
+
+    QMenu* datei = f.findChild<QMenu*>(QStringLiteral("MenuDatei"));
+    ASSERT_TRUE(datei);
+    if (GetParam() == Qt::Key_Alt) {
+        QTest::keyClick(f.SpinEdit1->editor(), Qt::Key_Alt);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return f.menuBar()->hasFocus(); }, 2000)) << "menu bar not in keyboard mode";
+    } else {
+        QTest::keyClick(f.SpinEdit1->editor(), GetParam(), Qt::AltModifier);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return datei->isVisible(); }, 2000));
+    }
+    EXPECT_EQ(f.SpinEdit1->text(), QStringLiteral("-1"));
+    EXPECT_EQ(f.SpinEdit2->text(), QStringLiteral("600"));
+
+    // Esc until the field has the keyboard back (the open menu first, then the bar).
+    for (int i = 0; i < 3 && QApplication::focusWidget() != f.SpinEdit1->editor(); ++i) {
+        QWidget* target = datei->isVisible() ? static_cast<QWidget*>(datei) : f.menuBar();
+        QTest::keyClick(target, Qt::Key_Escape);
+        QTest::qWaitFor([&] { return !datei->isVisible(); }, 1000);
+    }
+    ASSERT_EQ(QApplication::focusWidget(), f.SpinEdit1->editor());
+    EXPECT_EQ(f.SpinEdit1->text(), QStringLiteral("-1"));
+    EXPECT_EQ(f.SpinEdit2->text(), QStringLiteral("600"));
+
+    QTest::keyClick(f.SpinEdit1->editor(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), f.SpinEdit2->editor());
+    EXPECT_EQ(f.SpinEdit1->text(), QStringLiteral("1")) << "moving on to the next field corrects";
+    EXPECT_EQ(f.SpinEdit2->text(), QStringLiteral("1"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, MenuKeyboardMode, ::testing::Values(Qt::Key_Alt, Qt::Key_D),
+                         [](const auto& info) { return info.param == Qt::Key_Alt ? "Alt" : "AltD"; });
+
 // ---- Captions, menu, status ------------------------------------------------
 
 TEST(Captions, StatusAndMenuShowTheProgramsShortcutTexts)
