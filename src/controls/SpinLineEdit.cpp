@@ -11,8 +11,23 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QRegularExpression>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
+
+namespace {
+
+// The last boundary between whole characters (as the user sees them) at or
+// before `limit`: a cut there never leaves half a surrogate pair or a letter
+// without its accent.
+qsizetype lastCharacterBoundary(const QString& text, qsizetype limit)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    finder.setPosition(limit);
+    return finder.isAtBoundary() ? limit : std::max<qsizetype>(0, finder.toPreviousBoundary());
+}
+
+} // namespace
 
 SpinLineEdit::SpinLineEdit(TSpinEdit* field)
     : QLineEdit(field)
@@ -39,7 +54,8 @@ void SpinLineEdit::insertLimited(const QString& text)
     if (m_field->MaxLength() > 0) {
         const int kept = this->text().size() - selectedText().size();
         const int room = std::max(0, m_field->MaxLength() - kept);
-        piece.truncate(room);
+        if (piece.size() > room)
+            piece.truncate(lastCharacterBoundary(piece, room));
         if (piece.isEmpty())
             return;
     }

@@ -174,6 +174,20 @@ TEST_F(SpinFieldFixture, MaxLengthLimitsTypingAndPasting)
     QApplication::clipboard()->setText(QStringLiteral("98765\n43"));
     QTest::keyClick(field->editor(), Qt::Key_Insert, Qt::ShiftModifier);
     EXPECT_EQ(field->text(), QStringLiteral("9876"));
+
+    // The limit cuts between whole characters, never inside one.
+    const std::pair<const char16_t*, const char16_t*> cuts[] = {
+        {u"123\U0001F600", u"123"},                         // a surrogate pair at the limit
+        {u"\U0001F600\U0001F600\U0001F600", u"\U0001F600\U0001F600"},
+        {u"123e\u0301", u"123"},                            // a letter and its accent
+        {u"1\U0001F1E9\U0001F1EA", u"1"},                   // a flag is two code points
+        {u"12e\u0301x", u"12e\u0301"}};
+    for (const auto& [pasted, kept] : cuts) {
+        setText(QString());
+        QApplication::clipboard()->setText(QString::fromUtf16(pasted));
+        QTest::keyClick(field->editor(), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(field->text(), QString::fromUtf16(kept)) << QString::fromUtf16(pasted).toStdString();
+    }
 }
 
 TEST_F(SpinFieldFixture, EveryKindOfEditNotifiesOnce)
