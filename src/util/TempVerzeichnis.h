@@ -1,6 +1,6 @@
 #pragma once
 // The user's temporary directory with its trailing separator, as the system
-// reports it (Linux: TMPDIR, else /tmp).
+// reports it (Linux: TMPDIR, else /tmp), whether or not it exists.
 #include <QString>
 
 namespace util {

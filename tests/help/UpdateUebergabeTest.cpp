@@ -1,5 +1,8 @@
 #include "HilfeTestUmgebung.h"
 
+#include "util/TempVerzeichnis.h"
+
+#include <QDateTime>
 #include <QFileInfo>
 
 #include <sys/stat.h>
@@ -74,7 +77,10 @@ INSTANTIATE_TEST_SUITE_P(Rows, UpdateUebergabeTest, ::testing::Values(
     UebergabeRow{u"Zarnolith V1.01", u"Arial", 14, "Zarnolith V1.01", "14 Arial"},
     UebergabeRow{u"Zarnolith V1.01", u"Courier New", 12, "Zarnolith V1.01", "12 Courier New"},
     // the window title as it stands; characters outside code page 1252 become "?"
-    UebergabeRow{u"Titel \u20AC", u"Schrift \u00E4 \u0100\u4E2D", 10, "Titel \x80", "10 Schrift \xE4 ??"}));
+    UebergabeRow{u"Titel \u20AC", u"Schrift \u00E4 \u0100\u4E2D", 10, "Titel \x80", "10 Schrift \xE4 ??"},
+    // line breaks in a hand-edited face name: still five lines, each break one blank
+    UebergabeRow{u"Zarnolith V1.01", u"Zwei\r\nZeilen\rund\n\nmehr", 14, "Zarnolith V1.01",
+                 "14 Zwei Zeilen und  mehr"}));
 
 TEST_F(UpdateUebergabeTest, RunningTwiceRewritesTheFileAndStartsTwice)
 {
@@ -106,6 +112,61 @@ TEST_F(UpdateUebergabeTest, MissingTemporaryDirectoryIsReportedAndStartsNothing)
     EXPECT_FALSE(aktualisieren());
     EXPECT_EQ(m_fehler, QStringList{fehlerText()});
     EXPECT_TRUE(m_starts.isEmpty());
+}
+
+// The whole command with the temporary directory as the system names it: an
+// unusable TMPDIR is named in the box and nothing lands anywhere else.
+TEST_F(UpdateUebergabeTest, TmpdirMissingOrRelativeIsNamedAndNothingIsWrittenElsewhere)
+{
+    updaterAnlegen();
+    const QByteArray alterTmpdir = qgetenv("TMPDIR");
+    const bool hatteTmpdir = qEnvironmentVariableIsSet("TMPDIR");
+    const QString altesVerzeichnis = QDir::currentPath();
+    const QString arbeit = m_root.path() + "/arbeit";
+    ASSERT_TRUE(QDir().mkpath(arbeit + "/da"));
+    ASSERT_TRUE(QDir::setCurrent(arbeit));
+    const QFileInfo wurzelDatei(QStringLiteral("/Qmt.cfg"));
+    const QDateTime wurzelVorher = wurzelDatei.exists() ? wurzelDatei.lastModified() : QDateTime();
+
+    struct Fall {
+        QByteArray tmpdir;
+        QString ordner; // the directory the box or the file must name
+        bool geschrieben;
+    };
+    const Fall faelle[] = {{QFile::encodeName(arbeit + "/fehlt"), arbeit + "/fehlt", false},
+                           {"fehlt/auch", arbeit + "/fehlt/auch", false},
+                           {"da", arbeit + "/da", true}};
+    for (const Fall& fall : faelle) {
+        SCOPED_TRACE(fall.tmpdir.toStdString());
+        qputenv("TMPDIR", fall.tmpdir);
+        m_fehler.clear();
+        m_starts.clear();
+        help::HilfeUmgebung u = umgebung();
+        u.tempVerzeichnis = &util::TempVerzeichnis;
+        const QString pfad = fall.ordner + "/Qmt.cfg";
+        EXPECT_EQ(HilfeMenue(u).Aktualisieren(nullptr, "Zarnolith V1.01", schriftMit("Arial", 14)), fall.geschrieben);
+        if (fall.geschrieben) {
+            EXPECT_TRUE(m_fehler.isEmpty());
+            EXPECT_EQ(dateiLesen(pfad), erwarteteBytes("Zarnolith V1.01", "14 Arial"));
+            EXPECT_EQ(m_starts, QList<QStringList>{updaterStart()});
+        } else {
+            EXPECT_EQ(m_fehler, QStringList{QStringLiteral("Es ist ein Fehler beim Aktualisieren aufgetreten!\r\n"
+                                                           "Die Datei \"") + pfad +
+                                            QStringLiteral("\" konnte nicht gespeichert werden.")});
+            EXPECT_TRUE(m_starts.isEmpty());
+        }
+    }
+    EXPECT_EQ(QDir(arbeit).entryList(QDir::Files), QStringList()) << "nothing in the current directory";
+    const QFileInfo wurzelNachher(QStringLiteral("/Qmt.cfg"));
+    EXPECT_EQ(wurzelNachher.exists() ? wurzelNachher.lastModified() : QDateTime(), wurzelVorher)
+        << "nothing written at /Qmt.cfg";
+
+    QDir::setCurrent(altesVerzeichnis);
+    if (hatteTmpdir)
+        qputenv("TMPDIR", alterTmpdir);
+    else
+        qunsetenv("TMPDIR");
+    EXPECT_EQ(standin::WaitForRecords(updaterRecords()).size(), 1u) << "only the usable directory starts the updater";
 }
 
 TEST_F(UpdateUebergabeTest, PlantedLinkIsNotFollowed)

@@ -3,6 +3,7 @@
 #include "util/TempVerzeichnis.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -50,6 +51,14 @@ TEST(TempVerzeichnis, FollowsTmpdirAndEndsWithOneSeparator)
     EXPECT_EQ(util::TempVerzeichnis(), dir.path() + "/");
     qputenv("TMPDIR", QFile::encodeName(dir.path() + "/"));
     EXPECT_EQ(util::TempVerzeichnis(), dir.path() + "/");
+    // A directory that does not exist is still the one named, never "/".
+    qputenv("TMPDIR", QFile::encodeName(dir.path() + "/fehlt"));
+    EXPECT_EQ(util::TempVerzeichnis(), dir.path() + "/fehlt/");
+    // A relative one counts from the current directory, existing or not.
+    qputenv("TMPDIR", "fehlt/auch");
+    EXPECT_EQ(util::TempVerzeichnis(), QDir::currentPath() + "/fehlt/auch/");
+    qputenv("TMPDIR", "");
+    EXPECT_EQ(util::TempVerzeichnis(), QStringLiteral("/tmp/"));
     qunsetenv("TMPDIR");
     EXPECT_EQ(util::TempVerzeichnis(), QStringLiteral("/tmp/"));
 
