@@ -3,6 +3,8 @@
 #include "help/HilfeAdressen.h"
 #include "util/Cp1252.h"
 
+#include <QRegularExpression>
+
 namespace help {
 
 QStringList UebergabeZeilen(const QString& fensterTitel, const QString& programmDatei, int schriftPunkte,
@@ -14,9 +16,12 @@ QStringList UebergabeZeilen(const QString& fensterTitel, const QString& programm
 
 QByteArray UebergabeBytes(const QStringList& zeilen)
 {
+    // One line per entry, whatever it holds: a line break inside (a face name
+    // from a hand-edited settings file, a directory name) becomes one blank.
+    static const QRegularExpression umbruch(QStringLiteral("\r\n|\r|\n"));
     QByteArray bytes;
-    for (const QString& zeile : zeilen)
-        bytes += util::NachCp1252(zeile) + "\r\n";
+    for (QString zeile : zeilen)
+        bytes += util::NachCp1252(zeile.replace(umbruch, QStringLiteral(" "))) + "\r\n";
     return bytes;
 }
 

@@ -13,6 +13,7 @@ inline const QString kUebergabeDatei = QStringLiteral("Qmt.cfg");
 QStringList UebergabeZeilen(const QString& fensterTitel, const QString& programmDatei, int schriftPunkte,
                             const QString& schriftName);
 
+// Each entry one line ended by CR LF; a line break inside an entry becomes a blank.
 QByteArray UebergabeBytes(const QStringList& zeilen);
 
 // The two-line message when the file cannot be written; the path in quotation marks.

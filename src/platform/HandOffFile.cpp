@@ -34,22 +34,52 @@ void ClearReadOnly(const std::string& path)
     close(fd);
 }
 
-int WriteOwnFile(const std::string& path, std::string_view bytes)
+namespace {
+
+// Opens (or creates) the file for writing if it is a plain file of ours:
+// the descriptor, or minus an errno value.
+int openOwnFile(const std::string& path, int extraFlags, struct stat& st)
 {
     // Not O_TRUNC: an existing file is emptied only after it proved to be ours.
-    // O_NONBLOCK keeps a planted FIFO from blocking the open.
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
+    // O_NONBLOCK keeps a planted FIFO from blocking the open. Only we may read
+    // or write a new file, whatever the umask: the updater runs as the same user.
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | extraFlags, 0600);
     if (fd < 0)
-        return errno;
+        return -errno;
+    if (fstat(fd, &st) != 0) {
+        const int error = errno;
+        close(fd);
+        return -error;
+    }
+    if (!isPlainFileOfOurs(st)) {
+        close(fd);
+        return -EPERM;
+    }
+    return fd;
+}
+
+} // namespace
+
+int WriteOwnFile(const std::string& path, std::string_view bytes)
+{
+    struct stat st {};
+    int fd = openOwnFile(path, 0, st);
+    if (fd >= 0 && (st.st_mode & (S_IWGRP | S_IWOTH))) {
+        // An earlier file that others could write (made under a lax umask):
+        // someone may still hold it open, so it is replaced, not reused.
+        close(fd);
+        if (unlink(path.c_str()) != 0)
+            return errno;
+        fd = openOwnFile(path, O_EXCL, st);
+    }
+    if (fd < 0)
+        return -fd;
     auto fail = [fd](int error) {
         close(fd);
         return error;
     };
-    struct stat st {};
-    if (fstat(fd, &st) != 0)
+    if ((st.st_mode & 077) && fchmod(fd, 0600) != 0)
         return fail(errno);
-    if (!isPlainFileOfOurs(st))
-        return fail(EPERM);
     if (ftruncate(fd, 0) != 0)
         return fail(errno);
     std::size_t done = 0;

@@ -4,7 +4,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -42,6 +44,31 @@ TEST_F(HandOffFileTest, CreatesOrRewritesAFileOfOurs)
     EXPECT_EQ(readFile(p), "first, longer content\r\n");
     ASSERT_EQ(platform::WriteOwnFile(p, "short\r\n"), 0);
     EXPECT_EQ(readFile(p), "short\r\n") << "nothing of the longer earlier content may remain";
+}
+
+// Only we may read or write the file, whatever the umask, and a file of ours
+// that others could write is not reused: a descriptor someone opened on it
+// earlier must not reach what we write.
+TEST_F(HandOffFileTest, FileIsOursAloneWhateverTheUmask)
+{
+    const mode_t oldMask = umask(0);
+    const std::string p = path("Qmt.cfg");
+    EXPECT_EQ(platform::WriteOwnFile(p, "new\r\n"), 0);
+    EXPECT_EQ(modeOf(p), 0600u);
+
+    ASSERT_EQ(chmod(p.c_str(), 0644), 0);
+    EXPECT_EQ(platform::WriteOwnFile(p, "again\r\n"), 0);
+    EXPECT_EQ(modeOf(p), 0600u) << "an earlier readable file is closed to others";
+
+    ASSERT_EQ(chmod(p.c_str(), 0666), 0);
+    const int earlier = open(p.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    ASSERT_GE(earlier, 0);
+    EXPECT_EQ(platform::WriteOwnFile(p, "ours\r\n"), 0);
+    ASSERT_EQ(write(earlier, "appended\r\n", 10), 10);
+    close(earlier);
+    EXPECT_EQ(readFile(p), "ours\r\n");
+    EXPECT_EQ(modeOf(p), 0600u);
+    umask(oldMask);
 }
 
 TEST_F(HandOffFileTest, ClearReadOnlyMakesOurFileWritableAndLeavesLinkTargetsAlone)
