@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace windowtest;
@@ -104,17 +105,16 @@ TEST(ErrorBox, TheRealBoxIsModalWithErrorIconTitleAndOneOk)
 {
     QString title, text, buttons;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        title = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        for (QAbstractButton* b : box->buttons())
-            buttons += b->text() + QLatin1Char(';');
-        box->buttons().front()->click();
-    });
-    ZarnolithApplication::ShowException(QStringLiteral("'x' ist kein gültiger Integerwert"));
+    actInModal<QMessageBox>([] { ZarnolithApplication::ShowException(QStringLiteral("'x' ist kein gültiger Integerwert")); },
+                            [&](QMessageBox& box) {
+                                title = box.windowTitle();
+                                text = box.text();
+                                icon = box.icon();
+                                for (QAbstractButton* b : box.buttons())
+                                    buttons += b->text() + QLatin1Char(';');
+                                ASSERT_FALSE(box.buttons().isEmpty());
+                                box.buttons().front()->click();
+                            });
     EXPECT_EQ(title, QStringLiteral("Fehler"));
     EXPECT_EQ(text, QStringLiteral("'x' ist kein gültiger Integerwert"));
     EXPECT_EQ(icon, QMessageBox::Critical);

@@ -23,14 +23,13 @@ TEST(FirstStart, DialogOpensByItselfShowingOneAndOneAndCancelChangesNothing)
     Windows w;
     int shown = 0;
     QString width, height;
-    whenDialogShown([&] {
+    // The window's showing opens the dialog by itself, after it returns.
+    ASSERT_TRUE(actInModal<TPixelForm>([&] { w.form->show(); }, [&](TPixelForm& d) {
         ++shown;
-        width = PixelForm->SpinEdit1->text();
-        height = PixelForm->SpinEdit2->text();
-        QTest::mouseClick(PixelForm->Button2, Qt::LeftButton);
-    });
-    w.form->show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return shown == 1 && !PixelForm->isVisible(); }, 5000));
+        width = d.SpinEdit1->text();
+        height = d.SpinEdit2->text();
+        QTest::mouseClick(d.Button2, Qt::LeftButton);
+    }).shown);
     QTest::qWait(50); // the timer must not open it a second time
     EXPECT_EQ(shown, 1);
     EXPECT_FALSE(w.form->Timer1->isActive());
@@ -51,15 +50,11 @@ TEST(FirstStart, DialogOpensByItselfShowingOneAndOneAndCancelChangesNothing)
 TEST(FirstStart, ConfirmingFillsTheFieldsAndFocusesTheNewWidth)
 {
     Windows w;
-    bool done = false;
-    whenDialogShown([&] {
-        overtype(PixelForm->SpinEdit1, QStringLiteral("1024"));
-        overtype(PixelForm->SpinEdit2, QStringLiteral("768"));
-        QTest::mouseClick(PixelForm->Button1, Qt::LeftButton);
-        done = true;
-    });
-    w.form->show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return done && !PixelForm->isVisible(); }, 5000));
+    ASSERT_TRUE(actInModal<TPixelForm>([&] { w.form->show(); }, [](TPixelForm& d) {
+        overtype(d.SpinEdit1, QStringLiteral("1024"));
+        overtype(d.SpinEdit2, QStringLiteral("768"));
+        QTest::mouseClick(d.Button1, Qt::LeftButton);
+    }).shown);
     QTest::qWait(10);
     EXPECT_EQ(w.form->Edit1->text(), QStringLiteral("1024"));
     EXPECT_EQ(w.form->Edit2->text(), QStringLiteral("768"));
@@ -91,13 +86,12 @@ TEST(NewStartValues, DialogIsSeededFromTheStartFieldsAndOutOfRangeValuesAreRaise
     Windows w;
     ASSERT_EQ(enterStartValues(*w.form, QStringLiteral("640"), QStringLiteral("480")), TPixelForm::mrOk);
     QString seeded;
-    whenDialogShown([&] {
-        seeded = PixelForm->SpinEdit1->text() + QLatin1Char('x') + PixelForm->SpinEdit2->text();
-        overtype(PixelForm->SpinEdit1, QStringLiteral("0"));
-        overtype(PixelForm->SpinEdit2, QStringLiteral("-")); // a sign alone is no number
-        QTest::keyClick(PixelForm->SpinEdit2->editor(), Qt::Key_Return);
+    actInModal<TPixelForm>([&] { w.form->MenuDateiNeuClick(); }, [&](TPixelForm& d) {
+        seeded = d.SpinEdit1->text() + QLatin1Char('x') + d.SpinEdit2->text();
+        overtype(d.SpinEdit1, QStringLiteral("0"));
+        overtype(d.SpinEdit2, QStringLiteral("-")); // a sign alone is no number
+        QTest::keyClick(d.SpinEdit2->editor(), Qt::Key_Return);
     });
-    w.form->MenuDateiNeuClick();
     EXPECT_EQ(seeded, QStringLiteral("640x480"));
     // A typed 0 and a text that is no number both become the minimum 1.
     EXPECT_EQ(w.form->Edit1->text(), QStringLiteral("1"));
@@ -108,11 +102,10 @@ TEST(NewStartValues, CancelLaterKeepsEverythingAndTheCalculationWorks)
 {
     Windows w;
     ASSERT_EQ(enterStartValues(*w.form, QStringLiteral("1024"), QStringLiteral("768")), TPixelForm::mrOk);
-    whenDialogShown([] {
-        overtype(PixelForm->SpinEdit1, QStringLiteral("5"));
-        QTest::keyClick(PixelForm->SpinEdit1->editor(), Qt::Key_Escape);
+    actInModal<TPixelForm>([&] { w.form->MenuDateiNeuClick(); }, [](TPixelForm& d) {
+        overtype(d.SpinEdit1, QStringLiteral("5"));
+        QTest::keyClick(d.SpinEdit1->editor(), Qt::Key_Escape);
     });
-    w.form->MenuDateiNeuClick();
     EXPECT_EQ(PixelForm->result(), TPixelForm::mrCancel);
     EXPECT_EQ(w.form->Edit1->text(), QStringLiteral("1024"));
     overtype(w.form->SpinEdit1, QStringLiteral("800"));
@@ -122,31 +115,24 @@ TEST(NewStartValues, CancelLaterKeepsEverythingAndTheCalculationWorks)
 TEST(NewStartValues, ButtonCtrlNAndAltNOpenTheDialog)
 {
     Windows w;
-    w.form->show();
     // The start-up dialog first, cancelled.
-    bool first = false;
-    whenDialogShown([&] { first = true; PixelForm->reject(); });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return first && !PixelForm->isVisible(); }, 5000));
-    QApplication::setActiveWindow(w.form.get());
+    ASSERT_TRUE(actInModal<TPixelForm>([&] { w.form->show(); }, [](TPixelForm& d) { d.reject(); }).shown);
 
     int opened = 0;
-    const auto openAndCancel = [&] {
-        whenDialogShown([&] {
-            ++opened;
-            QTest::keyClick(PixelForm->focusWidget(), Qt::Key_Escape);
-        });
+    const auto openAndCancel = [&](const std::function<void()>& how) {
         // Shortcuts reach the active window only; the closed dialog leaves none behind offscreen.
         QApplication::setActiveWindow(w.form.get());
+        actInModal<TPixelForm>(how, [&](TPixelForm& d) {
+            ++opened;
+            QTest::keyClick(d.focusWidget(), Qt::Key_Escape);
+        });
     };
-    openAndCancel();
-    QTest::mouseClick(w.form->Button1, Qt::LeftButton);
+    openAndCancel([&] { QTest::mouseClick(w.form->Button1, Qt::LeftButton); });
     EXPECT_EQ(opened, 1);
-    openAndCancel();
-    QTest::keyClick(w.form.get(), Qt::Key_N, Qt::ControlModifier);
+    openAndCancel([&] { QTest::keyClick(w.form.get(), Qt::Key_N, Qt::ControlModifier); });
     EXPECT_EQ(opened, 2);
-    openAndCancel();
-    QTest::keyClick(w.form.get(), Qt::Key_N, Qt::AltModifier); // the button's accelerator
-    EXPECT_TRUE(QTest::qWaitFor([&] { return opened == 3 && !PixelForm->isVisible(); }, 5000));
+    openAndCancel([&] { QTest::keyClick(w.form.get(), Qt::Key_N, Qt::AltModifier); }); // the button's accelerator
+    EXPECT_EQ(opened, 3);
 }
 
 // ---- Calculation wiring -----------------------------------------------------

@@ -10,6 +10,7 @@
 #include "controls/TSpinEdit.h"
 #include "platform/FileRegistry.h"
 #include "platform/RegDocument.h"
+#include "support/ModalLoop.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -19,7 +20,6 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -29,6 +29,8 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+using modaltest::actInModal;
 
 class Hauptfenster : public ::testing::Test {
 protected:
@@ -66,16 +68,6 @@ protected:
         return doc && !doc->keys.empty() ? doc->keys[0].values.size() : 0;
     }
 
-    // Runs the modal window's action from inside its loop, once it is the modal one.
-    template <class Fenster>
-    void imDialog(std::function<void(Fenster&)> aktion)
-    {
-        QTimer::singleShot(0, [aktion] {
-            auto* f = qobject_cast<Fenster*>(QApplication::activeModalWidget());
-            ASSERT_NE(f, nullptr);
-            aktion(*f);
-        });
-    }
 
     QTemporaryDir dir;
     QByteArray oldXdg;
@@ -107,20 +99,18 @@ TEST_F(Hauptfenster, BackgroundCommandConfirmedAppliesAndSavesCancelledChangesNo
     ASSERT_EQ(form->HintergrundNr(), 1);
     EXPECT_EQ(gespeicherteWerte(), 0u) << "the first start writes nothing";
 
-    imDialog<THintergrundForm>([](THintergrundForm& d) {
+    actInModal<THintergrundForm>([&] { form->MenuAnsHintergrundClick(); }, [](THintergrundForm& d) {
         QTest::keyClick(d.ListBox1, Qt::Key_Down);
         QTest::keyClick(d.ListBox1, Qt::Key_Escape);
     });
-    form->MenuAnsHintergrundClick();
     EXPECT_EQ(form->HintergrundNr(), 1);
     EXPECT_EQ(gespeicherteWerte(), 0u);
 
-    imDialog<THintergrundForm>([](THintergrundForm& d) {
+    actInModal<THintergrundForm>([&] { form->MenuAnsHintergrundClick(); }, [](THintergrundForm& d) {
         EXPECT_EQ(d.ListBox1->ItemIndex(), 1) << "reopened on the old entry";
         QTest::keyClick(d.ListBox1, Qt::Key_Down);
         QTest::keyClick(d.ListBox1, Qt::Key_Return);
     });
-    form->MenuAnsHintergrundClick();
     EXPECT_EQ(form->HintergrundNr(), 2);
     EXPECT_EQ(AnzeigeHintergrund.raw, FarbWerte[2]);
     erwarteAnzeige(*form, form->FontDialog1.Font, FarbWerte[2]);
@@ -139,22 +129,20 @@ TEST_F(Hauptfenster, FontCommandSavesOnOkOnlyAndGivesTheFocusBack)
     // While the dialog is open the main window loses its focus control (as it does on Windows).
     auto fokusWeg = [&] { fokus->clearFocus(); };
 
-    imDialog<SchriftartFenster>([&](SchriftartFenster& d) {
+    actInModal<SchriftartFenster>([&] { form->MenuAnsSchriftartClick(); }, [&](SchriftartFenster& d) {
         fokusWeg();
         QTest::keyClick(d.NameEdit, Qt::Key_Escape);
     });
-    form->MenuAnsSchriftartClick();
     EXPECT_EQ(form->FontDialog1.Font, vorher);
     EXPECT_EQ(gespeicherteWerte(), 0u);
     EXPECT_EQ(form->focusWidget(), fokus) << "after Cancel";
 
-    imDialog<SchriftartFenster>([&](SchriftartFenster& d) {
+    actInModal<SchriftartFenster>([&] { form->MenuAnsSchriftartClick(); }, [&](SchriftartFenster& d) {
         fokusWeg();
         d.GroesseEdit->clear();
         QTest::keyClicks(d.GroesseEdit, QStringLiteral("30"));
         QTest::keyClick(d.GroesseEdit, Qt::Key_Return);
     });
-    form->MenuAnsSchriftartClick();
     EXPECT_EQ(form->FontDialog1.Font.Size(), 30);
     EXPECT_EQ(AnzeigeSchrift, &form->FontDialog1.Font) << "the dialog's font object is the display font";
     erwarteAnzeige(*form, form->FontDialog1.Font, FarbWerte[1]);
@@ -167,7 +155,7 @@ TEST_F(Hauptfenster, RestartShowsTheSavedFontAndColour)
     TFont gewaehlt;
     {
         auto form = starten();
-        imDialog<SchriftartFenster>([](SchriftartFenster& d) {
+        actInModal<SchriftartFenster>([&] { form->MenuAnsSchriftartClick(); }, [](SchriftartFenster& d) {
             const QList<QListWidgetItem*> serif = d.NameListe->findItems(QStringLiteral("Liberation Serif"), Qt::MatchExactly);
             ASSERT_FALSE(serif.isEmpty());
             d.NameListe->setCurrentItem(serif[0]);
@@ -178,12 +166,10 @@ TEST_F(Hauptfenster, RestartShowsTheSavedFontAndColour)
             QTest::keyClick(d.FarbBox, Qt::Key_Down); // "Dunkelrot"
             QTest::mouseClick(d.OkButton, Qt::LeftButton);
         });
-        form->MenuAnsSchriftartClick();
-        imDialog<THintergrundForm>([](THintergrundForm& d) {
+        actInModal<THintergrundForm>([&] { form->MenuAnsHintergrundClick(); }, [](THintergrundForm& d) {
             d.ListBox1->setItemIndex(14);
             QTest::mouseClick(d.Button1, Qt::LeftButton);
         });
-        form->MenuAnsHintergrundClick();
         gewaehlt = form->FontDialog1.Font;
         EXPECT_EQ(gewaehlt.Color.raw, 0x000080u);
     }

@@ -4,6 +4,7 @@
 
 #include "appearance/SchriftSkripte.h"
 #include "appearance/SchriftartFenster.h"
+#include "support/ModalLoop.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,7 +16,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -67,20 +67,8 @@ TEST(SchriftSkripte, LatinFaceOffersWesternFirstAndUnknownFaceWesternOnly)
 // Runs Execute; the action gets the window once it is up and decides how it ends.
 bool ausfuehren(TFontDialog& dialog, const std::function<void(SchriftartFenster&)>& aktion)
 {
-    bool gefunden = false;
-    QTimer::singleShot(0, [&] {
-        auto* fenster = qobject_cast<SchriftartFenster*>(QApplication::activeModalWidget());
-        if (!fenster)
-            return;
-        gefunden = true;
-        aktion(*fenster);
-        if (fenster->isVisible()) {
-            ADD_FAILURE() << "the action left the window open";
-            fenster->reject();
-        }
-    });
-    const bool ok = dialog.Execute(nullptr);
-    EXPECT_TRUE(gefunden);
+    bool ok = false;
+    EXPECT_TRUE(modaltest::actInModal<SchriftartFenster>([&] { ok = dialog.Execute(nullptr); }, aktion).shown);
     return ok;
 }
 
@@ -171,13 +159,11 @@ TEST_F(FontDialog, SizeThatIsNoNumberKeepsTheWindowOpen)
     bool meldung = false;
     EXPECT_TRUE(ausfuehren(dialog, [&](SchriftartFenster& f) {
         f.GroesseEdit->clear();
-        QTimer::singleShot(0, [&] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                meldung = true;
-                box->accept();
-            }
-        });
-        QTest::mouseClick(f.OkButton, Qt::LeftButton);
+        modaltest::actInModal<QMessageBox>([&] { QTest::mouseClick(f.OkButton, Qt::LeftButton); },
+                                           [&](QMessageBox& box) {
+                                               meldung = true;
+                                               box.accept();
+                                           });
         EXPECT_TRUE(f.isVisible());
         QTest::keyClicks(f.GroesseEdit, QStringLiteral("12"));
         QTest::mouseClick(f.OkButton, Qt::LeftButton);

@@ -4,12 +4,12 @@
 #include "app/TextMeasure.h"
 #include "appearance/FarbTabelle.h"
 #include "appearance/TListBox.h"
+#include "support/ModalLoop.h"
 
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
-#include <QTimer>
 #include <QWindow>
 #include <gtest/gtest.h>
 
@@ -65,23 +65,15 @@ INSTANTIATE_TEST_SUITE_P(Rows, HintergrundNr,
 // need an active window). A dialog that stays open fails the test instead of hanging it.
 int modal(THintergrundForm& form, const std::function<void()>& aktion, bool bewegen = true)
 {
-    QTimer::singleShot(0, &form, [&] {
-        form.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+    int ergebnis = -1;
+    modaltest::actInModal<THintergrundForm>([&] { ergebnis = form.exec(); }, [&] {
         if (bewegen) {
             QTest::keyClick(form.ListBox1, Qt::Key_Down);
             QTest::keyClick(form.ListBox1, Qt::Key_Down);
         }
         aktion();
     });
-    QTimer notbremse;
-    notbremse.setSingleShot(true);
-    QObject::connect(&notbremse, &QTimer::timeout, &form, [&] {
-        ADD_FAILURE() << "the dialog did not close";
-        form.QDialog::done(99);
-    });
-    notbremse.start(5000);
-    return form.exec();
+    return ergebnis;
 }
 
 struct Verlassen {

@@ -1,13 +1,13 @@
 #include "HilfeTestUmgebung.h"
 
 #include "help/HistoryViewer.h"
+#include "support/ModalLoop.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTimer>
 
 using help::HilfeMenue;
 
@@ -82,22 +82,13 @@ struct GezeigteBox {
 GezeigteBox boxLesen(const std::function<void()>& zeigen)
 {
     GezeigteBox gelesen;
-    bool fertig = false;
-    std::function<void()> pruefen = [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) {
-            QTimer::singleShot(10, pruefen);
-            return;
-        }
-        gelesen = {box->windowTitle(), box->text(), box->icon(), {}};
-        for (QAbstractButton* b : box->buttons())
+    modaltest::actInModal<QMessageBox>(zeigen, [&](QMessageBox& box) {
+        gelesen = {box.windowTitle(), box.text(), box.icon(), {}};
+        for (QAbstractButton* b : box.buttons())
             gelesen.knoepfe << b->text();
-        QTest::mouseClick(box->buttons().value(0), Qt::LeftButton);
-        fertig = true;
-    };
-    QTimer::singleShot(0, pruefen);
-    zeigen();
-    EXPECT_TRUE(fertig);
+        ASSERT_FALSE(box.buttons().isEmpty());
+        QTest::mouseClick(box.buttons().value(0), Qt::LeftButton);
+    });
     return gelesen;
 }
 

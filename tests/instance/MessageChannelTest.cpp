@@ -3,6 +3,7 @@
 #include "instance/MessageChannelServer.h"
 #include "instance/Nachrichten.h"
 #include "platform/MessageChannel.h"
+#include "support/ModalLoop.h"
 
 #include <QDialog>
 #include <QTemporaryDir>
@@ -53,7 +54,13 @@ TEST_F(MessageChannelTest, AnswersAndTakesMessagesWhileAModalDialogRuns)
 {
     QDialog dialog;
     std::future<std::optional<std::vector<std::string>>> answer;
-    QTimer::singleShot(0, &dialog, [&] {
+    // Only the dialog's own loop runs while the client talks; it ends the dialog once both arrived.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &dialog, [&] {
+        if (received.size() == 2)
+            dialog.reject();
+    });
+    modaltest::actInModal<QDialog>([&] { dialog.exec(); }, [&] {
         answer = std::async(std::launch::async, [path = Path()] {
             platform::ChannelClient client;
             std::optional<std::vector<std::string>> titles;
@@ -63,15 +70,8 @@ TEST_F(MessageChannelTest, AnswersAndTakesMessagesWhileAModalDialogRuns)
             client.Post(instance::WM_BEENDEN); // the peer hangs up right after: still handled
             return titles;
         });
+        poll.start(5);
     });
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &dialog, [&] {
-        if (received.size() == 2)
-            dialog.reject();
-    });
-    poll.start(5);
-    QTimer::singleShot(5000, &dialog, &QDialog::reject); // never hang the suite
-    dialog.exec();
     ASSERT_TRUE(answer.valid());
     EXPECT_EQ(answer.get(), (std::vector<std::string> {"Zarnolith V1.01", "Bildpixel-Startwerte"}));
     EXPECT_EQ(received, (std::vector<unsigned> {instance::WM_AKTIVIEREN, instance::WM_BEENDEN}));
