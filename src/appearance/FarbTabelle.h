@@ -1,21 +1,51 @@
 #pragma once
-// The 19 text-background colours: names as the list shows them, values as
-// 00BBGGRR. "Dunkelgrau" has the same value as "Grau" and "Hellgrau" the same
-// as "Silber"; the index, not the value, is the user's choice.
+// The named colours: the 19 text-background colours and the 16 text colours of
+// the font window. Values as 00BBGGRR (red in the lowest byte).
 #include <array>
 #include <cstdint>
+#include <iterator>
 #include <string_view>
 
-inline constexpr int FarbAnzahl = 19;
-
-inline constexpr std::array<std::u16string_view, FarbAnzahl> FarbNamen = {
-    u"Schwarz", u"Weiß", u"Gelb", u"Blau", u"Marineblau", u"Himmelblau", u"Blaugrün",
-    u"Grün", u"Minzgrün", u"Gelbgrün", u"Olivgrün", u"Grau", u"Dunkelgrau", u"Hellgrau",
-    u"Rot", u"Purpur", u"Lila", u"Silber", u"Braun",
+// One named colour. The constructor takes both parts, so an entry whose value
+// was forgotten does not compile.
+struct FarbEintrag {
+    constexpr FarbEintrag(std::u16string_view name, std::uint32_t wert) : Name(name), Wert(wert) {}
+    std::u16string_view Name;
+    std::uint32_t Wert;
 };
 
-inline constexpr std::array<std::uint32_t, FarbAnzahl> FarbWerte = {
-    0x00000000, 0x00FFFFFF, 0x0000FFFF, 0x00FF0000, 0x00800000, 0x00F0CAA6, 0x00808000,
-    0x00008000, 0x00C0DCC0, 0x0000FF00, 0x00008080, 0x00808080, 0x00808080, 0x00C0C0C0,
-    0x000000FF, 0x00800080, 0x00FF00FF, 0x00C0C0C0, 0x00000080,
+// The text-background colours, in list order. "Dunkelgrau" has the same value
+// as "Grau" and "Hellgrau" the same as "Silber"; the index, not the value, is
+// the user's choice.
+inline constexpr FarbEintrag FarbTabelle[] = {
+    {u"Schwarz", 0x00000000},    {u"Weiß", 0x00FFFFFF},     {u"Gelb", 0x0000FFFF},     {u"Blau", 0x00FF0000},
+    {u"Marineblau", 0x00800000}, {u"Himmelblau", 0x00F0CAA6}, {u"Blaugrün", 0x00808000}, {u"Grün", 0x00008000},
+    {u"Minzgrün", 0x00C0DCC0},   {u"Gelbgrün", 0x0000FF00}, {u"Olivgrün", 0x00008080}, {u"Grau", 0x00808080},
+    {u"Dunkelgrau", 0x00808080}, {u"Hellgrau", 0x00C0C0C0}, {u"Rot", 0x000000FF},      {u"Purpur", 0x00800080},
+    {u"Lila", 0x00FF00FF},       {u"Silber", 0x00C0C0C0},   {u"Braun", 0x00000080},
+};
+
+inline constexpr int FarbAnzahl = static_cast<int>(std::size(FarbTabelle));
+
+// The names and the values by index, read from the table above.
+inline constexpr std::array<std::u16string_view, FarbAnzahl> FarbNamen = [] {
+    std::array<std::u16string_view, FarbAnzahl> namen{};
+    for (int i = 0; i < FarbAnzahl; ++i)
+        namen[i] = FarbTabelle[i].Name;
+    return namen;
+}();
+
+inline constexpr std::array<std::uint32_t, FarbAnzahl> FarbWerte = [] {
+    std::array<std::uint32_t, FarbAnzahl> werte{};
+    for (int i = 0; i < FarbAnzahl; ++i)
+        werte[i] = FarbTabelle[i].Wert;
+    return werte;
+}();
+
+// The text colours the font window offers, in list order.
+inline constexpr FarbEintrag TextFarbTabelle[] = {
+    {u"Schwarz", 0x000000},   {u"Dunkelrot", 0x000080}, {u"Grün", 0x008000},      {u"Oliv", 0x008080},
+    {u"Marineblau", 0x800000}, {u"Violett", 0x800080},   {u"Blaugrün", 0x808000},  {u"Grau", 0x808080},
+    {u"Silber", 0xC0C0C0},    {u"Rot", 0x0000FF},       {u"Hellgrün", 0x00FF00},  {u"Gelb", 0x00FFFF},
+    {u"Blau", 0xFF0000},      {u"Fuchsie", 0xFF00FF},   {u"Aquamarin", 0xFFFF00}, {u"Weiß", 0xFFFFFF},
 };

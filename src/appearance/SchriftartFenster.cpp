@@ -1,5 +1,6 @@
 #include "appearance/SchriftartFenster.h"
 
+#include "appearance/FarbTabelle.h"
 #include "appearance/SchriftSkripte.h"
 
 #include <QCheckBox>
@@ -46,21 +47,6 @@ void waehleZeile(QListWidget* liste, int zeile)
 }
 
 } // namespace
-
-const std::vector<std::pair<QString, std::uint32_t>>& SchriftartFenster::Textfarben()
-{
-    static const std::vector<std::pair<QString, std::uint32_t>> farben = {
-        {QStringLiteral("Schwarz"), 0x000000},   {QStringLiteral("Dunkelrot"), 0x000080},
-        {QStringLiteral("Grün"), 0x008000},      {QStringLiteral("Oliv"), 0x008080},
-        {QStringLiteral("Marineblau"), 0x800000}, {QStringLiteral("Violett"), 0x800080},
-        {QStringLiteral("Blaugrün"), 0x808000},  {QStringLiteral("Grau"), 0x808080},
-        {QStringLiteral("Silber"), 0xC0C0C0},    {QStringLiteral("Rot"), 0x0000FF},
-        {QStringLiteral("Hellgrün"), 0x00FF00},  {QStringLiteral("Gelb"), 0x00FFFF},
-        {QStringLiteral("Blau"), 0xFF0000},      {QStringLiteral("Fuchsie"), 0xFF00FF},
-        {QStringLiteral("Aquamarin"), 0xFFFF00}, {QStringLiteral("Weiß"), 0xFFFFFF},
-    };
-    return farben;
-}
 
 SchriftartFenster::SchriftartFenster(const TFont& start, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
@@ -131,18 +117,18 @@ SchriftartFenster::SchriftartFenster(const TFont& start, QWidget* parent)
 
     // The current colour heads the list when it is none of the sixteen (a system colour, say).
     int startFarbe = -1;
-    const auto& farben = Textfarben();
-    for (std::size_t i = 0; i < farben.size(); ++i)
-        if (farben[i].second == start.Color.raw)
-            startFarbe = static_cast<int>(i);
+    for (int i = 0; i < static_cast<int>(std::size(TextFarbTabelle)); ++i)
+        if (TextFarbTabelle[i].Wert == start.Color.raw)
+            startFarbe = i;
     if (startFarbe < 0) {
         FarbBox->addItem(farbfeld(start.Color.toQColor(), 16),
                          start.Color.raw == ColorValue::clWindowText ? QStringLiteral("Fenstertext")
                                                                     : QStringLiteral("Benutzerdefiniert"),
                          QVariant::fromValue(start.Color.raw));
     }
-    for (const auto& [name, wert] : farben)
-        FarbBox->addItem(farbfeld(ColorValue{wert}.toQColor(), 16), name, QVariant::fromValue(wert));
+    for (const FarbEintrag& farbe : TextFarbTabelle)
+        FarbBox->addItem(farbfeld(ColorValue{farbe.Wert}.toQColor(), 16), QStringView(farbe.Name).toString(),
+                         QVariant::fromValue(farbe.Wert));
     FarbBox->setCurrentIndex(startFarbe < 0 ? 0 : startFarbe);
 
     auto* beispielBox = new QGroupBox(QStringLiteral("Beispiel"));

@@ -22,9 +22,6 @@ public:
     // The choice as it stands; valid after the window was confirmed.
     SchriftWahl Wahl() const;
 
-    // The 16 text colours offered, as 00BBGGRR.
-    static const std::vector<std::pair<QString, std::uint32_t>>& Textfarben();
-
     QLineEdit* NameEdit = nullptr;
     QListWidget* NameListe = nullptr;
     QListWidget* StilListe = nullptr;

@@ -134,6 +134,27 @@ TEST_F(FontDialog, PickedColourAndScriptAreWritten)
     EXPECT_EQ(dialog.Font.Name, QStringLiteral("Liberation Sans"));
 }
 
+// The box opens on the start colour: a listed one by its name, any other as an
+// extra first entry.
+TEST_F(FontDialog, ColourBoxOpensOnTheStartColour)
+{
+    struct Zeile {
+        std::uint32_t start;
+        const char* name;
+        int eintraege;
+    };
+    for (const Zeile& z : {Zeile{0x0000FF, "Rot", 16}, Zeile{0xFFFF00, "Aquamarin", 16}, Zeile{0x000000, "Schwarz", 16},
+                           Zeile{ColorValue::clWindowText, "Fenstertext", 17}, Zeile{0x123456, "Benutzerdefiniert", 17}}) {
+        dialog.Font.Color.raw = z.start;
+        EXPECT_FALSE(ausfuehren(dialog, [&](SchriftartFenster& f) {
+            EXPECT_EQ(f.FarbBox->currentText(), QString::fromUtf8(z.name));
+            EXPECT_EQ(f.FarbBox->currentData().toUInt(), z.start) << z.name;
+            EXPECT_EQ(f.FarbBox->count(), z.eintraege) << z.name;
+            f.reject();
+        }));
+    }
+}
+
 TEST_F(FontDialog, CancelChangesNothing)
 {
     const TFont vorher = dialog.Font;
