@@ -16,6 +16,7 @@
 #include "instance/QtWindowSystem.h"
 #include "platform/ScreenArea.h"
 #include "util/IntegerText.h"
+#include "util/KaufmannsUndEntfernen.h"
 
 #include <QLabel>
 #include <QLayout>
@@ -36,8 +37,6 @@ namespace {
 
 // Start values have at most four digits (1 to 9999, "0" before the first).
 constexpr int StartValueLength = 4;
-
-QString withoutAccelerator(QString caption) { return caption.remove(QLatin1Char('&')); }
 
 // The caption followed by the program's own shortcut text, which the menu shows right-aligned.
 QString menuText(const QString& caption, std::uint16_t shortcutValue)
@@ -220,12 +219,12 @@ void TForm1::CaptionZuweisen()
 
     for (QLabel* l : {Label1, Label2, Label3, Label4}) {
         l->adjustSize();
-        const QString name = withoutAccelerator(l->text());
+        const QString name = KaufmannsUndEntfernen(l->text());
         l->buddy()->setAccessibleName(name);
         if (auto* spin = qobject_cast<TSpinEdit*>(l->buddy()))
             spin->editor()->setAccessibleName(name);
     }
-    Button1->setAccessibleName(withoutAccelerator(Button1->text()));
+    Button1->setAccessibleName(KaufmannsUndEntfernen(Button1->text()));
     StatusBar1->setAccessibleName(StatusPanel->text());
 }
 

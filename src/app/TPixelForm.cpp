@@ -11,6 +11,7 @@
 #include "controls/TSpinEdit.h"
 #include "controls/VirtualKey.h"
 #include "platform/ScreenArea.h"
+#include "util/KaufmannsUndEntfernen.h"
 
 #include <QAction>
 #include <QLabel>
@@ -102,7 +103,7 @@ void TPixelForm::CaptionZuweisen()
 
     for (QLabel* l : {Label1, Label2}) {
         l->adjustSize();
-        const QString name = QString(l->text()).remove(QLatin1Char('&'));
+        const QString name = KaufmannsUndEntfernen(l->text());
         l->buddy()->setAccessibleName(name);
         static_cast<TSpinEdit*>(l->buddy())->editor()->setAccessibleName(name);
     }
