@@ -2,6 +2,7 @@
 // Module Haupt: the main window. Start width and height (read-only), the two
 // new-value fields that compute each other, the button and menu command for
 // new start values, and the status hint. Laid out from the display font.
+#include "app/ShortCutToText.h"
 #include "appearance/ColorValue.h"
 #include "appearance/TFont.h"
 #include "appearance/TFontDialog.h"
@@ -82,8 +83,8 @@ public:
     void SetActiveControl();
 
     // Shortcut values (see ShortCutToText.h) of the two items that have one.
-    static constexpr std::uint16_t ShortCutDateiNeu = 0x4000 | 'N';       // Ctrl+N
-    static constexpr std::uint16_t ShortCutDateiBeenden = 0x8000 | 0x73;  // Alt+F4
+    static constexpr std::uint16_t ShortCutDateiNeu = shortcut::Make(shortcut::Ctrl, u'N');
+    static constexpr std::uint16_t ShortCutDateiBeenden = shortcut::Make(shortcut::Alt, shortcut::KeyF1 + 3); // F4
 
     void CaptionZuweisen();
     void SchriftartZuweisen();

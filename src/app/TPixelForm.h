@@ -2,6 +2,9 @@
 // Module Pixel: the modal dialog for the start width and height of an image.
 // Laid out from the display font; Enter confirms and Esc cancels in the fields;
 // the fields offer no context menu and take no Ctrl+V.
+#include "app/ShortCutToText.h"
+#include "util/ModalResult.h"
+
 #include <QDialog>
 #include <cstdint>
 #include <vector>
@@ -15,10 +18,9 @@ class TSpinEdit;
 class TPixelForm : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int mrOk = 1;
-    static constexpr int mrCancel = 2;
-    // Shortcut value of PopupEinfuegen: the Ctrl flag plus the virtual key of V.
-    static constexpr std::uint16_t ShortCutEinfuegen = 16470;
+    using enum util::ModalResult;
+    // Shortcut value of PopupEinfuegen (16470).
+    static constexpr std::uint16_t ShortCutEinfuegen = shortcut::Make(shortcut::Ctrl, u'V');
 
     explicit TPixelForm(QWidget* parent = nullptr);
     ~TPixelForm() override;

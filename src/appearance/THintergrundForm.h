@@ -3,6 +3,7 @@
 // Its list selection is where the current text-background index lives.
 #include "appearance/ColorValue.h"
 #include "appearance/TFont.h"
+#include "util/ModalResult.h"
 
 #include <QDialog>
 
@@ -37,9 +38,7 @@ public:
     // The selection the dialog was last shown with; Cancel puts it back.
     int MerkItemIndex = -1;
 
-    // OK is 1 and Cancel 2, whichever way the dialog is left.
-    static constexpr int mrOk = 1;
-    static constexpr int mrCancel = 2;
+    using enum util::ModalResult;
 
 public slots:
     void done(int r) override;
