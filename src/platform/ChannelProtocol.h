@@ -50,7 +50,4 @@ std::string EncodeTitleList(const std::vector<std::string>& utf8Titles);
 // complete is set when the answer is whole (valid or not), so the reader knows to stop.
 std::optional<std::vector<std::string>> DecodeTitleList(std::string_view answer, bool& complete);
 
-// UTF-8 to UTF-16; malformed sequences become U+FFFD.
-std::u16string Utf8ToUtf16(std::string_view utf8);
-
 } // namespace platform

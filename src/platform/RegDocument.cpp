@@ -1,5 +1,7 @@
 #include "platform/RegDocument.h"
 
+#include "util/Utf8.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -34,70 +36,6 @@ bool validUtf16(std::u16string_view s)
     return true;
 }
 
-std::optional<std::u16string> utf8ToUtf16(std::span<const std::uint8_t> in)
-{
-    std::u16string out;
-    out.reserve(in.size());
-    for (std::size_t i = 0; i < in.size();) {
-        const std::uint8_t b = in[i];
-        char32_t cp;
-        std::size_t n;
-        if (b < 0x80) { cp = b; n = 1; }
-        else if ((b & 0xE0) == 0xC0) { cp = b & 0x1F; n = 2; }
-        else if ((b & 0xF0) == 0xE0) { cp = b & 0x0F; n = 3; }
-        else if ((b & 0xF8) == 0xF0) { cp = b & 0x07; n = 4; }
-        else return std::nullopt;
-        if (i + n > in.size())
-            return std::nullopt;
-        for (std::size_t k = 1; k < n; ++k) {
-            if ((in[i + k] & 0xC0) != 0x80)
-                return std::nullopt;
-            cp = (cp << 6) | (in[i + k] & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-        static constexpr char32_t minimum[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (cp < minimum[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return std::nullopt;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(char16_t(0xD800 + (cp >> 10)));
-            out.push_back(char16_t(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(char16_t(cp));
-        }
-        i += n;
-    }
-    return out;
-}
-
-std::string utf16ToUtf8(std::u16string_view s)
-{
-    std::string out;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        char32_t cp = s[i];
-        if (isHighSurrogate(s[i]) && i + 1 < s.size() && isLowSurrogate(s[i + 1])) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-            ++i;
-        }
-        if (cp < 0x80) {
-            out.push_back(char(cp));
-        } else if (cp < 0x800) {
-            out.push_back(char(0xC0 | (cp >> 6)));
-            out.push_back(char(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(char(0xE0 | (cp >> 12)));
-            out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(char(0xF0 | (cp >> 18)));
-            out.push_back(char(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (cp & 0x3F)));
-        }
-    }
-    return out;
-}
-
 std::optional<std::u16string> decodeText(std::span<const std::uint8_t> bytes)
 {
     if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
@@ -113,7 +51,7 @@ std::optional<std::u16string> decodeText(std::span<const std::uint8_t> bytes)
     }
     if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
         bytes = bytes.subspan(3);
-    return utf8ToUtf16(bytes);
+    return util::Utf8ToUtf16Strict(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
@@ -490,6 +428,6 @@ std::vector<std::uint8_t> RegDocument::serialize() const
     return out;
 }
 
-std::string RegDocument::toUtf8Text() const { return utf16ToUtf8(serializeText(*this)); }
+std::string RegDocument::toUtf8Text() const { return util::Utf16ToUtf8(serializeText(*this)); }
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/RemoteWindowList.h"
 
+#include "util/Utf8.h"
+
 namespace platform {
 
 RemoteWindowList::RemoteWindowList(std::string socketPath, int timeoutMs)
@@ -18,7 +20,7 @@ void RemoteWindowList::Load()
         return;
     if (const auto titles = client_.QueryTitles(timeoutMs_))
         for (const std::string& t : *titles)
-            titles_.push_back(Utf8ToUtf16(t));
+            titles_.push_back(util::Utf8ToUtf16(t));
 }
 
 bool RemoteWindowList::IsRemote(WindowHandle window) const

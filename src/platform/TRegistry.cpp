@@ -1,34 +1,17 @@
 #include "platform/TRegistry.h"
 
+#include "util/Utf8.h"
+
 #include <vector>
 
 namespace platform {
 
 namespace {
 
-std::string utf8(std::u16string_view s)
-{
-    std::string out;
-    for (char16_t c : s) {
-        // Value names are the program's own and plain; anything wider is kept readable enough.
-        if (c < 0x80) {
-            out.push_back(char(c));
-        } else if (c < 0x800) {
-            out.push_back(char(0xC0 | (c >> 6)));
-            out.push_back(char(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(char(0xE0 | (c >> 12)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
-
 [[noreturn]] void fail(const char* format, std::u16string_view name)
 {
     std::string message(format);
-    message.replace(message.find("%s"), 2, utf8(name));
+    message.replace(message.find("%s"), 2, util::Utf16ToUtf8(name));
     throw ERegistryException(message);
 }
 

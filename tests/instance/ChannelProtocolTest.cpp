@@ -1,4 +1,4 @@
-// The channel's wire format: requests, the title answer, UTF-8 titles.
+// The channel's wire format: requests and the title answer.
 #include "platform/ChannelProtocol.h"
 
 #include <gtest/gtest.h>
@@ -34,12 +34,6 @@ TEST(ChannelProtocol, TitleAnswerRoundTripsAndWaitsForTheWholeAnswer)
         EXPECT_FALSE(platform::DecodeTitleList(bad, complete).has_value()) << bad;
         EXPECT_TRUE(complete) << bad;
     }
-}
-
-TEST(ChannelProtocol, TitlesDecodeFromUtf8ToUtf16)
-{
-    EXPECT_EQ(platform::Utf8ToUtf16("Bildh\xC3\xB6he \xE2\x80\x93 \xF0\x9F\x98\x80"), u"Bildh\u00F6he \u2013 \U0001F600");
-    EXPECT_EQ(platform::Utf8ToUtf16("a\x80z\xC0\xAF\xED\xA0\x80\xC3"), u"a\uFFFDz\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD");
 }
 
 TEST(ChannelProtocol, OverlongLinesBreakTheStream)

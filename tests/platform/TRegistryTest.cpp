@@ -1,0 +1,31 @@
+// Typed access over one key: a failed read or write names the value, in UTF-8.
+#include "platform/TRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+std::string fehlerText(const std::function<void()>& zugriff)
+{
+    try {
+        zugriff();
+    } catch (const platform::ERegistryException& e) {
+        return e.what();
+    }
+    return "(kein Fehler)";
+}
+
+TEST(TRegistry, FailedAccessNamesTheValueInUtf8)
+{
+    const std::pair<std::u16string, std::string> namen[] = {
+        {u"FontSize", "FontSize"}, {u"Gr\u00F6\u00DFe", "Gr\xC3\xB6\xC3\x9F" "e"}, {u"Bild \U0001F600", "Bild \xF0\x9F\x98\x80"}};
+    platform::TRegistry reg(nullptr); // no key is open, so every access fails
+    for (const auto& [name, utf8] : namen) {
+        EXPECT_EQ(fehlerText([&] { reg.ReadInteger(name); }), "Fehler beim Holen der Daten für '" + utf8 + "'");
+        EXPECT_EQ(fehlerText([&] { reg.WriteString(name, u"x"); }), "Fehler beim Setzen der Daten für '" + utf8 + "'");
+    }
+}
+
+} // namespace
