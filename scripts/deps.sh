@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those that are missing.
-# Sourced by start.sh and test.sh; runs apt-get as root or through sudo.
+# Run (bash scripts/deps.sh) by start.sh, test.sh, test-sanitize.sh, bench.sh and
+# fuzz.sh before they build; runs apt-get as root or through sudo.
 set -euo pipefail
 
 ZARNOLITH_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
-  libgtest-dev libgmock-dev libbenchmark-dev libboost-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation xvfb xauth dbus-daemon at-spi2-core imagemagick xdotool xdg-utils appstream desktop-file-utils dpkg-dev
   libxcb1-dev
   clang libclang-rt-14-dev python3
