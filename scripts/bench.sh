@@ -4,6 +4,14 @@
 # first-start comparison runs under its own Xvfb when xvfb-run is there, so it
 # measures under X11 as well as offscreen.
 #   bash scripts/bench.sh [name ...]     (default: all)
+#
+# Each benchmark with a target is checked against its own target:
+#   bench_first_start   time <= 1.5 x and peak memory <= 1.3 x the minimal window
+#   bench_instance      the second start <= 3 x a program that only starts and exits
+#   bench_windows       one keystroke until the other field shows < 0.1 ms
+#   bench_appearance    a new display font applied and laid out < 5 ms (14, 72, 200 pt)
+# The exit code adds up what missed (or did not run, or failed):
+#   1 first start, 2 second start, 4 keystroke, 8 re-layout, 16 another benchmark.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -19,20 +27,96 @@ if [ ${#names[@]} -eq 0 ]; then
     [ -f "$b" ] && [ -x "$b" ] && [[ $helpers != *" $name "* ]] && names+=("$name")
   done
 fi
-failed=()
+results=$(mktemp -d)
+trap 'rm -rf "$results"' EXIT
+
+# check JSON LABEL NAME-REGEX FIELD LIMIT: every result of a benchmark whose
+# name matches must have FIELD (a counter, or "time:UNIT", the real time per
+# iteration in ns, us or ms) strictly below LIMIT (with "<=LIMIT": at most
+# LIMIT). Prints one line per result; fails when one misses or none ran.
+check() {
+  python3 - "$@" <<'EOF'
+import json, re, sys
+path, label, pattern, field, limit = sys.argv[1:6]
+inclusive = limit.startswith("<=")
+bound = float(limit.lstrip("<="))
+try:
+    runs = [b for b in json.load(open(path))["benchmarks"] if re.fullmatch(pattern, b["name"])]
+except (OSError, ValueError, KeyError) as e:
+    print(f"  {label}: no results ({e})")
+    sys.exit(1)
+if not runs:
+    print(f"  {label}: {pattern} did not run")
+    sys.exit(1)
+ok = True
+for b in runs:
+    if b.get("error_occurred"):
+        print(f"  {label}: {b['name']} failed: {b.get('error_message', '')}")
+        ok = False
+        continue
+    unit = ""
+    if field.startswith("time:"):
+        unit = field[5:]
+        scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
+        value = float(b["real_time"]) * scale[b.get("time_unit", "ns")] / scale[unit]
+        shown = "time"
+    else:
+        value = float(b[field])
+        shown = field
+    met = value <= bound if inclusive else value < bound
+    ok = ok and met
+    print(f"  {label}: {b['name']} {shown} {value:.4g}{unit} "
+          f"(target {'<=' if inclusive else '<'} {bound:g}{unit}) {'met' if met else 'MISSED'}")
+sys.exit(0 if ok else 1)
+EOF
+}
+
+status=0
+missed=()
 for name in "${names[@]}"; do
   echo
   echo "==== $name"
   cmd=("build-bench/bench/$name")
-  if [ "$name" = bench_first_start ] && command -v xvfb-run >/dev/null; then
-    cmd=(xvfb-run -a -s "-screen 0 1280x1024x24" "${cmd[@]}")
-  fi
+  json="$results/$name.json"
+  case $name in
+    bench_first_start)
+      if command -v xvfb-run >/dev/null; then
+        cmd=(xvfb-run -a -s "-screen 0 1280x1024x24" "${cmd[@]}")
+      fi ;;
+    *) cmd+=("--benchmark_out=$json" "--benchmark_out_format=json") ;;
+  esac
   # The offscreen platform's notice about size hints says nothing here.
-  "${cmd[@]}" 2> >(grep -v 'does not support propagateSizeHints' >&2) || failed+=("$name")
+  ran=0
+  "${cmd[@]}" 2> >(grep -v 'does not support propagateSizeHints' >&2) || ran=$?
+  echo
+  bit=16 label=$name ok=1
+  case $name in
+    bench_first_start)
+      bit=1 label="first start"
+      # The program compares with its own targets; its exit code says whether they held.
+      [ "$ran" -eq 0 ] || ok=0 ;;
+    bench_instance)
+      bit=2 label="second start"
+      [ "$ran" -eq 0 ] && check "$json" "$label" 'BM_SecondStartToTrivialRatio.*' ratio '<=3' || ok=0 ;;
+    bench_windows)
+      bit=4 label="keystroke"
+      [ "$ran" -eq 0 ] && check "$json" "$label" 'BM_KeystrokeToOtherField.*' time:ms 0.1 || ok=0 ;;
+    bench_appearance)
+      bit=8 label="re-layout"
+      [ "$ran" -eq 0 ] && check "$json" "$label" 'BM_SchriftAnwendenUndAnordnen/.*' time:ms 5 || ok=0 ;;
+    *)
+      [ "$ran" -eq 0 ] && echo "  $name: ran (no target of its own)" || ok=0 ;;
+  esac
+  if [ "$ok" -eq 0 ]; then
+    [ "$ran" -eq 0 ] || echo "  $label: $name ended with exit code $ran"
+    missed+=("$label")
+    status=$((status | bit))
+  fi
 done
 echo
-if [ ${#failed[@]} -gt 0 ]; then
-  echo "missed a target or failed: ${failed[*]}"
-  exit 1
+if [ ${#missed[@]} -gt 0 ]; then
+  echo "missed a target, or did not run: ${missed[*]} (exit code $status)"
+else
+  echo "ran: ${names[*]}; each target checked above was met"
 fi
-echo "all benchmarks ran, every target met"
+exit "$status"
