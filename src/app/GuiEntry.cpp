@@ -1,7 +1,5 @@
 // Entry point of the GUI library, called by the launcher (main.cpp) once this
 // process is known to be the first instance.
-#include "app/FocusFrameStyle.h"
-#include "app/OverflowArrowStyle.h"
 #include "app/TForm1.h"
 #include "app/TPixelForm.h"
 #include "app/ToolkitTranslation.h"
@@ -15,8 +13,6 @@ extern "C" __attribute__((visibility("default"))) int zarnolith_gui_main(int arg
     ZarnolithApplication app(argc, argv);
     // Before any window exists, so every standard text the toolkit shows is German.
     LoadGermanToolkitTexts(app);
-    // The desktop's style, with a visible focus frame and overflow arrows drawn, not loaded.
-    QApplication::setStyle(new FocusFrameStyle(new OverflowArrowStyle(QApplication::style())));
     // The main window first, then the start-values dialog; both live until the end.
     TForm1 form1;
     TPixelForm pixelForm(&form1);

@@ -1,5 +1,8 @@
 #include "app/ZarnolithApplication.h"
 
+#include "app/FocusFrameStyle.h"
+#include "app/OverflowArrowStyle.h"
+
 #include <QMessageBox>
 #include <exception>
 
@@ -10,6 +13,8 @@ ZarnolithApplication::ErrorBox g_errorBox;
 ZarnolithApplication::ZarnolithApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
+    // The desktop's style, with a visible focus frame and overflow arrows drawn, not loaded.
+    QApplication::setStyle(new FocusFrameStyle(new OverflowArrowStyle(QApplication::style())));
 }
 
 bool ZarnolithApplication::notify(QObject* receiver, QEvent* event)

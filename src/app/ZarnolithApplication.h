@@ -1,7 +1,8 @@
 #pragma once
-// The application object. Any exception that escapes an event handler or a
-// command ends that handler only: it is shown in the standard error box and
-// the program goes on.
+// The application object. It installs the program's style (the desktop's, with
+// a visible focus frame on push buttons and the menu bar's overflow arrows
+// drawn). Any exception that escapes an event handler or a command ends that
+// handler only: it is shown in the standard error box and the program goes on.
 //
 // Commands that the toolkit calls through a signal (clicks, menu items, a
 // field's change handler) run through Guarded: the toolkit's own frames between
