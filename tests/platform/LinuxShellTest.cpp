@@ -6,8 +6,11 @@
 
 #include <fcntl.h>
 #include <pthread.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -88,14 +91,42 @@ TEST_F(LinuxShellTest, DocumentsReachTheOpenerAsTheirAbsolutePath)
     EXPECT_FALSE(QFileInfo::exists(workDir() + "/pwned"));
 }
 
+// Makes this process the adopter of everything it starts detached, so a test
+// can wait until every process it started has ended.
+class AdoptDetachedStarts {
+public:
+    AdoptDetachedStarts() { ::prctl(PR_SET_CHILD_SUBREAPER, 1); }
+    ~AdoptDetachedStarts() { ::prctl(PR_SET_CHILD_SUBREAPER, 0); }
+
+    // Reaps children until none is left, at most five seconds.
+    static bool WaitUntilAllEnded()
+    {
+        QDeadlineTimer deadline(5000);
+        for (;;) {
+            const pid_t pid = ::waitpid(-1, nullptr, WNOHANG);
+            if (pid < 0 && errno == ECHILD)
+                return true;
+            if (pid == 0) {
+                if (deadline.hasExpired())
+                    return false;
+                QThread::msleep(10);
+            }
+        }
+    }
+};
+
 TEST_F(LinuxShellTest, ExecutableStartsDirectlyWithSplitParametersInTheGivenDirectory)
 {
+    const AdoptDetachedStarts adopt;
     EXPECT_GT(execute(programPath(), "Qmt.cfg \"two words\" \"$(touch pwned)\" ; a\\\"b", workDir()), 32);
     const auto records = standin::WaitForRecords(programRecords());
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].workingDirectory, workDir());
     EXPECT_EQ(records[0].arguments, (QStringList{"Qmt.cfg", "two words", "$(touch pwned)", ";", "a\"b"}));
     EXPECT_FALSE(QFileInfo::exists(workDir() + "/pwned"));
+    // An opener would run detached too and record itself before it ends: once
+    // every process started here has ended, its record would be there.
+    ASSERT_TRUE(AdoptDetachedStarts::WaitUntilAllEnded());
     EXPECT_TRUE(standin::ReadRecords(openerRecords()).empty()) << "a program is not handed to the opener";
 }
 
