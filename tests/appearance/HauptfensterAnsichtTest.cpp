@@ -1,6 +1,6 @@
 // The display settings in the main window: both commands confirmed and
 // cancelled, what they save, the focus after the font command, a restart that
-// shows the saved settings, and a start whose load applies nothing.
+// shows the saved settings, a save that fails, and a start whose load applies nothing.
 #include "app/TForm1.h"
 #include "app/ZarnolithApplication.h"
 #include "appearance/FarbTabelle.h"
@@ -22,9 +22,11 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <sys/resource.h>
 
 namespace fs = std::filesystem;
 
@@ -148,6 +150,84 @@ TEST_F(Hauptfenster, FontCommandSavesOnOkOnlyAndGivesTheFocusBack)
     erwarteAnzeige(*form, form->FontDialog1.Font, FarbWerte[1]);
     EXPECT_EQ(gespeicherteWerte(), 6u);
     EXPECT_EQ(form->focusWidget(), fokus) << "after OK";
+}
+
+// Saving fails part-way, as on a full disk: while this lives, no file may grow
+// beyond `bytes`.
+class VolleFestplatte {
+public:
+    explicit VolleFestplatte(std::uintmax_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_alt);
+        m_alterHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit klein = m_alt;
+        klein.rlim_cur = static_cast<rlim_t>(bytes);
+        setrlimit(RLIMIT_FSIZE, &klein);
+    }
+    ~VolleFestplatte()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_alt);
+        std::signal(SIGXFSZ, m_alterHandler);
+    }
+
+private:
+    rlimit m_alt{};
+    void (*m_alterHandler)(int) = nullptr;
+};
+
+// A save that fails ends either command with the error box, after the main
+// window has taken the new choice; the focus is back where it was, and the
+// file keeps what it had.
+TEST_F(Hauptfenster, SaveErrorIsShownAndTheFocusComesBackInBothCommands)
+{
+    // The key is there without values, so the first value written makes the file grow.
+    const fs::path datei = platform::FileRegistry::DefaultFile();
+    fs::create_directories(datei.parent_path());
+    {
+        platform::RegDocument doc;
+        doc.findOrAddKey(u"HKEY_CURRENT_USER\\Software\\Zarnolith");
+        const std::vector<std::uint8_t> bytes = doc.serialize();
+        std::ofstream(datei, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                     static_cast<std::streamsize>(bytes.size()));
+    }
+    const std::uintmax_t groesse = fs::file_size(datei);
+    auto form = starten();
+    ASSERT_TRUE(fehler.isEmpty());
+    form->SpinEdit2->setFocus();
+    QWidget* const fokus = form->focusWidget();
+    ASSERT_TRUE(fokus == form->SpinEdit2 || form->SpinEdit2->isAncestorOf(fokus));
+
+    {
+        SCOPED_TRACE("font command");
+        const VolleFestplatte voll(groesse);
+        actInModal<SchriftartFenster>([&] { form->MenuAnsSchriftart->trigger(); }, [&](SchriftartFenster& d) {
+            fokus->clearFocus(); // while the dialog is open the main window loses its focus control
+            d.GroesseEdit->clear();
+            QTest::keyClicks(d.GroesseEdit, QStringLiteral("30"));
+            QTest::keyClick(d.GroesseEdit, Qt::Key_Return);
+        });
+        EXPECT_EQ(fehler, QStringList{QStringLiteral("Fehler beim Setzen der Daten für 'HintColor'")});
+        EXPECT_EQ(form->FontDialog1.Font.Size(), 30);
+        erwarteAnzeige(*form, form->FontDialog1.Font, FarbWerte[1]);
+        EXPECT_EQ(form->focusWidget(), fokus);
+    }
+    EXPECT_EQ(gespeicherteWerte(), 0u);
+
+    fehler.clear();
+    {
+        SCOPED_TRACE("background command");
+        const VolleFestplatte voll(groesse);
+        actInModal<THintergrundForm>([&] { form->MenuAnsHintergrund->trigger(); }, [](THintergrundForm& d) {
+            QTest::keyClick(d.ListBox1, Qt::Key_Down);
+            QTest::keyClick(d.ListBox1, Qt::Key_Return);
+        });
+        EXPECT_EQ(fehler, QStringList{QStringLiteral("Fehler beim Setzen der Daten für 'HintColor'")});
+        EXPECT_EQ(form->HintergrundNr(), 2);
+        erwarteAnzeige(*form, form->FontDialog1.Font, FarbWerte[2]);
+        EXPECT_EQ(form->focusWidget(), fokus);
+    }
+    EXPECT_EQ(gespeicherteWerte(), 0u);
+    EXPECT_EQ(fs::file_size(datei), groesse);
 }
 
 TEST_F(Hauptfenster, RestartShowsTheSavedFontAndColour)
