@@ -324,8 +324,10 @@ TEST_P(MainWindowLayout, EveryRectangleFollowsTheMeasuredFont)
     f.FontDialog1Font.Height = -GetParam();
     f.SchriftartZuweisen();
 
+    QFont lineFont(f.FontDialog1Font.Name);
+    lineFont.setPixelSize(GetParam()); // a negative height is the size in pixels
     QLabel probe(QStringLiteral("M"));
-    probe.setFont(f.FontDialog1Font.toQFont());
+    probe.setFont(lineFont);
     probe.adjustSize();
     const int L = probe.height(); // the line height as an auto-sizing label takes it
     const int S = f.SpinEdit1->height();
@@ -431,7 +433,10 @@ TEST(DisplaySettings, WholeFontForTextControlsFaceSizeStyleForTheButton)
     AnzeigeHintergrund = ColorValue::fromRgb(255, 255, 0);
     f.SchriftartZuweisen();
 
-    const QFont expected = f.FontDialog1Font.toQFont();
+    QFont expected(QStringLiteral("Liberation Serif"));
+    expected.setPixelSize(27);
+    expected.setBold(true);
+    expected.setItalic(true);
     const QColor yellow(255, 255, 0);
     const QColor red(200, 0, 0);
     for (QWidget* c : std::vector<QWidget*>{f.Label1, f.Label2, f.Label3, f.Label4, f.StatusBar1}) {

@@ -286,7 +286,9 @@ TEST(DialogDisplaySettings, FieldsAndLabelsTakeTheWholeFontButtonsFaceSizeStyle)
     AnzeigeHintergrund = ColorValue::fromRgb(0, 255, 0);
     const QColor windowBefore = PixelForm->palette().color(QPalette::Window);
     PixelForm->SchriftartZuweisen();
-    const QFont expected = w.form->FontDialog1Font.toQFont();
+    QFont expected(QStringLiteral("Liberation Sans"));
+    expected.setPixelSize(40);
+    expected.setUnderline(true);
     for (QWidget* c : std::vector<QWidget*>{PixelForm->Label1, PixelForm->Label2, PixelForm->SpinEdit1, PixelForm->SpinEdit2}) {
         EXPECT_EQ(c->font(), expected);
         EXPECT_EQ(c->palette().color(QPalette::Text), QColor(0, 0, 128));

@@ -82,14 +82,14 @@ void erwarteAnzeige(TForm1& f, const TFont& schrift, std::uint32_t hintergrund)
     const QColor text = schrift.Color.toQColor();
     for (QWidget* w : std::initializer_list<QWidget*>{f.Label1, f.Label4, f.Edit1, f.SpinEdit2, f.StatusBar1}) {
         SCOPED_TRACE(w->objectName().toStdString());
-        EXPECT_EQ(w->font().family(), schrift.toQFont().family());
+        EXPECT_EQ(w->font().family(), schrift.Name);
         EXPECT_EQ(w->font().pixelSize(), schrift.AngewandtePixelHoehe());
         EXPECT_EQ(w->font().bold(), schrift.Style.bold);
         const bool feld = qobject_cast<QLineEdit*>(w) || qobject_cast<TSpinEdit*>(w);
         EXPECT_EQ(w->palette().color(feld ? QPalette::Base : QPalette::Window), back);
         EXPECT_EQ(w->palette().color(feld ? QPalette::Text : QPalette::WindowText), text);
     }
-    EXPECT_EQ(f.Button1->font().family(), schrift.toQFont().family());
+    EXPECT_EQ(f.Button1->font().family(), schrift.Name);
     EXPECT_EQ(f.Button1->font().bold(), schrift.Style.bold);
     EXPECT_NE(f.Button1->palette().color(QPalette::Button), back) << "the button takes no background";
     EXPECT_NE(f.palette().color(QPalette::Window), back) << "nor does the window itself";

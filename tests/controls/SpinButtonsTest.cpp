@@ -7,9 +7,9 @@ namespace {
 class SpinButtonsFieldTest : public SpinFieldFixture {
 protected:
     SpinButtons* strip() const { return field->buttons(); }
-    QPoint upPoint() const { return {SpinButtons::StripWidth / 2, 1}; }
-    QPoint downPoint() const { return {SpinButtons::StripWidth / 2, strip()->height() - 2}; }
-    QPoint awayPoint() const { return {SpinButtons::StripWidth / 2, strip()->height() + 40}; }
+    QPoint upPoint() const { return {strip()->width() / 2, 1}; }
+    QPoint downPoint() const { return {strip()->width() / 2, strip()->height() - 2}; }
+    QPoint awayPoint() const { return {strip()->width() / 2, strip()->height() + 40}; }
 };
 
 TEST_F(SpinButtonsFieldTest, PressTakesFocusAndReleaseStepsOnce)
@@ -42,12 +42,12 @@ TEST_P(SpinHoldTest, HoldingRepeatsOncePerTickPlusReleaseOverButton)
 {
     setText(QStringLiteral("10"));
     QTest::mousePress(strip(), Qt::LeftButton, {}, upPoint());
-    // The first repeat waits the long delay, later ones the short interval.
+    // The first repeat comes 400 ms after the press, later ones every 100 ms.
     EXPECT_TRUE(strip()->isRepeating());
-    EXPECT_EQ(strip()->repeatInterval(), SpinButtons::RepeatDelayMs);
+    EXPECT_EQ(strip()->repeatInterval(), 400);
     for (int i = 0; i < GetParam().ticks; ++i) {
         strip()->repeatTick();
-        EXPECT_EQ(strip()->repeatInterval(), SpinButtons::RepeatIntervalMs);
+        EXPECT_EQ(strip()->repeatInterval(), 100);
     }
     QTest::mouseRelease(strip(), Qt::LeftButton, {}, GetParam().releaseOver ? upPoint() : awayPoint());
     EXPECT_EQ(field->text(), QString::fromUtf8(GetParam().expected));
