@@ -1,6 +1,10 @@
 #include "util/DateNameAdjustment.h"
 #include "util/RegionalDateNames.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -94,6 +98,101 @@ TEST(RegionalDateNames, UnknownLocaleFallsBackToC)
 {
     const util::RegionalDateNames names = util::ReadRegionalDateNames("xx_NOWHERE.UTF-8");
     EXPECT_EQ(names.LongMonthNames[12], u"December");
+}
+
+// Real locales, generated for the test with localedef (package locales) into
+// a private directory that LOCPATH points to, so the system's list stays as it is.
+class GeneratedLocales : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_oldLocpath = qgetenv("LOCPATH");
+        m_oldLcAll = qgetenv("LC_ALL");
+    }
+    void TearDown() override
+    {
+        restore("LOCPATH", m_oldLocpath);
+        restore("LC_ALL", m_oldLcAll);
+    }
+
+    // Generates `name` ("de_DE.UTF-8") from its source; an empty text when done, else why not.
+    QString generate(const QString& name)
+    {
+        const QString source = name.section(QLatin1Char('.'), 0, 0);
+        QProcess localedef;
+        localedef.setProcessChannelMode(QProcess::MergedChannels);
+        localedef.start(QStringLiteral("localedef"),
+                        {QStringLiteral("-i"), source, QStringLiteral("-f"), QStringLiteral("UTF-8"), m_dir.filePath(name)});
+        if (!localedef.waitForFinished(60000))
+            return QStringLiteral("localedef did not run: ") + localedef.errorString();
+        // localedef may end with 1 over mere warnings; what counts is the time data written.
+        if (!QFileInfo::exists(m_dir.filePath(name + QStringLiteral("/LC_TIME"))))
+            return QString::fromLocal8Bit(localedef.readAll());
+        qputenv("LOCPATH", QFile::encodeName(m_dir.path()));
+        return {};
+    }
+
+private:
+    static void restore(const char* name, const QByteArray& value)
+    {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+
+    QTemporaryDir m_dir;
+    QByteArray m_oldLocpath, m_oldLcAll;
+};
+
+struct LocaleRow {
+    const char* name;
+    std::u16string shortDay1, shortMonth1, shortMonth3, longMonth1; // as read
+    std::u16string adjustedDay1, adjustedMonth1, adjustedLong1;      // after the start-up adjustment
+};
+
+// The start-up adjustment on the names as the C library gives them: German
+// "Jan" and "Januar" take the Austrian forms, Austrian ones stay, French day
+// names lose their full stop while "janv." is no match.
+TEST_F(GeneratedLocales, DateNamesAreReadAndAdjusted)
+{
+    const LocaleRow rows[] = {
+        {"de_DE.UTF-8", u"So", u"Jan", u"M\u00E4r", u"Januar", u"So", u"J\u00E4n", u"J\u00E4nner"},
+        {"de_AT.UTF-8", u"So", u"J\u00E4n", u"M\u00E4r", u"J\u00E4nner", u"So", u"J\u00E4n", u"J\u00E4nner"},
+        {"fr_FR.UTF-8", u"dim.", u"janv.", u"mars", u"janvier", u"dim", u"janv.", u"janvier"},
+    };
+    for (const LocaleRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString why = generate(QString::fromLatin1(row.name));
+        if (!why.isEmpty())
+            GTEST_SKIP() << "localedef could not generate " << row.name << " (package locales): " << why.toStdString();
+
+        util::RegionalDateNames names = util::ReadRegionalDateNames(row.name);
+        EXPECT_EQ(names.ShortDayNames[1], row.shortDay1);
+        EXPECT_EQ(names.ShortMonthNames[1], row.shortMonth1);
+        EXPECT_EQ(names.ShortMonthNames[3], row.shortMonth3);
+        EXPECT_EQ(names.LongMonthNames[1], row.longMonth1);
+        const util::RegionalDateNames read = names;
+
+        util::TagesnamenAnpassen(names);
+        util::MonatsnamenAnpassen(names);
+        EXPECT_EQ(names.ShortDayNames[1], row.adjustedDay1);
+        EXPECT_EQ(names.ShortMonthNames[1], row.adjustedMonth1);
+        EXPECT_EQ(names.LongMonthNames[1], row.adjustedLong1);
+        EXPECT_EQ(names.ShortMonthNames[3], row.shortMonth3) << "no \"MRZ\" here";
+        for (int i = 2; i <= 12; ++i)
+            EXPECT_EQ(names.LongMonthNames[i], read.LongMonthNames[i]) << "month " << i;
+        for (int i = 1; i <= 7; ++i)
+            EXPECT_FALSE(names.ShortDayNames[i].ends_with(u'.')) << "day " << i;
+    }
+
+    // The user's settings, as the program reads them at start.
+    qputenv("LC_ALL", "de_DE.UTF-8");
+    util::RegionalDateNames user = util::ReadRegionalDateNames("");
+    util::MonatsnamenAnpassen(user);
+    EXPECT_EQ(user.LongMonthNames[1], u"J\u00E4nner");
+    EXPECT_EQ(user.ShortMonthNames[12], u"Dez");
 }
 
 } // namespace
