@@ -7,7 +7,8 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <QSocketNotifier>
-#include <unistd.h>
+#include <QTimer>
+#include <algorithm>
 
 Q_LOGGING_CATEGORY(lcInstanz, "zarnolith.instance", QtWarningMsg)
 
@@ -20,8 +21,8 @@ std::string MessageChannelServer::StandardPfad()
 }
 
 MessageChannelServer::MessageChannelServer(const std::string& path, Handler handler, TitleProvider titles,
-                                           QObject* parent)
-    : QObject(parent), handler_(std::move(handler)), titles_(std::move(titles))
+                                           QObject* parent, std::chrono::milliseconds idleLimit)
+    : QObject(parent), handler_(std::move(handler)), titles_(std::move(titles)), idleLimit_(idleLimit)
 {
     if (!path.empty())
         listener_ = platform::ChannelListener::Listen(path);
@@ -32,6 +33,11 @@ MessageChannelServer::MessageChannelServer(const std::string& path, Handler hand
     }
     acceptNotifier_ = new QSocketNotifier(listener_->fd(), QSocketNotifier::Read, this);
     connect(acceptNotifier_, &QSocketNotifier::activated, this, &MessageChannelServer::AcceptPending);
+    // Runs only while connections are open; a quarter of the limit keeps the
+    // time a silent peer holds its place near the limit.
+    idleTimer_ = new QTimer(this);
+    idleTimer_->setInterval(std::max<std::chrono::milliseconds>(idleLimit_ / 4, std::chrono::milliseconds(10)));
+    connect(idleTimer_, &QTimer::timeout, this, &MessageChannelServer::EndIdleSessions);
     qCDebug(lcInstanz) << "listening at" << path.c_str();
 }
 
@@ -47,16 +53,16 @@ void MessageChannelServer::AcceptPending()
 {
     int fd;
     while ((fd = listener_->Accept()) >= 0) {
-        if (sessions_.size() >= kMaxSessions) {
-            ::close(fd); // a client that floods us with idle connections gets no more
-            continue;
-        }
+        if (sessions_.size() >= kMaxSessions)
+            EndLongestIdleSession();
         Session s;
         s.session = std::make_unique<platform::ChannelSession>(fd);
         s.notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
         connect(s.notifier, &QSocketNotifier::activated, this, [this, fd] { ReadSession(fd); });
         sessions_.emplace(fd, std::move(s));
     }
+    if (!sessions_.empty() && !idleTimer_->isActive())
+        idleTimer_->start();
 }
 
 void MessageChannelServer::ReadSession(int fd)
@@ -87,6 +93,48 @@ void MessageChannelServer::EndSession(int fd)
     it->second.notifier->setEnabled(false);
     it->second.notifier->deleteLater(); // we may be inside its activated signal
     sessions_.erase(it);                // closes the connection
+    if (sessions_.empty())
+        idleTimer_->stop();
+}
+
+bool MessageChannelServer::StillIdleSince(int fd, platform::ChannelSession::Clock::time_point cutoff)
+{
+    // What has arrived but is not read yet counts: the event loop may hand us
+    // the timer before the socket's notification.
+    ReadSession(fd);
+    const auto it = sessions_.find(fd);
+    return it != sessions_.end() && it->second.session->LastRequest() <= cutoff;
+}
+
+void MessageChannelServer::EndIdleSessions()
+{
+    const auto cutoff = platform::ChannelSession::Clock::now() - idleLimit_;
+    std::vector<int> candidates;
+    for (const auto& [fd, s] : sessions_)
+        if (s.session->LastRequest() <= cutoff)
+            candidates.push_back(fd);
+    for (int fd : candidates)
+        if (StillIdleSince(fd, cutoff)) {
+            qCDebug(lcInstanz) << "closing a connection without a request";
+            EndSession(fd);
+        }
+}
+
+void MessageChannelServer::EndLongestIdleSession()
+{
+    // The newcomer, most likely a request about to arrive, takes the place of
+    // the connection that has waited longest for one.
+    for (std::size_t tries = 0; sessions_.size() >= kMaxSessions; ++tries) {
+        const auto oldest = std::min_element(sessions_.begin(), sessions_.end(), [](const auto& a, const auto& b) {
+            return a.second.session->LastRequest() < b.second.session->LastRequest();
+        });
+        const int fd = oldest->first;
+        // A peer that sends requests without pause is no reason to refuse the newcomer.
+        if (tries >= kMaxSessions || StillIdleSince(fd, oldest->second.session->LastRequest())) {
+            qCDebug(lcInstanz) << "all connections taken, closing the longest idle one";
+            EndSession(fd);
+        }
+    }
 }
 
 } // namespace instance

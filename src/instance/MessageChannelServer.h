@@ -6,6 +6,7 @@
 #include "platform/MessageChannel.h"
 
 #include <QObject>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -13,6 +14,7 @@
 #include <vector>
 
 class QSocketNotifier;
+class QTimer;
 
 namespace instance {
 
@@ -25,8 +27,17 @@ public:
     // The path in the user's runtime directory; empty when there is none.
     static std::string StandardPfad();
 
+    // How long a connection may go without a complete request line before it
+    // is closed: our clients send theirs at once, so only a stuck or hostile
+    // peer ever reaches it.
+    static constexpr std::chrono::milliseconds kIdleLimit {2000};
+    // At most this many connections at once; a new one takes the place of the
+    // one that has waited longest for a request.
+    static constexpr std::size_t kMaxSessions = 32;
+
     // Listens at path; when that fails the program runs on without the channel.
-    MessageChannelServer(const std::string& path, Handler handler, TitleProvider titles, QObject* parent = nullptr);
+    MessageChannelServer(const std::string& path, Handler handler, TitleProvider titles, QObject* parent = nullptr,
+                         std::chrono::milliseconds idleLimit = kIdleLimit);
     ~MessageChannelServer() override;
 
     bool isListening() const { return listener_ != nullptr; }
@@ -36,16 +47,20 @@ private:
         std::unique_ptr<platform::ChannelSession> session;
         QSocketNotifier* notifier = nullptr;
     };
-    static constexpr std::size_t kMaxSessions = 32;
 
     void AcceptPending();
     void ReadSession(int fd);
     void EndSession(int fd);
+    bool StillIdleSince(int fd, platform::ChannelSession::Clock::time_point cutoff);
+    void EndIdleSessions();
+    void EndLongestIdleSession();
 
     Handler handler_;
     TitleProvider titles_;
     std::unique_ptr<platform::ChannelListener> listener_;
     QSocketNotifier* acceptNotifier_ = nullptr;
+    std::chrono::milliseconds idleLimit_;
+    QTimer* idleTimer_ = nullptr;
     std::map<int, Session> sessions_;
 };
 

@@ -50,11 +50,13 @@ std::unique_ptr<ChannelListener> ChannelListener::Listen(const std::string& path
     if (fd < 0)
         return nullptr;
     // A socket file left by a crashed instance would block bind(); the lock,
-    // not this file, decides who runs.
+    // not this file, decides who runs. Clients connect without waiting, so a
+    // short queue would turn away requests that arrive while the UI thread is
+    // busy: take the longest the system allows.
     ::unlink(path.c_str());
     struct stat st {};
     if (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0
-        || ::chmod(path.c_str(), 0600) != 0 || ::listen(fd, 16) != 0 || ::stat(path.c_str(), &st) != 0) {
+        || ::chmod(path.c_str(), 0600) != 0 || ::listen(fd, SOMAXCONN) != 0 || ::stat(path.c_str(), &st) != 0) {
         ::close(fd);
         return nullptr;
     }
@@ -115,6 +117,7 @@ bool ChannelSession::OnReadable(const MessageHandler& onMessage, const TitleProv
     }
     // Requests that arrived before the peer closed are still handled.
     while (auto line = reader_.NextLine()) {
+        lastRequest_ = Clock::now();
         const ChannelRequest request = ParseChannelRequest(*line);
         if (request.kind == ChannelRequest::Kind::Message) {
             if (onMessage)

@@ -5,6 +5,7 @@
 // event loop (instance/MessageChannelServer) or by a plain poll loop.
 #include "platform/ChannelProtocol.h"
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -47,7 +48,9 @@ public:
     using MessageHandler = std::function<void(unsigned message)>;
     using TitleProvider = std::function<std::vector<std::string>()>;
 
-    explicit ChannelSession(int fd) : fd_(fd) {}
+    using Clock = std::chrono::steady_clock;
+
+    explicit ChannelSession(int fd) : fd_(fd), lastRequest_(Clock::now()) {}
     ~ChannelSession();
     ChannelSession(const ChannelSession&) = delete;
     ChannelSession& operator=(const ChannelSession&) = delete;
@@ -56,9 +59,13 @@ public:
     // Reads what has arrived and handles its complete requests. false when
     // the connection is finished (peer closed, broke the format, or failed).
     bool OnReadable(const MessageHandler& onMessage, const TitleProvider& titles);
+    // When the last complete request arrived (the connection's start before the
+    // first): a peer that sends nothing, or a byte now and then, shows here.
+    Clock::time_point LastRequest() const { return lastRequest_; }
 
 private:
     int fd_;
+    Clock::time_point lastRequest_;
     LineReader reader_{kMaxRequestLine};
 };
 

@@ -1,5 +1,5 @@
 // The GUI side of the message channel on real sockets: answers and messages
-// during a modal dialog, broken clients, other users.
+// during a modal dialog, broken, silent and too many clients, other users.
 #include "instance/MessageChannelServer.h"
 #include "instance/Nachrichten.h"
 #include "platform/MessageChannel.h"
@@ -11,9 +11,12 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
+#include <thread>
 #include <fcntl.h>
 #include <future>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -22,13 +25,47 @@
 
 namespace {
 
+// A blocking client socket connected to path, or -1.
+int ConnectRaw(const std::string& path)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un addr {};
+    addr.sun_family = AF_UNIX;
+    std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.c_str());
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Whether the server has hung up on fd: end of stream within timeoutMs.
+bool HungUpWithin(int fd, int timeoutMs)
+{
+    pollfd p {fd, POLLIN, 0};
+    if (::poll(&p, 1, timeoutMs) <= 0)
+        return false;
+    char c;
+    return ::recv(fd, &c, 1, MSG_DONTWAIT) == 0;
+}
+
+bool StillOpen(int fd)
+{
+    char c;
+    return ::recv(fd, &c, 1, MSG_DONTWAIT) < 0 && errno == EAGAIN;
+}
+
+const std::string kTitleAnswer = "2\nZarnolith V1.01\nBildpixel-Startwerte\n";
+
 class MessageChannelTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { Serve(instance::MessageChannelServer::kIdleLimit); }
+    void Serve(std::chrono::milliseconds idleLimit)
     {
+        server.reset();
         server = std::make_unique<instance::MessageChannelServer>(
             Path(), [this](unsigned m) { received.push_back(m); },
-            [] { return std::vector<std::string> {"Zarnolith V1.01", "Bildpixel-Startwerte"}; });
+            [] { return std::vector<std::string> {"Zarnolith V1.01", "Bildpixel-Startwerte"}; }, nullptr, idleLimit);
         ASSERT_TRUE(server->isListening());
     }
     std::string Path() const { return platform::ChannelSocketPath(dir.path().toStdString(), instance::kInstanzName); }
@@ -96,6 +133,119 @@ TEST_F(MessageChannelTest, OverlongRequestEndsTheConnectionWithoutEffect)
     EXPECT_TRUE(hungUp);
     QTest::qWait(20);
     EXPECT_TRUE(received.empty());
+}
+
+// A peer that connects and says nothing, or sends a byte now and then without
+// ever finishing a line, is closed after the idle limit; requests go on.
+TEST_F(MessageChannelTest, SilentAndTricklingPeersAreClosedAfterTheIdleLimit)
+{
+    Serve(std::chrono::milliseconds(300));
+    struct Outcome {
+        bool silentClosed = false, tricklerClosed = false;
+        int trickled = 0;
+        std::optional<std::vector<std::string>> titles;
+    };
+    const Outcome o = WhileServing([path = Path()] {
+        Outcome o;
+        const int silent = ConnectRaw(path), trickler = ConnectRaw(path);
+        if (silent < 0 || trickler < 0)
+            return o;
+        // One digit every 100 ms: 25 of them stay below the over-long line rule.
+        for (; o.trickled < 25 && !o.tricklerClosed; ++o.trickled) {
+            if (::send(trickler, "1", 1, MSG_NOSIGNAL) != 1)
+                break;
+            o.tricklerClosed = HungUpWithin(trickler, 100);
+        }
+        o.silentClosed = HungUpWithin(silent, 1000);
+        platform::ChannelClient prompt;
+        if (prompt.Connect(path))
+            o.titles = prompt.QueryTitles(2000);
+        ::close(silent);
+        ::close(trickler);
+        return o;
+    });
+    EXPECT_TRUE(o.silentClosed);
+    EXPECT_TRUE(o.tricklerClosed) << o.trickled << " bytes sent";
+    EXPECT_EQ(o.titles, (std::vector<std::string> {"Zarnolith V1.01", "Bildpixel-Startwerte"}));
+    EXPECT_TRUE(received.empty());
+}
+
+// At most kMaxSessions connections are kept; a new one takes the place of the
+// one whose last request lies furthest back, and is answered.
+TEST_F(MessageChannelTest, AFullChannelGivesTheLongestIdlePlaceToANewConnection)
+{
+    Serve(std::chrono::minutes(10)); // only the limit of connections at work here
+    const std::size_t limit = instance::MessageChannelServer::kMaxSessions;
+    // Each connection asks once and waits for its answer, so the server has
+    // taken it and the order of their last requests is known.
+    const auto openAndAsk = [path = Path()] {
+        const int fd = ConnectRaw(path);
+        std::string answer;
+        if (fd >= 0 && ::send(fd, "?\n", 2, MSG_NOSIGNAL) == 2)
+            while (answer.size() < kTitleAnswer.size()) {
+                pollfd p {fd, POLLIN, 0};
+                char buf[256];
+                const ssize_t n = ::poll(&p, 1, 3000) > 0 ? ::recv(fd, buf, sizeof buf, 0) : -1;
+                if (n <= 0)
+                    break;
+                answer.append(buf, static_cast<std::size_t>(n));
+            }
+        if (answer != kTitleAnswer && fd >= 0) {
+            ::close(fd);
+            return -1;
+        }
+        return fd;
+    };
+    std::vector<int> fds;
+    for (std::size_t i = 0; i < limit + 2; ++i)
+        fds.push_back(WhileServing(openAndAsk));
+    for (std::size_t i = 0; i < fds.size(); ++i)
+        EXPECT_GE(fds[i], 0) << "connection " << i << " was not answered";
+    ASSERT_TRUE(std::all_of(fds.begin(), fds.end(), [](int fd) { return fd >= 0; }));
+    // The two that waited longest made room; the rest are still served.
+    EXPECT_TRUE(HungUpWithin(fds[0], 2000));
+    EXPECT_TRUE(HungUpWithin(fds[1], 2000));
+    for (std::size_t i = 2; i < fds.size(); ++i)
+        EXPECT_TRUE(StillOpen(fds[i])) << "connection " << i;
+    // A request on an old connection makes it the youngest; the next newcomer
+    // then takes the place of the one after it.
+    ASSERT_EQ(::send(fds[2], "1224\n", 5, MSG_NOSIGNAL), 5);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return received.size() == 1; }, 5000));
+    fds.push_back(WhileServing(openAndAsk));
+    EXPECT_GE(fds.back(), 0);
+    EXPECT_TRUE(StillOpen(fds[2]));
+    EXPECT_TRUE(HungUpWithin(fds[3], 2000));
+    for (int fd : fds)
+        if (fd >= 0)
+            ::close(fd);
+}
+
+// Clients connect without waiting; a burst that arrives while the UI thread is
+// busy waits in the listen queue and is answered once the loop runs again.
+TEST_F(MessageChannelTest, BurstOfQueriesWhileTheLoopIsBusyIsAnsweredInFull)
+{
+    constexpr int kClients = 30; // within the connection limit
+    std::atomic<int> tried {0};
+    std::vector<std::future<bool>> answered;
+    for (int i = 0; i < kClients; ++i)
+        answered.push_back(std::async(std::launch::async, [&tried, path = Path()] {
+            platform::ChannelClient client;
+            const bool connected = client.Connect(path);
+            ++tried;
+            return connected && client.QueryTitles(10000).has_value();
+        }));
+    // The loop stays busy until every client has connected or been turned away.
+    while (tried < kClients)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return std::all_of(answered.begin(), answered.end(), [](const std::future<bool>& f) {
+                return f.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+            });
+        },
+        15000));
+    const auto count = std::count_if(answered.begin(), answered.end(), [](std::future<bool>& f) { return f.get(); });
+    EXPECT_EQ(count, kClients);
 }
 
 TEST_F(MessageChannelTest, SocketIsPrivateAndRemovedWithTheServer)
