@@ -2,12 +2,15 @@
 
 #include "app/FocusFrameStyle.h"
 #include "app/OverflowArrowStyle.h"
+#include "app/TForm1.h"
 
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <exception>
 
 namespace {
 ZarnolithApplication::ErrorBox g_errorBox;
+Q_LOGGING_CATEGORY(lcFehler, "zarnolith.errorbox", QtWarningMsg)
 }
 
 ZarnolithApplication::ZarnolithApplication(int& argc, char** argv)
@@ -41,9 +44,18 @@ void ZarnolithApplication::ShowException(const QString& message)
         g_errorBox(message);
         return;
     }
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Fehler"), message, QMessageBox::NoButton,
-                    QApplication::activeWindow());
+    // Owned by the open dialog, else by the main window (the active window may
+    // be none at all, e.g. at start-up): an owned box does not keep the program
+    // alive, so closing the main window (also from outside, 1124) ends the run
+    // whatever box is open.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner)
+        owner = Form1;
+    if (!owner)
+        owner = QApplication::activeWindow();
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Fehler"), message, QMessageBox::NoButton, owner);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    qCDebug(lcFehler) << "box:" << message;
     box.exec();
 }
 

@@ -1,6 +1,6 @@
 // The real program as separate processes, each test with its own private
 // runtime directory: the second start, outside close requests, a start storm,
-// a crashed instance.
+// a crashed, a stopped and a crowded instance.
 #include "instance/Nachrichten.h"
 #include "platform/MessageChannel.h"
 #include "platform/NamedMutex.h"
@@ -10,7 +10,15 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -79,6 +87,17 @@ protected:
     }
 
     static int Count(const QByteArray& text, const QByteArray& what) { return static_cast<int>(text.count(what)); }
+
+    // Collects the process's trace until it holds what, or the time is up.
+    static bool WaitForTrace(QProcess* p, QByteArray& log, const QByteArray& what, int timeoutMs)
+    {
+        return QTest::qWaitFor(
+            [&] {
+                log += p->readAllStandardError();
+                return log.contains(what);
+            },
+            timeoutMs);
+    }
 
     QString program;
     QTemporaryDir runtime;
@@ -220,6 +239,74 @@ TEST_F(InstanzProzessTest, WithTheStartValuesDialogOpenItEndsOnTopAndCloseStillE
 
     ASSERT_TRUE(Send(instance::WM_BEENDEN));
     ASSERT_TRUE(first->waitForFinished(10000));
+    EXPECT_EQ(first->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first->exitCode(), 0);
+}
+
+// Connections that never send a request (another program of the same user,
+// or a hostile one) must not keep the second start from reaching the instance.
+TEST_F(InstanzProzessTest, IdleConnectionsDoNotKeepTheSecondStartOut)
+{
+    QProcess* first = Start();
+    ASSERT_TRUE(WaitUntilAnswering());
+    std::vector<int> idle;
+    for (int i = 0; i < 40; ++i) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un addr {};
+        addr.sun_family = AF_UNIX;
+        std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", SocketPath().c_str());
+        ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0) << i;
+        idle.push_back(fd);
+    }
+    QProcess* second = Start();
+    ASSERT_TRUE(second->waitForFinished(10000));
+    EXPECT_EQ(second->exitCode(), 0);
+    QByteArray log;
+    EXPECT_TRUE(WaitForTrace(first, log, "message 1224", 10000)) << log.toStdString();
+    for (int fd : idle)
+        ::close(fd);
+}
+
+// An instance that holds the lock but does not answer (stopped, hung) costs a
+// second start its answer limit, then it ends without a window of its own.
+TEST_F(InstanzProzessTest, SecondStartGivesUpOnAnInstanceThatDoesNotAnswer)
+{
+    QProcess* first = Start();
+    ASSERT_TRUE(WaitUntilAnswering());
+    ASSERT_EQ(::kill(static_cast<pid_t>(first->processId()), SIGSTOP), 0);
+    QElapsedTimer clock;
+    clock.start();
+    QProcess* second = Start();
+    const bool ended = second->waitForFinished(15000);
+    const qint64 took = clock.elapsed();
+    ::kill(static_cast<pid_t>(first->processId()), SIGCONT);
+    ASSERT_TRUE(ended) << "the second start waits for ever";
+    EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_GE(took, 1500) << "it did not wait for the answer at all";
+    // It posted nothing it had no answer for; the instance goes on.
+    EXPECT_TRUE(WaitUntilAnswering());
+    EXPECT_EQ(first->state(), QProcess::Running);
+}
+
+// A settings file the program cannot load shows the error box at start-up; a
+// close request from outside ends the program all the same, box and all.
+TEST_F(InstanzProzessTest, CloseRequestWithTheStartUpErrorBoxOpenEndsTheProgram)
+{
+    QTemporaryDir config;
+    ASSERT_TRUE(QDir(config.path()).mkpath("Zarnolith"));
+    std::ofstream(config.path().toStdString() + "/Zarnolith/Zarnolith.reg", std::ios::binary)
+        << "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
+           "\"FontSize\"=\"1\"\r\n";
+    QProcessEnvironment e = env;
+    e.insert("XDG_CONFIG_HOME", config.path());
+    e.insert("QT_LOGGING_RULES", "zarnolith.instance.debug=true\nzarnolith.errorbox.debug=true");
+    QProcess* first = Start(e);
+    QByteArray log;
+    ASSERT_TRUE(WaitForTrace(first, log, "box: \"Ung\u00FCltiger Datentyp f\u00FCr 'FontSize'\"", 15000))
+        << log.toStdString();
+    ASSERT_TRUE(Send(instance::WM_BEENDEN));
+    ASSERT_TRUE(first->waitForFinished(10000)) << "still running with the box open";
     EXPECT_EQ(first->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(first->exitCode(), 0);
 }
