@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -75,6 +77,44 @@ TEST(ProgrammPfad, IsTheRunningExecutableAndItsDirectory)
     EXPECT_EQ(dir.back(), '/');
     EXPECT_EQ(dir + QCoreApplication::applicationName().toStdString(), file);
 }
+
+// While a program runs, an update may replace or remove its file; the system
+// then names it with " (deleted)" appended. Its path is still the one without.
+struct ReplacedFileRow {
+    const char* name;
+    enum { Replaced, Removed, Untouched } whatHappens;
+    const char* reported; // relative to the directory
+};
+
+class ProgrammPfadNachUpdate : public ::testing::TestWithParam<ReplacedFileRow> {};
+
+TEST_P(ProgrammPfadNachUpdate, IsThePathTheFileHadAtTheStart)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/" + GetParam().name;
+    ASSERT_TRUE(QFile::copy(PROGRAM_FILE_PROBE, path));
+    QProcess probe;
+    probe.start(path, {});
+    ASSERT_TRUE(probe.waitForStarted(10000));
+    if (GetParam().whatHappens == ReplacedFileRow::Replaced) {
+        // As an update does it: the new file written aside, then renamed over the old one.
+        ASSERT_TRUE(QFile::copy(PROGRAM_FILE_PROBE, path + ".new"));
+        ASSERT_EQ(std::rename((path + ".new").toLocal8Bit().constData(), path.toLocal8Bit().constData()), 0);
+    } else if (GetParam().whatHappens == ReplacedFileRow::Removed) {
+        ASSERT_TRUE(QFile::remove(path));
+    }
+    probe.write("go\n");
+    ASSERT_TRUE(probe.waitForFinished(10000));
+    EXPECT_EQ(probe.exitCode(), 0);
+    EXPECT_EQ(probe.readAllStandardOutput().trimmed().toStdString(),
+              (dir.path() + "/" + GetParam().reported).toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ProgrammPfadNachUpdate, ::testing::Values(
+    ReplacedFileRow{"zarnolith", ReplacedFileRow::Replaced, "zarnolith"},
+    ReplacedFileRow{"zarnolith", ReplacedFileRow::Removed, "zarnolith"},
+    // A name that really ends that way is left as it is.
+    ReplacedFileRow{"zarnolith (deleted)", ReplacedFileRow::Untouched, "zarnolith (deleted)"}));
 
 
 } // namespace
