@@ -10,6 +10,7 @@ ZARNOLITH_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation xvfb xauth dbus-daemon at-spi2-core imagemagick xdotool xdg-utils appstream desktop-file-utils dpkg-dev
   libxcb1-dev
+  file
   clang libclang-rt-14-dev python3
   locales
 )

@@ -155,17 +155,23 @@ TEST(DialogFields, ContextMenuRequestOffersNothing)
     Windows w;
     bool popupSeen = false;
     runDialog([&] {
+        const auto closeAnyPopup = [&popupSeen] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                popupSeen = true;
+                popup->close();
+            }
+        };
         for (TSpinEdit* f : {PixelForm->SpinEdit1, PixelForm->SpinEdit2}) {
-            // Should a menu open, it runs its own loop; look for it and close it from there.
-            QTimer::singleShot(30, [&popupSeen] {
-                if (QWidget* popup = QApplication::activePopupWidget()) {
-                    popupSeen = true;
-                    popup->close();
-                }
+            // A menu opened with its own loop is looked for from there, at its loop's first turn.
+            bool lookedInsideTheRequest = false;
+            QTimer::singleShot(0, [&] {
+                closeAnyPopup();
+                lookedInsideTheRequest = true;
             });
             QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5), f->editor()->mapToGlobal(QPoint(5, 5)));
             QApplication::sendEvent(f->editor(), &request);
-            QTest::qWait(40);
+            closeAnyPopup(); // a menu opened without a loop of its own is up by now
+            EXPECT_TRUE(QTest::qWaitFor([&] { return lookedInsideTheRequest; }, 5000));
         }
     });
     EXPECT_FALSE(popupSeen);

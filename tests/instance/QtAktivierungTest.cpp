@@ -49,7 +49,7 @@ TEST_F(QtAktivierungTest, MainWindowThenItsDialogThenStartValuesDialogEndsOnTop)
             order.push_back(w);
     });
     instance::AnwendungNachVorneBringen(formulare);
-    QTest::qWait(50);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return order.size() >= 3; }, 5000));
     EXPECT_EQ(order, (std::vector<QWidget*> {&hauptfenster, hintergrund, pixel}));
 }
 

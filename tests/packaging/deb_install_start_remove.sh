@@ -23,13 +23,47 @@ export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 setsid xvfb-run -a /usr/bin/zarnolith >"$work/out.txt" 2>&1 &
 runner=$!
-sleep 3
+# "query": waits until the program answers with its main window's title;
+# "close": sends 1124, as an outside program does. Both give up after 120 s.
+channel() {
+  python3 - "$1" <<'PY'
+import os, socket, sys, time
+path = os.environ["XDG_RUNTIME_DIR"] + "/Zarnolith V1.01.sock"
+deadline = time.monotonic() + 120
+while time.monotonic() < deadline:
+    try:
+        s = socket.socket(socket.AF_UNIX)
+        s.settimeout(5)
+        s.connect(path)
+        if sys.argv[1] == "close":
+            s.sendall(b"1124\n")
+            sys.exit(0)
+        s.sendall(b"?\n")
+        answer = b""
+        while b"Zarnolith V1.01\n" not in answer:
+            chunk = s.recv(4096)
+            if not chunk:
+                break
+            answer += chunk
+        if b"Zarnolith V1.01\n" in answer:
+            sys.exit(0)
+    except OSError:
+        pass
+    time.sleep(0.1)
+sys.exit(1)
+PY
+}
+channel query &
+asker=$!
+while kill -0 "$asker" 2>/dev/null && kill -0 "$runner" 2>/dev/null; do sleep 0.1; done
 if ! kill -0 "$runner" 2>/dev/null; then
+  kill "$asker" 2>/dev/null || true
   echo "the installed program ended at once:"; cat "$work/out.txt"; exit 1
 fi
+wait "$asker" || { kill -- -"$runner" 2>/dev/null || true; echo "the installed program never answered"; exit 1; }
 # Close it the way an outside program does: message 1124 through its channel.
-python3 -c 'import os,socket;s=socket.socket(socket.AF_UNIX);s.connect(os.environ["XDG_RUNTIME_DIR"]+"/Zarnolith V1.01.sock");s.sendall(b"1124\n")'
-for _ in $(seq 50); do kill -0 "$runner" 2>/dev/null || break; sleep 0.1; done
+channel close || { kill -- -"$runner" 2>/dev/null || true; echo "message 1124 could not be sent"; exit 1; }
+for _ in $(seq 1200); do kill -0 "$runner" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$runner" 2>/dev/null; then
   kill -- -"$runner" 2>/dev/null || true
   echo "the installed program did not end on message 1124"; exit 1
