@@ -3,10 +3,12 @@
 #include <csignal>
 #include <fcntl.h>
 #include <linux/close_range.h>
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 extern char** environ;
@@ -41,6 +43,12 @@ int StartDetached(const std::string& program, const std::vector<std::string>& ar
     struct sigaction defaultAction {};
     defaultAction.sa_handler = SIG_DFL;
     sigemptyset(&defaultAction.sa_mask);
+    // Where the kernel cannot mark our descriptors close-on-exec at once, each
+    // possible one is marked: up to the descriptor limit, within reason.
+    rlimit files {};
+    const int fdLimit = getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur != RLIM_INFINITY
+        ? static_cast<int>(std::min<rlim_t>(files.rlim_cur, 1u << 20))
+        : 1 << 20;
 
     // The pipe closes by itself on a successful exec; an error code arrives otherwise.
     int pipeFds[2];
@@ -68,7 +76,9 @@ int StartDetached(const std::string& program, const std::vector<std::string>& ar
         sigprocmask(SIG_SETMASK, &noSignals, nullptr);
         sigaction(SIGPIPE, &defaultAction, nullptr);
         // Our other descriptors (sockets, files) are none of the started program's business.
-        syscall(SYS_close_range, 3u, ~0u, CLOSE_RANGE_CLOEXEC);
+        if (syscall(SYS_close_range, 3u, ~0u, CLOSE_RANGE_CLOEXEC) != 0) // before Linux 5.11
+            for (int fd = 3; fd < fdLimit; ++fd)
+                fcntl(fd, F_SETFD, FD_CLOEXEC);
         execve(program.c_str(), argv.data(), environ);
         reportAndExit(pipeFds[1], errno);
     }
