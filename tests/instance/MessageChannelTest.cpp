@@ -55,6 +55,9 @@ bool StillOpen(int fd)
     return ::recv(fd, &c, 1, MSG_DONTWAIT) < 0 && errno == EAGAIN;
 }
 
+// A message that should never come is given this long to show up, if it did.
+constexpr int kStrayMessageWaitMs = 50;
+
 const std::string kTitleAnswer = "2\nZarnolith V1.01\nBildpixel-Startwerte\n";
 
 class MessageChannelTest : public ::testing::Test {
@@ -131,7 +134,7 @@ TEST_F(MessageChannelTest, OverlongRequestEndsTheConnectionWithoutEffect)
         return eof;
     });
     EXPECT_TRUE(hungUp);
-    QTest::qWait(20);
+    QTest::qWait(kStrayMessageWaitMs);
     EXPECT_TRUE(received.empty());
 }
 
@@ -282,13 +285,18 @@ TEST_F(MessageChannelTest, ConnectionFromAnotherUserIsRefused)
     // Open the way on purpose, so that only the credential check stands in between.
     ASSERT_EQ(::chmod(dir.path().toLocal8Bit().constData(), 0711), 0);
     ASSERT_EQ(::chmod(Path().c_str(), 0666), 0);
-    const int status = WhileServing([path = Path()] {
+    const int status = WhileServing([dir = dir.path().toStdString()] {
         const pid_t child = ::fork();
         if (child == 0) {
+            // Into the directory while still root: the way there (the temporary
+            // directory's parents, the root of a container) need not be open to
+            // that user, and a refused connect would prove nothing here.
+            if (::chdir(dir.c_str()) != 0)
+                ::_exit(9);
             if (::setgid(65534) != 0 || ::setuid(65534) != 0)
                 ::_exit(10);
             platform::ChannelClient client;
-            if (!client.Connect(path))
+            if (!client.Connect(platform::ChannelSocketPath(".", instance::kInstanzName)))
                 ::_exit(11);
             client.Post(instance::WM_BEENDEN);
             ::_exit(client.QueryTitles(1000).has_value() ? 12 : 0);
@@ -298,7 +306,7 @@ TEST_F(MessageChannelTest, ConnectionFromAnotherUserIsRefused)
         return st;
     });
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status; // connected, but no answer
-    QTest::qWait(50);
+    QTest::qWait(kStrayMessageWaitMs);
     EXPECT_TRUE(received.empty());
 }
 
