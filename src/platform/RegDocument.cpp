@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
+#include <unordered_map>
 
 namespace platform {
 
@@ -143,19 +145,6 @@ std::optional<std::vector<std::uint8_t>> parseHexBytes(std::u16string_view s)
     }
 }
 
-struct Failure {
-    std::string* error;
-    std::optional<RegDocument> operator()(std::size_t line, const char* what) const
-    {
-        if (error) {
-            char buf[160];
-            std::snprintf(buf, sizeof buf, "Zeile %zu: %s", line, what);
-            *error = buf;
-        }
-        return std::nullopt;
-    }
-};
-
 } // namespace
 
 RegDocument::Key* RegDocument::findKey(std::u16string_view path)
@@ -170,7 +159,7 @@ RegDocument::Key& RegDocument::findOrAddKey(std::u16string_view path)
 {
     if (Key* k = findKey(path))
         return *k;
-    keys.push_back(Key{std::u16string(path), {}});
+    keys.push_back(Key{std::u16string(path), {}, {}});
     return keys.back();
 }
 
@@ -188,16 +177,137 @@ void RegDocument::setValue(Key& key, std::u16string_view name, std::uint32_t typ
         v->type = type;
         v->data = std::move(data);
     } else {
-        key.values.push_back(Value{std::u16string(name), type, std::move(data)});
+        key.values.push_back(Value{std::u16string(name), type, std::move(data), {}});
     }
 }
 
-std::optional<RegDocument> RegDocument::parse(std::span<const std::uint8_t> bytes, std::string* error)
+namespace {
+
+std::u16string lowerAscii(std::u16string_view s)
 {
-    const Failure fail{error};
+    std::u16string out(s);
+    for (char16_t& c : out)
+        c = asciiLower(c);
+    return out;
+}
+
+// One pass over the lines. Keys and values are found through indexes by their
+// lower-case names, deletions only mark what they delete, and continuation
+// lines are appended once each, so the time grows with the file, not faster.
+class Reader {
+public:
+    Reader(std::string* error, std::vector<RegDocument::Problem>* problems) : m_error(error), m_problems(problems) {}
+
+    std::optional<RegDocument> read(std::span<const std::uint8_t> bytes);
+
+private:
+    struct KeySlot {
+        RegDocument::Key key;
+        bool live = true;
+        std::vector<bool> valueLive;
+        std::unordered_map<std::u16string, std::size_t> valueIndex; // lower-case name -> live value
+    };
+
+    // Strict reading stops at the first problem (false); salvaging notes it and goes on.
+    bool problem(std::size_t line, const char* what, const std::u16string* valueName = nullptr)
+    {
+        if (!m_problems) {
+            if (m_error) {
+                char buf[160];
+                std::snprintf(buf, sizeof buf, "Zeile %zu: %s", line, what);
+                *m_error = buf;
+            }
+            return false;
+        }
+        RegDocument::Problem p;
+        p.line = line;
+        if (valueName)
+            p.valueName = *valueName;
+        p.what = what;
+        m_problems->push_back(std::move(p));
+        return true;
+    }
+
+    void takeComments(std::vector<std::u16string>& from)
+    {
+        for (std::u16string& c : from)
+            m_pending.push_back(std::move(c));
+        from.clear();
+    }
+
+    std::size_t openKey(std::u16string_view path)
+    {
+        auto [it, added] = m_keyIndex.try_emplace(lowerAscii(path), m_slots.size());
+        if (added)
+            m_slots.push_back(KeySlot{RegDocument::Key{std::u16string(path), {}, {}}, true, {}, {}});
+        KeySlot& slot = m_slots[it->second];
+        for (std::u16string& c : m_pending)
+            slot.key.comments.push_back(std::move(c));
+        m_pending.clear();
+        return it->second;
+    }
+
+    // Deleting a key takes its sub-keys with it; their comments stay in the file.
+    void deleteKey(std::u16string_view path)
+    {
+        const std::u16string lower = lowerAscii(path);
+        const std::u16string prefix = lower + u'\\';
+        auto drop = [&](std::map<std::u16string, std::size_t>::iterator it) {
+            KeySlot& slot = m_slots[it->second];
+            slot.live = false;
+            takeComments(slot.key.comments);
+            for (std::size_t v = 0; v < slot.key.values.size(); ++v)
+                if (slot.valueLive[v])
+                    takeComments(slot.key.values[v].comments);
+            return m_keyIndex.erase(it);
+        };
+        if (auto it = m_keyIndex.find(lower); it != m_keyIndex.end())
+            drop(it);
+        for (auto it = m_keyIndex.lower_bound(prefix);
+             it != m_keyIndex.end() && it->first.compare(0, prefix.size(), prefix) == 0;)
+            it = drop(it);
+    }
+
+    void setValue(KeySlot& slot, std::u16string name, std::uint32_t type, std::vector<std::uint8_t> data)
+    {
+        auto [it, added] = slot.valueIndex.try_emplace(lowerAscii(name), slot.key.values.size());
+        if (added) {
+            slot.key.values.push_back(RegDocument::Value{std::move(name), type, std::move(data), {}});
+            slot.valueLive.push_back(true);
+        } else {
+            RegDocument::Value& v = slot.key.values[it->second];
+            v.type = type;
+            v.data = std::move(data);
+        }
+        RegDocument::Value& v = slot.key.values[it->second];
+        for (std::u16string& c : m_pending)
+            v.comments.push_back(std::move(c));
+        m_pending.clear();
+    }
+
+    void deleteValue(KeySlot& slot, const std::u16string& name)
+    {
+        if (auto it = slot.valueIndex.find(lowerAscii(name)); it != slot.valueIndex.end()) {
+            slot.valueLive[it->second] = false;
+            takeComments(slot.key.values[it->second].comments);
+            slot.valueIndex.erase(it);
+        }
+    }
+
+    std::string* m_error;
+    std::vector<RegDocument::Problem>* m_problems;
+    std::vector<KeySlot> m_slots;
+    std::map<std::u16string, std::size_t> m_keyIndex; // lower-case path -> live key, ordered for sub-key ranges
+    std::vector<std::u16string> m_pending;             // comment lines waiting for the next key or value
+};
+
+std::optional<RegDocument> Reader::read(std::span<const std::uint8_t> bytes)
+{
     const std::optional<std::u16string> text = decodeText(bytes);
-    if (!text)
-        return fail(0, "keine gültige UTF-16- oder UTF-8-Kodierung");
+    if (!text) {
+        problem(0, "keine gültige UTF-16- oder UTF-8-Kodierung");
+        return std::nullopt;
+    }
 
     std::vector<std::u16string_view> lines;
     for (std::u16string_view rest = *text;;) {
@@ -208,126 +318,205 @@ std::optional<RegDocument> RegDocument::parse(std::span<const std::uint8_t> byte
         rest.remove_prefix(nl + 1);
     }
 
-    RegDocument doc;
     bool headerSeen = false;
-    Key* current = nullptr;
+    constexpr std::size_t kNoKey = static_cast<std::size_t>(-1);
+    std::size_t current = kNoKey; // the slot values go to
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::size_t lineNo = i + 1;
         std::u16string_view line = trim(lines[i]);
         if (line.empty())
             continue;
         if (!headerSeen) {
-            if (line != kHeader)
-                return fail(lineNo, "Kopfzeile fehlt");
+            // Without the header no line can be trusted, salvaging or not.
+            if (line != kHeader) {
+                problem(lineNo, "Kopfzeile fehlt");
+                return std::nullopt;
+            }
             headerSeen = true;
             continue;
         }
-        if (line.front() == u';')
-            continue;
-        if (line.front() == u'[') {
-            if (line.back() != u']' || line.size() < 3)
-                return fail(lineNo, "Schlüsselzeile ohne ']'");
-            std::u16string_view path = line.substr(1, line.size() - 2);
-            if (path.front() == u'-') {
-                // Deleting a key takes its sub-keys with it.
-                path.remove_prefix(1);
-                const std::u16string prefix = std::u16string(path) + u'\\';
-                std::erase_if(doc.keys, [&](const Key& k) {
-                    return sameName(k.path, path) || startsWithNoCase(k.path, prefix);
-                });
-                current = nullptr;
-                continue;
-            }
-            if (path.empty() || path.find(u'\\') == 0)
-                return fail(lineNo, "leerer Schlüsselpfad");
-            current = &doc.findOrAddKey(path);
+        if (line.front() == u';') {
+            m_pending.emplace_back(line);
             continue;
         }
-        if (line.front() != u'"' && line.front() != u'@')
-            return fail(lineNo, "unverständliche Zeile");
-        if (!current)
-            return fail(lineNo, "Wert ohne Schlüssel");
+        if (line.front() == u'[') {
+            current = kNoKey;
+            if (line.back() != u']' || line.size() < 3) {
+                if (!problem(lineNo, "Schlüsselzeile ohne ']'"))
+                    return std::nullopt;
+                continue;
+            }
+            std::u16string_view path = line.substr(1, line.size() - 2);
+            if (path.front() == u'-') {
+                path.remove_prefix(1);
+                deleteKey(path);
+                continue;
+            }
+            if (path.empty() || path.find(u'\\') == 0) {
+                if (!problem(lineNo, "leerer Schlüsselpfad"))
+                    return std::nullopt;
+                continue;
+            }
+            current = openKey(path);
+            continue;
+        }
+        if (line.front() != u'"' && line.front() != u'@') {
+            if (!problem(lineNo, "unverständliche Zeile"))
+                return std::nullopt;
+            continue;
+        }
 
         std::u16string name;
         std::u16string_view rest = line;
         if (rest.front() == u'@') {
             rest.remove_prefix(1);
         } else {
-            std::optional<std::u16string> quoted = readQuoted(rest);
-            if (!quoted)
-                return fail(lineNo, "Wertname ohne schließendes Anführungszeichen");
-            name = std::move(*quoted);
+            std::optional<std::u16string> quotedName = readQuoted(rest);
+            if (!quotedName) {
+                if (!problem(lineNo, "Wertname ohne schließendes Anführungszeichen"))
+                    return std::nullopt;
+                continue;
+            }
+            name = std::move(*quotedName);
         }
+        // Long byte lists go on over lines that end in a backslash; they belong
+        // to this line whatever becomes of it.
+        std::u16string joined;
+        bool cutOff = false;
         rest = trim(rest);
-        if (rest.empty() || rest.front() != u'=')
-            return fail(lineNo, "'=' fehlt");
+        const bool hexData = rest.starts_with(u'=') && startsWithNoCase(trim(rest.substr(1)), u"hex");
+        if (hexData) {
+            for (std::u16string_view piece = rest;;) {
+                piece = trim(piece);
+                if (!piece.ends_with(u'\\')) {
+                    joined += piece;
+                    break;
+                }
+                joined += piece.substr(0, piece.size() - 1);
+                // A file cut off after the backslash would lose bytes without notice.
+                if (i + 1 >= lines.size() || trim(lines[i + 1]).empty()) {
+                    cutOff = true;
+                    break;
+                }
+                piece = lines[++i];
+            }
+            rest = joined;
+        }
+        const char* bad = nullptr;
+        if (current == kNoKey) {
+            bad = "Wert ohne Schlüssel";
+        } else if (rest.empty() || rest.front() != u'=') {
+            bad = "'=' fehlt";
+        } else if (cutOff) {
+            bad = "Fortsetzungszeile fehlt";
+        }
+        if (bad) {
+            if (!problem(lineNo, bad, &name))
+                return std::nullopt;
+            continue;
+        }
+        KeySlot& slot = m_slots[current];
         rest = trim(rest.substr(1));
 
         if (rest == u"-") {
-            std::erase_if(current->values, [&](const Value& v) { return sameName(v.name, name); });
+            deleteValue(slot, name);
             continue;
         }
         if (!rest.empty() && rest.front() == u'"') {
             std::optional<std::u16string> s = readQuoted(rest);
-            if (!s || !trim(rest).empty())
-                return fail(lineNo, "Text ohne schließendes Anführungszeichen");
-            setValue(*current, name, 1, utf16Bytes(*s, true));
+            if (!s || !trim(rest).empty()) {
+                if (!problem(lineNo, "Text ohne schließendes Anführungszeichen", &name))
+                    return std::nullopt;
+                continue;
+            }
+            std::vector<std::uint8_t> data = utf16Bytes(*s, true);
+            setValue(slot, std::move(name), 1, std::move(data));
             continue;
         }
         if (startsWithNoCase(rest, u"dword:")) {
             std::u16string_view digits = rest.substr(6);
-            if (digits.empty() || digits.size() > 8)
-                return fail(lineNo, "dword braucht 1 bis 8 Hexadezimalziffern");
             std::uint32_t v = 0;
-            for (char16_t c : digits) {
-                const int d = hexDigit(c);
-                if (d < 0)
-                    return fail(lineNo, "dword braucht 1 bis 8 Hexadezimalziffern");
+            bool ok = !digits.empty() && digits.size() <= 8;
+            for (std::size_t k = 0; ok && k < digits.size(); ++k) {
+                const int d = hexDigit(digits[k]);
+                ok = d >= 0;
                 v = v * 16 + std::uint32_t(d);
             }
-            setValue(*current, name, 4,
+            if (!ok) {
+                if (!problem(lineNo, "dword braucht 1 bis 8 Hexadezimalziffern", &name))
+                    return std::nullopt;
+                continue;
+            }
+            setValue(slot, std::move(name), 4,
                      {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)});
             continue;
         }
         if (startsWithNoCase(rest, u"hex")) {
             std::u16string_view afterHex = rest.substr(3);
             std::uint32_t type = 3;
+            const char* badHex = nullptr;
             if (!afterHex.empty() && afterHex.front() == u'(') {
                 const std::size_t close = afterHex.find(u')');
-                if (close == std::u16string_view::npos || close == 1 || close > 9)
-                    return fail(lineNo, "hex(n) ohne gültige Typnummer");
-                type = 0;
-                for (char16_t c : afterHex.substr(1, close - 1)) {
-                    const int d = hexDigit(c);
-                    if (d < 0)
-                        return fail(lineNo, "hex(n) ohne gültige Typnummer");
-                    type = type * 16 + std::uint32_t(d);
+                if (close == std::u16string_view::npos || close == 1 || close > 9) {
+                    badHex = "hex(n) ohne gültige Typnummer";
+                } else {
+                    type = 0;
+                    for (char16_t c : afterHex.substr(1, close - 1)) {
+                        const int d = hexDigit(c);
+                        if (d < 0)
+                            badHex = "hex(n) ohne gültige Typnummer";
+                        type = type * 16 + std::uint32_t(d);
+                    }
+                    afterHex.remove_prefix(close + 1);
                 }
-                afterHex.remove_prefix(close + 1);
             }
-            if (afterHex.empty() || afterHex.front() != u':')
-                return fail(lineNo, "':' nach hex fehlt");
-            // Long byte lists go on over lines that end in a backslash.
-            std::u16string joined(afterHex.substr(1));
-            while (!joined.empty() && trim(joined).ends_with(u'\\')) {
-                std::u16string_view t = trim(joined);
-                joined = std::u16string(t.substr(0, t.size() - 1));
-                // A file cut off after the backslash would lose bytes without notice.
-                if (++i >= lines.size() || trim(lines[i]).empty())
-                    return fail(lineNo, "Fortsetzungszeile fehlt");
-                joined += trim(lines[i]);
+            if (!badHex && (afterHex.empty() || afterHex.front() != u':'))
+                badHex = "':' nach hex fehlt";
+            std::optional<std::vector<std::uint8_t>> data;
+            if (!badHex && !(data = parseHexBytes(afterHex.substr(1))))
+                badHex = "ungültige Bytefolge";
+            if (badHex) {
+                if (!problem(lineNo, badHex, &name))
+                    return std::nullopt;
+                continue;
             }
-            std::optional<std::vector<std::uint8_t>> data = parseHexBytes(joined);
-            if (!data)
-                return fail(lineNo, "ungültige Bytefolge");
-            setValue(*current, name, type, std::move(*data));
+            setValue(slot, std::move(name), type, std::move(*data));
             continue;
         }
-        return fail(lineNo, "unbekannte Datenform");
+        if (!problem(lineNo, "unbekannte Datenform", &name))
+            return std::nullopt;
     }
-    if (!headerSeen)
-        return fail(0, "Datei ist leer");
+    if (!headerSeen) {
+        problem(0, "Datei ist leer");
+        return std::nullopt;
+    }
+
+    RegDocument doc;
+    for (KeySlot& slot : m_slots) {
+        if (!slot.live)
+            continue;
+        RegDocument::Key key{std::move(slot.key.path), {}, std::move(slot.key.comments)};
+        for (std::size_t v = 0; v < slot.key.values.size(); ++v)
+            if (slot.valueLive[v])
+                key.values.push_back(std::move(slot.key.values[v]));
+        doc.keys.push_back(std::move(key));
+    }
+    doc.trailingComments = std::move(m_pending);
     return doc;
+}
+
+} // namespace
+
+std::optional<RegDocument> RegDocument::parse(std::span<const std::uint8_t> bytes, std::string* error)
+{
+    return Reader(error, nullptr).read(bytes);
+}
+
+std::optional<RegDocument> RegDocument::parseSalvaging(std::span<const std::uint8_t> bytes,
+                                                       std::vector<Problem>* problems)
+{
+    std::vector<Problem> ignored;
+    return Reader(nullptr, problems ? problems : &ignored).read(bytes);
 }
 
 namespace {
@@ -384,9 +573,15 @@ std::u16string serializeText(const RegDocument& doc)
 {
     std::u16string out(kHeader);
     out += u"\r\n\r\n";
+    auto comments = [&out](const std::vector<std::u16string>& lines) {
+        for (const std::u16string& c : lines)
+            out += c + u"\r\n";
+    };
     for (const RegDocument::Key& key : doc.keys) {
+        comments(key.comments);
         out += u"[" + key.path + u"]\r\n";
         for (const RegDocument::Value& v : key.values) {
+            comments(v.comments);
             const std::size_t lineStart = out.size();
             out += v.name.empty() ? std::u16string(u"@") : quoted(v.name);
             out += u'=';
@@ -415,6 +610,7 @@ std::u16string serializeText(const RegDocument& doc)
         }
         out += u"\r\n";
     }
+    comments(doc.trailingComments);
     return out;
 }
 

@@ -143,6 +143,62 @@ TEST(RegDocumentRoundTrip, WrittenFileReadsBackTheSameValues)
     EXPECT_NE(text.find(",\\\r\n  5a,"), std::string::npos) << "long byte lists wrap";
 }
 
+TEST(RegDocumentRoundTrip, CommentLinesStayWhereTheyWere)
+{
+    // Hand-written notes around keys and values, also around what the file deletes.
+    const std::string body = "; about the font\r\n\"FontName\"=\"Arial\"\r\n\"Weg\"=dword:1\r\n; kept with Weg\r\n"
+                             "\"Weg\"=-\r\n;  indented note \r\n\"FontSize\"=dword:0000000e\r\n\r\n"
+                             "; other program\r\n[HKEY_CURRENT_USER\\Other]\r\n\"A\"=dword:2\r\n; the end\r\n";
+    std::string error;
+    std::optional<RegDocument> doc = RegDocument::parse(utf8File(body), &error);
+    ASSERT_TRUE(doc) << error;
+    RegDocument::Key* key = doc->findKey(u"HKEY_CURRENT_USER\\Software\\Zarnolith");
+    ASSERT_NE(key, nullptr);
+    RegDocument::setValue(*key, u"FontSize", 4, {0x24, 0, 0, 0}); // a save replaces the value, not its note
+    const std::string text = doc->toUtf8Text();
+    EXPECT_NE(text.find("; about the font\r\n\"FontName\"=\"Arial\"\r\n; kept with Weg\r\n;  indented note\r\n"
+                        "\"FontSize\"=dword:00000024\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("; other program\r\n[HKEY_CURRENT_USER\\Other]\r\n\"A\"=dword:00000002\r\n\r\n; the end\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("Weg\""), std::string::npos) << "the deleted value itself is gone";
+    std::optional<RegDocument> back = RegDocument::parse(doc->serialize());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->toUtf8Text(), text);
+}
+
+TEST(RegDocumentSalvage, ReadsEveryWellFormedLineAndNamesTheOthers)
+{
+    const std::string body = "\"FontName\"=\"Verdana\"\r\n"
+                             "\"FontSize\"=dword:000000012\r\n"    // line 5: nine digits
+                             "\"FontColor\"=dword:000000ff\r\n"
+                             "\"FontStyle\"=14\r\n"                // line 7: no data form
+                             "Unsinn\r\n"                            // line 8: no value at all
+                             "\"Bin\"=hex:01,zz,\\\r\n  02\r\n"  // line 9, with its continuation
+                             "\"HintColor\"=dword:00000003\r\n";
+    std::vector<RegDocument::Problem> problems;
+    ASSERT_FALSE(RegDocument::parse(utf8File(body))) << "strict reading refuses the file";
+    std::optional<RegDocument> doc = RegDocument::parseSalvaging(utf8File(body), &problems);
+    ASSERT_TRUE(doc);
+    ASSERT_EQ(doc->keys.size(), 1u);
+    std::vector<std::u16string> names;
+    for (const RegDocument::Value& v : doc->keys[0].values)
+        names.push_back(v.name);
+    EXPECT_EQ(names, (std::vector<std::u16string>{u"FontName", u"FontColor", u"HintColor"}));
+
+    std::vector<std::pair<std::size_t, std::u16string>> skipped;
+    for (const RegDocument::Problem& p : problems)
+        skipped.emplace_back(p.line, p.valueName.value_or(u"-"));
+    EXPECT_EQ(skipped, (std::vector<std::pair<std::size_t, std::u16string>>{
+                           {5, u"FontSize"}, {7, u"FontStyle"}, {8, u"-"}, {9, u"Bin"}}));
+
+    // Without the header nothing can be trusted; a file that is no text neither.
+    EXPECT_FALSE(RegDocument::parseSalvaging(bytes("[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n\"A\"=dword:1\r\n"), &problems));
+    EXPECT_FALSE(RegDocument::parseSalvaging(bytes("Windows Registry Editor Version 5.00\r\n\xC3\x28"), &problems));
+}
+
 TEST(RegDocumentRoundTrip, ReadsAFileExportedOnWindows)
 {
     // As the registry editor exports it: UTF-16LE, CRLF, the font name as expandable text.
