@@ -304,8 +304,9 @@ void TForm1::showEvent(QShowEvent* event)
         } catch (const std::exception& e) {
             // FormShow ends at the error (no start-up dialog). The box follows once
             // the window is up: an exception must not unwind through the toolkit's show.
-            QTimer::singleShot(0, this, [message = QString::fromUtf8(e.what())] {
+            QTimer::singleShot(0, this, [this, message = QString::fromUtf8(e.what())] {
                 ZarnolithApplication::ShowException(message);
+                EinstellungsHinweisZeigen();
             });
         }
         if (!m_positionRuleSpent) {
@@ -334,6 +335,8 @@ void TForm1::FormShow()
 void TForm1::Timer1Timer()
 {
     Timer1->stop();
+    // A damaged settings file is told about first, before the start-values dialog takes the keyboard.
+    EinstellungsHinweisZeigen();
     MenuDateiNeu->trigger();
 }
 

@@ -81,6 +81,10 @@ public:
     // true loads the display settings (and applies them through HintergrundNr), false saves them.
     void RegistryLadenSpeichern(bool LadenS);
     void SetActiveControl();
+    // Tells the user, once, that the load found the settings file damaged
+    // (a box naming the kept copy and the values not read). Does nothing
+    // when there is nothing to tell.
+    void EinstellungsHinweisZeigen();
 
     // Shortcut values (see ShortCutToText.h) of the two items that have one.
     static constexpr std::uint16_t ShortCutDateiNeu = shortcut::Make(shortcut::Ctrl, u'N');
@@ -134,6 +138,7 @@ private:
 
     QWidget* m_client = nullptr;
     bool m_hintergrundNrGeschrieben = false; // tells FormShow whether the load applied anything
+    QString m_einstellungsHinweis;           // from the load, until shown
     bool m_positionRuleSpent = false;
 };
 

@@ -6,6 +6,9 @@
 #include "appearance/THintergrundForm.h"
 #include "appearance/TListBox.h"
 
+#include <QMessageBox>
+#include <utility>
+
 int TForm1::HintergrundNr() const { return HintergrundForm->HintergrundNr(); }
 
 void TForm1::setHintergrundNr(int value)
@@ -20,7 +23,27 @@ void TForm1::RegistryLadenSpeichern(bool LadenS)
 {
     EinstellungsSpeicher speicher(FontDialog1.Font, [this] { return HintergrundNr(); },
                                   [this](int nr) { setHintergrundNr(nr); });
+    // The notice about a damaged file is kept also when the load then stops at an error.
+    struct HinweisMerken {
+        TForm1* form;
+        const EinstellungsSpeicher& speicher;
+        ~HinweisMerken()
+        {
+            if (!speicher.Hinweis().isEmpty())
+                form->m_einstellungsHinweis = speicher.Hinweis();
+        }
+    } hinweisMerken{this, speicher};
     speicher.RegistryLadenSpeichern(LadenS);
+}
+
+void TForm1::EinstellungsHinweisZeigen()
+{
+    const QString hinweis = std::exchange(m_einstellungsHinweis, QString());
+    if (hinweis.isEmpty())
+        return;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Informationen"), hinweis, QMessageBox::NoButton, this);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
 }
 
 void TForm1::AnzeigeEinstellungenLaden()

@@ -3,6 +3,7 @@
 // instance loads the GUI library (libzarnolith-gui.so) and runs it.
 #include "instance/InstanzWaechter.h"
 #include "instance/Nachrichten.h"
+#include "platform/AtomicFile.h"
 #include "platform/NamedMutex.h"
 #include "platform/RemoteWindowList.h"
 #include "platform/RuntimeDirectory.h"
@@ -33,6 +34,8 @@ GuiMain loadGui()
 
 int main(int argc, char** argv)
 {
+    // A save past the file-size limit fails and says so; it must not end the program.
+    platform::IgnoreFileSizeSignal();
     // 1. Start-up adjustment of the regional date names (util).
     util::TagesnamenAnpassen();
     util::MonatsnamenAnpassen();

@@ -2,6 +2,9 @@
 
 #include "platform/TRegistry.h"
 
+#include <QStringList>
+
+#include <algorithm>
 #include <chrono>
 #include <exception>
 #include <thread>
@@ -33,12 +36,41 @@ TFontStyles EinstellungsSpeicher::StilAusBits(int bits)
     return style;
 }
 
+QString EinstellungsSpeicher::HinweisText(const platform::RegRepair& reparatur)
+{
+    QString text = QStringLiteral("Die Einstellungsdatei war beschädigt. Sie wurde unverändert aufbewahrt als:\n%1\n\n")
+                       .arg(QString::fromStdString(reparatur.keptCopy));
+    const bool ganzeDatei = std::any_of(reparatur.unread.begin(), reparatur.unread.end(),
+                                        [](const platform::RegRepair::Unread& u) { return u.line == 0; });
+    if (ganzeDatei)
+        return text + QStringLiteral("Keine Einstellung konnte daraus gelesen werden; es gelten die Standardwerte.");
+    // A long list helps nobody in a box: the first ten, then how many more.
+    constexpr std::size_t kHoechstens = 10;
+    QStringList teile;
+    for (std::size_t i = 0; i < reparatur.unread.size() && i < kHoechstens; ++i) {
+        const platform::RegRepair::Unread& u = reparatur.unread[i];
+        if (u.valueName)
+            teile << QStringLiteral("'%1' (Zeile %2)").arg(QString::fromStdU16String(*u.valueName)).arg(u.line);
+        else
+            teile << QStringLiteral("Zeile %1").arg(u.line);
+    }
+    if (reparatur.unread.size() > kHoechstens)
+        teile << QStringLiteral("und %1 weitere").arg(reparatur.unread.size() - kHoechstens);
+    return text + QStringLiteral("Nicht gelesen werden konnte: %1.\nAlles Übrige wurde übernommen; für das Fehlende gelten die Standardwerte.")
+                      .arg(teile.join(QStringLiteral(", ")));
+}
+
 void EinstellungsSpeicher::RegistryLadenSpeichern(bool LadenS)
 {
     auto reg = std::make_unique<platform::TRegistry>(m_fabrik());
     std::exception_ptr fehler;
     try {
-        if (reg->OpenKey(u"\\Software\\Zarnolith", true)) {
+        const bool geoeffnet = reg->OpenKey(u"\\Software\\Zarnolith", true);
+        if (LadenS) {
+            if (const std::optional<platform::RegRepair> reparatur = reg->Repair())
+                m_hinweis = HinweisText(*reparatur);
+        }
+        if (geoeffnet) {
             if (LadenS) {
                 const QString name = QString::fromStdU16String(reg->ReadString(u"FontName"));
                 m_schrift.Name = name.isEmpty() ? QStringLiteral("Arial") : name;

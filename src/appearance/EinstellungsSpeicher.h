@@ -27,6 +27,11 @@ public:
     void setRegistryFabrik(RegistryFabrik fabrik) { m_fabrik = std::move(fabrik); }
     void setPause(Pause pause) { m_pause = std::move(pause); }
 
+    // After a load that found the store damaged and set it aside: what to tell
+    // the user (the kept copy, the values not read). Empty otherwise.
+    const QString& Hinweis() const { return m_hinweis; }
+    static QString HinweisText(const platform::RegRepair& reparatur);
+
     // Style bits as stored: italic 1, bold 2, underline 4, strike-out 8.
     static int StilBits(const TFontStyles& style);
     // -1 (all bits set) means no style, as a missing value does; bits above 3 are ignored.
@@ -38,4 +43,5 @@ private:
     std::function<void(int)> m_hintergrundNrSchreiben;
     RegistryFabrik m_fabrik;
     Pause m_pause;
+    QString m_hinweis;
 };

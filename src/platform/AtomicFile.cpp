@@ -1,8 +1,11 @@
 #include "platform/AtomicFile.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <system_error>
+
+#include <ctime>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,23 +24,49 @@ bool failWith(std::string* error, const std::string& what, int err)
     return false;
 }
 
-// A symbolic link as target is followed, so the file it points to is replaced.
-fs::path resolveTarget(const fs::path& target)
+} // namespace
+
+fs::path ResolveTarget(const fs::path& target)
 {
+    fs::path path = target;
     std::error_code ec;
-    if (fs::is_symlink(target, ec)) {
-        const fs::path resolved = fs::weakly_canonical(target, ec);
-        if (!ec)
-            return resolved;
+    // As the kernel does, give up after 40 links (a loop).
+    for (int hops = 0; hops < 40 && fs::is_symlink(path, ec); ++hops) {
+        const fs::path next = fs::read_symlink(path, ec);
+        if (ec)
+            break;
+        path = next.is_absolute() ? next : path.parent_path() / next;
     }
-    return target;
+    return path.lexically_normal();
 }
 
-} // namespace
+void IgnoreFileSizeSignal() { ::signal(SIGXFSZ, SIG_IGN); }
+
+void RemoveStaleStagedFiles(const fs::path& target, const struct timespec& before)
+{
+    const fs::path path = ResolveTarget(target);
+    const std::string prefix = path.filename().string() + ".tmp-";
+    std::error_code ec;
+    for (fs::directory_iterator it(path.parent_path().empty() ? fs::path(".") : path.parent_path(), ec), end;
+         !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        // mkstemp's six characters after our prefix, nothing else.
+        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix))
+            continue;
+        struct stat st {};
+        if (::lstat(it->path().c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
+            continue;
+        const bool older = st.st_mtim.tv_sec < before.tv_sec
+            || (st.st_mtim.tv_sec == before.tv_sec && st.st_mtim.tv_nsec < before.tv_nsec);
+        if (older)
+            ::unlink(it->path().c_str());
+    }
+}
 
 bool StageFile(const fs::path& target, std::span<const std::uint8_t> data, fs::path* staged, std::string* error)
 {
-    const fs::path path = resolveTarget(target);
+    IgnoreFileSizeSignal();
+    const fs::path path = ResolveTarget(target);
     std::string tmpName = path.string() + ".tmp-XXXXXX";
     const int fd = ::mkstemp(tmpName.data());
     if (fd < 0)
@@ -80,7 +109,7 @@ bool StageFile(const fs::path& target, std::span<const std::uint8_t> data, fs::p
 
 bool CommitStagedFile(const fs::path& staged, const fs::path& target, std::string* error)
 {
-    const fs::path path = resolveTarget(target);
+    const fs::path path = ResolveTarget(target);
     if (::rename(staged.c_str(), path.c_str()) != 0) {
         const int err = errno;
         ::unlink(staged.c_str());

@@ -4,6 +4,7 @@
 // data goes to a temporary file in the same directory, is flushed to the
 // disk and only then renamed over the target.
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <span>
 #include <string>
@@ -23,5 +24,18 @@ bool StageFile(const std::filesystem::path& target, std::span<const std::uint8_t
                std::filesystem::path* staged, std::string* error = nullptr);
 bool CommitStagedFile(const std::filesystem::path& staged, const std::filesystem::path& target,
                       std::string* error = nullptr);
+
+// The file a write to target replaces: target itself, or where its symbolic
+// links lead (also when the last one leads to nothing yet).
+std::filesystem::path ResolveTarget(const std::filesystem::path& target);
+
+// Removes staged files of target ("<name>.tmp-XXXXXX", regular, ours) last
+// changed before the given time: what interrupted saves left behind.
+void RemoveStaleStagedFiles(const std::filesystem::path& target, const struct timespec& before);
+
+// A write past the file-size limit (ulimit -f) then fails with EFBIG instead
+// of ending the process with SIGXFSZ. Process-wide; called once at start and
+// again by every staged write.
+void IgnoreFileSizeSignal();
 
 } // namespace platform

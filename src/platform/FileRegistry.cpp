@@ -2,12 +2,14 @@
 
 #include "platform/AtomicFile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
-#include <iterator>
+
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -17,6 +19,14 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::u16string_view kRoot = u"HKEY_CURRENT_USER";
+
+// When this instance began (the library is loaded at start): staged files
+// older than this were left by an earlier, interrupted run.
+const struct timespec kInstanceStart = [] {
+    struct timespec t {};
+    ::clock_gettime(CLOCK_REALTIME, &t);
+    return t;
+}();
 
 fs::path homeDirectory()
 {
@@ -44,25 +54,98 @@ fs::path FileRegistry::DefaultFile()
     return base / "Zarnolith" / "Zarnolith.reg";
 }
 
+bool FileRegistry::FileState::sameAs(const FileState& other) const
+{
+    // The time and identity alone would miss an editor that rewrote the file
+    // in place within the same clock tick; the contents settle it.
+    return kind == other.kind
+        && (kind != Read
+            || (device == other.device && inode == other.inode && modified.tv_sec == other.modified.tv_sec
+                && modified.tv_nsec == other.modified.tv_nsec && bytes == other.bytes));
+}
+
+FileRegistry::FileState FileRegistry::ReadFile(const fs::path& file)
+{
+    FileState state;
+    // Non-blocking, so a pipe at the path cannot hold the program up; it is then refused below.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        state.kind = errno == ENOENT ? FileState::Missing : FileState::Unusable;
+        return state;
+    }
+    struct stat st {};
+    state.kind = FileState::Unusable;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        state.device = st.st_dev;
+        state.inode = st.st_ino;
+        state.modified = st.st_mtim;
+        // One byte more than allowed tells a file that is too large, whatever its size claims.
+        std::vector<std::uint8_t> bytes(MaxFileBytes + 1);
+        std::size_t got = 0;
+        bool failed = false;
+        while (got < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                failed = n < 0;
+                break;
+            }
+            got += static_cast<std::size_t>(n);
+        }
+        if (!failed) {
+            bytes.resize(got);
+            state.kind = got > MaxFileBytes ? FileState::TooLarge : FileState::Read;
+            if (state.kind == FileState::Read)
+                state.bytes = std::move(bytes);
+        }
+    }
+    ::close(fd);
+    return state;
+}
+
 bool FileRegistry::loadDocument()
 {
     m_doc = RegDocument{};
-    std::error_code ec;
-    if (!fs::exists(m_file, ec))
-        return !ec;
-    std::ifstream in(m_file, std::ios::binary);
-    if (!in)
-        return false; // unreadable (permissions): that is no damage, and nothing may be overwritten
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        return false;
-    std::string why;
-    if (std::optional<RegDocument> doc = RegDocument::parse(bytes, &why)) {
-        m_doc = std::move(*doc);
+    m_opened = ReadFile(m_file);
+    RegRepair repair;
+    switch (m_opened.kind) {
+    case FileState::Missing:
         return true;
+    case FileState::Unusable:
+        // Not a file we can read (a directory, a pipe, no permission): no damage, and nothing may be overwritten.
+        std::fprintf(stderr, "Zarnolith: Einstellungsdatei %s ist nicht lesbar\n", m_file.c_str());
+        return false;
+    case FileState::TooLarge:
+        std::fprintf(stderr, "Zarnolith: Einstellungsdatei %s ist größer als %zu Bytes\n", m_file.c_str(), MaxFileBytes);
+        repair.unread.push_back({});
+        break;
+    case FileState::Read: {
+        std::string why;
+        if (std::optional<RegDocument> doc = RegDocument::parse(m_opened.bytes, &why)) {
+            m_doc = std::move(*doc);
+            return true;
+        }
+        std::fprintf(stderr, "Zarnolith: Einstellungsdatei %s ist beschädigt (%s)\n", m_file.c_str(), why.c_str());
+        // Every line that can still be read is kept; a bad line costs its own value at most.
+        std::vector<RegDocument::Problem> problems;
+        if (std::optional<RegDocument> salvaged = RegDocument::parseSalvaging(m_opened.bytes, &problems)) {
+            m_doc = std::move(*salvaged);
+            for (const RegDocument::Problem& p : problems)
+                repair.unread.push_back({p.line, p.valueName});
+        } else {
+            repair.unread.push_back({});
+        }
+        break;
     }
-    std::fprintf(stderr, "Zarnolith: Einstellungsdatei %s ist beschädigt (%s)\n", m_file.c_str(), why.c_str());
-    return setAside();
+    }
+    if (!setAside()) {
+        m_doc = RegDocument{};
+        return false;
+    }
+    repair.keptCopy = m_setAside.string();
+    m_repair = std::move(repair);
+    return true;
 }
 
 bool FileRegistry::setAside()
@@ -72,12 +155,14 @@ bool FileRegistry::setAside()
     std::tm local{};
     ::localtime_r(&now, &local);
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    const std::string base = m_file.string() + ".beschaedigt-" + stamp;
+    // Through a symbolic link it is the file itself that is set aside; the link stays.
+    const fs::path file = ResolveTarget(m_file);
+    const std::string base = file.string() + ".beschaedigt-" + stamp;
     std::error_code ec;
     fs::path target = base;
-    for (int n = 2; fs::exists(target, ec) && n < 1000; ++n)
+    for (int n = 2; fs::exists(fs::symlink_status(target, ec)) && n < 1000; ++n)
         target = base + "-" + std::to_string(n);
-    fs::rename(m_file, target, ec);
+    fs::rename(file, target, ec);
     if (ec) {
         std::fprintf(stderr, "Zarnolith: %s lässt sich nicht beiseitelegen: %s\n", m_file.c_str(), ec.message().c_str());
         return false;
@@ -90,45 +175,89 @@ bool FileRegistry::setAside()
 bool FileRegistry::save()
 {
     std::error_code ec;
-    fs::create_directories(m_file.parent_path(), ec);
+    fs::create_directories(ResolveTarget(m_file).parent_path(), ec);
     std::string why;
     if (!WriteFileAtomically(m_file, m_doc.serialize(), &why)) {
         std::fprintf(stderr, "Zarnolith: %s nicht gespeichert: %s\n", m_file.c_str(), why.c_str());
         return false;
     }
+    RemoveStaleStagedFiles(m_file, kInstanceStart);
+    m_opened = ReadFile(m_file);
     return true;
+}
+
+bool FileRegistry::commit()
+{
+    std::string why = "die Datei ändert sich laufend";
+    // Each round merges into the file as it is now; another program saving
+    // again in between makes another round.
+    for (int round = 0; round < 5; ++round) {
+        FileState now = ReadFile(m_file);
+        if (now.sameAs(m_opened) || now.kind == FileState::Missing) {
+            if (!CommitStagedFile(m_staged, m_file, &why))
+                break;
+            m_staged.clear();
+            RemoveStaleStagedFiles(m_file, kInstanceStart);
+            return true;
+        }
+        // Changed on disk since the key was opened. What we cannot read we must not overwrite.
+        std::optional<RegDocument> newer;
+        if (now.kind == FileState::Read)
+            newer = RegDocument::parse(now.bytes);
+        if (!newer) {
+            why = "die Datei wurde inzwischen durch etwas Unlesbares ersetzt";
+            break;
+        }
+        RegDocument::Key& key = newer->findOrAddKey(m_keyPath);
+        for (const Written& w : m_written)
+            RegDocument::setValue(key, w.name, w.type, w.data);
+        fs::path staged;
+        if (!StageFile(m_file, newer->serialize(), &staged, &why))
+            break;
+        ::unlink(m_staged.c_str());
+        m_staged = std::move(staged);
+        m_doc = std::move(*newer);
+        m_opened = std::move(now);
+    }
+    std::fprintf(stderr, "Zarnolith: %s nicht gespeichert: %s\n", m_file.c_str(), why.c_str());
+    if (!m_staged.empty())
+        ::unlink(m_staged.c_str());
+    m_staged.clear();
+    return false;
 }
 
 bool FileRegistry::OpenKey(std::u16string_view path, bool canCreate)
 {
     CloseKey();
     m_setAside.clear();
+    m_repair.reset();
     while (!path.empty() && path.front() == u'\\')
         path.remove_prefix(1);
     if (!loadDocument())
         return false;
-    std::u16string full = std::u16string(kRoot) + u'\\' + std::u16string(path);
-    if (!m_doc.findKey(full)) {
-        if (!canCreate)
-            return false;
+    const std::u16string full = std::u16string(kRoot) + u'\\' + std::u16string(path);
+    // What was saved from a damaged file goes back to disk at once.
+    bool mustWrite = !m_setAside.empty();
+    if (!m_doc.findKey(full) && canCreate) {
         m_doc.findOrAddKey(full);
-        if (!save())
-            return false;
+        mustWrite = true;
     }
-    m_keyPath = std::move(full);
+    if ((mustWrite && !save()) || !m_doc.findKey(full)) {
+        m_doc = RegDocument{};
+        return false;
+    }
+    m_keyPath = full;
     return true;
 }
 
-void FileRegistry::CloseKey()
+bool FileRegistry::CloseKey()
 {
-    if (!m_staged.empty()) {
-        std::string why;
-        if (!CommitStagedFile(m_staged, m_file, &why))
-            std::fprintf(stderr, "Zarnolith: %s nicht gespeichert: %s\n", m_file.c_str(), why.c_str());
-        m_staged.clear();
-    }
+    const bool stored = m_staged.empty() || commit();
+    m_staged.clear();
+    m_written.clear();
     m_keyPath.clear();
     m_doc = RegDocument{};
+    return stored;
 }
 
 RegDocument::Key* FileRegistry::openKey() { return m_keyPath.empty() ? nullptr : m_doc.findKey(m_keyPath); }
@@ -168,6 +297,7 @@ bool FileRegistry::SetValue(std::u16string_view name, std::uint32_t type, std::s
         if (!m_staged.empty())
             ::unlink(m_staged.c_str());
         m_staged = std::move(staged);
+        m_written.push_back(Written{std::u16string(name), type, std::vector<std::uint8_t>(data.begin(), data.end())});
         return true;
     }
     std::fprintf(stderr, "Zarnolith: %s nicht gespeichert: %s\n", m_file.c_str(), why.c_str());

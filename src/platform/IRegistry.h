@@ -36,6 +36,17 @@ struct RegValueData {
     std::vector<std::uint8_t> bytes;
 };
 
+// A store that could not be read as a whole: where its damaged original is
+// kept, and which lines were not read (the rest was).
+struct RegRepair {
+    std::string keptCopy; // path of the kept original, UTF-8
+    struct Unread {
+        std::size_t line = 0; // 1-based; 0: the whole file
+        std::optional<std::u16string> valueName;
+    };
+    std::vector<Unread> unread;
+};
+
 class IRegistry {
 public:
     virtual ~IRegistry() = default;
@@ -43,7 +54,11 @@ public:
     // Opens the key at this path below HKEY_CURRENT_USER ("Software\Zarnolith"),
     // creating it first when it is missing and canCreate is set. False on failure.
     virtual bool OpenKey(std::u16string_view path, bool canCreate) = 0;
-    virtual void CloseKey() = 0;
+    // False when the values written since opening could not be stored after all.
+    virtual bool CloseKey() = 0;
+    // What the last OpenKey found damaged in the store and repaired; nothing
+    // when it found the store sound.
+    virtual std::optional<RegRepair> Repair() const { return std::nullopt; }
 
     // Type and data size of a value of the open key; nothing when it does not exist.
     virtual std::optional<RegValueInfo> QueryValueInfo(std::u16string_view name) = 0;

@@ -2,6 +2,7 @@
 
 #include "util/Utf8.h"
 
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -23,20 +24,28 @@ constexpr const char* kSetDataFailed = "Fehler beim Setzen der Daten für '%s'";
 
 TRegistry::TRegistry(std::unique_ptr<IRegistry> backend) : m_backend(std::move(backend)) {}
 
-TRegistry::~TRegistry() { CloseKey(); }
+TRegistry::~TRegistry() { closeQuietly(); }
 
 bool TRegistry::OpenKey(std::u16string_view path, bool canCreate)
 {
-    CloseKey();
+    closeQuietly();
+    m_firstWritten.reset();
     m_open = m_backend && m_backend->OpenKey(path, canCreate);
     return m_open;
 }
 
+bool TRegistry::closeQuietly()
+{
+    const bool stored = !m_open || m_backend->CloseKey();
+    m_open = false;
+    return stored;
+}
+
 void TRegistry::CloseKey()
 {
-    if (m_open)
-        m_backend->CloseKey();
-    m_open = false;
+    const std::optional<std::u16string> written = std::exchange(m_firstWritten, std::nullopt);
+    if (!closeQuietly() && written)
+        fail(kSetDataFailed, *written);
 }
 
 bool TRegistry::ValueExists(std::u16string_view name) { return m_open && m_backend->QueryValueInfo(name).has_value(); }
@@ -86,6 +95,8 @@ void TRegistry::WriteString(std::u16string_view name, std::u16string_view text)
     bytes.push_back(0);
     if (!m_open || !m_backend->SetValue(name, regtype::Sz, bytes))
         fail(kSetDataFailed, name);
+    if (!m_firstWritten)
+        m_firstWritten = std::u16string(name);
 }
 
 void TRegistry::WriteInteger(std::u16string_view name, std::int32_t value)
@@ -94,6 +105,8 @@ void TRegistry::WriteInteger(std::u16string_view name, std::int32_t value)
     const std::uint8_t bytes[4] = {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
     if (!m_open || !m_backend->SetValue(name, regtype::Dword, bytes))
         fail(kSetDataFailed, name);
+    if (!m_firstWritten)
+        m_firstWritten = std::u16string(name);
 }
 
 } // namespace platform

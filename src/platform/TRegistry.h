@@ -19,7 +19,10 @@ public:
     TRegistry& operator=(const TRegistry&) = delete;
 
     bool OpenKey(std::u16string_view path, bool canCreate);
+    // Raises the write error, naming the first value written since opening,
+    // when what was written could not be stored at closing.
     void CloseKey();
+    std::optional<RegRepair> Repair() const { return m_backend ? m_backend->Repair() : std::nullopt; }
 
     bool ValueExists(std::u16string_view name);
     // Text of a REG_SZ or REG_EXPAND_SZ value (taken as stored, up to its first
@@ -30,8 +33,11 @@ public:
     void WriteInteger(std::u16string_view name, std::int32_t value);
 
 private:
+    bool closeQuietly();
+
     std::unique_ptr<IRegistry> m_backend;
     bool m_open = false;
+    std::optional<std::u16string> m_firstWritten; // since opening
 };
 
 } // namespace platform

@@ -29,11 +29,12 @@ bool WinRegistry::OpenKey(std::u16string_view path, bool canCreate)
     return true;
 }
 
-void WinRegistry::CloseKey()
+bool WinRegistry::CloseKey()
 {
     if (m_key)
         ::RegCloseKey(static_cast<HKEY>(m_key));
     m_key = nullptr;
+    return true; // the registry stores each value as it is set
 }
 
 std::optional<RegValueInfo> WinRegistry::QueryValueInfo(std::u16string_view name)

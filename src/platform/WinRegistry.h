@@ -12,7 +12,7 @@ public:
     WinRegistry& operator=(const WinRegistry&) = delete;
 
     bool OpenKey(std::u16string_view path, bool canCreate) override;
-    void CloseKey() override;
+    bool CloseKey() override;
     std::optional<RegValueInfo> QueryValueInfo(std::u16string_view name) override;
     std::optional<RegValueData> QueryValue(std::u16string_view name, std::uint32_t maxBytes) override;
     bool SetValue(std::u16string_view name, std::uint32_t type, std::span<const std::uint8_t> data) override;

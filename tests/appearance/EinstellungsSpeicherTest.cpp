@@ -14,6 +14,9 @@
 #include <fstream>
 #include <iterator>
 #include <sys/resource.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -70,6 +73,43 @@ protected:
         return {};
     }
 
+    std::string speicherFehler()
+    {
+        try {
+            speicher.RegistryLadenSpeichern(false);
+        } catch (const platform::ERegistryException& e) {
+            return e.what();
+        }
+        return {};
+    }
+
+    std::vector<fs::path> beiseiteGelegt() const
+    {
+        std::vector<fs::path> gefunden;
+        for (const fs::directory_entry& e : fs::directory_iterator(datei().parent_path()))
+            if (e.path().filename().string().find(".beschaedigt-") != std::string::npos)
+                gefunden.push_back(e.path());
+        return gefunden;
+    }
+
+    // Runs body in a child process: its exit code, 128 + the signal that
+    // ended it, or -1 when it had not ended after the time limit (then killed).
+    static int imKindprozess(const std::function<int()>& body, int sekunden = 20)
+    {
+        const pid_t kind = fork();
+        if (kind == 0)
+            _exit(body());
+        int status = 0;
+        for (int i = 0; i < sekunden * 100; ++i) {
+            if (waitpid(kind, &status, WNOHANG) == kind)
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            usleep(10'000);
+        }
+        kill(kind, SIGKILL);
+        waitpid(kind, &status, 0);
+        return -1;
+    }
+
     QTemporaryDir dir;
     QByteArray oldXdg;
     TFont schrift;
@@ -95,6 +135,7 @@ TEST_F(Speicher, FirstStartCreatesAnEmptyKeyAndLoadsTheDefaults)
     EXPECT_EQ(schrift.Style, TFontStyles{});
     EXPECT_EQ(geschriebeneNr, std::vector<int>{1});
     EXPECT_EQ(pausen, std::vector<int>{10});
+    EXPECT_TRUE(speicher.Hinweis().isEmpty()) << "nothing to tell about a sound store";
 
     std::optional<RegDocument> doc = RegDocument::parse(dateiInhalt(datei()));
     ASSERT_TRUE(doc) << "the key is created at the first load";
@@ -252,29 +293,29 @@ TEST_F(Speicher, DamagedFileIsSetAsideAndTheDefaultsLoad)
     EXPECT_EQ(anzahl, 2);
 }
 
-TEST_F(Speicher, FailedWriteLeavesTheOldFileWhole)
+TEST_F(Speicher, WriteBeyondTheFileSizeLimitFailsWithTheWriteErrorAndLeavesTheOldFileWhole)
 {
     speicher.RegistryLadenSpeichern(false);
     const std::vector<std::uint8_t> vorher = dateiInhalt(datei());
 
-    // A name longer than the file may grow: the write fails part-way, as on a full disk.
-    schrift.Name = QString(4000, QLatin1Char('x'));
-    rlimit alt{};
-    getrlimit(RLIMIT_FSIZE, &alt);
-    auto* alterHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit klein = alt;
-    klein.rlim_cur = static_cast<rlim_t>(vorher.size() + 100);
-    setrlimit(RLIMIT_FSIZE, &klein);
-    std::string meldung;
-    try {
-        speicher.RegistryLadenSpeichern(false);
-    } catch (const platform::ERegistryException& e) {
-        meldung = e.what();
-    }
-    setrlimit(RLIMIT_FSIZE, &alt);
-    std::signal(SIGXFSZ, alterHandler);
-
-    EXPECT_EQ(meldung, "Fehler beim Setzen der Daten für 'FontName'");
+    // A real file-size limit (ulimit -f) in a child process whose signals are
+    // as a shell leaves them: the write must fail, not end the process.
+    const int ende = imKindprozess([&] {
+        std::signal(SIGXFSZ, SIG_DFL);
+        rlimit klein{};
+        getrlimit(RLIMIT_FSIZE, &klein);
+        klein.rlim_cur = static_cast<rlim_t>(vorher.size() + 100);
+        setrlimit(RLIMIT_FSIZE, &klein);
+        // A name longer than the file may grow: the write fails part-way, as on a full disk.
+        schrift.Name = QString(4000, QLatin1Char('x'));
+        try {
+            speicher.RegistryLadenSpeichern(false);
+        } catch (const platform::ERegistryException& e) {
+            return std::string(e.what()) == "Fehler beim Setzen der Daten für 'FontName'" ? 0 : 1;
+        }
+        return 2;
+    });
+    EXPECT_EQ(ende, 0) << "0: the write error; 1: another message; 2: no error; 128+n: killed by signal n";
     EXPECT_EQ(dateiInhalt(datei()), vorher);
     for (const fs::directory_entry& e : fs::directory_iterator(datei().parent_path()))
         EXPECT_FALSE((e.path().filename().string().find(".tmp-") != std::string::npos)) << "no temporary file is left behind";
@@ -292,6 +333,304 @@ TEST_F(Speicher, KeyThatCannotBeCreatedLoadsNothingAndSavesNothing)
     EXPECT_EQ(pausen, (std::vector<int>{10, 10}));
 }
 
+struct FremdesDing {
+    const char* was;
+    std::function<void(const fs::path&)> anlegen;
+    std::function<bool(const fs::path&)> unberuehrt;
+};
+
+class SpeicherFremdesDing : public Speicher, public ::testing::WithParamInterface<FremdesDing> {};
+
+// Something other than a settings file at the path: the key cannot be opened,
+// so nothing is read, written or reported, and the thing stays as it was.
+// A child process keeps a load that hangs or eats memory from taking the suite along.
+TEST_P(SpeicherFremdesDing, KeyIsNotOpenedAndTheThingStaysUntouched)
+{
+    fs::create_directories(datei().parent_path());
+    GetParam().anlegen(datei());
+    schrift.Name = QStringLiteral("Courier New");
+    const int ende = imKindprozess([&] {
+        rlimit speicherGrenze{512u << 20, 512u << 20};
+        setrlimit(RLIMIT_AS, &speicherGrenze);
+        try {
+            speicher.RegistryLadenSpeichern(true);
+            if (schrift.Name != QStringLiteral("Courier New") || !geschriebeneNr.empty())
+                return 1;
+            speicher.RegistryLadenSpeichern(false);
+        } catch (...) {
+            return 2;
+        }
+        return speicher.Hinweis().isEmpty() ? 0 : 3;
+    });
+    EXPECT_EQ(ende, 0) << "1: something was read; 2: an error was raised; 3: a notice; -1: hung; 128+n: signal n";
+    EXPECT_TRUE(GetParam().unberuehrt(datei()));
+    EXPECT_TRUE(beiseiteGelegt().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SpeicherFremdesDing,
+    ::testing::Values(
+        FremdesDing{"fifo", [](const fs::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); },
+                    [](const fs::path& p) { return fs::is_fifo(fs::symlink_status(p)); }},
+        FremdesDing{"link_to_dev_zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
+                    [](const fs::path& p) { return fs::is_symlink(p) && fs::read_symlink(p) == "/dev/zero"; }},
+        FremdesDing{"directory",
+                    [](const fs::path& p) {
+                        fs::create_directory(p);
+                        std::ofstream(p / "inhalt") << "x";
+                    },
+                    [](const fs::path& p) { return fs::is_directory(fs::symlink_status(p)) && fs::exists(p / "inhalt"); }}),
+    [](const auto& info) { return std::string(info.param.was); });
+
+TEST_F(Speicher, FileLargerThanAnySettingsFileIsSetAsideUnread)
+{
+    // Padded with a comment line to an exact size: the limit itself still reads.
+    const auto dateiMitGroesse = [&](std::size_t groesse) {
+        const std::string kopf = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
+                                 "\"FontName\"=\"Verdana\"\r\n;";
+        fs::create_directories(datei().parent_path());
+        std::ofstream(datei(), std::ios::binary) << kopf << std::string(groesse - kopf.size() - 2, 'x') << "\r\n";
+        ASSERT_EQ(fs::file_size(datei()), groesse);
+    };
+    dateiMitGroesse(FileRegistry::MaxFileBytes);
+    speicher.RegistryLadenSpeichern(true);
+    EXPECT_EQ(schrift.Name, QStringLiteral("Verdana"));
+    EXPECT_TRUE(beiseiteGelegt().empty());
+
+    dateiMitGroesse(FileRegistry::MaxFileBytes + 1);
+    speicher.RegistryLadenSpeichern(true);
+    EXPECT_EQ(schrift.Name, QStringLiteral("Arial"));
+    ASSERT_EQ(beiseiteGelegt().size(), 1u);
+    EXPECT_EQ(fs::file_size(beiseiteGelegt()[0]), FileRegistry::MaxFileBytes + 1);
+    EXPECT_TRUE(speicher.Hinweis().contains(QString::fromStdString(beiseiteGelegt()[0].string())));
+    EXPECT_TRUE(speicher.Hinweis().contains(QStringLiteral("Keine Einstellung konnte daraus gelesen werden")));
+}
+
+TEST_F(Speicher, DamagedFileKeepsEveryReadableValueAndSaysWhatWasLost)
+{
+    const std::string werte = "\"FontName\"=\"Verdana\"\r\n"
+                              "\"FontSize\"=dword:000000012\r\n" // line 5: nine digits
+                              "; Notiz\r\n"
+                              "\"FontStyle\"=14\r\n"             // line 7
+                              "\"HintColor\"=dword:00000003\r\n";
+    schreibeDatei(werte);
+    schrift.setSize(30);
+    speicher.RegistryLadenSpeichern(true);
+
+    EXPECT_EQ(schrift.Name, QStringLiteral("Verdana"));
+    EXPECT_EQ(schrift.Size(), 14) << "the unreadable size loads as missing";
+    EXPECT_EQ(schrift.Style, TFontStyles{});
+    EXPECT_EQ(geschriebeneNr, std::vector<int>{3});
+
+    ASSERT_EQ(beiseiteGelegt().size(), 1u);
+    const std::vector<std::uint8_t> alt = dateiInhalt(beiseiteGelegt()[0]);
+    EXPECT_NE(std::string(alt.begin(), alt.end()).find(werte), std::string::npos) << "the original is kept as it was";
+    const QString hinweis = speicher.Hinweis();
+    EXPECT_TRUE(hinweis.contains(QString::fromStdString(beiseiteGelegt()[0].string()))) << hinweis.toStdString();
+    EXPECT_TRUE(hinweis.contains(QStringLiteral("'FontSize' (Zeile 5), 'FontStyle' (Zeile 7)."))) << hinweis.toStdString();
+
+    // What could be read is on disk again at once, comment included.
+    std::optional<RegDocument> doc = RegDocument::parse(dateiInhalt(datei()));
+    ASSERT_TRUE(doc);
+    ASSERT_NE(gespeichert(*doc, u"FontName"), nullptr);
+    ASSERT_NE(gespeichert(*doc, u"HintColor"), nullptr);
+    EXPECT_EQ(gespeichert(*doc, u"FontSize"), nullptr);
+    EXPECT_NE(doc->toUtf8Text().find("; Notiz\r\n"), std::string::npos);
+
+    // Told once: the next load finds a sound file.
+    EinstellungsSpeicher naechster(schrift, [] { return 1; }, [](int) {});
+    naechster.setPause([](int) {});
+    naechster.RegistryLadenSpeichern(true);
+    EXPECT_TRUE(naechster.Hinweis().isEmpty());
+}
+
+TEST_F(Speicher, UnreadableFileIsNeverOverwritten)
+{
+    schreibeDatei("\"FontName\"=\"Verdana\"\r\n");
+    const std::vector<std::uint8_t> vorher = dateiInhalt(datei());
+    ASSERT_EQ(chmod(datei().c_str(), 0), 0);
+    // Root reads every file: the check runs as an ordinary user who may write the directory.
+    if (geteuid() == 0) {
+        for (const fs::path& p : {fs::path(dir.path().toStdString()), datei().parent_path()})
+            ASSERT_EQ(chown(p.c_str(), 65534, 65534), 0);
+    }
+    const int ende = imKindprozess([&] {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            return 9;
+        schrift.Name = QStringLiteral("Courier New");
+        try {
+            speicher.RegistryLadenSpeichern(true);
+            speicher.RegistryLadenSpeichern(false);
+        } catch (...) {
+            return 2;
+        }
+        return schrift.Name == QStringLiteral("Courier New") ? 0 : 1;
+    });
+    EXPECT_EQ(ende, 0);
+    ASSERT_EQ(chmod(datei().c_str(), 0600), 0);
+    EXPECT_EQ(dateiInhalt(datei()), vorher);
+    EXPECT_TRUE(beiseiteGelegt().empty());
+}
+
+TEST_F(Speicher, FileModeIsKeptAndANewFileIsPrivate)
+{
+    const mode_t alteMaske = umask(0);
+    speicher.RegistryLadenSpeichern(false);
+    umask(alteMaske);
+    struct stat st {};
+    ASSERT_EQ(stat(datei().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+
+    ASSERT_EQ(chmod(datei().c_str(), 0640), 0);
+    speicher.RegistryLadenSpeichern(false);
+    ASSERT_EQ(stat(datei().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST_F(Speicher, SymbolicLinkAsTheFileIsFollowed)
+{
+    // Settings kept elsewhere (a dotfiles repository) and linked into place.
+    const fs::path echt = fs::path(dir.path().toStdString()) / "dotfiles" / "zarnolith.reg";
+    fs::create_directories(echt.parent_path());
+    fs::create_directories(datei().parent_path());
+    fs::create_symlink(echt, datei());
+    std::ofstream(echt, std::ios::binary) << "kaputt";
+
+    speicher.RegistryLadenSpeichern(true); // damaged: the file itself is set aside, the link stays
+    schrift.Name = QStringLiteral("Liberation Serif");
+    speicher.RegistryLadenSpeichern(false);
+
+    EXPECT_TRUE(fs::is_symlink(datei()));
+    std::optional<RegDocument> doc = RegDocument::parse(dateiInhalt(echt));
+    ASSERT_TRUE(doc);
+    EXPECT_NE(gespeichert(*doc, u"FontName"), nullptr);
+    int kopien = 0;
+    for (const fs::directory_entry& e : fs::directory_iterator(echt.parent_path()))
+        kopien += e.path().filename().string().starts_with("zarnolith.reg.beschaedigt-");
+    EXPECT_EQ(kopien, 1);
+}
+
+// Runs something just before the key is closed, while the values wait to be committed.
+class VorDemSchliessen : public platform::IRegistry {
+public:
+    VorDemSchliessen(std::function<void()> vorher) : m_vorher(std::move(vorher)) {}
+    bool OpenKey(std::u16string_view path, bool canCreate) override { return m_echt.OpenKey(path, canCreate); }
+    bool CloseKey() override
+    {
+        if (m_vorher)
+            std::exchange(m_vorher, {})();
+        return m_echt.CloseKey();
+    }
+    std::optional<platform::RegValueInfo> QueryValueInfo(std::u16string_view name) override
+    {
+        return m_echt.QueryValueInfo(name);
+    }
+    std::optional<platform::RegValueData> QueryValue(std::u16string_view name, std::uint32_t maxBytes) override
+    {
+        return m_echt.QueryValue(name, maxBytes);
+    }
+    bool SetValue(std::u16string_view name, std::uint32_t type, std::span<const std::uint8_t> data) override
+    {
+        return m_echt.SetValue(name, type, data);
+    }
+
+private:
+    FileRegistry m_echt;
+    std::function<void()> m_vorher;
+};
+
+TEST_F(Speicher, CommitThatFailsAtClosingIsTheWriteError)
+{
+    struct Fall {
+        const char* wie;
+        std::function<void()> stoeren;
+    };
+    const Fall faelle[] = {
+        {"staged file gone", [&] {
+             for (const fs::directory_entry& e : fs::directory_iterator(datei().parent_path()))
+                 if (e.path().filename().string().find(".tmp-") != std::string::npos)
+                     fs::remove(e.path());
+         }},
+        {"file replaced by a directory", [&] {
+             fs::remove(datei());
+             fs::create_directory(datei());
+         }},
+    };
+    for (const Fall& fall : faelle) {
+        SCOPED_TRACE(fall.wie);
+        fs::remove_all(datei());
+        schrift.Name = QStringLiteral("Verdana");
+        speicher.RegistryLadenSpeichern(false);
+        const std::vector<std::uint8_t> vorher = dateiInhalt(datei());
+        schrift.Name = QStringLiteral("Liberation Mono");
+        speicher.setRegistryFabrik([&] { return std::make_unique<VorDemSchliessen>(fall.stoeren); });
+        EXPECT_EQ(speicherFehler(), "Fehler beim Setzen der Daten für 'HintColor'");
+        speicher.setRegistryFabrik([] { return std::make_unique<FileRegistry>(); });
+        if (fs::is_regular_file(datei()))
+            EXPECT_EQ(dateiInhalt(datei()), vorher);
+        else
+            EXPECT_TRUE(fs::is_directory(datei())) << "what took the file's place is not overwritten";
+    }
+}
+
+TEST_F(Speicher, SaveRacingAnEditorKeepsTheEditorsChangesAndTheComments)
+{
+    struct Fall {
+        const char* wie;
+        bool anOrt; // the editor writes into the file itself rather than replacing it
+    };
+    for (const Fall fall : {Fall{"atomic save", false}, Fall{"in place", true}}) {
+        SCOPED_TRACE(fall.wie);
+        schreibeDatei("; Handnotiz\r\n\"FontSize\"=dword:0000000e\r\n");
+        const std::string editor = "Windows Registry Editor Version 5.00\r\n\r\n; Handnotiz\r\n"
+                                   "[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n\"FontSize\"=dword:00000030\r\n"
+                                   "; vom Editor\r\n\"Notiz\"=\"vom Editor\"\r\n\r\n[HKEY_CURRENT_USER\\Software\\Andere]\r\n";
+        auto editorSpeichert = [&] {
+            if (fall.anOrt) {
+                std::ofstream(datei(), std::ios::binary | std::ios::trunc) << editor;
+            } else {
+                std::ofstream(datei().string() + ".editor", std::ios::binary) << editor;
+                fs::rename(datei().string() + ".editor", datei());
+            }
+        };
+        schrift.setSize(20);
+        speicher.setRegistryFabrik([&] { return std::make_unique<VorDemSchliessen>(editorSpeichert); });
+        speicher.RegistryLadenSpeichern(false);
+
+        std::optional<RegDocument> doc = RegDocument::parse(dateiInhalt(datei()));
+        ASSERT_TRUE(doc);
+        const std::string text = doc->toUtf8Text();
+        ASSERT_NE(gespeichert(*doc, u"Notiz"), nullptr) << text;
+        EXPECT_NE(doc->findKey(u"HKEY_CURRENT_USER\\Software\\Andere"), nullptr) << text;
+        EXPECT_NE(text.find("; Handnotiz\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]"), std::string::npos) << text;
+        EXPECT_NE(text.find("; vom Editor\r\n\"Notiz\""), std::string::npos) << text;
+        EXPECT_EQ(gespeichert(*doc, u"FontSize")->data, (std::vector<std::uint8_t>{20, 0, 0, 0})) << "the later save wins";
+        EXPECT_NE(gespeichert(*doc, u"FontStyle"), nullptr);
+    }
+}
+
+TEST_F(Speicher, StagedFilesLeftByAnEarlierRunGoAtTheNextSave)
+{
+    speicher.RegistryLadenSpeichern(false);
+    const fs::path ordner = datei().parent_path();
+    const auto anlegen = [&](const char* name, bool alt) {
+        std::ofstream(ordner / name) << "rest";
+        if (alt) {
+            const timespec stunde[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+            utimensat(AT_FDCWD, (ordner / name).c_str(), stunde, 0);
+        }
+    };
+    anlegen("Zarnolith.reg.tmp-AbC123", true);  // an interrupted save of an earlier run
+    anlegen("Zarnolith.reg.tmp-XyZ789", false); // a save in flight right now
+    anlegen("Zarnolith.reg.tmp-alt", true);  // not a name we make
+    anlegen("Fremd.reg.tmp-AbC123", true);
+    speicher.RegistryLadenSpeichern(false);
+    EXPECT_FALSE(fs::exists(ordner / "Zarnolith.reg.tmp-AbC123"));
+    EXPECT_TRUE(fs::exists(ordner / "Zarnolith.reg.tmp-XyZ789"));
+    EXPECT_TRUE(fs::exists(ordner / "Zarnolith.reg.tmp-alt"));
+    EXPECT_TRUE(fs::exists(ordner / "Fremd.reg.tmp-AbC123"));
+}
+
 // Records every call into the store, and answers reads from a map.
 class AufzeichnendeRegistry : public platform::IRegistry {
 public:
@@ -302,7 +641,11 @@ public:
         m_log.push_back("OpenKey " + utf8(path) + (canCreate ? " +create" : ""));
         return m_oeffnet;
     }
-    void CloseKey() override { m_log.push_back("CloseKey"); }
+    bool CloseKey() override
+    {
+        m_log.push_back("CloseKey");
+        return true;
+    }
     std::optional<platform::RegValueInfo> QueryValueInfo(std::u16string_view name) override
     {
         m_log.push_back("Info " + utf8(name));
