@@ -2,6 +2,7 @@
 // cancelled, what they save, the focus after the font command, a restart that
 // shows the saved settings, a save that fails, and a start whose load applies nothing.
 #include "app/TForm1.h"
+#include "app/TPixelForm.h"
 #include "app/ZarnolithApplication.h"
 #include "appearance/FarbTabelle.h"
 #include "appearance/SchriftartFenster.h"
@@ -294,6 +295,51 @@ TEST_F(Hauptfenster, StartWhoseLoadAppliesNothingIsStillLaidOut)
             EXPECT_EQ(form->FontDialog1.Font.Name, QStringLiteral("Liberation Mono"));
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Hauptfenster, DamagedSettingsFileIsToldOnceBeforeTheStartValuesDialog)
+{
+    const fs::path datei = platform::FileRegistry::DefaultFile();
+    fs::create_directories(datei.parent_path());
+    std::ofstream(datei, std::ios::binary) << "Windows Registry Editor Version 5.00\r\n"
+                                              "[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
+                                              "\"FontName\"=\"Liberation Mono\"\r\n\"FontSize\"=14\r\n";
+    TForm1 form;
+    TPixelForm pixel(&form);
+    // Answers whatever modal window comes up, in the order they come.
+    QStringList ablauf;
+    QString titel, text;
+    QTimer antworten;
+    QObject::connect(&antworten, &QTimer::timeout, [&] {
+        QWidget* oben = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(oben); box && box->isVisible()) {
+            ablauf << QStringLiteral("Hinweis");
+            titel = box->windowTitle();
+            text = box->text();
+            box->buttons().front()->click();
+        } else if (oben == &pixel && pixel.isVisible()) {
+            ablauf << QStringLiteral("Startwerte");
+            pixel.reject();
+        }
+    });
+    antworten.start(5);
+    form.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ablauf.size() >= 2; }, 10000)) << ablauf.join(',').toStdString();
+    form.EinstellungsHinweisZeigen(); // told once: nothing more to show
+    QTest::qWait(50);
+    antworten.stop();
+    modaltest::closeModalWindows(nullptr);
+
+    EXPECT_EQ(ablauf, (QStringList{QStringLiteral("Hinweis"), QStringLiteral("Startwerte")}));
+    EXPECT_EQ(titel, QStringLiteral("Informationen"));
+    EXPECT_TRUE(text.contains(QStringLiteral("Zarnolith.reg.beschaedigt-"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("'FontSize' (Zeile 4)"))) << text.toStdString();
+    EXPECT_EQ(form.FontDialog1.Font.Name, QStringLiteral("Liberation Mono")) << "the readable value was kept";
+    EXPECT_TRUE(fehler.isEmpty()) << fehler.join('\n').toStdString();
 }
 
 } // namespace
