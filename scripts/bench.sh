@@ -10,8 +10,10 @@
 #   bench_instance      the second start <= 3 x a program that only starts and exits
 #   bench_windows       one keystroke until the other field shows < 0.1 ms
 #   bench_appearance    a new display font applied and laid out < 5 ms (14, 72, 200 pt)
+#   bench_settings_load a settings file's load time per byte at 1 MiB <= 4 x at 10 kB
 # The exit code adds up what missed (or did not run, or failed):
-#   1 first start, 2 second start, 4 keystroke, 8 re-layout, 16 another benchmark.
+#   1 first start, 2 second start, 4 keystroke, 8 re-layout, 16 another benchmark,
+#   32 settings load.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -104,6 +106,10 @@ for name in "${names[@]}"; do
     bench_appearance)
       bit=8 label="re-layout"
       [ "$ran" -eq 0 ] && check "$json" "$label" 'BM_SchriftAnwendenUndAnordnen/.*' time:ms 5 || ok=0 ;;
+    bench_settings_load)
+      bit=32 label="settings load"
+      # The program compares each shape's largest file with its smallest; its exit code says whether that held.
+      [ "$ran" -eq 0 ] || ok=0 ;;
     *)
       [ "$ran" -eq 0 ] && echo "  $name: ran (no target of its own)" || ok=0 ;;
   esac
