@@ -25,8 +25,9 @@ protected:
     {
         anderes.show();
         anderes.activateWindow();
+        // Window-system events arrive in order: once this one is active, the
+        // activations of the windows shown before it have all been handled.
         ASSERT_TRUE(QTest::qWaitForWindowActive(&anderes));
-        QTest::qWait(50); // let earlier activations settle
     }
 
     QMainWindow hauptfenster;
