@@ -304,7 +304,7 @@ void TForm1::showEvent(QShowEvent* event)
         } catch (const std::exception& e) {
             // FormShow ends at the error (no start-up dialog). The box follows once
             // the window is up: an exception must not unwind through the toolkit's show.
-            QTimer::singleShot(0, this, [this, message = QString::fromUtf8(e.what())] {
+            QTimer::singleShot(0, this, [this, message = ZarnolithApplication::MessageOf(e)] {
                 ZarnolithApplication::ShowException(message);
                 EinstellungsHinweisZeigen();
             });

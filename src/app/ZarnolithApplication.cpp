@@ -5,8 +5,13 @@
 #include "app/TForm1.h"
 
 #include <QLoggingCategory>
+#include "platform/ERegistryException.h"
+#include "util/IntegerText.h"
+
 #include <QMessageBox>
+#include <cstdio>
 #include <exception>
+#include <new>
 
 namespace {
 ZarnolithApplication::ErrorBox g_errorBox;
@@ -32,10 +37,20 @@ void ZarnolithApplication::Guarded(const std::function<void()>& command)
     try {
         command();
     } catch (const std::exception& e) {
-        ShowException(QString::fromUtf8(e.what()));
+        ShowException(MessageOf(e));
     } catch (...) {
         ShowException(QStringLiteral("Unbekannter Fehler"));
     }
+}
+
+QString ZarnolithApplication::MessageOf(const std::exception& e)
+{
+    if (dynamic_cast<const util::EConvertError*>(&e) || dynamic_cast<const platform::ERegistryException*>(&e))
+        return QString::fromUtf8(e.what());
+    std::fprintf(stderr, "Zarnolith: %s\n", e.what()); // for whoever looks into it
+    if (dynamic_cast<const std::bad_alloc*>(&e))
+        return QStringLiteral("Nicht genügend Arbeitsspeicher.");
+    return QStringLiteral("Unbekannter Fehler");
 }
 
 void ZarnolithApplication::ShowException(const QString& message)

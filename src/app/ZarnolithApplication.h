@@ -10,6 +10,7 @@
 // before them, or their locals leak and their state (a pressed button, a line
 // edit halfway through a key) stays half-changed. notify() catches the rest.
 #include <QApplication>
+#include <exception>
 #include <functional>
 
 class ZarnolithApplication : public QApplication {
@@ -25,6 +26,11 @@ public:
     static void ShowException(const QString& message);
     // Replaces the box (tests record the message); empty restores it. Returns the previous one.
     static ErrorBox SetErrorBoxHook(ErrorBox hook);
+
+    // What the box says for an exception: the program's own errors carry their
+    // German text; a library's text (English, meant for developers) never
+    // reaches the user, who gets a German message instead.
+    static QString MessageOf(const std::exception& e);
 
     // Runs the command; an exception ends it here and is shown in the error box.
     static void Guarded(const std::function<void()>& command);

@@ -4,6 +4,7 @@
 #include "WindowTestSupport.h"
 
 #include "app/ZarnolithApplication.h"
+#include "platform/ERegistryException.h"
 #include "util/IntegerText.h"
 
 #include <QMessageBox>
@@ -11,6 +12,11 @@
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <ios>
+#include <new>
 
 using namespace windowtest;
 
@@ -99,6 +105,41 @@ TEST(ErrorBox, FailedSettingsLoadAtShowingIsReportedAndNoDialogOpens)
     EXPECT_FALSE(form.Timer1->isActive());
     EXPECT_FALSE(pixel.isVisible());
     EXPECT_EQ(pixel.result(), 0) << "the start-values dialog never opened";
+}
+
+TEST(ErrorBox, LibraryTextsNeverReachTheBoxOurOwnDo)
+{
+    struct Fall {
+        std::function<void()> wirft;
+        QString meldung;
+    };
+    const Fall faelle[] = {
+        {[] { throw std::ios_base::failure("basic_filebuf::underflow error reading the file: Is a directory"); },
+         QStringLiteral("Unbekannter Fehler")},
+        {[] { throw std::bad_alloc(); }, QStringLiteral("Nicht genügend Arbeitsspeicher.")},
+        {[] { throw std::filesystem::filesystem_error("cannot rename", std::make_error_code(std::errc::io_error)); },
+         QStringLiteral("Unbekannter Fehler")},
+        {[] { throw platform::ERegistryException("Fehler beim Setzen der Daten für 'HintColor'"); },
+         QStringLiteral("Fehler beim Setzen der Daten für 'HintColor'")},
+        {[] { throw util::EConvertError("'x' ist kein gültiger Integerwert"); },
+         QStringLiteral("'x' ist kein gültiger Integerwert")},
+    };
+    for (const Fall& fall : faelle) {
+        RecordedBoxes boxes;
+        ZarnolithApplication::Guarded(fall.wirft);
+        EXPECT_EQ(boxes.messages, QStringList{fall.meldung});
+
+        // The same when the settings load at the first showing ends with it.
+        struct FormThatThrows : TForm1 {
+            std::function<void()> wirft;
+            void AnzeigeEinstellungenLaden() override { wirft(); }
+        } form;
+        form.wirft = fall.wirft;
+        TPixelForm pixel(&form);
+        form.show();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return boxes.messages.size() == 2; }, 2000));
+        EXPECT_EQ(boxes.messages.value(1), fall.meldung);
+    }
 }
 
 TEST(ErrorBox, TheRealBoxIsModalWithErrorIconTitleAndOneOk)
