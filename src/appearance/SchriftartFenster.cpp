@@ -302,8 +302,10 @@ void SchriftartFenster::eigeneSchriftEinrichten()
         int breitesterName = fm.horizontalAdvance(QStringLiteral("Liberation Sans Narrow"));
         for (int i = 0; i < NameListe->count(); ++i)
             breitesterName = std::max(breitesterName, fm.horizontalAdvance(NameListe->item(i)->text()));
+        // Not QSizePolicy::Ignored: the grid then hands the column less than
+        // this minimum and the style list covers the longest names.
         NameListe->setMinimumSize(breitesterName + rand, 7 * zeile);
-        NameListe->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+        NameListe->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
         StilListe->setFixedWidth(fm.horizontalAdvance(QStringLiteral("Fett Kursiv")) + rand);
         StilListe->setMinimumHeight(5 * zeile);
         GroesseListe->setFixedWidth(std::max(fm.horizontalAdvance(QStringLiteral("9999")) + rand,

@@ -6,10 +6,12 @@
 #include "appearance/SchriftartFenster.h"
 #include "appearance/THintergrundForm.h"
 #include "appearance/TListBox.h"
+#include "help/HistoryViewer.h"
 
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -92,6 +94,32 @@ TEST_P(LargeFonts, ControlsDoNotOverlapAndStayInsideTheirWindow)
                                f.Button1, f.StatusBar1});
     check(*PixelForm, {PixelForm->Label1, PixelForm->SpinEdit1, PixelForm->Label2, PixelForm->SpinEdit2,
                        PixelForm->Button1, PixelForm->Button2});
+}
+
+// In every window of the program, no control covers a sibling and every list
+// item has room for its text.
+TEST_P(LargeFonts, NoControlCoversAnotherInAnyWindow)
+{
+    TForm1& f = *w.form;
+    THintergrundForm& colours = *f.HintergrundForm;
+    colours.SchriftartZuweisen(*AnzeigeSchrift, AnzeigeHintergrund);
+    colours.show();
+    SchriftartFenster fonts(*AnzeigeSchrift, &f);
+    fonts.show();
+    QTemporaryDir dir;
+    const QString history = dir.filePath(QStringLiteral("History.txt"));
+    QFile file(history);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("V1.01: erste Fassung\n");
+    file.close();
+    help::HistoryViewer viewer(history, f.FontDialog1Font, AnzeigeHintergrund, &f);
+    viewer.show();
+    QApplication::processEvents();
+    for (QWidget* window : std::initializer_list<QWidget*>{&f, PixelForm, &colours, &fonts, &viewer}) {
+        SCOPED_TRACE(window->metaObject()->className());
+        ExpectNoSiblingOverlap(*window);
+        ExpectWindowTextsWhole(*window);
+    }
 }
 
 // However large a window grows (beyond the screen at the largest sizes), the

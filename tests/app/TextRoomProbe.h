@@ -37,7 +37,11 @@ struct ButtonOption : QPushButton {
 
 inline std::string nameOf(const QWidget& w)
 {
-    const QString name = w.objectName().isEmpty() ? w.parentWidget()->objectName() : w.objectName();
+    QString name = w.objectName();
+    if (name.isEmpty())
+        name = w.accessibleName();
+    if (name.isEmpty() && w.parentWidget())
+        name = w.parentWidget()->objectName();
     return (name + QStringLiteral(" in ") + w.window()->objectName() + QStringLiteral(" \"")
             + w.window()->windowTitle() + QStringLiteral("\""))
         .toStdString();
@@ -94,14 +98,43 @@ inline void ExpectWindowTextsWhole(const QWidget& window)
             EXPECT_GE(w->width(), w->sizeHint().width()) << nameOf(*w);
             EXPECT_GE(w->height(), w->sizeHint().height()) << nameOf(*w);
         } else if (const auto* list = qobject_cast<const QListWidget*>(w)) {
+            // The item's text with the style's margins on either side, within
+            // the part of its row that the view shows (no horizontal scrolling).
             const QFontMetrics fm(list->font());
+            const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
             for (int i = 0; i < list->count(); ++i) {
                 const QRect row = list->visualItemRect(list->item(i));
-                EXPECT_LE(fm.horizontalAdvance(list->item(i)->text()), list->viewport()->width())
+                const QRect shown(0, row.y(), list->viewport()->width(), row.height());
+                EXPECT_LE(fm.horizontalAdvance(list->item(i)->text()) + 2 * margin, row.intersected(shown).width())
                     << nameOf(*w) << " \"" << list->item(i)->text().toStdString() << "\"";
                 EXPECT_GE(row.height(), fm.height()) << nameOf(*w);
             }
         }
+    }
+}
+
+// No control of the window covers a sibling: for every widget, its visible
+// children (windows of their own aside) have rectangles that do not intersect.
+inline void ExpectNoSiblingOverlap(const QWidget& window)
+{
+    std::vector<const QWidget*> parents{&window};
+    for (const QWidget* w : window.findChildren<QWidget*>())
+        if (w->window() == &window && w->isVisibleTo(&window))
+            parents.push_back(w);
+    for (const QWidget* parent : parents) {
+        std::vector<const QWidget*> children;
+        for (const QObject* o : parent->children())
+            if (const auto* c = qobject_cast<const QWidget*>(o); c && c->window() == &window && c->isVisibleTo(&window))
+                children.push_back(c);
+        for (std::size_t i = 0; i < children.size(); ++i)
+            for (std::size_t j = i + 1; j < children.size(); ++j) {
+                const QRect a = children[i]->geometry(), b = children[j]->geometry();
+                EXPECT_FALSE(a.intersects(b))
+                    << children[i]->metaObject()->className() << " " << nameOf(*children[i]) << " at "
+                    << a.x() << "," << a.y() << " " << a.width() << "x" << a.height() << " / "
+                    << children[j]->metaObject()->className() << " " << nameOf(*children[j]) << " at "
+                    << b.x() << "," << b.y() << " " << b.width() << "x" << b.height();
+            }
     }
 }
 
