@@ -3,7 +3,8 @@
 void SchriftWahlUebernehmen(TFont& font, const SchriftWahl& wahl)
 {
     font.Name = wahl.Name;
-    font.setSize(wahl.Punkte);
+    if (wahl.Punkte)
+        font.setSize(*wahl.Punkte);
     font.Style.bold = wahl.Gewicht > 400;
     font.Style.italic = wahl.Kursiv;
     font.Style.underline = wahl.Unterstrichen;

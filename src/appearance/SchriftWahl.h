@@ -1,7 +1,8 @@
 #pragma once
 // What the font dialog hands back, and how it goes into the display font:
-// face, size and style always; the colour only when the user picked one; the
-// character set only when the user changed the script or the face.
+// face and style always; the size unless it was left as shown (then the
+// font's height stays exactly as it was); the colour only when the user picked
+// one; the character set only when the user changed the script or the face.
 #include "appearance/TFont.h"
 
 #include <cstdint>
@@ -9,7 +10,7 @@
 
 struct SchriftWahl {
     QString Name;
-    int Punkte = 14;
+    std::optional<int> Punkte;                   // empty: the size stays exactly as it was
     int Gewicht = 400; // Windows weights: 400 normal, 700 bold
     bool Kursiv = false;
     bool Unterstrichen = false;

@@ -63,7 +63,8 @@ SchriftartFenster::SchriftartFenster(const TFont& start, QWidget* parent)
     NameListe = new QListWidget;
     StilListe = new QListWidget;
     GroesseEdit = new QLineEdit(QString::number(start.Size()));
-    GroesseEdit->setValidator(new QIntValidator(1, 9999, GroesseEdit));
+    // No size limit of our own: any size the font holds, a stored 0 or negative one included.
+    GroesseEdit->setValidator(new QIntValidator(-TFont::GroesstePunkte(), TFont::GroesstePunkte(), GroesseEdit));
     GroesseListe = new QListWidget;
     // Lists take no name from a label; a screen reader needs one to announce them.
     NameListe->setAccessibleName(QStringLiteral("Schriftart"));
@@ -242,7 +243,7 @@ std::optional<int> SchriftartFenster::gelesenePunkte() const
 {
     bool ok = false;
     const int p = GroesseEdit->text().trimmed().toInt(&ok);
-    if (!ok || p < 1 || p > 9999)
+    if (!ok || p < -TFont::GroesstePunkte() || p > TFont::GroesstePunkte())
         return std::nullopt;
     return p;
 }
@@ -253,7 +254,10 @@ SchriftWahl SchriftartFenster::Wahl() const
     w.Name = gewaehlterName();
     if (w.Name.isEmpty())
         w.Name = m_start.Name;
-    w.Punkte = gelesenePunkte().value_or(m_start.Size());
+    // A size left as it was shown keeps the font's exact height: a stored size
+    // in points does not always come back the same through the pixel height.
+    if (GroesseEdit->text().trimmed() != QString::number(m_start.Size()))
+        w.Punkte = gelesenePunkte();
     const int stil = StilListe->currentRow();
     w.Gewicht = (stil == kFett || stil == kFettKursiv) ? 700 : 400;
     w.Kursiv = stil == kKursiv || stil == kFettKursiv;
@@ -333,9 +337,11 @@ void SchriftartFenster::eigeneSchriftEinrichten()
 
 void SchriftartFenster::accept()
 {
-    if (!gelesenePunkte()) {
+    if (GroesseEdit->text().trimmed() != QString::number(m_start.Size()) && !gelesenePunkte()) {
         QMessageBox::information(this, QStringLiteral("Schriftart"),
-                                 QStringLiteral("Die Größe muss eine ganze Zahl zwischen 1 und 9999 sein."));
+                                 QStringLiteral("Die Größe muss eine ganze Zahl zwischen %1 und %2 sein.")
+                                     .arg(-TFont::GroesstePunkte())
+                                     .arg(TFont::GroesstePunkte()));
         GroesseEdit->setFocus();
         GroesseEdit->selectAll();
         return;

@@ -36,6 +36,14 @@ void TFont::setSize(int points)
     Height = static_cast<int>(-std::clamp(h, -limit, limit));
 }
 
+int TFont::GroesstePunkte()
+{
+    // setSize rounds |points| * dpi / 72 half up; that must stay within 32 bits.
+    const std::int64_t limit = std::numeric_limits<std::int32_t>::max();
+    const std::int64_t points = ((limit + 1) * 72 - 37) / PixelsPerInch();
+    return static_cast<int>(std::min(points, limit));
+}
+
 int TFont::AngewandtePixelHoehe() const
 {
     const int dpi = PixelsPerInch();

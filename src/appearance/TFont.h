@@ -28,6 +28,9 @@ public:
     // Size in points: -MulDiv(Height, 72, dpi); writing sets Height := -MulDiv(size, dpi, 72).
     int Size() const;
     void setSize(int points);
+    // The largest size in points, of either sign, whose height Height holds at
+    // the current resolution (setSize saturates beyond it).
+    static int GroesstePunkte();
 
     // Logical dots per inch of the primary screen (96 without a screen).
     static int PixelsPerInch();

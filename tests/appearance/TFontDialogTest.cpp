@@ -193,6 +193,65 @@ TEST_F(FontDialog, SizeThatIsNoNumberKeepsTheWindowOpen)
     EXPECT_EQ(dialog.Font.Size(), 12);
 }
 
+// A stored size outside any usual range (0, negative, huge) neither blocks OK
+// nor is changed when left alone; any size the font can hold may be typed.
+class GespeicherteGroesse : public FontDialog, public ::testing::WithParamInterface<int> {};
+
+TEST_P(GespeicherteGroesse, BlocksNothingAndStaysAsItWasWhenUntouched)
+{
+    TFont::setPixelsPerInchOverride(96);
+    dialog.Font.setSize(GetParam()); // as the settings load does
+    const int hoehe = dialog.Font.Height;
+    int meldungen = 0;
+    const auto meldungenZaehlen = [&] {
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                ++meldungen;
+                box->accept();
+            }
+        });
+    };
+    EXPECT_TRUE(ausfuehren(dialog, [&](SchriftartFenster& f) {
+        EXPECT_EQ(f.GroesseEdit->text(), QString::number(dialog.Font.Size()));
+        waehleFamilie(f, QStringLiteral("Liberation Serif"));
+        meldungenZaehlen();
+        QTest::mouseClick(f.OkButton, Qt::LeftButton);
+    }));
+    EXPECT_EQ(meldungen, 0);
+    EXPECT_EQ(dialog.Font.Name, QStringLiteral("Liberation Serif"));
+    EXPECT_EQ(dialog.Font.Height, hoehe) << "the size was not touched";
+
+    // Typed sizes: the same kind is accepted, one beyond the font's height is refused.
+    for (const QString& getippt : {QStringLiteral("0"), QStringLiteral("-14"), QStringLiteral("100000"),
+                                   QString::number(TFont::GroesstePunkte()), QStringLiteral("99999999999")}) {
+        bool zuGross = false;
+        const bool ok = ausfuehren(dialog, [&](SchriftartFenster& f) {
+            f.GroesseEdit->clear();
+            QTest::keyClicks(f.GroesseEdit, getippt);
+            if (f.GroesseEdit->text() != getippt) {
+                zuGross = true; // the field took no more digits than the font can hold
+                f.GroesseEdit->setText(getippt);
+            }
+            meldungenZaehlen();
+            QTest::mouseClick(f.OkButton, Qt::LeftButton);
+            if (f.isVisible()) {
+                zuGross = true;
+                f.reject();
+            }
+        });
+        if (getippt.size() > 10) {
+            EXPECT_TRUE(zuGross && !ok) << getippt.toStdString();
+        } else {
+            EXPECT_TRUE(ok) << getippt.toStdString();
+            EXPECT_EQ(dialog.Font.Size(), getippt.toInt()) << getippt.toStdString();
+        }
+    }
+    TFont::setPixelsPerInchOverride(0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stored, GespeicherteGroesse, ::testing::Values(0, -14, 100000, 2147483647, 14, 1),
+                         [](const auto& info) { return "Row" + std::to_string(info.index); });
+
 class EigeneSchrift : public ::testing::TestWithParam<int> {};
 
 TEST_P(EigeneSchrift, WindowUsesTheDisplayFontAsFarAsTheScreenAllows)

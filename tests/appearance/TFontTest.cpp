@@ -71,6 +71,21 @@ TEST(AngewandteGroesse, HugeSizeDoesNotWrapAround)
     EXPECT_LT(f.Height, 0) << "a huge size stays a huge negative height";
     f.setSize(INT_MIN);
     EXPECT_GT(f.Height, 0);
+
+    // The largest size the height holds: exact up to it, saturated one beyond.
+    for (int dpi : {1, 72, 96, 120, 144, 600}) {
+        TFont::setPixelsPerInchOverride(dpi);
+        const int groesste = TFont::GroesstePunkte();
+        for (int sign : {1, -1}) {
+            f.setSize(sign * groesste);
+            const long long genau = (static_cast<long long>(groesste) * dpi + 36) / 72;
+            EXPECT_EQ(f.Height, -sign * genau) << dpi << " not saturated";
+            if (groesste < INT_MAX) {
+                f.setSize(sign * (groesste + 1));
+                EXPECT_EQ(f.Height, -sign * INT_MAX) << dpi << " saturates one beyond";
+            }
+        }
+    }
     TFont::setPixelsPerInchOverride(0);
 }
 
