@@ -13,6 +13,7 @@ extern "C" __attribute__((visibility("default"))) int zarnolith_gui_main(int arg
     ZarnolithApplication app(argc, argv);
     // Before any window exists, so every standard text the toolkit shows is German.
     LoadGermanToolkitTexts(app);
+    LoadProgramShortcutTexts(app);
     // The main window first, then the start-values dialog; both live until the end.
     TForm1 form1;
     TPixelForm pixelForm(&form1);

@@ -38,12 +38,6 @@ namespace {
 // Start values have at most four digits (1 to 9999, "0" before the first).
 constexpr int StartValueLength = 4;
 
-// The caption followed by the program's own shortcut text, which the menu shows right-aligned.
-QString menuText(const QString& caption, std::uint16_t shortcutValue)
-{
-    return caption + QLatin1Char('\t') + QString::fromStdString(ShortCutToText(shortcutValue));
-}
-
 } // namespace
 
 TForm1::TForm1(QWidget* parent)
@@ -203,8 +197,10 @@ void TForm1::CaptionZuweisen()
     Label4->setText(QStringLiteral("Neue Bildhöhe:"));
     Button1->setText(QStringLiteral("&Neue Startwerte..."));
 
-    MenuDateiNeu->setText(menuText(QStringLiteral("&Neue Bildpixel-Startwerte..."), ShortCutDateiNeu));
-    MenuDateiBeenden->setText(menuText(QStringLiteral("&Beenden"), ShortCutDateiBeenden));
+    // The caption alone: the menu shows the shortcut from the item's key
+    // sequence, in the program's own words (LoadProgramShortcutTexts).
+    MenuDateiNeu->setText(QStringLiteral("&Neue Bildpixel-Startwerte..."));
+    MenuDateiBeenden->setText(QStringLiteral("&Beenden"));
     MenuAnsSchriftart->setText(QStringLiteral("Schriftart..."));
     MenuAnsHintergrund->setText(QStringLiteral("Schrift&hintergrund..."));
     MenuHilfeinfo->setText(QStringLiteral("Programm-&Info"));

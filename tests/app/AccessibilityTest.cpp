@@ -5,6 +5,7 @@
 // focus frame is in ProgramStyleTest.cpp).
 #include "WindowTestSupport.h"
 
+#include "app/ToolkitTranslation.h"
 #include "appearance/SchriftartFenster.h"
 #include "appearance/THintergrundForm.h"
 #include "help/HistoryViewer.h"
@@ -20,8 +21,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStyleOptionMenuItem>
+#include <QTranslator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <map>
 #include <set>
 
 using namespace windowtest;
@@ -194,6 +200,110 @@ TEST(ScreenReader, AComputedValueRaisesTheValueAndTextEventsOfQt)
     EXPECT_TRUE(announced(w.form->SpinEdit2, QAccessible::ValueChanged));
     EXPECT_TRUE(announced(w.form->SpinEdit2->editor(), QAccessible::TextUpdated)
                 || announced(w.form->SpinEdit2->editor(), QAccessible::TextInserted));
+}
+
+// A menu item's name is its command alone; its shortcut is the item's key
+// binding (what AT-SPI hands a screen reader as the shortcut), while the menu
+// still shows the program's shortcut text beside the caption.
+struct MenuItemOption : QMenu {
+    static QStyleOptionMenuItem of(const QMenu& menu, const QAction* action)
+    {
+        QStyleOptionMenuItem o;
+        (menu.*(&MenuItemOption::initStyleOption))(&o, action);
+        return o;
+    }
+};
+
+TEST(ScreenReader, MenuItemsNameTheCommandAndBindTheShortcut)
+{
+    LoadProgramShortcutTexts(*qApp); // as the program entry does
+    Windows w;
+    TForm1& f = *w.form;
+    f.show();
+    f.Timer1->stop();
+    const std::map<QString, std::pair<QString, QString>> shortcuts = {
+        {QStringLiteral("MenuDateiNeu"), {QStringLiteral("Strg+N"), QKeySequence(Qt::CTRL | Qt::Key_N).toString()}},
+        {QStringLiteral("MenuDateiBeenden"), {QStringLiteral("Alt+F4"), QKeySequence(Qt::ALT | Qt::Key_F4).toString()}}};
+    int items = 0;
+    for (QMenu* menu : f.menuBar()->findChildren<QMenu*>()) {
+        QAccessibleInterface* menuIface = QAccessible::queryAccessibleInterface(menu);
+        ASSERT_TRUE(menuIface);
+        ASSERT_EQ(menuIface->childCount(), menu->actions().size());
+        for (int i = 0; i < menuIface->childCount(); ++i) {
+            const QAction* action = menu->actions().at(i);
+            QAccessibleInterface* item = menuIface->child(i);
+            ASSERT_TRUE(item);
+            ++items;
+            const std::string what = action->objectName().toStdString();
+            const QString caption = action->text().remove(QLatin1Char('&'));
+            EXPECT_EQ(item->text(QAccessible::Name), caption) << what;
+            EXPECT_FALSE(item->text(QAccessible::Name).contains(QLatin1Char('\t'))) << what;
+            ASSERT_TRUE(item->actionInterface()) << what;
+            // The bridge's key binding: the action's own, else the item's accelerator text.
+            QStringList bindings =
+                item->actionInterface()->keyBindingsForAction(QAccessibleActionInterface::pressAction());
+            if (bindings.isEmpty() && !item->text(QAccessible::Accelerator).isEmpty())
+                bindings << item->text(QAccessible::Accelerator);
+            const QString shown = MenuItemOption::of(*menu, action).text;
+            const auto known = shortcuts.find(action->objectName());
+            if (known == shortcuts.end()) {
+                EXPECT_EQ(shown, action->text()) << what;
+            } else {
+                EXPECT_EQ(bindings, QStringList{known->second.second}) << what;
+                EXPECT_EQ(shown, action->text() + QLatin1Char('\t') + known->second.first) << what;
+            }
+        }
+    }
+    EXPECT_GE(items, 10);
+
+    // Through the accessibility bus as a screen reader asks: the item's name and key binding.
+    if (qEnvironmentVariableIsSet("ZARNOLITH_REQUIRE_ACCESSIBILITY")) {
+        ASSERT_TRUE(QTest::qWaitFor([] { return QAccessible::isActive(); }, 5000));
+        const auto ask = [](const QStringList& arguments) {
+            QProcess p;
+            p.start(QStringLiteral("dbus-send"), QStringList{QStringLiteral("--print-reply=literal")} + arguments);
+            // The answer comes from this process's own event loop.
+            QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 20000);
+            return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
+        };
+        const QString bus = QStringLiteral("--bus=") +
+            ask({QStringLiteral("--session"), QStringLiteral("--dest=org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+                 QStringLiteral("org.a11y.Bus.GetAddress")});
+        // This process's connection to the accessibility bus, found by its process id.
+        const auto daemon = [&](const QString& method, const QString& argument) {
+            QStringList arguments{bus, QStringLiteral("--dest=org.freedesktop.DBus"),
+                                  QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus.") + method};
+            if (!argument.isEmpty())
+                arguments << argument;
+            return ask(arguments);
+        };
+        QString dest;
+        auto names = QRegularExpression(QStringLiteral(":[0-9]+\\.[0-9]+")).globalMatch(daemon(QStringLiteral("ListNames"), QString()));
+        while (names.hasNext() && dest.isEmpty()) {
+            const QString name = names.next().captured();
+            if (daemon(QStringLiteral("GetConnectionUnixProcessID"), QStringLiteral("string:") + name)
+                    .endsWith(QLatin1Char(' ') + QString::number(QCoreApplication::applicationPid())))
+                dest = QStringLiteral("--dest=") + name;
+        }
+        ASSERT_FALSE(dest.isEmpty()) << "no connection of this process on the accessibility bus";
+        for (QAction* action : {f.MenuDateiNeu, f.MenuDateiBeenden}) {
+            QAccessibleInterface* item = QAccessible::queryAccessibleInterface(action);
+            ASSERT_TRUE(item);
+            const QString path = QStringLiteral("/org/a11y/atspi/accessible/") +
+                                 QString::number(QAccessible::uniqueId(item));
+            const QString name = ask({bus, dest, path, QStringLiteral("org.freedesktop.DBus.Properties.Get"),
+                                      QStringLiteral("string:org.a11y.atspi.Accessible"), QStringLiteral("string:Name")});
+            EXPECT_TRUE(name.endsWith(action->text().remove(QLatin1Char('&')))) << name.toStdString();
+            EXPECT_FALSE(name.contains(QLatin1Char('\t'))) << name.toStdString();
+            EXPECT_EQ(ask({bus, dest, path, QStringLiteral("org.a11y.atspi.Action.GetKeyBinding"),
+                           QStringLiteral("int32:0")}),
+                      shortcuts.at(action->objectName()).second);
+        }
+    }
+    for (QTranslator* t : qApp->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
 }
 
 // ---- Keyboard alone -----------------------------------------------------------
