@@ -1,6 +1,7 @@
 #include "instance/QtWindowSystem.h"
 
 #include "instance/InstanzLog.h"
+#include "platform/X11Window.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -72,6 +73,8 @@ bool QtWindowSystem::ShowWindow(WindowHandle window, int command)
 
 WindowHandle QtWindowSystem::GetForegroundWindow()
 {
+    if (angefordert_ != 0 && WidgetOf(angefordert_))
+        return angefordert_;
     return HandleOf(QApplication::activeWindow());
 }
 
@@ -97,9 +100,14 @@ bool QtWindowSystem::BringWindowToTop(WindowHandle window)
 bool QtWindowSystem::SetForegroundWindow(WindowHandle window)
 {
     QWidget* w = WidgetOf(window);
-    if (w)
+    if (!w)
+        return false;
+    angefordert_ = window;
+    // Qt's own request on X11 carries the time of the last input our windows
+    // saw, which a window manager may refuse in favour of another program.
+    if (!platform::X11Activate(w->internalWinId()))
         w->activateWindow();
-    return w != nullptr;
+    return true;
 }
 
 bool QtWindowSystem::SystemParametersInfoW(unsigned, unsigned, void*, unsigned)

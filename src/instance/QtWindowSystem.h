@@ -2,8 +2,10 @@
 // The window-system calls on our own Qt windows. Handles are widget
 // addresses, checked against the living top-level widgets before each use.
 // What the desktop allows decides the effect: restoring, raising and
-// activation requests work on X11 and offscreen; a Wayland compositor may
-// refuse activation, which is fine, as results are ignored.
+// activation requests work on X11 and offscreen (on X11 with a window manager
+// as a request on the user's behalf, which takes the keyboard from another
+// program); a Wayland compositor may refuse activation, which is fine, as
+// results are ignored.
 #include "instance/QtFormularBaum.h"
 #include "platform/WindowSystem.h"
 
@@ -36,6 +38,10 @@ public:
 
 private:
     QtFormularBaum& baum_;
+    // The window this walk last asked to become the foreground window. The
+    // window system carries the request out after the walk; until Qt hears of
+    // it, this window counts as the foreground window, as it would on Windows.
+    platform::WindowHandle angefordert_ = 0;
 };
 
 // WM_AKTIVIEREN: the application's forms to the front, depth first, so that

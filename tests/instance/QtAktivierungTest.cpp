@@ -54,6 +54,25 @@ TEST_F(QtAktivierungTest, MainWindowThenItsDialogThenStartValuesDialogEndsOnTop)
     EXPECT_EQ(order, (std::vector<QWidget*> {&hauptfenster, hintergrund, pixel}));
 }
 
+// Activation takes effect only after the walk: the dialog that had the keyboard
+// must still be brought forward after the main window, not taken as in front.
+TEST_F(QtAktivierungTest, DialogThatHasTheKeyboardEndsInFrontAgain)
+{
+    hauptfenster.show();
+    pixel->show();
+    pixel->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(pixel));
+    std::vector<QWidget*> order;
+    QObject::connect(qApp, &QGuiApplication::focusWindowChanged, &anderes, [&] {
+        if (QWidget* w = QApplication::activeWindow())
+            order.push_back(w);
+    });
+    instance::AnwendungNachVorneBringen(formulare);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return order.size() >= 2; }, 2000));
+    EXPECT_EQ(order, (std::vector<QWidget*> {&hauptfenster, pixel}));
+    EXPECT_EQ(QApplication::activeWindow(), pixel);
+}
+
 TEST_F(QtAktivierungTest, MinimisedMainWindowIsRestoredHiddenFormsStayHidden)
 {
     hauptfenster.showMaximized();

@@ -1,0 +1,222 @@
+#include "platform/X11Window.h"
+
+#include <QGuiApplication>
+
+#include <xcb/xcb.h>
+
+#include <poll.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace platform {
+namespace {
+
+template <class T>
+using Reply = std::unique_ptr<T, decltype(&std::free)>;
+
+template <class T>
+Reply<T> reply(T* r)
+{
+    return Reply<T>(r, &std::free);
+}
+
+// Qt's own connection, or nullptr when Qt does not run on X11.
+xcb_connection_t* qtConnection()
+{
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name)
+{
+    const auto r = reply(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
+    return r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+}
+
+// The values of a 32-bit property, empty when it is missing or of another type.
+std::vector<std::uint32_t> property32(xcb_connection_t* c, xcb_window_t w, xcb_atom_t name, xcb_atom_t type)
+{
+    const auto r = reply(xcb_get_property_reply(c, xcb_get_property(c, 0, w, name, type, 0, 1024), nullptr));
+    if (!r || r->format != 32 || r->type != type)
+        return {};
+    const auto* v = static_cast<const std::uint32_t*>(xcb_get_property_value(r.get()));
+    return std::vector<std::uint32_t>(v, v + xcb_get_property_value_length(r.get()) / 4);
+}
+
+struct Desktop {
+    xcb_connection_t* c = nullptr;
+    xcb_window_t root = XCB_WINDOW_NONE;
+    bool windowManager = false;
+    std::vector<std::uint32_t> supported;
+
+    bool supports(xcb_atom_t a) const { return std::find(supported.begin(), supported.end(), a) != supported.end(); }
+};
+
+// The desktop the window lives on. Our requests on the window go after what Qt
+// has queued for it, so Qt's queue is sent and answered first.
+std::optional<Desktop> desktopOf(xcb_window_t window)
+{
+    Desktop d;
+    d.c = qtConnection();
+    if (!d.c || window == XCB_WINDOW_NONE)
+        return std::nullopt;
+    const auto tree = reply(xcb_query_tree_reply(d.c, xcb_query_tree(d.c, window), nullptr));
+    if (!tree)
+        return std::nullopt;
+    d.root = tree->root;
+    // A window manager names a check window on the root, and the check window names itself
+    // (a property left behind by a window manager that has gone does not).
+    const xcb_atom_t check = atom(d.c, "_NET_SUPPORTING_WM_CHECK");
+    const auto named = property32(d.c, d.root, check, XCB_ATOM_WINDOW);
+    d.windowManager = !named.empty() && property32(d.c, named[0], check, XCB_ATOM_WINDOW) == named;
+    if (d.windowManager)
+        d.supported = property32(d.c, d.root, atom(d.c, "_NET_SUPPORTED"), XCB_ATOM_ATOM);
+    return d;
+}
+
+// A connection of our own for requests answered by an event: Qt's connection
+// hands every event to Qt's reader.
+using Connection = std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)>;
+
+Connection sideConnection()
+{
+    Connection c(xcb_connect(nullptr, nullptr), &xcb_disconnect);
+    if (xcb_connection_has_error(c.get()))
+        return Connection(nullptr, &xcb_disconnect);
+    return c;
+}
+
+// Waits up to timeout for an event that `wanted` accepts.
+bool waitForEvent(xcb_connection_t* c, std::chrono::milliseconds timeout,
+                  const std::function<bool(const xcb_generic_event_t&)>& wanted)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    xcb_flush(c);
+    for (;;) {
+        while (xcb_generic_event_t* e = xcb_poll_for_event(c)) {
+            const bool found = wanted(*e);
+            std::free(e);
+            if (found)
+                return true;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (xcb_connection_has_error(c) || left.count() <= 0)
+            return false;
+        pollfd p{xcb_get_file_descriptor(c), POLLIN, 0};
+        ::poll(&p, 1, static_cast<int>(left.count()) + 1);
+    }
+}
+
+constexpr std::chrono::milliseconds WindowManagerAnswer{500};
+
+bool isPropertyNotify(const xcb_generic_event_t& e, xcb_window_t window, xcb_atom_t name)
+{
+    if ((e.response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
+        return false;
+    const auto& p = reinterpret_cast<const xcb_property_notify_event_t&>(e);
+    return p.window == window && p.atom == name;
+}
+
+// The server's time now: a property change on a window of our own reports it.
+xcb_timestamp_t serverTime(xcb_connection_t* side, xcb_window_t root)
+{
+    const xcb_window_t w = xcb_generate_id(side);
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_create_window(side, 0, w, root, -1, -1, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT,
+                      XCB_CW_EVENT_MASK, &mask);
+    xcb_change_property(side, XCB_PROP_MODE_APPEND, w, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, 0, nullptr);
+    xcb_timestamp_t time = XCB_CURRENT_TIME;
+    waitForEvent(side, WindowManagerAnswer, [&](const xcb_generic_event_t& e) {
+        if (!isPropertyNotify(e, w, XCB_ATOM_WM_NAME))
+            return false;
+        time = reinterpret_cast<const xcb_property_notify_event_t&>(e).time;
+        return true;
+    });
+    xcb_destroy_window(side, w);
+    xcb_flush(side);
+    return time;
+}
+
+void sendToWindowManager(xcb_connection_t* c, xcb_window_t root, xcb_window_t window, xcb_atom_t type,
+                         std::initializer_list<std::uint32_t> data)
+{
+    xcb_client_message_event_t m{};
+    m.response_type = XCB_CLIENT_MESSAGE;
+    m.format = 32;
+    m.window = window;
+    m.type = type;
+    std::copy(data.begin(), data.end(), m.data.data32);
+    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&m));
+}
+
+} // namespace
+
+std::optional<FrameExtents> X11FrameExtents(std::uintptr_t window)
+{
+    const auto w = static_cast<xcb_window_t>(window);
+    const std::optional<Desktop> d = desktopOf(w);
+    if (!d)
+        return std::nullopt;
+    if (!d->windowManager)
+        return FrameExtents{};
+    const xcb_atom_t extents = atom(d->c, "_NET_FRAME_EXTENTS");
+    const auto read = [&](xcb_connection_t* c) -> std::optional<FrameExtents> {
+        const std::vector<std::uint32_t> v = property32(c, w, extents, XCB_ATOM_CARDINAL);
+        if (v.size() != 4)
+            return std::nullopt;
+        return FrameExtents{int(v[0]), int(v[1]), int(v[2]), int(v[3])};
+    };
+    // A window the window manager manages carries its frame already.
+    const auto attributes = reply(xcb_get_window_attributes_reply(d->c, xcb_get_window_attributes(d->c, w), nullptr));
+    if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE)
+        return read(d->c);
+    if (!d->supports(atom(d->c, "_NET_REQUEST_FRAME_EXTENTS")))
+        return std::nullopt;
+
+    Connection side = sideConnection();
+    if (!side)
+        return std::nullopt;
+    // The window manager answers by setting the property on the window: watch it, then ask.
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(side.get(), w, XCB_CW_EVENT_MASK, &mask);
+    sendToWindowManager(side.get(), d->root, w, atom(side.get(), "_NET_REQUEST_FRAME_EXTENTS"), {});
+    if (!waitForEvent(side.get(), WindowManagerAnswer,
+                      [&](const xcb_generic_event_t& e) { return isPropertyNotify(e, w, extents); }))
+        return std::nullopt;
+    return read(side.get());
+}
+
+bool X11Activate(std::uintptr_t window)
+{
+    const auto w = static_cast<xcb_window_t>(window);
+    const std::optional<Desktop> d = desktopOf(w);
+    if (!d)
+        return false;
+    const auto attributes = reply(xcb_get_window_attributes_reply(d->c, xcb_get_window_attributes(d->c, w), nullptr));
+    if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE)
+        return false; // Qt activates it once it is mapped
+    const xcb_atom_t active = atom(d->c, "_NET_ACTIVE_WINDOW");
+    if (d->windowManager && d->supports(active)) {
+        Connection side = sideConnection();
+        const xcb_timestamp_t now = side ? serverTime(side.get(), d->root) : XCB_CURRENT_TIME;
+        // Source 2: asked for on the user's behalf, which a window manager does not refuse as
+        // focus stealing; the time is now, not the last input our windows received.
+        sendToWindowManager(d->c, d->root, w, active, {2, now, 0, 0, 0});
+    } else if (!d->windowManager) {
+        xcb_set_input_focus(d->c, XCB_INPUT_FOCUS_PARENT, w, XCB_CURRENT_TIME);
+    } else {
+        return false;
+    }
+    xcb_flush(d->c);
+    return true;
+}
+
+} // namespace platform

@@ -1,0 +1,32 @@
+#pragma once
+// What the X11 window manager does to our top-level windows, asked of it
+// directly where Qt's own requests fall short: the frame it will put around a
+// window that is not yet mapped, and an activation that takes the keyboard
+// focus from another program. Every function answers "not here" on other
+// platforms (offscreen, Wayland), so callers keep their plain Qt path there.
+#include <cstdint>
+#include <optional>
+
+namespace platform {
+
+struct FrameExtents {
+    int left = 0;
+    int right = 0;
+    int top = 0;
+    int bottom = 0;
+    friend bool operator==(const FrameExtents&, const FrameExtents&) = default;
+};
+
+// The frame (border, title bar) the window manager puts around the window,
+// asked for before the window is mapped (_NET_REQUEST_FRAME_EXTENTS). Zero
+// extents on X11 without a window manager; nullopt when not on X11 or when
+// the window manager does not answer.
+std::optional<FrameExtents> X11FrameExtents(std::uintptr_t window);
+
+// Makes the window the active one with the keyboard focus, as a taskbar or
+// pager asks for it on the user's behalf: _NET_ACTIVE_WINDOW with source
+// indication 2 and a fresh server time, or without a window manager the input
+// focus set directly. false when not on X11.
+bool X11Activate(std::uintptr_t window);
+
+} // namespace platform
