@@ -1,9 +1,23 @@
 #pragma once
 // Placement of the two dialogs (start values, text background), shared by
-// both: their own rule on the full screen, and the first showing's rule.
+// both: their own rule on the full screen, and the first showing's rule; and
+// the outer size every window placement works with.
 #include "app/LayoutGeometry.h"
 
+#include <QRect>
+
 class QWidget;
+
+// The window's outer rectangle, frame and title bar included. Until Qt has
+// heard of the frame the window manager puts (or is going to put) around the
+// window, it knows only the client rectangle; the frame is then asked of the
+// window manager.
+QRect OuterGeometry(const QWidget& window);
+inline QSize OuterSize(const QWidget& window) { return OuterGeometry(window).size(); }
+
+// Moves the window so that its outer rectangle starts at topLeft. Qt takes a
+// position as the frame's only once it knows the frame; before, as the client's.
+void MoveOuterTo(QWidget& window, const LayoutPoint& topLeft);
 
 // One pixel above and left of the centre of the full screen, never above or
 // left of the screen's edge (outer size, frame included).

@@ -2,6 +2,7 @@
 
 #include "app/AndererWert.h"
 #include "app/ControlAppearance.h"
+#include "app/DialogPlacement.h"
 #include "app/MainLayout.h"
 #include "app/ShortCutToKeySequence.h"
 #include "app/ShortCutToText.h"
@@ -286,10 +287,10 @@ void TForm1::SchalterEinrichten()
 void TForm1::FensterEinrichten()
 {
     const platform::ScreenRect wa = platform::WorkArea();
-    const QRect frame = frameGeometry();
-    const LayoutPoint p = MainWindowPosition({wa.left, wa.top, wa.width, wa.height}, {frame.width(), frame.height()},
+    const QSize outer = OuterSize(*this);
+    const LayoutPoint p = MainWindowPosition({wa.left, wa.top, wa.width, wa.height}, {outer.width(), outer.height()},
                                              isMaximized());
-    move(p.x, p.y);
+    MoveOuterTo(*this, p);
 }
 
 void TForm1::showEvent(QShowEvent* event)
@@ -311,11 +312,11 @@ void TForm1::showEvent(QShowEvent* event)
             const QScreen* s = screen();
             const QRect wa = s->availableGeometry();
             const QRect desk = s->virtualGeometry();
-            const QRect frame = frameGeometry();
+            const QSize outer = OuterSize(*this);
             const LayoutPoint p = ScreenCentrePosition({wa.x(), wa.y(), wa.width(), wa.height()},
-                                                       {frame.width(), frame.height()},
+                                                       {outer.width(), outer.height()},
                                                        {desk.x(), desk.y(), desk.width(), desk.height()});
-            move(p.x, p.y);
+            MoveOuterTo(*this, p);
         }
     }
     QMainWindow::showEvent(event);

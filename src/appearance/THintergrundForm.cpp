@@ -102,7 +102,7 @@ void THintergrundForm::SchalterEinrichten()
         b->resize(BreiteFuerText(b->font(), laengste + QStringLiteral("MM")), b->height());
 
     // Outer size first the whole screen, so the client sizes below are not held back.
-    const QSize rahmen = frameGeometry().size() - geometry().size();
+    const QSize rahmen = OuterSize(*this) - size();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         resize(screen->geometry().size() - rahmen);
 
@@ -127,9 +127,9 @@ void THintergrundForm::FensterEinrichten()
         return;
     // The whole screen, not its work area; the dialog's outer size, frame included.
     const QRect bildschirm = screen->geometry();
-    const QSize aussen = frameGeometry().size();
+    const QSize aussen = OuterSize(*this);
     const LayoutPoint p = DialogScreenPosition({bildschirm.width(), bildschirm.height()}, {aussen.width(), aussen.height()});
-    move(bildschirm.x() + p.x, bildschirm.y() + p.y);
+    MoveOuterTo(*this, {bildschirm.x() + p.x, bildschirm.y() + p.y});
 }
 
 void THintergrundForm::SchriftartZuweisen(const TFont& AFont, ColorValue AColor)
