@@ -34,7 +34,8 @@ protected:
         ASSERT_EQ(::chmod(runtime.path().toLocal8Bit().constData(), 0700), 0);
         env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_RUNTIME_DIR", runtime.path());
-        env.insert("QT_QPA_PLATFORM", "offscreen");
+        // A desktop session names its own platform; otherwise the program runs headless.
+        env.insert("QT_QPA_PLATFORM", qEnvironmentVariable("ZARNOLITH_TEST_PLATFORM", "offscreen"));
         env.insert("QT_LOGGING_RULES", "zarnolith.instance.debug=true");
     }
 

@@ -1,0 +1,288 @@
+// The real program on an X display, with a window manager (openbox) or without
+// one, seen from outside as the user meets it: where its windows appear at
+// their first and later showings, which window ends on top after a second
+// start or message 1224, and which one then has the keyboard.
+#include "X11Probe.h"
+
+#include "instance/Nachrichten.h"
+#include "platform/ChannelProtocol.h"
+#include "platform/MessageChannel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+void PrintTo(const QPoint& p, std::ostream* os) { *os << p.x() << ',' << p.y(); }
+
+namespace {
+
+using desktoptest::X11Probe;
+
+const QString MainTitle = QStringLiteral("Zarnolith V1.01");
+const QString PixelTitle = QStringLiteral("Neue Startwerte für Bildbreite und -höhe");
+const QString BackgroundTitle = QStringLiteral("Schrifthintergrund wählen");
+constexpr int Patience = 10000; // ms; only a failing check waits that long
+
+int half(int x) { return x / 2; }
+
+// The user's rules for the three windows, on outer rectangles.
+QPoint CentredIn(const QRect& area, const QSize& outer)
+{
+    return area.topLeft() + QPoint(half(area.width() - outer.width()), half(area.height() - outer.height()));
+}
+QPoint CentredOverOwner(const QRect& owner, const QSize& outer, const QRect& workArea)
+{
+    return {std::max(owner.left() + half(owner.width() - outer.width()), workArea.left()),
+            std::max(owner.top() + half(owner.height() - outer.height()), workArea.top())};
+}
+QPoint ByTheScreen(const QRect& screen, const QSize& outer)
+{
+    return {std::max(0, half(screen.width() - outer.width()) - 1), std::max(0, half(screen.height() - outer.height()) - 1)};
+}
+
+std::string Describe(const QRect& r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
+}
+
+class DesktopSession : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const QByteArray binDir = qgetenv("ZARNOLITH_BIN_DIR");
+        ASSERT_FALSE(binDir.isEmpty()) << "ZARNOLITH_BIN_DIR must name the directory of the built program";
+        program = QString::fromLocal8Bit(binDir) + "/zarnolith";
+        ASSERT_TRUE(probe.ok()) << "no X display";
+        ASSERT_TRUE(runtime.isValid() && config.isValid());
+        ASSERT_EQ(::chmod(runtime.path().toLocal8Bit().constData(), 0700), 0);
+        env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", runtime.path());
+        env.insert("XDG_CONFIG_HOME", config.path());
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        // The session says which desktop it is; the checks below must not silently run on the other one.
+        withWindowManager = !qEnvironmentVariableIsEmpty("ZARNOLITH_WINDOW_MANAGER");
+        if (withWindowManager)
+            ASSERT_TRUE(QTest::qWaitFor([&] { return probe.windowManagerRunning() && probe.windowManagerAnswers(); },
+                                        Patience));
+        else
+            ASSERT_FALSE(probe.windowManagerRunning());
+    }
+
+    void TearDown() override
+    {
+        for (auto& p : processes)
+            if (p->state() != QProcess::NotRunning) {
+                p->kill();
+                p->waitForFinished(5000);
+            }
+        // The next test must not find this one's windows.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return probe.find(MainTitle) == XCB_WINDOW_NONE; }, Patience));
+    }
+
+    // Starts the program with the display font at this size; the start-values dialog opens by itself.
+    QProcess* Start(int points)
+    {
+        QDir(config.path()).mkpath("Zarnolith");
+        QFile settings(config.path() + "/Zarnolith/Zarnolith.reg");
+        EXPECT_TRUE(settings.open(QIODevice::WriteOnly));
+        settings.write(QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n"
+                                      "[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
+                                      "\"FontName\"=\"Arial\"\r\n\"FontSize\"=dword:%1\r\n")
+                           .arg(points, 8, 16, QLatin1Char('0'))
+                           .toUtf8());
+        settings.close();
+        return Run();
+    }
+
+    QProcess* Run()
+    {
+        processes.push_back(std::make_unique<QProcess>());
+        QProcess* p = processes.back().get();
+        p->setProcessEnvironment(env);
+        p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p->start(program, {});
+        EXPECT_TRUE(p->waitForStarted(5000));
+        return p;
+    }
+
+    // The window as soon as it is mapped and framed.
+    xcb_window_t Shown(const QString& title)
+    {
+        xcb_window_t w = XCB_WINDOW_NONE;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                w = probe.find(title);
+                return w != XCB_WINDOW_NONE && probe.outer(w);
+            },
+            Patience))
+            << title.toStdString() << " did not appear";
+        return w;
+    }
+
+    void Gone(const QString& title)
+    {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return probe.find(title) == XCB_WINDOW_NONE; }, Patience))
+            << title.toStdString() << " is still shown";
+    }
+
+    // The window has the keyboard and, with a window manager, is the active window.
+    bool HasTheKeyboard(xcb_window_t w)
+    {
+        return probe.inputFocus() == w && (!withWindowManager || probe.activeWindow() == w);
+    }
+
+    ::testing::AssertionResult WaitForTheKeyboard(xcb_window_t w)
+    {
+        if (QTest::qWaitFor([&] { return HasTheKeyboard(w); }, Patience))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "focus on " << probe.title(probe.inputFocus()) << ", active "
+                                             << probe.title(probe.activeWindow()) << ", wanted " << probe.title(w);
+    }
+
+    // Without a window manager nothing gives a new window the keyboard: the user clicks it.
+    void Click(xcb_window_t w)
+    {
+        if (!withWindowManager)
+            probe.activate(w);
+        ASSERT_TRUE(WaitForTheKeyboard(w));
+    }
+
+    // Key presses as the keyboard sends them, to the window that has the keyboard.
+    void Keys(xcb_window_t to, const QStringList& keys)
+    {
+        Click(to);
+        for (const QString& k : keys)
+            ASSERT_EQ(QProcess::execute("xdotool", {"key", "--delay", "30", k}), 0) << k.toStdString();
+    }
+
+    bool Post(unsigned message)
+    {
+        platform::ChannelClient client;
+        return client.Connect(platform::ChannelSocketPath(runtime.path().toStdString(), instance::kInstanzName))
+            && client.Post(message);
+    }
+
+    X11Probe probe;
+    bool withWindowManager = false;
+    QString program;
+    QTemporaryDir runtime;
+    QTemporaryDir config;
+    QProcessEnvironment env;
+    std::vector<std::unique_ptr<QProcess>> processes;
+};
+
+// Outer rectangles, frame and title bar included, as they are the moment each
+// window appears: placed right at once, without a jump afterwards.
+class Placement : public DesktopSession, public ::testing::WithParamInterface<int> {
+protected:
+    // The window's rectangle when it appears, checked against where it belongs.
+    QRect Appears(const QString& title, const std::function<QPoint(const QSize&)>& rule)
+    {
+        const xcb_window_t w = Shown(title);
+        const QRect seen = probe.outer(w).value_or(QRect());
+        EXPECT_EQ(seen.topLeft(), rule(seen.size()))
+            << title.toStdString() << " appeared at " << Describe(seen) << " (" << GetParam() << " pt)";
+        return seen;
+    }
+};
+
+TEST_P(Placement, MainWindowAndBothDialogsAtTheirFirstAndLaterShowings)
+{
+    Start(GetParam());
+    const QRect workArea = probe.workArea(), screen = probe.screen();
+    const QRect main = Appears(MainTitle, [&](const QSize& s) { return CentredIn(workArea, s); });
+    const auto overMain = [&](const QSize& s) { return CentredOverOwner(main, s, workArea); };
+    const auto byScreen = [&](const QSize& s) { return ByTheScreen(screen, s); };
+
+    const xcb_window_t pixel = Shown(PixelTitle);
+    Appears(PixelTitle, overMain);
+    Keys(pixel, {"Escape"});
+    Gone(PixelTitle);
+    const xcb_window_t mainWindow = probe.find(MainTitle);
+    Keys(mainWindow, {"ctrl+n"});
+    Appears(PixelTitle, byScreen);
+    Keys(Shown(PixelTitle), {"Escape"});
+    Gone(PixelTitle);
+
+    for (const auto& rule : {std::function<QPoint(const QSize&)>(overMain), std::function<QPoint(const QSize&)>(byScreen)}) {
+        Keys(mainWindow, {"alt+a", "h"});
+        Appears(BackgroundTitle, rule);
+        Keys(Shown(BackgroundTitle), {"Escape"});
+        Gone(BackgroundTitle);
+    }
+    // Nothing has moved the main window meanwhile.
+    EXPECT_EQ(probe.outer(mainWindow).value_or(QRect()), main);
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, Placement, ::testing::Values(14, 48));
+
+// With a dialog open and another program in front, a second start or message
+// 1224 brings our windows forward: the dialog on top with the keyboard.
+struct Request {
+    bool secondStart;   // else message 1224 through the channel
+    bool otherInFront;  // else our dialog still has the keyboard
+};
+
+class Activation : public DesktopSession, public ::testing::WithParamInterface<Request> {
+protected:
+    void Request()
+    {
+        if (GetParam().secondStart) {
+            QProcess* second = Run();
+            ASSERT_TRUE(second->waitForFinished(10000));
+            EXPECT_EQ(second->exitCode(), 0);
+        } else {
+            ASSERT_TRUE(Post(instance::WM_AKTIVIEREN));
+        }
+    }
+
+    void ComesForward(xcb_window_t main, xcb_window_t dialog)
+    {
+        Click(dialog);
+        xcb_window_t other = XCB_WINDOW_NONE;
+        if (GetParam().otherInFront) {
+            other = probe.showOtherProgram(QRect(0, 0, probe.screen().width(), probe.screen().height()));
+            ASSERT_TRUE(WaitForTheKeyboard(other));
+            ASSERT_TRUE(QTest::qWaitFor([&] { return probe.stacking().back() == other; }, Patience));
+        }
+
+        Request();
+        const auto inOrder = [&] {
+            const std::vector<xcb_window_t> s = probe.stacking();
+            const auto at = [&](xcb_window_t w) { return std::find(s.begin(), s.end(), w) - s.begin(); };
+            const bool otherBelow = other == XCB_WINDOW_NONE || at(other) < at(main);
+            return otherBelow && at(main) < at(dialog) && s.back() == dialog;
+        };
+        EXPECT_TRUE(QTest::qWaitFor(inOrder, Patience)) << ::testing::PrintToString(probe.stackingTitles());
+        EXPECT_TRUE(WaitForTheKeyboard(dialog));
+        if (other != XCB_WINDOW_NONE)
+            probe.destroy(other);
+    }
+};
+
+TEST_P(Activation, OpenDialogEndsOnTopWithTheKeyboard)
+{
+    Start(14);
+    const xcb_window_t main = Shown(MainTitle);
+    const xcb_window_t pixel = Shown(PixelTitle);
+    ComesForward(main, pixel);
+
+    Keys(pixel, {"Escape"});
+    Gone(PixelTitle);
+    Keys(main, {"alt+a", "h"});
+    ComesForward(main, Shown(BackgroundTitle));
+}
+
+INSTANTIATE_TEST_SUITE_P(Requests, Activation,
+                         ::testing::Values(Request{true, true}, Request{false, true}, Request{true, false},
+                                           Request{false, false}),
+                         [](const auto& info) {
+                             return std::string(info.param.secondStart ? "SecondStart" : "Message1224")
+                                 + (info.param.otherInFront ? "OverAnotherProgram" : "WhileOurDialogHasTheKeyboard");
+                         });
+
+} // namespace
