@@ -332,6 +332,10 @@ void TForm1::FormShow()
 void TForm1::Timer1Timer()
 {
     Timer1->stop();
+    // A close request can come before the dialog is due (an outside 1124 right
+    // at the start): the program is ending then, and a box or dialog would keep it running.
+    if (!isVisible())
+        return;
     // A damaged settings file is told about first, before the start-values dialog takes the keyboard.
     EinstellungsHinweisZeigen();
     MenuDateiNeu->trigger();

@@ -3,6 +3,7 @@
 #include "WindowTestSupport.h"
 
 #include "app/MainLayout.h"
+#include "instance/Nachrichten.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -45,6 +46,28 @@ TEST(FirstStart, DialogOpensByItselfShowingOneAndOneAndCancelChangesNothing)
         EXPECT_FALSE(s->OnChange);
         EXPECT_EQ(s->MinValue(), 0);
     }
+}
+
+// A close request before the dialog is due (an outside 1124 right at the
+// start) ends the program: the dialog must not open over the closed window and
+// keep it running.
+TEST(FirstStart, CloseBeforeTheDialogIsDueKeepsTheDialogClosed)
+{
+    Windows w;
+    bool opened = false;
+    QTimer guard; // ends a dialog that opens anyway, so the test cannot hang in it
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        if (PixelForm->isVisible()) {
+            opened = true;
+            PixelForm->reject();
+        }
+    });
+    guard.start(1);
+    w.form->show();
+    w.form->Nachricht(instance::WM_BEENDEN);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.form->Timer1->isActive(); }, 5000));
+    EXPECT_FALSE(opened);
+    EXPECT_FALSE(w.form->isVisible());
 }
 
 TEST(FirstStart, ConfirmingFillsTheFieldsAndFocusesTheNewWidth)
