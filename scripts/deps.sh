@@ -11,6 +11,9 @@ ZARNOLITH_PACKAGES=(
   fonts-liberation xvfb xauth dbus-daemon at-spi2-core imagemagick xdotool xdg-utils appstream desktop-file-utils dpkg-dev
   libxcb1-dev
   file
+  openbox
+  weston
+  qt6-wayland
   clang libclang-rt-14-dev python3
   locales
 )
