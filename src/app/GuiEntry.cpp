@@ -8,22 +8,35 @@
 #include "instance/QtFormularBaum.h"
 #include "instance/QtWindowSystem.h"
 
+#include <memory>
+
 extern "C" __attribute__((visibility("default"))) int zarnolith_gui_main(int argc, char** argv)
 {
-    ZarnolithApplication app(argc, argv);
+    auto app = std::make_unique<ZarnolithApplication>(argc, argv);
     // Before any window exists, so every standard text the toolkit shows is German.
-    LoadGermanToolkitTexts(app);
-    LoadProgramShortcutTexts(app);
-    // The main window first, then the start-values dialog; both live until the end.
-    TForm1 form1;
-    TPixelForm pixelForm(&form1);
-    // The application owns both, in this order (the order WM_AKTIVIEREN brings them forward).
-    instance::AnwendungsFormularHinzufuegen(&form1);
-    instance::AnwendungsFormularHinzufuegen(&pixelForm);
-    // The main window's messages from a second start or an outside program.
-    instance::MessageChannelServer kanal(
-        instance::MessageChannelServer::StandardPfad(), [&form1](unsigned nachricht) { form1.Nachricht(nachricht); },
-        [] { return instance::AnwendungsFensterTitel(instance::AnwendungsFormulare()); });
-    form1.show();
-    return app.exec();
+    LoadGermanToolkitTexts(*app);
+    LoadProgramShortcutTexts(*app);
+    int rc = 0;
+    {
+        // The main window first, then the start-values dialog; both live until the end.
+        TForm1 form1;
+        TPixelForm pixelForm(&form1);
+        // The application owns both, in this order (the order WM_AKTIVIEREN brings them forward).
+        instance::AnwendungsFormularHinzufuegen(&form1);
+        instance::AnwendungsFormularHinzufuegen(&pixelForm);
+        // The main window's messages from a second start or an outside program.
+        instance::MessageChannelServer kanal(
+            instance::MessageChannelServer::StandardPfad(), [&form1](unsigned nachricht) { form1.Nachricht(nachricht); },
+            [] { return instance::AnwendungsFensterTitel(instance::AnwendungsFormulare()); });
+        form1.show();
+        rc = app->exec();
+    }
+    // Qt's Wayland client (6.4) can hang for good while tearing down its
+    // connection, waiting for its own event thread (seen after the last window
+    // closed on a busy machine). The windows and the channel are gone and
+    // nothing is saved at exit, so on Wayland the process's end takes the
+    // connection down instead.
+    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+        static_cast<void>(app.release());
+    return rc;
 }
