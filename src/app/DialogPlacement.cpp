@@ -10,27 +10,31 @@
 
 namespace {
 
-// The frame the window manager puts around the window, when Qt does not know it yet.
-std::optional<platform::FrameExtents> unknownFrame(const QWidget& window)
+struct Outer {
+    QRect rect;           // frame included
+    QPoint clientOffset;  // what Qt's move() needs added to reach the frame's position
+};
+
+Outer outerOf(const QWidget& window)
 {
-    if (window.frameGeometry().size() != window.size() || window.internalWinId() == 0)
-        return std::nullopt;
-    return platform::X11FrameExtents(window.internalWinId());
+    const QRect frame = window.frameGeometry();
+    if (frame.size() != window.size() || window.internalWinId() == 0)
+        return {frame, {}};
+    const std::optional<platform::FrameExtents> e = platform::X11FrameExtents(window.internalWinId());
+    if (!e)
+        return {frame, {}};
+    return {frame.adjusted(-e->left, -e->top, e->right, e->bottom), {e->left, e->top}};
 }
 
 } // namespace
 
-QRect OuterGeometry(const QWidget& window)
-{
-    const std::optional<platform::FrameExtents> e = unknownFrame(window);
-    const QRect frame = window.frameGeometry();
-    return e ? frame.adjusted(-e->left, -e->top, e->right, e->bottom) : frame;
-}
+QRect OuterGeometry(const QWidget& window) { return outerOf(window).rect; }
 
-void MoveOuterTo(QWidget& window, const LayoutPoint& topLeft)
+void PlaceOuter(QWidget& window, const std::function<LayoutPoint(const QRect& outer)>& rule)
 {
-    const std::optional<platform::FrameExtents> e = unknownFrame(window);
-    window.move(topLeft.x + (e ? e->left : 0), topLeft.y + (e ? e->top : 0));
+    const Outer o = outerOf(window);
+    const LayoutPoint p = rule(o.rect);
+    window.move(p.x + o.clientOffset.x(), p.y + o.clientOffset.y());
 }
 
 LayoutPoint DialogScreenPosition(const LayoutSize& screen, const LayoutSize& outer)
@@ -48,12 +52,12 @@ LayoutPoint CentreOverOwner(const LayoutRect& owner, const LayoutSize& outer, co
 void MoveCentredOverOwner(QWidget& dialog, const QWidget& owner)
 {
     const QRect o = OuterGeometry(owner);
-    const QSize outer = OuterSize(dialog);
     // Without a screen there is no work-area edge to raise to.
     QRect workArea(INT_MIN / 2, INT_MIN / 2, 0, 0);
     if (const QScreen* screen = owner.screen())
         workArea = screen->availableGeometry();
-    const LayoutPoint p = CentreOverOwner({o.x(), o.y(), o.width(), o.height()}, {outer.width(), outer.height()},
-                                          {workArea.x(), workArea.y(), workArea.width(), workArea.height()});
-    MoveOuterTo(dialog, p);
+    PlaceOuter(dialog, [&](const QRect& outer) {
+        return CentreOverOwner({o.x(), o.y(), o.width(), o.height()}, {outer.width(), outer.height()},
+                               {workArea.x(), workArea.y(), workArea.width(), workArea.height()});
+    });
 }

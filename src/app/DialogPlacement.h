@@ -6,6 +6,8 @@
 
 #include <QRect>
 
+#include <functional>
+
 class QWidget;
 
 // The window's outer rectangle, frame and title bar included. Until Qt has
@@ -15,9 +17,10 @@ class QWidget;
 QRect OuterGeometry(const QWidget& window);
 inline QSize OuterSize(const QWidget& window) { return OuterGeometry(window).size(); }
 
-// Moves the window so that its outer rectangle starts at topLeft. Qt takes a
-// position as the frame's only once it knows the frame; before, as the client's.
-void MoveOuterTo(QWidget& window, const LayoutPoint& topLeft);
+// Moves the window to where `rule` puts its outer rectangle (given the outer
+// rectangle as it stands). Until Qt knows the frame it takes a position as the
+// client's, so the frame is asked for once and used for both.
+void PlaceOuter(QWidget& window, const std::function<LayoutPoint(const QRect& outer)>& rule);
 
 // One pixel above and left of the centre of the full screen, never above or
 // left of the screen's edge (outer size, frame included).

@@ -287,10 +287,10 @@ void TForm1::SchalterEinrichten()
 void TForm1::FensterEinrichten()
 {
     const platform::ScreenRect wa = platform::WorkArea();
-    const QSize outer = OuterSize(*this);
-    const LayoutPoint p = MainWindowPosition({wa.left, wa.top, wa.width, wa.height}, {outer.width(), outer.height()},
-                                             isMaximized());
-    MoveOuterTo(*this, p);
+    PlaceOuter(*this, [&](const QRect& outer) {
+        return MainWindowPosition({wa.left, wa.top, wa.width, wa.height}, {outer.width(), outer.height()},
+                                  isMaximized());
+    });
 }
 
 void TForm1::showEvent(QShowEvent* event)
@@ -312,11 +312,10 @@ void TForm1::showEvent(QShowEvent* event)
             const QScreen* s = screen();
             const QRect wa = s->availableGeometry();
             const QRect desk = s->virtualGeometry();
-            const QSize outer = OuterSize(*this);
-            const LayoutPoint p = ScreenCentrePosition({wa.x(), wa.y(), wa.width(), wa.height()},
-                                                       {outer.width(), outer.height()},
-                                                       {desk.x(), desk.y(), desk.width(), desk.height()});
-            MoveOuterTo(*this, p);
+            PlaceOuter(*this, [&](const QRect& outer) {
+                return ScreenCentrePosition({wa.x(), wa.y(), wa.width(), wa.height()}, {outer.width(), outer.height()},
+                                            {desk.x(), desk.y(), desk.width(), desk.height()});
+            });
         }
     }
     QMainWindow::showEvent(event);

@@ -181,9 +181,9 @@ void TPixelForm::SchalterEinrichten()
 void TPixelForm::FensterEinrichten()
 {
     const platform::ScreenRect screen = platform::PrimaryScreen();
-    const QSize outer = OuterSize(*this);
-    const LayoutPoint p = DialogScreenPosition({screen.width, screen.height}, {outer.width(), outer.height()});
-    MoveOuterTo(*this, p);
+    PlaceOuter(*this, [&](const QRect& outer) {
+        return DialogScreenPosition({screen.width, screen.height}, {outer.width(), outer.height()});
+    });
 }
 
 void TPixelForm::SpinEdit1KeyDown(TSpinEdit*, std::uint16_t& Key, Qt::KeyboardModifiers Shift)

@@ -127,9 +127,11 @@ void THintergrundForm::FensterEinrichten()
         return;
     // The whole screen, not its work area; the dialog's outer size, frame included.
     const QRect bildschirm = screen->geometry();
-    const QSize aussen = OuterSize(*this);
-    const LayoutPoint p = DialogScreenPosition({bildschirm.width(), bildschirm.height()}, {aussen.width(), aussen.height()});
-    MoveOuterTo(*this, {bildschirm.x() + p.x, bildschirm.y() + p.y});
+    PlaceOuter(*this, [&](const QRect& aussen) {
+        const LayoutPoint p =
+            DialogScreenPosition({bildschirm.width(), bildschirm.height()}, {aussen.width(), aussen.height()});
+        return LayoutPoint{bildschirm.x() + p.x, bildschirm.y() + p.y};
+    });
 }
 
 void THintergrundForm::SchriftartZuweisen(const TFont& AFont, ColorValue AColor)

@@ -114,7 +114,8 @@ bool waitForEvent(xcb_connection_t* c, std::chrono::milliseconds timeout,
     }
 }
 
-constexpr std::chrono::milliseconds WindowManagerAnswer{500};
+// A window manager answers at once; a busy machine may keep it from running for a while.
+constexpr std::chrono::milliseconds WindowManagerAnswer{2000};
 
 bool isPropertyNotify(const xcb_generic_event_t& e, xcb_window_t window, xcb_atom_t name)
 {

@@ -27,8 +27,9 @@ trap cleanup EXIT
 case "$kind" in
   openbox | bare)
     need Xvfb
-    # Xvfb picks a free display itself and names it once it accepts clients.
-    coproc XVFB { exec Xvfb -displayfd 1 -screen 0 1920x1080x24 -nolisten tcp 2>"$dir/xvfb.log"; }
+    # Xvfb picks a free display itself and names it once it accepts clients; it
+    # keeps running between the tests' connections instead of resetting.
+    coproc XVFB { exec Xvfb -displayfd 1 -screen 0 1920x1080x24 -nolisten tcp -noreset 2>"$dir/xvfb.log"; }
     pids+=("$XVFB_PID")
     read -r -t 60 number <&"${XVFB[0]}" || { echo "with-desktop: Xvfb did not start" >&2; cat "$dir/xvfb.log" >&2; exit 1; }
     export DISPLAY=":$number"
