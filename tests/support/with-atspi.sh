@@ -3,12 +3,14 @@
 # accessibility bus, a virtual X display, and Qt's accessibility bridge on.
 set -euo pipefail
 launcher=/usr/libexec/at-spi-bus-launcher
-if [ ! -x "$launcher" ] || ! command -v dbus-run-session >/dev/null || ! command -v xvfb-run >/dev/null; then
-  echo "with-atspi: at-spi2-core, dbus-daemon or xvfb missing" >&2
+if [ ! -x "$launcher" ] || ! command -v dbus-run-session >/dev/null; then
+  echo "with-atspi: at-spi2-core or dbus-daemon missing" >&2
   exit 1
 fi
 export LAUNCHER=$launcher
-exec dbus-run-session -- xvfb-run -a -s "-screen 0 1920x1080x24" bash -c '
+# The display comes from with-desktop.sh, where Xvfb picks a free one itself:
+# xvfb-run -a lets two runs that start together choose the same display.
+exec dbus-run-session -- "$(dirname "$0")/with-desktop.sh" bare bash -c '
   "$LAUNCHER" --launch-immediately &
   bus=$!
   trap "kill $bus 2>/dev/null" EXIT
