@@ -1,6 +1,6 @@
 // AndererWert against the x87 long double path as baseline, on the same inputs.
 // Prints the ratio of the two times per call after the usual table.
-#include "app/AndererWert.h"
+#include "calc/AndererWert.h"
 #include "support/AndererWertX87.h"
 
 #include <benchmark/benchmark.h>

@@ -2,7 +2,7 @@
 // the fields' ranges (or as many as given as the first argument). Prints the
 // number of mismatches and the run time; the exit code is 1 on any mismatch,
 // 2 where long double is not the x87 format and no comparison is possible.
-#include "app/AndererWert.h"
+#include "calc/AndererWert.h"
 #include "support/AndererWertX87.h"
 
 #include <chrono>

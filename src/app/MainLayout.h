@@ -1,7 +1,7 @@
 #pragma once
 // The main window's layout as plain arithmetic: measured sizes in, rectangles
 // out. TForm1 measures its controls, calls these and applies the result.
-#include "app/LayoutGeometry.h"
+#include "ui/LayoutGeometry.h"
 
 struct MainLayoutInput {
     // Sizes the controls took by themselves from their font.

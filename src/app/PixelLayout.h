@@ -1,7 +1,7 @@
 #pragma once
 // The start-values dialog's layout as plain arithmetic: measured sizes in,
 // rectangles out. TPixelForm measures its controls, calls these and applies them.
-#include "app/LayoutGeometry.h"
+#include "ui/LayoutGeometry.h"
 
 struct PixelLayoutInput {
     LayoutSize label[2];    // Label1, Label2: caption width, line height

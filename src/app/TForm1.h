@@ -3,10 +3,10 @@
 // new-value fields that compute each other, the button and menu command for
 // new start values, and the status hint. Laid out from the display font.
 #include "app/ShortCutToText.h"
-#include "appearance/ColorValue.h"
-#include "appearance/TFont.h"
 #include "appearance/TFontDialog.h"
 #include "help/HilfeMenue.h"
+#include "ui/ColorValue.h"
+#include "ui/TFont.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,16 +1,16 @@
 #include "app/TPixelForm.h"
 
-#include "app/ControlAppearance.h"
-#include "app/DialogPlacement.h"
 #include "app/PixelLayout.h"
 #include "app/PopupShortcutFilter.h"
 #include "app/ShortCutToKeySequence.h"
 #include "app/TForm1.h"
-#include "app/TextMeasure.h"
-#include "app/TextRoom.h"
 #include "controls/TSpinEdit.h"
 #include "controls/VirtualKey.h"
 #include "platform/ScreenArea.h"
+#include "ui/ControlAppearance.h"
+#include "ui/DialogPlacement.h"
+#include "ui/TextMeasure.h"
+#include "ui/TextRoom.h"
 #include "util/KaufmannsUndEntfernen.h"
 
 #include <QAction>

@@ -3,8 +3,8 @@
 // key "Software\Zarnolith" of the current user (values FontName, FontSize,
 // FontColor, FontCharSet, FontStyle, HintColor). The main window owns one and
 // passes its font object and its HintergrundNr property in.
-#include "appearance/TFont.h"
 #include "platform/IRegistry.h"
+#include "ui/TFont.h"
 
 #include <functional>
 #include <memory>

@@ -3,7 +3,7 @@
 // face and style always; the size unless it was left as shown (then the
 // font's height stays exactly as it was); the colour only when the user picked
 // one; the character set only when the user changed the script or the face.
-#include "appearance/TFont.h"
+#include "ui/TFont.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 // The font command's dialog as a component: it owns the font object that the
 // main window uses as its display font, and Execute edits that object in place.
-#include "appearance/TFont.h"
+#include "ui/TFont.h"
 
 class QWidget;
 

@@ -1,10 +1,10 @@
 #include "appearance/THintergrundForm.h"
 
-#include "app/ControlAppearance.h"
-#include "app/DialogPlacement.h"
-#include "app/TextMeasure.h"
 #include "appearance/FarbTabelle.h"
 #include "appearance/TListBox.h"
+#include "ui/ControlAppearance.h"
+#include "ui/DialogPlacement.h"
+#include "ui/TextMeasure.h"
 #include "util/KaufmannsUndEntfernen.h"
 
 #include <QGuiApplication>

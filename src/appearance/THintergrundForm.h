@@ -1,8 +1,8 @@
 #pragma once
 // The text-background dialog: the 19 colour names in a list, OK and Cancel.
 // Its list selection is where the current text-background index lives.
-#include "appearance/ColorValue.h"
-#include "appearance/TFont.h"
+#include "ui/ColorValue.h"
+#include "ui/TFont.h"
 #include "util/ModalResult.h"
 
 #include <QDialog>

@@ -2,8 +2,8 @@
 // What the main window's menu "&Hilfe" does, apart from the menu itself:
 // which items the files beside the program allow, the information box, the
 // addresses handed to the shell, the change history and the update hand-off.
-#include "appearance/ColorValue.h"
-#include "appearance/TFont.h"
+#include "ui/ColorValue.h"
+#include "ui/TFont.h"
 
 #include <QPointer>
 #include <QString>

@@ -2,8 +2,8 @@
 // A read-only window of our own that shows the change history in the display
 // font on the text-background colour (the desktop has no WordPad, and a
 // general editor would show it in its own small font). Esc closes it.
-#include "appearance/ColorValue.h"
-#include "appearance/TFont.h"
+#include "ui/ColorValue.h"
+#include "ui/TFont.h"
 
 #include <QPlainTextEdit>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "platform/RegDocument.h"
 
-#include "util/Utf8.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "platform/RemoteWindowList.h"
 
-#include "util/Utf8.h"
+#include "platform/Utf8.h"
 
 namespace platform {
 

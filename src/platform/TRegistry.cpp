@@ -1,6 +1,6 @@
 #include "platform/TRegistry.h"
 
-#include "util/Utf8.h"
+#include "platform/Utf8.h"
 
 #include <utility>
 #include <vector>

@@ -5,7 +5,7 @@
 // is no integer or -1.
 #include "WindowTestSupport.h"
 
-#include "app/AndererWert.h"
+#include "calc/AndererWert.h"
 #include "controls/SpinButtons.h"
 #include "util/IntegerText.h"
 

@@ -1,7 +1,7 @@
 // The layout formulas of both windows, without widgets: measured sizes in, rectangles out.
 #include "app/MainLayout.h"
-#include "app/DialogPlacement.h"
 #include "app/PixelLayout.h"
+#include "ui/DialogPlacement.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The text-background dialog with real widgets and real key and mouse events.
 #include "appearance/THintergrundForm.h"
 
-#include "app/TextMeasure.h"
 #include "appearance/FarbTabelle.h"
 #include "appearance/TListBox.h"
 #include "support/ModalLoop.h"
+#include "ui/TextMeasure.h"
 
 #include <QGuiApplication>
 #include <QPushButton>

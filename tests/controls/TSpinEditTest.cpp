@@ -1,8 +1,8 @@
 #include "SpinFieldFixture.h"
 
-#include "app/TextMeasure.h"
 #include "controls/SpinButtons.h"
 #include "controls/VirtualKey.h"
+#include "ui/TextMeasure.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/TextMeasure.h"
+#include "ui/TextMeasure.h"
 
 #include <QLabel>
 #include <QLineEdit>

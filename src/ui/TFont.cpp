@@ -1,4 +1,4 @@
-#include "appearance/TFont.h"
+#include "ui/TFont.h"
 
 #include "util/MulDiv.h"
 

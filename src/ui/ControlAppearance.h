@@ -1,8 +1,8 @@
 #pragma once
 // How the display font and text-background colour reach a window's controls.
 // Each window passes its components in the order of its definition.
-#include "appearance/ColorValue.h"
-#include "appearance/TFont.h"
+#include "ui/ColorValue.h"
+#include "ui/TFont.h"
 
 #include <QObject>
 #include <vector>

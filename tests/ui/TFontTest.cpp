@@ -1,5 +1,5 @@
 // The display font's conversions and the bounds that keep odd stored sizes usable.
-#include "appearance/TFont.h"
+#include "ui/TFont.h"
 
 #include <QFontInfo>
 #include <gtest/gtest.h>

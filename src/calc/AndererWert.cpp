@@ -1,4 +1,4 @@
-#include "app/AndererWert.h"
+#include "calc/AndererWert.h"
 
 #include <bit>
 #include <limits>

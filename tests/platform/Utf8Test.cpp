@@ -1,6 +1,6 @@
 // UTF-8 and UTF-16 in both directions: the settings file reads strictly, the
 // channel's window titles leniently, and both meet the same malformed input.
-#include "util/Utf8.h"
+#include "platform/Utf8.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "util/Utf8.h"
+#include "platform/Utf8.h"
 
 namespace util {
 

@@ -1,4 +1,4 @@
-#include "app/DialogPlacement.h"
+#include "ui/DialogPlacement.h"
 
 #include "platform/X11Window.h"
 

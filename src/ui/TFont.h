@@ -3,7 +3,7 @@
 // (negative, as Windows stores it; the size in points follows from the screen
 // resolution), colour value, character set number and style. The display font
 // AnzeigeSchrift is one object of this type.
-#include "appearance/ColorValue.h"
+#include "ui/ColorValue.h"
 
 #include <QFont>
 #include <QString>

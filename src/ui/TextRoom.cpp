@@ -1,4 +1,4 @@
-#include "app/TextRoom.h"
+#include "ui/TextRoom.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // Text measurement: control heights by kind and caption widths, from the font's real metrics.
-#include "app/TextMeasure.h"
-#include "appearance/TFont.h"
 #include "controls/TSpinEdit.h"
+#include "ui/TFont.h"
+#include "ui/TextMeasure.h"
 
 #include <QFontMetrics>
 #include <QLabel>

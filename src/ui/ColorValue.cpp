@@ -1,4 +1,4 @@
-#include "appearance/ColorValue.h"
+#include "ui/ColorValue.h"
 
 #include <QGuiApplication>
 

@@ -1,7 +1,7 @@
-#include "app/ControlAppearance.h"
+#include "ui/ControlAppearance.h"
 
-#include "app/TextMeasure.h"
 #include "controls/TSpinEdit.h"
+#include "ui/TextMeasure.h"
 
 #include <QAbstractItemView>
 #include <QLabel>

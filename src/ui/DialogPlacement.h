@@ -2,7 +2,7 @@
 // Placement of the two dialogs (start values, text background), shared by
 // both: their own rule on the full screen, and the first showing's rule; and
 // the outer size every window placement works with.
-#include "app/LayoutGeometry.h"
+#include "ui/LayoutGeometry.h"
 
 #include <QRect>
 
