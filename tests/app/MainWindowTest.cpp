@@ -267,7 +267,8 @@ TEST_P(MenuKeyboardMode, LeavesAnOutOfRangeValueUntilTheFocusMovesOn)
     for (int i = 0; i < 3 && QApplication::focusWidget() != f.SpinEdit1->editor(); ++i) {
         QWidget* target = datei->isVisible() ? static_cast<QWidget*>(datei) : f.menuBar();
         QTest::keyClick(target, Qt::Key_Escape);
-        QTest::qWaitFor([&] { return !datei->isVisible(); }, 1000);
+        // The menu closes at once or the bar keeps the keyboard: the loop's focus check decides.
+        (void)QTest::qWaitFor([&] { return !datei->isVisible(); }, 1000);
     }
     ASSERT_EQ(QApplication::focusWidget(), f.SpinEdit1->editor());
     EXPECT_EQ(f.SpinEdit1->text(), QStringLiteral("-1"));
