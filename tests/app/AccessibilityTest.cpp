@@ -263,7 +263,8 @@ TEST(ScreenReader, MenuItemsNameTheCommandAndBindTheShortcut)
             QProcess p;
             p.start(QStringLiteral("dbus-send"), QStringList{QStringLiteral("--print-reply=literal")} + arguments);
             // The answer comes from this process's own event loop.
-            QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 20000);
+            if (!QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 20000))
+                ADD_FAILURE() << "dbus-send did not answer: " << arguments.join(u' ').toStdString();
             return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
         };
         const QString bus = QStringLiteral("--bus=") +
