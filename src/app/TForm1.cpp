@@ -41,8 +41,10 @@ constexpr int StartValueLength = 4;
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent)
+TForm1::TForm1(QWidget* parent, platform::IBeep& beep, const platform::IScreenArea& screenArea)
     : QMainWindow(parent)
+    , m_beep(beep)
+    , m_screenArea(screenArea)
 {
     Form1 = this;
     createControls();
@@ -86,7 +88,7 @@ void TForm1::createControls()
     Edit2 = makeEdit("Edit2");
 
     auto makeSpin = [this](const char* name, int tag) {
-        auto* s = new TSpinEdit(m_client);
+        auto* s = new TSpinEdit(m_client, m_beep);
         s->setObjectName(QString::fromLatin1(name));
         s->setTag(tag);
         s->setMinValue(0);
@@ -286,7 +288,7 @@ void TForm1::SchalterEinrichten()
 
 void TForm1::FensterEinrichten()
 {
-    const platform::ScreenRect wa = platform::WorkArea();
+    const platform::ScreenRect wa = m_screenArea.WorkArea();
     PlaceOuter(*this, [&](const QRect& outer) {
         return MainWindowPosition({wa.left, wa.top, wa.width, wa.height}, {outer.width(), outer.height()},
                                   isMaximized());

@@ -5,6 +5,8 @@
 #include "app/ShortCutToText.h"
 #include "appearance/TFontDialog.h"
 #include "help/HilfeMenue.h"
+#include "platform/Beep.h"
+#include "platform/ScreenArea.h"
 #include "ui/ColorValue.h"
 #include "ui/TFont.h"
 
@@ -27,7 +29,10 @@ class TSpinEdit;
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    // beep: what the number fields sound when they refuse a key; screenArea:
+    // the display the window places itself on.
+    explicit TForm1(QWidget* parent = nullptr, platform::IBeep& beep = platform::SystemBeep(),
+                    const platform::IScreenArea& screenArea = platform::SystemScreenArea());
     ~TForm1() override;
 
     // Controls, in the order of the window definition.
@@ -140,6 +145,8 @@ private:
     bool m_hintergrundNrGeschrieben = false; // tells FormShow whether the load applied anything
     QString m_einstellungsHinweis;           // from the load, until shown
     bool m_positionRuleSpent = false;
+    platform::IBeep& m_beep;
+    const platform::IScreenArea& m_screenArea;
 };
 
 // The program-wide objects.

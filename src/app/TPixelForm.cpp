@@ -22,10 +22,12 @@
 
 TPixelForm* PixelForm = nullptr;
 
-TPixelForm::TPixelForm(QWidget* parent)
+TPixelForm::TPixelForm(QWidget* parent, platform::IBeep& beep, const platform::IScreenArea& screenArea)
     // A fixed dialog frame: title and close box, no minimise, maximise or help button.
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    , m_beep(beep)
+    , m_screenArea(screenArea)
 {
     PixelForm = this;
     setObjectName(QStringLiteral("PixelForm"));
@@ -46,7 +48,7 @@ TPixelForm::TPixelForm(QWidget* parent)
         return l;
     };
     auto makeSpin = [this, popupKeys](const char* name) {
-        auto* s = new TSpinEdit(this);
+        auto* s = new TSpinEdit(this, m_beep);
         s->setObjectName(QString::fromLatin1(name));
         s->setMinValue(1);
         s->setMaxValue(9999);
@@ -180,7 +182,7 @@ void TPixelForm::SchalterEinrichten()
 
 void TPixelForm::FensterEinrichten()
 {
-    const platform::ScreenRect screen = platform::PrimaryScreen();
+    const platform::ScreenRect screen = m_screenArea.PrimaryScreen();
     PlaceOuter(*this, [&](const QRect& outer) {
         return DialogScreenPosition({screen.width, screen.height}, {outer.width(), outer.height()});
     });

@@ -3,6 +3,8 @@
 // Laid out from the display font; Enter confirms and Esc cancels in the fields;
 // the fields offer no context menu and take no Ctrl+V.
 #include "app/ShortCutToText.h"
+#include "platform/Beep.h"
+#include "platform/ScreenArea.h"
 #include "util/ModalResult.h"
 
 #include <QDialog>
@@ -22,7 +24,10 @@ public:
     // Shortcut value of PopupEinfuegen (16470).
     static constexpr std::uint16_t ShortCutEinfuegen = shortcut::Make(shortcut::Ctrl, u'V');
 
-    explicit TPixelForm(QWidget* parent = nullptr);
+    // beep: what the number fields sound when they refuse a key; screenArea:
+    // the display the window places itself on.
+    explicit TPixelForm(QWidget* parent = nullptr, platform::IBeep& beep = platform::SystemBeep(),
+                        const platform::IScreenArea& screenArea = platform::SystemScreenArea());
     ~TPixelForm() override;
 
     // Controls, in the order of the window definition.
@@ -60,6 +65,8 @@ private:
     void FormShow();
 
     bool m_positionRuleSpent = false;
+    platform::IBeep& m_beep;
+    const platform::IScreenArea& m_screenArea;
 };
 
 extern TPixelForm* PixelForm;

@@ -69,8 +69,9 @@ QString typedCharacters(const QKeyEvent* e)
 
 } // namespace
 
-TSpinEdit::TSpinEdit(QWidget* parent)
+TSpinEdit::TSpinEdit(QWidget* parent, platform::IBeep& beep)
     : QWidget(parent)
+    , m_beep(beep)
     , m_edit(new SpinLineEdit(this))
     , m_buttons(new SpinButtons(m_edit))
 {
@@ -124,7 +125,7 @@ void TSpinEdit::stepDown() { step(false); }
 void TSpinEdit::step(bool up)
 {
     if (ReadOnly()) {
-        platform::MessageBeep();
+        m_beep.MessageBeep();
         return;
     }
     setValue(controls::SaturatingAdd(Value(), up ? m_increment : -m_increment));
@@ -186,7 +187,7 @@ bool TSpinEdit::windowTakesDialogKey(const QKeyEvent* e) const
 bool TSpinEdit::passCharacter(char16_t& c)
 {
     if (!controls::IsAcceptedCharacter(c, regionalDecimalSeparator())) {
-        platform::MessageBeep();
+        m_beep.MessageBeep();
         return false;
     }
     if (OnKeyPress)

@@ -3,6 +3,7 @@
 // 15-pixel strip at its right end. Its value is derived from its text whenever
 // it is read; writing clamps into MinValue..MaxValue and writes the decimal text.
 #include "controls/SpinLineEdit.h"
+#include "platform/Beep.h"
 
 #include <QWidget>
 #include <cstdint>
@@ -20,7 +21,8 @@ public:
     using KeyDownHandler = std::function<void(TSpinEdit* sender, std::uint16_t& key, Qt::KeyboardModifiers shift)>;
     using KeyPressHandler = std::function<void(TSpinEdit* sender, char16_t& key)>;
 
-    explicit TSpinEdit(QWidget* parent = nullptr);
+    // beep: what sounds when a key is refused.
+    explicit TSpinEdit(QWidget* parent = nullptr, platform::IBeep& beep = platform::SystemBeep());
     ~TSpinEdit() override;
 
     // Read: the integer of the text, or MinValue when the text is no integer text; never clamps.
@@ -91,6 +93,7 @@ private:
     // Runs the character filter and OnKeyPress; false when the character is dropped or consumed.
     bool passCharacter(char16_t& c);
 
+    platform::IBeep& m_beep;
     SpinLineEdit* m_edit = nullptr;
     SpinButtons* m_buttons = nullptr;
     std::int32_t m_min = 0;

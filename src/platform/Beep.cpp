@@ -5,26 +5,16 @@
 namespace platform {
 
 namespace {
-std::function<void()>& hook()
-{
-    static std::function<void()> h;
-    return h;
-}
+class QtBeep final : public IBeep {
+public:
+    void MessageBeep() override { QApplication::beep(); }
+};
 } // namespace
 
-void MessageBeep()
+IBeep& SystemBeep()
 {
-    if (hook())
-        hook()();
-    else
-        QApplication::beep();
-}
-
-std::function<void()> SetBeepHook(std::function<void()> h)
-{
-    auto previous = std::move(hook());
-    hook() = std::move(h);
-    return previous;
+    static QtBeep beep;
+    return beep;
 }
 
 } // namespace platform

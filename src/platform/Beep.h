@@ -1,12 +1,16 @@
 #pragma once
-// The system's default beep (Windows: MessageBeep(0)). Tests replace it to count beeps.
-#include <functional>
+// The system's default beep (Windows: MessageBeep(0)). A control is handed the
+// beep it sounds when it is made; tests hand in one that counts.
 
 namespace platform {
 
-void MessageBeep();
+class IBeep {
+public:
+    virtual ~IBeep() = default;
+    virtual void MessageBeep() = 0;
+};
 
-// Replaces the beep; an empty function restores the platform's own. Returns the previous hook.
-std::function<void()> SetBeepHook(std::function<void()> hook);
+// The platform's own beep: one system service, shared by the whole process.
+IBeep& SystemBeep();
 
 } // namespace platform

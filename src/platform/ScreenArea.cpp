@@ -6,33 +6,29 @@
 namespace platform {
 namespace {
 
-std::optional<ScreenRect> g_screen;
-std::optional<ScreenRect> g_workArea;
-
 ScreenRect fromQRect(const QRect& r) { return {r.left(), r.top(), r.width(), r.height()}; }
+
+class QtScreenArea final : public IScreenArea {
+public:
+    ScreenRect WorkArea() const override
+    {
+        const QScreen* s = QGuiApplication::primaryScreen();
+        return s ? fromQRect(s->availableGeometry()) : ScreenRect{};
+    }
+
+    ScreenRect PrimaryScreen() const override
+    {
+        const QScreen* s = QGuiApplication::primaryScreen();
+        return s ? fromQRect(s->geometry()) : ScreenRect{};
+    }
+};
 
 } // namespace
 
-ScreenRect WorkArea()
+const IScreenArea& SystemScreenArea()
 {
-    if (g_workArea)
-        return *g_workArea;
-    const QScreen* s = QGuiApplication::primaryScreen();
-    return s ? fromQRect(s->availableGeometry()) : ScreenRect{};
-}
-
-ScreenRect PrimaryScreen()
-{
-    if (g_screen)
-        return *g_screen;
-    const QScreen* s = QGuiApplication::primaryScreen();
-    return s ? fromQRect(s->geometry()) : ScreenRect{};
-}
-
-void SetScreenOverride(std::optional<ScreenRect> screen, std::optional<ScreenRect> workArea)
-{
-    g_screen = screen;
-    g_workArea = workArea;
+    static const QtScreenArea screenArea;
+    return screenArea;
 }
 
 } // namespace platform

@@ -1,7 +1,8 @@
 #pragma once
 // The primary display's rectangles the layouts place windows in (Windows:
-// SystemParametersInfoW(SPI_GETWORKAREA) and the screen size).
-#include <optional>
+// SystemParametersInfoW(SPI_GETWORKAREA) and the screen size). A window is
+// handed the display it places itself on when it is made; tests hand in fixed
+// rectangles.
 
 namespace platform {
 
@@ -13,12 +14,16 @@ struct ScreenRect {
     friend bool operator==(const ScreenRect&, const ScreenRect&) = default;
 };
 
-// The desktop rectangle that task bars and panels leave free, read afresh on every call.
-ScreenRect WorkArea();
-// The whole primary display.
-ScreenRect PrimaryScreen();
+class IScreenArea {
+public:
+    virtual ~IScreenArea() = default;
+    // The desktop rectangle that task bars and panels leave free, read afresh on every call.
+    virtual ScreenRect WorkArea() const = 0;
+    // The whole primary display.
+    virtual ScreenRect PrimaryScreen() const = 0;
+};
 
-// For tests: fixed rectangles instead of the display's (nullopt = the display's own).
-void SetScreenOverride(std::optional<ScreenRect> screen, std::optional<ScreenRect> workArea);
+// The display the program runs on.
+const IScreenArea& SystemScreenArea();
 
 } // namespace platform

@@ -27,7 +27,8 @@ class LargeFonts : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override
     {
-        platform::SetScreenOverride(platform::ScreenRect{0, 0, 1920, 1080}, platform::ScreenRect{0, 0, 1920, 1040});
+        w.screenArea.screen = platform::ScreenRect{0, 0, 1920, 1080};
+        w.screenArea.workArea = platform::ScreenRect{0, 0, 1920, 1040};
         // The first showing loads the stored display settings; the size is chosen
         // after it and applied the way the font command does: through HintergrundNr.
         w.form->show();

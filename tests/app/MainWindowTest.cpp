@@ -411,19 +411,19 @@ TEST(MainWindowPlacement, CentredInTheWorkAreaOrAtItsCornerWhenMaximised)
 {
     Windows w;
     TForm1& f = *w.form;
-    platform::SetScreenOverride(std::nullopt, platform::ScreenRect{40, 30, 1000, 700});
+    w.screenArea.workArea = platform::ScreenRect{40, 30, 1000, 700};
     f.SchriftartZuweisen();
     const QRect frame = f.frameGeometry();
     EXPECT_EQ(frame.topLeft(), QPoint(40 + HalfOf(1000 - frame.width()), 30 + HalfOf(700 - frame.height())));
 
     // Narrower than the window: centred all the same, sticking out on the left.
-    platform::SetScreenOverride(std::nullopt, platform::ScreenRect{0, 0, 200, 100});
+    w.screenArea.workArea = platform::ScreenRect{0, 0, 200, 100};
     f.SchriftartZuweisen();
     EXPECT_EQ(f.frameGeometry().topLeft(), QPoint(HalfOf(200 - frame.width()), HalfOf(100 - frame.height())));
     EXPECT_LT(f.frameGeometry().left(), 0);
 
     f.setWindowState(Qt::WindowMaximized);
-    platform::SetScreenOverride(std::nullopt, platform::ScreenRect{60, 25, 1000, 700});
+    w.screenArea.workArea = platform::ScreenRect{60, 25, 1000, 700};
     f.SchalterEinrichten();
     EXPECT_EQ(f.frameGeometry().topLeft(), QPoint(60, 25));
 }

@@ -3,7 +3,6 @@
 #include "WindowTestSupport.h"
 
 #include "app/PixelLayout.h"
-#include "platform/Beep.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -92,8 +91,7 @@ TEST(DialogResult, CloseBoxGivesCancelAndEnterOnAFocusedButtonPressesIt)
 TEST(DialogFields, CtrlVDoesNothingAtAll)
 {
     Windows w;
-    int beeps = 0;
-    const auto oldBeep = platform::SetBeepHook([&beeps] { ++beeps; });
+    int& beeps = w.beep.count;
     QApplication::clipboard()->setText(QStringLiteral("77"));
     int handlerCalls = 0;
     for (TSpinEdit* f : {PixelForm->SpinEdit1, PixelForm->SpinEdit2}) {
@@ -121,7 +119,6 @@ TEST(DialogFields, CtrlVDoesNothingAtAll)
         widthText = PixelForm->SpinEdit1->text();
         heightText = PixelForm->SpinEdit2->text();
     });
-    platform::SetBeepHook(oldBeep);
     EXPECT_EQ(widthText, QStringLiteral("1"));
     EXPECT_EQ(heightText, QStringLiteral("1"));
     EXPECT_EQ(beeps, 0);
@@ -277,7 +274,7 @@ TEST(DialogPlacement, FirstShowingCentredOverTheMainWindowLaterOnesByTheScreen)
     EXPECT_EQ(first, QPoint(std::max(owner.x() + HalfOf(owner.width() - outer.width()), wa.x()),
                             std::max(owner.y() + HalfOf(owner.height() - outer.height()), wa.y())));
 
-    platform::SetScreenOverride(platform::ScreenRect{0, 0, 1920, 1080}, std::nullopt);
+    w.screenArea.screen = platform::ScreenRect{0, 0, 1920, 1080};
     runDialog([&] { second = PixelForm->frameGeometry().topLeft(); });
     EXPECT_EQ(second, QPoint(HalfOf(1920 - outer.width()) - 1, HalfOf(1080 - outer.height()) - 1));
 }

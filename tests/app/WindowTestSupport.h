@@ -4,8 +4,8 @@
 #include "app/TForm1.h"
 #include "app/TPixelForm.h"
 #include "controls/TSpinEdit.h"
-#include "platform/ScreenArea.h"
 #include "support/ModalLoop.h"
+#include "support/PlatformStandIns.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -18,15 +18,17 @@ namespace windowtest {
 using modaltest::actInModal;
 using modaltest::Closing;
 
+// The display is the real one until a test fixes its rectangles.
 struct Windows {
-    std::unique_ptr<TForm1> form = std::make_unique<TForm1>();
-    std::unique_ptr<TPixelForm> pixel = std::make_unique<TPixelForm>(form.get());
+    standin::CountingBeep beep;
+    standin::FixedScreenArea screenArea;
+    std::unique_ptr<TForm1> form = std::make_unique<TForm1>(nullptr, beep, screenArea);
+    std::unique_ptr<TPixelForm> pixel = std::make_unique<TPixelForm>(form.get(), beep, screenArea);
 
     ~Windows()
     {
         pixel.reset();
         form.reset();
-        platform::SetScreenOverride(std::nullopt, std::nullopt);
     }
 };
 

@@ -2,7 +2,7 @@
 // A spin field shown in a window next to a second control, with beeps and
 // change notifications counted.
 #include "controls/TSpinEdit.h"
-#include "platform/Beep.h"
+#include "support/PlatformStandIns.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ protected:
     void SetUp() override
     {
         window = std::make_unique<QWidget>();
-        field = new TSpinEdit(window.get());
+        field = new TSpinEdit(window.get(), beep);
         field->setGeometry(10, 10, 100, field->height());
         other = new QLineEdit(window.get());
         other->setGeometry(10, 60, 100, 24);
@@ -28,7 +28,6 @@ protected:
             ++changes;
             EXPECT_EQ(sender, field);
         };
-        previousBeep = platform::SetBeepHook([this] { ++beeps; });
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -38,7 +37,6 @@ protected:
 
     void TearDown() override
     {
-        platform::SetBeepHook(previousBeep);
         window.reset();
     }
 
@@ -54,6 +52,6 @@ protected:
     TSpinEdit* field = nullptr;
     QLineEdit* other = nullptr;
     int changes = 0;
-    int beeps = 0;
-    std::function<void()> previousBeep;
+    standin::CountingBeep beep;
+    int& beeps = beep.count;
 };

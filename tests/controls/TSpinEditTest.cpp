@@ -261,10 +261,10 @@ TEST_F(SpinFieldFixture, KeyHandlersSeeVirtualKeysAndCanConsume)
 
 TEST(SpinDialogKeysTest, DefaultButtonTakesEnterOnlyWhenEnabledAndKeyIsPlain)
 {
-    int beeps = 0;
-    const auto previousBeep = platform::SetBeepHook([&] { ++beeps; });
+    standin::CountingBeep beep;
+    int& beeps = beep.count;
     QDialog dialog;
-    auto* field = new TSpinEdit(&dialog);
+    auto* field = new TSpinEdit(&dialog, beep);
     auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
     ok->setGeometry(10, 50, 80, 30);
     ok->setDefault(true);
@@ -289,7 +289,6 @@ TEST(SpinDialogKeysTest, DefaultButtonTakesEnterOnlyWhenEnabledAndKeyIsPlain)
     EXPECT_EQ(dialog.result(), 1);
     EXPECT_EQ(returns, 2); // the dialog took it before the field
     EXPECT_EQ(beeps, 2);
-    platform::SetBeepHook(previousBeep);
 }
 
 TEST_F(SpinFieldFixture, WindowShortcutTakesCtrlVBeforeTheEditor)
