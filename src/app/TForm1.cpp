@@ -41,10 +41,11 @@ constexpr int StartValueLength = 4;
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent, platform::IBeep& beep, const platform::IScreenArea& screenArea)
+TForm1::TForm1(QWidget* parent, platform::IBeep& beep, const platform::IScreenArea& screenArea, IErrorBox& errorBox)
     : QMainWindow(parent)
     , m_beep(beep)
     , m_screenArea(screenArea)
+    , m_errorBox(errorBox)
 {
     Form1 = this;
     createControls();
@@ -103,7 +104,7 @@ void TForm1::createControls()
 
     Button1 = new QPushButton(m_client);
     Button1->setObjectName(QStringLiteral("Button1"));
-    connect(Button1, &QPushButton::clicked, this, ZarnolithApplication::GuardedSlot(this, &TForm1::MenuDateiNeuClick));
+    connect(Button1, &QPushButton::clicked, this, ZarnolithApplication::GuardedSlot(this, &TForm1::MenuDateiNeuClick, m_errorBox));
 
     StatusBar1 = new QStatusBar(m_client);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -132,7 +133,7 @@ void TForm1::createControls()
 
 void TForm1::createMenu()
 {
-    const auto command = [this](void (TForm1::*handler)()) { return ZarnolithApplication::GuardedSlot(this, handler); };
+    const auto command = [this](void (TForm1::*handler)()) { return ZarnolithApplication::GuardedSlot(this, handler, m_errorBox); };
     MainMenu1 = menuBar();
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
 
@@ -304,7 +305,7 @@ void TForm1::showEvent(QShowEvent* event)
             // FormShow ends at the error (no start-up dialog). The box follows once
             // the window is up: an exception must not unwind through the toolkit's show.
             QTimer::singleShot(0, this, [this, message = ZarnolithApplication::MessageOf(e)] {
-                ZarnolithApplication::ShowException(message);
+                m_errorBox.ShowException(message);
                 EinstellungsHinweisZeigen();
             });
         }
@@ -345,7 +346,7 @@ void TForm1::Timer1Timer()
 void TForm1::attachSpinEditChange(TSpinEdit* field)
 {
     field->OnChange = [this](TSpinEdit* sender) {
-        ZarnolithApplication::Guarded([this, sender] { SpinEditChange(sender); });
+        ZarnolithApplication::Guarded([this, sender] { SpinEditChange(sender); }, m_errorBox);
     };
 }
 

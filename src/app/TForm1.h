@@ -3,6 +3,7 @@
 // new-value fields that compute each other, the button and menu command for
 // new start values, and the status hint. Laid out from the display font.
 #include "app/ShortCutToText.h"
+#include "app/ZarnolithApplication.h"
 #include "appearance/TFontDialog.h"
 #include "help/HilfeMenue.h"
 #include "platform/Beep.h"
@@ -30,9 +31,11 @@ class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
     // beep: what the number fields sound when they refuse a key; screenArea:
-    // the display the window places itself on.
+    // the display the window places itself on; errorBox: where an error of one
+    // of its commands is shown.
     explicit TForm1(QWidget* parent = nullptr, platform::IBeep& beep = platform::SystemBeep(),
-                    const platform::IScreenArea& screenArea = platform::SystemScreenArea());
+                    const platform::IScreenArea& screenArea = platform::SystemScreenArea(),
+                    IErrorBox& errorBox = ZarnolithApplication::StandardErrorBox());
     ~TForm1() override;
 
     // Controls, in the order of the window definition.
@@ -147,6 +150,7 @@ private:
     bool m_positionRuleSpent = false;
     platform::IBeep& m_beep;
     const platform::IScreenArea& m_screenArea;
+    IErrorBox& m_errorBox;
 };
 
 // The program-wide objects.

@@ -14,12 +14,17 @@
 #include <new>
 
 namespace {
-ZarnolithApplication::ErrorBox g_errorBox;
 Q_LOGGING_CATEGORY(lcFehler, "zarnolith.errorbox", QtWarningMsg)
-}
 
-ZarnolithApplication::ZarnolithApplication(int& argc, char** argv)
+class StandardBox final : public IErrorBox {
+public:
+    void ShowException(const QString& message) override { ZarnolithApplication::ShowException(message); }
+};
+} // namespace
+
+ZarnolithApplication::ZarnolithApplication(int& argc, char** argv, IErrorBox& errorBox)
     : QApplication(argc, argv)
+    , m_errorBox(errorBox)
 {
     // The desktop's style, with a visible focus frame and overflow arrows drawn, not loaded.
     QApplication::setStyle(new FocusFrameStyle(new OverflowArrowStyle(QApplication::style())));
@@ -28,18 +33,18 @@ ZarnolithApplication::ZarnolithApplication(int& argc, char** argv)
 bool ZarnolithApplication::notify(QObject* receiver, QEvent* event)
 {
     bool handled = false;
-    Guarded([&] { handled = QApplication::notify(receiver, event); });
+    Guarded([&] { handled = QApplication::notify(receiver, event); }, m_errorBox);
     return handled;
 }
 
-void ZarnolithApplication::Guarded(const std::function<void()>& command)
+void ZarnolithApplication::Guarded(const std::function<void()>& command, IErrorBox& errorBox)
 {
     try {
         command();
     } catch (const std::exception& e) {
-        ShowException(MessageOf(e));
+        errorBox.ShowException(MessageOf(e));
     } catch (...) {
-        ShowException(QStringLiteral("Unbekannter Fehler"));
+        errorBox.ShowException(QStringLiteral("Unbekannter Fehler"));
     }
 }
 
@@ -55,10 +60,6 @@ QString ZarnolithApplication::MessageOf(const std::exception& e)
 
 void ZarnolithApplication::ShowException(const QString& message)
 {
-    if (g_errorBox) {
-        g_errorBox(message);
-        return;
-    }
     // Owned by the open dialog, else by the main window (the active window may
     // be none at all, e.g. at start-up): an owned box does not keep the program
     // alive, so closing the main window (also from outside, 1124) ends the run
@@ -74,7 +75,8 @@ void ZarnolithApplication::ShowException(const QString& message)
     box.exec();
 }
 
-ZarnolithApplication::ErrorBox ZarnolithApplication::SetErrorBoxHook(ErrorBox hook)
+IErrorBox& ZarnolithApplication::StandardErrorBox()
 {
-    return std::exchange(g_errorBox, std::move(hook));
+    static StandardBox box;
+    return box;
 }

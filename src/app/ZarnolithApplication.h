@@ -13,32 +13,42 @@
 #include <exception>
 #include <functional>
 
+// Where an error is shown. The application and each window are handed theirs
+// when they are made; tests hand in one that records the message.
+class IErrorBox {
+public:
+    virtual ~IErrorBox() = default;
+    virtual void ShowException(const QString& message) = 0;
+};
+
 class ZarnolithApplication : public QApplication {
     Q_OBJECT
 public:
-    using ErrorBox = std::function<void(const QString& message)>;
-
-    ZarnolithApplication(int& argc, char** argv);
+    // errorBox: where an exception that escapes an event handler is shown.
+    ZarnolithApplication(int& argc, char** argv, IErrorBox& errorBox = StandardErrorBox());
 
     bool notify(QObject* receiver, QEvent* event) override;
 
     // The modal error box: the message, the error icon, one "OK" button.
     static void ShowException(const QString& message);
-    // Replaces the box (tests record the message); empty restores it. Returns the previous one.
-    static ErrorBox SetErrorBoxHook(ErrorBox hook);
+    // That box as the program's windows are handed it.
+    static IErrorBox& StandardErrorBox();
 
     // What the box says for an exception: the program's own errors carry their
     // German text; a library's text (English, meant for developers) never
     // reaches the user, who gets a German message instead.
     static QString MessageOf(const std::exception& e);
 
-    // Runs the command; an exception ends it here and is shown in the error box.
-    static void Guarded(const std::function<void()>& command);
+    // Runs the command; an exception ends it here and is shown in errorBox.
+    static void Guarded(const std::function<void()>& command, IErrorBox& errorBox);
 
     // For connect(): a slot that runs (receiver->*command)() through Guarded.
     template <typename Receiver>
-    static auto GuardedSlot(Receiver* receiver, void (Receiver::*command)())
+    static auto GuardedSlot(Receiver* receiver, void (Receiver::*command)(), IErrorBox& errorBox)
     {
-        return [receiver, command] { Guarded([receiver, command] { (receiver->*command)(); }); };
+        return [receiver, command, &errorBox] { Guarded([receiver, command] { (receiver->*command)(); }, errorBox); };
     }
+
+private:
+    IErrorBox& m_errorBox;
 };

@@ -22,14 +22,9 @@ using namespace windowtest;
 
 namespace {
 
-struct RecordedBoxes {
+struct RecordedBoxes final : IErrorBox {
     QStringList messages;
-    ZarnolithApplication::ErrorBox previous;
-    RecordedBoxes()
-    {
-        previous = ZarnolithApplication::SetErrorBoxHook([this](const QString& m) { messages << m; });
-    }
-    ~RecordedBoxes() { ZarnolithApplication::SetErrorBoxHook(previous); }
+    void ShowException(const QString& message) override { messages << message; }
 };
 
 TEST(ErrorBox, ExceptionFromAClickIsShownAndTheLoopGoesOn)
@@ -44,7 +39,7 @@ TEST(ErrorBox, ExceptionFromAClickIsShownAndTheLoopGoesOn)
                 throw util::EConvertError("'abc' ist kein gültiger Integerwert");
         }
     } command;
-    QObject::connect(&button, &QPushButton::clicked, ZarnolithApplication::GuardedSlot(&command, &Command::run));
+    QObject::connect(&button, &QPushButton::clicked, ZarnolithApplication::GuardedSlot(&command, &Command::run, boxes));
     button.show();
     // The error stops at the command, so the toolkit's release handling around it
     // runs to its end and reports the release as handled.
@@ -65,7 +60,7 @@ TEST(ErrorBox, ExceptionFromAClickIsShownAndTheLoopGoesOn)
 TEST(ErrorBox, BadStartValueEndsTheCalculationBeforeAnythingIsWritten)
 {
     RecordedBoxes boxes;
-    Windows w;
+    Windows w(boxes);
     ASSERT_EQ(enterStartValues(*w.form, QStringLiteral("1920"), QStringLiteral("1080")), TPixelForm::mrOk);
     w.form->Edit2->setText(QStringLiteral("1O80")); // not an integer text
     overtype(w.form->SpinEdit1, QStringLiteral("8"));
@@ -77,7 +72,7 @@ TEST(ErrorBox, BadStartValueEndsTheCalculationBeforeAnythingIsWritten)
 TEST(ErrorBox, FailedSeedingLeavesTheCalculationWired)
 {
     RecordedBoxes boxes;
-    Windows w;
+    Windows w(boxes);
     ASSERT_EQ(enterStartValues(*w.form, QStringLiteral("1024"), QStringLiteral("768")), TPixelForm::mrOk);
     w.form->Edit1->setText(QStringLiteral("zehn"));
     // Through the button, so the error travels through the event loop as in use.
@@ -92,10 +87,11 @@ TEST(ErrorBox, FailedSeedingLeavesTheCalculationWired)
 TEST(ErrorBox, FailedSettingsLoadAtShowingIsReportedAndNoDialogOpens)
 {
     struct FormWithBrokenStore : TForm1 {
+        using TForm1::TForm1;
         void AnzeigeEinstellungenLaden() override { throw util::EConvertError("Ungültiger Datentyp für 'FontSize'"); }
     };
     RecordedBoxes boxes;
-    FormWithBrokenStore form;
+    FormWithBrokenStore form(nullptr, platform::SystemBeep(), platform::SystemScreenArea(), boxes);
     TPixelForm pixel(&form);
     form.show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.messages.isEmpty(); }, 2000));
@@ -126,14 +122,15 @@ TEST(ErrorBox, LibraryTextsNeverReachTheBoxOurOwnDo)
     };
     for (const Fall& fall : faelle) {
         RecordedBoxes boxes;
-        ZarnolithApplication::Guarded(fall.wirft);
+        ZarnolithApplication::Guarded(fall.wirft, boxes);
         EXPECT_EQ(boxes.messages, QStringList{fall.meldung});
 
         // The same when the settings load at the first showing ends with it.
         struct FormThatThrows : TForm1 {
+            using TForm1::TForm1;
             std::function<void()> wirft;
             void AnzeigeEinstellungenLaden() override { wirft(); }
-        } form;
+        } form(nullptr, platform::SystemBeep(), platform::SystemScreenArea(), boxes);
         form.wirft = fall.wirft;
         TPixelForm pixel(&form);
         form.show();

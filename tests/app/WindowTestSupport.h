@@ -20,10 +20,16 @@ using modaltest::Closing;
 
 // The display is the real one until a test fixes its rectangles.
 struct Windows {
+    explicit Windows(IErrorBox& errorBox = ZarnolithApplication::StandardErrorBox())
+        : form(std::make_unique<TForm1>(nullptr, beep, screenArea, errorBox))
+        , pixel(std::make_unique<TPixelForm>(form.get(), beep, screenArea))
+    {
+    }
+
     standin::CountingBeep beep;
     standin::FixedScreenArea screenArea;
-    std::unique_ptr<TForm1> form = std::make_unique<TForm1>(nullptr, beep, screenArea);
-    std::unique_ptr<TPixelForm> pixel = std::make_unique<TPixelForm>(form.get(), beep, screenArea);
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TPixelForm> pixel;
 
     ~Windows()
     {

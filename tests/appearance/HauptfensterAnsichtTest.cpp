@@ -41,18 +41,16 @@ protected:
     {
         oldXdg = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
-        ZarnolithApplication::SetErrorBoxHook([this](const QString& m) { fehler << m; });
     }
     void TearDown() override
     {
-        ZarnolithApplication::SetErrorBoxHook({});
         qputenv("XDG_CONFIG_HOME", oldXdg);
     }
 
     // Shown, loaded and laid out, without the start-values dialog that would open by itself.
     std::unique_ptr<TForm1> starten()
     {
-        auto form = std::make_unique<TForm1>();
+        auto form = std::make_unique<TForm1>(nullptr, platform::SystemBeep(), platform::SystemScreenArea(), fehlerBox);
         form->show();
         form->Timer1->stop();
         QApplication::setActiveWindow(form.get());
@@ -74,7 +72,12 @@ protected:
 
     QTemporaryDir dir;
     QByteArray oldXdg;
-    QStringList fehler;
+    // The windows show their errors here instead of in the modal box.
+    struct FehlerListe final : IErrorBox {
+        QStringList meldungen;
+        void ShowException(const QString& message) override { meldungen << message; }
+    } fehlerBox;
+    QStringList& fehler = fehlerBox.meldungen;
 };
 
 void erwarteAnzeige(TForm1& f, const TFont& schrift, std::uint32_t hintergrund)
@@ -308,7 +311,7 @@ TEST_F(Hauptfenster, DamagedSettingsFileIsToldOnceBeforeTheStartValuesDialog)
     std::ofstream(datei, std::ios::binary) << "Windows Registry Editor Version 5.00\r\n"
                                               "[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
                                               "\"FontName\"=\"Liberation Mono\"\r\n\"FontSize\"=14\r\n";
-    TForm1 form;
+    TForm1 form(nullptr, platform::SystemBeep(), platform::SystemScreenArea(), fehlerBox);
     TPixelForm pixel(&form);
     // Answers whatever modal window comes up, in the order they come.
     QStringList ablauf;
