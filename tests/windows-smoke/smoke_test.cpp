@@ -1,0 +1,71 @@
+// One test that the Windows toolchain builds a Qt Widgets program with GoogleTest that runs under
+// Wine: the offscreen platform chosen from the environment, typed keys reaching a line edit, the
+// native style and Qt Network present.
+#include <QApplication>
+#include <QLineEdit>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QStyleFactory>
+#include <QSysInfo>
+#include <QTest>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#ifndef Q_OS_WIN
+#error "this program is built for Windows only"
+#endif
+
+using ::testing::Contains;
+
+TEST(WindowsToolchain, OffscreenQtProgramTakesTypedKeysUnderWine)
+{
+    // Runs on Windows (Wine), on the platform plugin the test's environment asked for.
+    EXPECT_EQ(QSysInfo::kernelType(), QStringLiteral("winnt"));
+    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("offscreen"));
+
+    QLineEdit edit;
+    edit.show();
+    edit.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&edit));
+
+    QTest::keyClicks(&edit, QStringLiteral("Bildhöhe 480"));
+    EXPECT_EQ(edit.text(), QStringLiteral("Bildhöhe 480"));
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    QTest::keyClick(&edit, Qt::Key_Home);
+    QTest::keyClick(&edit, Qt::Key_Delete);
+    QTest::keyClick(&edit, Qt::Key_A, Qt::ShiftModifier);
+    EXPECT_EQ(edit.text(), QStringLiteral("Aildhöhe 48"));
+
+    // The native style plugin is found and loads.
+    EXPECT_THAT(QStyleFactory::keys(), Contains(QStringLiteral("windowsvista")));
+    const std::unique_ptr<QStyle> vista(QStyleFactory::create(QStringLiteral("windowsvista")));
+    EXPECT_NE(vista, nullptr);
+
+    // Qt Network: a local socket (a named pipe on Windows) connects to its server.
+    QLocalServer server;
+    const QString name = QStringLiteral("zarnolith-smoke-%1").arg(QCoreApplication::applicationPid());
+    ASSERT_TRUE(server.listen(name)) << server.errorString().toStdString();
+    QLocalSocket client;
+    client.connectToServer(name);
+    ASSERT_TRUE(client.waitForConnected(30000)) << client.errorString().toStdString();
+    ASSERT_TRUE(server.waitForNewConnection(30000));
+    std::unique_ptr<QLocalSocket> peer(server.nextPendingConnection());
+    ASSERT_NE(peer, nullptr);
+    client.write("1124\n");
+    ASSERT_TRUE(client.waitForBytesWritten(30000));
+    while (peer->bytesAvailable() < 5 && peer->waitForReadyRead(30000)) {
+    }
+    EXPECT_EQ(peer->readAll(), QByteArray("1124\n"));
+}
+
+int main(int argc, char **argv)
+{
+    ::testing::InitGoogleMock(&argc, argv);
+    if (GTEST_FLAG_GET(list_tests)) // CTest's test discovery: no display, no application
+        return RUN_ALL_TESTS();
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
