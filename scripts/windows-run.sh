@@ -4,7 +4,7 @@
 # - the Wine prefix is ZARNOLITH_WINEPREFIX (else <cache>/win64/wineprefix), made on first use;
 # - each DLL folder goes onto the program's PATH, so Qt's and the compiler's DLLs are found;
 # - Wine hands no QT_* variables to Windows programs, only WINEQT_* ones (renamed to QT_*):
-#   every QT_* variable is passed on that way;
+#   every QT_* variable is passed on that way; QT_QPA_FONTDIR defaults to the prefix's fonts;
 # - the program's exit code is returned.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -20,6 +20,9 @@ done
 [ $# -gt 0 ] || { echo "usage: $0 [--dll-dir DIR]... PROGRAM [ARGUMENTS...]" >&2; exit 2; }
 [ -n "$path" ] && export WINEPATH="$path${WINEPATH:+;$WINEPATH}"
 
+# The offscreen and minimal platforms read fonts from a folder, by default one inside Qt that is
+# empty: give them the prefix's Windows fonts.
+export QT_QPA_FONTDIR=${QT_QPA_FONTDIR:-$WINEPREFIX/drive_c/windows/Fonts}
 for name in $(compgen -e); do
   case $name in QT_*) export "WINE$name=${!name}" ;; esac
 done
