@@ -41,8 +41,10 @@ constexpr int StartValueLength = 4;
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent, platform::IBeep& beep, const platform::IScreenArea& screenArea, IErrorBox& errorBox)
+TForm1::TForm1(QWidget* parent, platform::IBeep& beep, const platform::IScreenArea& screenArea, IErrorBox& errorBox,
+               help::IHilfeUmgebung& hilfeUmgebung)
     : QMainWindow(parent)
+    , Hilfe(hilfeUmgebung)
     , m_beep(beep)
     , m_screenArea(screenArea)
     , m_errorBox(errorBox)

@@ -32,10 +32,11 @@ class TForm1 : public QMainWindow {
 public:
     // beep: what the number fields sound when they refuse a key; screenArea:
     // the display the window places itself on; errorBox: where an error of one
-    // of its commands is shown.
+    // of its commands is shown; hilfeUmgebung: what the help commands use.
     explicit TForm1(QWidget* parent = nullptr, platform::IBeep& beep = platform::SystemBeep(),
                     const platform::IScreenArea& screenArea = platform::SystemScreenArea(),
-                    IErrorBox& errorBox = ZarnolithApplication::StandardErrorBox());
+                    IErrorBox& errorBox = ZarnolithApplication::StandardErrorBox(),
+                    help::IHilfeUmgebung& hilfeUmgebung = help::SystemHilfeUmgebung());
     ~TForm1() override;
 
     // Controls, in the order of the window definition.

@@ -35,28 +35,45 @@ bool istDatei(const QString& pfad)
 
 } // namespace
 
-HilfeUmgebung HilfeUmgebung::System()
-{
-    HilfeUmgebung u;
-    u.programmDatei = QString::fromStdString(util::ProgrammDatei());
-    u.programmVerzeichnis = QString::fromStdString(util::ProgrammVerzeichnis());
-    u.tempVerzeichnis = &util::TempVerzeichnis;
-    u.programmStarten = &util::ProgrammStarten;
-    u.informationsBox = [](QWidget* owner, const QString& text) {
+namespace {
+class SystemUmgebung final : public IHilfeUmgebung {
+public:
+    QString ProgrammDatei() override { return m_programmDatei; }
+    QString ProgrammVerzeichnis() override { return m_programmVerzeichnis; }
+    QString TempVerzeichnis() override { return util::TempVerzeichnis(); }
+    int ProgrammStarten(QWidget* owner, const QString& file, const QString& parameters, const QString& directory,
+                        const QString& operation, int showCommand) override
+    {
+        return util::ProgrammStarten(owner, file, parameters, directory, operation, showCommand);
+    }
+    void InformationsBox(QWidget* owner, const QString& text) override
+    {
         nachrichtZeigen(owner, QMessageBox::Information, QStringLiteral("Informationen"), text);
-    };
-    u.fehlerBox = [](QWidget* owner, const QString& text) {
+    }
+    void FehlerBox(QWidget* owner, const QString& text) override
+    {
         nachrichtZeigen(owner, QMessageBox::Critical, QStringLiteral("Fehler"), text);
-    };
-    return u;
+    }
+
+private:
+    // Looked up once, as the program file does not move while it runs.
+    const QString m_programmDatei = QString::fromStdString(util::ProgrammDatei());
+    const QString m_programmVerzeichnis = QString::fromStdString(util::ProgrammVerzeichnis());
+};
+} // namespace
+
+IHilfeUmgebung& SystemHilfeUmgebung()
+{
+    static SystemUmgebung umgebung;
+    return umgebung;
 }
 
-HilfeMenue::HilfeMenue(HilfeUmgebung umgebung) : m_umgebung(std::move(umgebung)) {}
+HilfeMenue::HilfeMenue(IHilfeUmgebung& umgebung) : m_umgebung(umgebung) {}
 
 HilfeMenueZustand HilfeMenue::Zustand() const
 {
-    return {istDatei(m_umgebung.programmVerzeichnis + kAenderungenDatei),
-            istDatei(m_umgebung.programmVerzeichnis + kAktualisierungsProgramm)};
+    return {istDatei(m_umgebung.ProgrammVerzeichnis() + kAenderungenDatei),
+            istDatei(m_umgebung.ProgrammVerzeichnis() + kAktualisierungsProgramm)};
 }
 
 QString HilfeMenue::Entwicklungswerkzeug()
@@ -94,11 +111,11 @@ QString HilfeMenue::InfoText()
            format.join(QStringLiteral("\r\n")).arg(Entwicklungswerkzeug());
 }
 
-void HilfeMenue::InfoZeigen(QWidget* owner) const { m_umgebung.informationsBox(owner, InfoText()); }
+void HilfeMenue::InfoZeigen(QWidget* owner) const { m_umgebung.InformationsBox(owner, InfoText()); }
 
 void HilfeMenue::AdresseOeffnen(QWidget* owner, const QString& adresse) const
 {
-    m_umgebung.programmStarten(owner, adresse, QString(), QString(), QStringLiteral("open"), util::kShowNormal);
+    m_umgebung.ProgrammStarten(owner, adresse, QString(), QString(), QStringLiteral("open"), util::kShowNormal);
 }
 
 void HilfeMenue::HomepageOeffnen(QWidget* owner) const { AdresseOeffnen(owner, kHomepage); }
@@ -110,25 +127,25 @@ void HilfeMenue::SpendenOeffnen(QWidget* owner) const { AdresseOeffnen(owner, Sp
 HistoryViewer* HilfeMenue::AenderungenZeigen(QWidget* owner, const TFont& schrift, ColorValue hintergrund)
 {
     if (!m_anzeige)
-        m_anzeige = new HistoryViewer(m_umgebung.programmVerzeichnis + kAenderungenDatei, schrift, hintergrund, owner);
+        m_anzeige = new HistoryViewer(m_umgebung.ProgrammVerzeichnis() + kAenderungenDatei, schrift, hintergrund, owner);
     m_anzeige->NachVorne();
     return m_anzeige;
 }
 
 bool HilfeMenue::Aktualisieren(QWidget* owner, const QString& fensterTitel, const TFont& schrift) const
 {
-    const QString pfad = m_umgebung.tempVerzeichnis() + kUebergabeDatei;
+    const QString pfad = m_umgebung.TempVerzeichnis() + kUebergabeDatei;
     const QByteArray bytes =
-        UebergabeBytes(UebergabeZeilen(fensterTitel, m_umgebung.programmDatei, schrift.Size(), schrift.Name));
+        UebergabeBytes(UebergabeZeilen(fensterTitel, m_umgebung.ProgrammDatei(), schrift.Size(), schrift.Name));
     const std::string nativerPfad = QFile::encodeName(pfad).toStdString();
 
     platform::ClearReadOnly(nativerPfad);
     if (platform::WriteOwnFile(nativerPfad, std::string_view(bytes.constData(), bytes.size())) != 0) {
-        m_umgebung.fehlerBox(owner, UpdateFehlerText(QDir::toNativeSeparators(pfad)));
+        m_umgebung.FehlerBox(owner, UpdateFehlerText(QDir::toNativeSeparators(pfad)));
         return false;
     }
     // The updater finds the file by its bare name in the temporary directory.
-    m_umgebung.programmStarten(owner, m_umgebung.programmVerzeichnis + kAktualisierungsProgramm, kUebergabeDatei,
+    m_umgebung.ProgrammStarten(owner, m_umgebung.ProgrammVerzeichnis() + kAktualisierungsProgramm, kUebergabeDatei,
                                QString(), QStringLiteral("open"), util::kShowNormal);
     return true;
 }

@@ -15,22 +15,23 @@ namespace help {
 
 class HistoryViewer;
 
-// The surroundings the help commands depend on; tests put in their own.
-struct HilfeUmgebung {
-    QString programmDatei;       // full path of the program file
-    QString programmVerzeichnis; // its directory, with the trailing separator
-    std::function<QString()> tempVerzeichnis;
+// The surroundings the help commands depend on; tests hand in their own.
+class IHilfeUmgebung {
+public:
+    virtual ~IHilfeUmgebung() = default;
+    virtual QString ProgrammDatei() = 0;       // full path of the program file
+    virtual QString ProgrammVerzeichnis() = 0; // its directory, with the trailing separator
+    virtual QString TempVerzeichnis() = 0;
     // The shell start (util::ProgrammStarten).
-    std::function<int(QWidget* owner, const QString& file, const QString& parameters, const QString& directory,
-                      const QString& operation, int showCommand)>
-        programmStarten;
+    virtual int ProgrammStarten(QWidget* owner, const QString& file, const QString& parameters,
+                                const QString& directory, const QString& operation, int showCommand) = 0;
     // Modal message boxes: "Informationen" (information icon) and "Fehler" (error icon), each with "OK".
-    std::function<void(QWidget* owner, const QString& text)> informationsBox;
-    std::function<void(QWidget* owner, const QString& text)> fehlerBox;
-
-    // The running program's own.
-    static HilfeUmgebung System();
+    virtual void InformationsBox(QWidget* owner, const QString& text) = 0;
+    virtual void FehlerBox(QWidget* owner, const QString& text) = 0;
 };
+
+// The running program's own.
+IHilfeUmgebung& SystemHilfeUmgebung();
 
 struct HilfeMenueZustand {
     bool aenderungenAktiv = true;       // "Programm-&Änderungen...": History.txt is there
@@ -39,7 +40,7 @@ struct HilfeMenueZustand {
 
 class HilfeMenue {
 public:
-    explicit HilfeMenue(HilfeUmgebung umgebung = HilfeUmgebung::System());
+    explicit HilfeMenue(IHilfeUmgebung& umgebung = SystemHilfeUmgebung());
 
     // Looked up each time the menu opens: files added or removed meanwhile count.
     HilfeMenueZustand Zustand() const;
@@ -63,13 +64,10 @@ public:
     // the error box and starts nothing. Returns whether the file was written.
     bool Aktualisieren(QWidget* owner, const QString& fensterTitel, const TFont& schrift) const;
 
-    const HilfeUmgebung& Umgebung() const { return m_umgebung; }
-    void setUmgebung(HilfeUmgebung umgebung) { m_umgebung = std::move(umgebung); }
-
 private:
     void AdresseOeffnen(QWidget* owner, const QString& adresse) const;
 
-    HilfeUmgebung m_umgebung;
+    IHilfeUmgebung& m_umgebung;
     QPointer<HistoryViewer> m_anzeige;
 };
 

@@ -16,8 +16,8 @@ protected:
     {
         HilfeTestUmgebung::SetUp();
         TFont::setPixelsPerInchOverride(96);
-        m_form = std::make_unique<TForm1>();
-        m_form->Hilfe.setUmgebung(umgebung());
+        m_form = std::make_unique<TForm1>(nullptr, platform::SystemBeep(), platform::SystemScreenArea(),
+                                          ZarnolithApplication::StandardErrorBox(), umgebung());
         m_savedBackground = AnzeigeHintergrund;
     }
     void TearDown() override

@@ -94,14 +94,14 @@ GezeigteBox boxLesen(const std::function<void()>& zeigen)
 
 TEST(HilfeInfo, RealBoxesAreModalWithTitleIconAndOneOk)
 {
-    const auto system = help::HilfeUmgebung::System();
+    help::IHilfeUmgebung& system = help::SystemHilfeUmgebung();
     const GezeigteBox info = boxLesen([&] { HilfeMenue(system).InfoZeigen(nullptr); });
     EXPECT_EQ(info.titel, QStringLiteral("Informationen"));
     EXPECT_EQ(info.icon, QMessageBox::Information);
     EXPECT_EQ(info.knoepfe, QStringList{QStringLiteral("OK")});
     EXPECT_EQ(info.text.split(QLatin1Char('\n')), HilfeMenue::InfoText().split(QStringLiteral("\r\n")));
 
-    const GezeigteBox fehler = boxLesen([&] { system.fehlerBox(nullptr, QStringLiteral("a\r\nb")); });
+    const GezeigteBox fehler = boxLesen([&] { system.FehlerBox(nullptr, QStringLiteral("a\r\nb")); });
     EXPECT_EQ(fehler.titel, QStringLiteral("Fehler"));
     EXPECT_EQ(fehler.icon, QMessageBox::Critical);
     EXPECT_EQ(fehler.knoepfe, QStringList{QStringLiteral("OK")});

@@ -30,22 +30,7 @@ protected:
     QString openerRecords() const { return m_root.path() + "/opener"; }
     QString updaterRecords() const { return m_root.path() + "/updater"; }
 
-    help::HilfeUmgebung umgebung()
-    {
-        help::HilfeUmgebung u;
-        u.programmDatei = programmDatei();
-        u.programmVerzeichnis = programmVerzeichnis();
-        u.tempVerzeichnis = [this] { return m_temp; };
-        // The real shell start, counted: a start that must not happen shows at once.
-        u.programmStarten = [this](QWidget* owner, const QString& file, const QString& parameters,
-                                   const QString& directory, const QString& operation, int show) {
-            m_starts << QStringList{file, parameters, directory, operation, QString::number(show)};
-            return util::ProgrammStarten(owner, file, parameters, directory, operation, show);
-        };
-        u.informationsBox = [this](QWidget*, const QString& text) { m_infos << text; };
-        u.fehlerBox = [this](QWidget*, const QString& text) { m_fehler << text; };
-        return u;
-    }
+    help::IHilfeUmgebung& umgebung() { return m_umgebung; }
 
     void updaterAnlegen() { ASSERT_TRUE(standin::WriteRecorder(programmVerzeichnis() + "Vellomat.exe", updaterRecords())); }
 
@@ -61,6 +46,28 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
     }
 
+    // The test's directories; the real shell start, counted (a start that must
+    // not happen shows at once); boxes recorded.
+    class Umgebung final : public help::IHilfeUmgebung {
+    public:
+        explicit Umgebung(HilfeTestUmgebung& t) : m_t(t) {}
+        QString ProgrammDatei() override { return m_t.programmDatei(); }
+        QString ProgrammVerzeichnis() override { return m_t.programmVerzeichnis(); }
+        QString TempVerzeichnis() override { return m_t.m_temp; }
+        int ProgrammStarten(QWidget* owner, const QString& file, const QString& parameters, const QString& directory,
+                            const QString& operation, int show) override
+        {
+            m_t.m_starts << QStringList{file, parameters, directory, operation, QString::number(show)};
+            return util::ProgrammStarten(owner, file, parameters, directory, operation, show);
+        }
+        void InformationsBox(QWidget*, const QString& text) override { m_t.m_infos << text; }
+        void FehlerBox(QWidget*, const QString& text) override { m_t.m_fehler << text; }
+
+    private:
+        HilfeTestUmgebung& m_t;
+    };
+
+    Umgebung m_umgebung{*this};
     QTemporaryDir m_root;
     QByteArray m_oldPath;
     QString m_temp;

@@ -141,10 +141,9 @@ TEST_F(UpdateUebergabeTest, TmpdirMissingOrRelativeIsNamedAndNothingIsWrittenEls
         qputenv("TMPDIR", fall.tmpdir);
         m_fehler.clear();
         m_starts.clear();
-        help::HilfeUmgebung u = umgebung();
-        u.tempVerzeichnis = &util::TempVerzeichnis;
+        m_temp = util::TempVerzeichnis(); // the real one, from TMPDIR
         const QString pfad = fall.ordner + "/Qmt.cfg";
-        EXPECT_EQ(HilfeMenue(u).Aktualisieren(nullptr, "Zarnolith V1.01", schriftMit("Arial", 14)), fall.geschrieben);
+        EXPECT_EQ(HilfeMenue(umgebung()).Aktualisieren(nullptr, "Zarnolith V1.01", schriftMit("Arial", 14)), fall.geschrieben);
         if (fall.geschrieben) {
             EXPECT_TRUE(m_fehler.isEmpty());
             EXPECT_EQ(dateiLesen(pfad), erwarteteBytes("Zarnolith V1.01", "14 Arial"));
