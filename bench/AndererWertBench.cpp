@@ -15,20 +15,20 @@
 namespace {
 
 struct Input {
-    std::int32_t breite, hoehe;
+    std::int32_t width, height;
     int index;
-    std::int32_t neu;
+    std::int32_t newValue;
 };
 
 const std::vector<Input>& Inputs()
 {
     static const std::vector<Input> inputs = [] {
         std::mt19937_64 rng(7);
-        std::uniform_int_distribution<std::int32_t> start(1, 9999), neu(-9999, 99999);
+        std::uniform_int_distribution<std::int32_t> start(1, 9999), newValue(-9999, 99999);
         std::uniform_int_distribution<int> side(1, 2);
         std::vector<Input> v(4096);
         for (Input& in : v)
-            in = {start(rng), start(rng), side(rng), neu(rng)};
+            in = {start(rng), start(rng), side(rng), newValue(rng)};
         return v;
     }();
     return inputs;
@@ -41,7 +41,7 @@ void Run(benchmark::State& state)
     std::size_t i = 0;
     for (auto _ : state) {
         const Input& in = inputs[i++ & (inputs.size() - 1)];
-        benchmark::DoNotOptimize(Calc(in.breite, in.hoehe, in.index, in.neu));
+        benchmark::DoNotOptimize(Calc(in.width, in.height, in.index, in.newValue));
     }
 }
 

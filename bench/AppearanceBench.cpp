@@ -10,7 +10,7 @@
 
 namespace {
 
-void BM_SchriftAnwendenUndAnordnen(benchmark::State& state)
+void BM_FontApplyAndLayOut(benchmark::State& state)
 {
     TForm1 form;
     form.show();
@@ -23,7 +23,7 @@ void BM_SchriftAnwendenUndAnordnen(benchmark::State& state)
         form.setHintergrundNr(form.HintergrundNr());
     }
 }
-BENCHMARK(BM_SchriftAnwendenUndAnordnen)->Arg(14)->Arg(72)->Arg(200)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FontApplyAndLayOut)->Arg(14)->Arg(72)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 void BM_Grundlinie_EinLabel(benchmark::State& state)
 {

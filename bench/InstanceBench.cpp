@@ -1,7 +1,7 @@
 // The second start's whole process (spawn until exit) while a first instance
 // holds the lock and answers the channel, side by side with a program that
 // only starts and exits. Target: at most 3 times the trivial program.
-#include "instance/Nachrichten.h"
+#include "instance/Messages.h"
 #include "platform/MessageChannel.h"
 #include "platform/NamedMutex.h"
 
@@ -33,12 +33,12 @@ public:
     StandInInstance()
     {
         char tmpl[] = "/tmp/zarnolith-bench-XXXXXX";
-        dir_ = ::mkdtemp(tmpl);
-        ::chmod(dir_.c_str(), 0700);
-        pid_ = ::fork();
-        if (pid_ == 0)
+        m_dir = ::mkdtemp(tmpl);
+        ::chmod(m_dir.c_str(), 0700);
+        m_pid = ::fork();
+        if (m_pid == 0)
             Serve();
-        const std::string path = platform::ChannelSocketPath(dir_, instance::kInstanzName);
+        const std::string path = platform::ChannelSocketPath(m_dir, instance::kInstanceName);
         for (int i = 0; i < 500; ++i) {
             platform::ChannelClient probe;
             if (probe.Connect(path))
@@ -48,18 +48,18 @@ public:
     }
     ~StandInInstance()
     {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-        std::system(("rm -rf '" + dir_ + "'").c_str());
+        ::kill(m_pid, SIGKILL);
+        ::waitpid(m_pid, nullptr, 0);
+        std::system(("rm -rf '" + m_dir + "'").c_str());
     }
-    const std::string& dir() const { return dir_; }
+    const std::string& dir() const { return m_dir; }
 
 private:
     [[noreturn]] void Serve()
     {
-        platform::FlockNamedMutex lock(dir_);
-        lock.CreateMutexW(instance::kInstanzName);
-        auto listener = platform::ChannelListener::Listen(platform::ChannelSocketPath(dir_, instance::kInstanzName));
+        platform::FlockNamedMutex lock(m_dir);
+        lock.CreateMutexW(instance::kInstanceName);
+        auto listener = platform::ChannelListener::Listen(platform::ChannelSocketPath(m_dir, instance::kInstanceName));
         if (!listener)
             ::_exit(1);
         std::map<int, std::unique_ptr<platform::ChannelSession>> sessions;
@@ -78,8 +78,8 @@ private:
                     sessions.erase(fds[i].fd);
         }
     }
-    std::string dir_;
-    pid_t pid_ = -1;
+    std::string m_dir;
+    pid_t m_pid = -1;
 };
 
 StandInInstance& Instance()

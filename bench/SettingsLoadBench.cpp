@@ -88,7 +88,7 @@ std::map<int, std::map<std::size_t, double>>& perByte()
     return table;
 }
 
-void BM_EinstellungenLaden(benchmark::State& state)
+void BM_SettingsLoad(benchmark::State& state)
 {
     const auto shape = static_cast<Shape>(state.range(0));
     const auto size = static_cast<std::size_t>(state.range(1));
@@ -120,7 +120,7 @@ void sizes(benchmark::internal::Benchmark* b)
         for (std::int64_t size : {10'000, 100'000, 300'000, 1'000'000})
             b->Args({shape, size});
 }
-BENCHMARK(BM_EinstellungenLaden)->Apply(sizes)->Unit(benchmark::kMillisecond)->MinTime(0.2);
+BENCHMARK(BM_SettingsLoad)->Apply(sizes)->Unit(benchmark::kMillisecond)->MinTime(0.2);
 
 // Prints each run and keeps its time per byte for the check at the end.
 class PerByteReporter : public benchmark::ConsoleReporter {

@@ -42,14 +42,14 @@ int main(int argc, char** argv)
     long long mismatches = 0;
     const auto started = std::chrono::steady_clock::now();
     for (long long i = 0; i < count; ++i) {
-        const std::int32_t breite = rng.in(1, 9999), hoehe = rng.in(1, 9999);
+        const std::int32_t width = rng.in(1, 9999), height = rng.in(1, 9999);
         const int index = rng.in(1, 2);
-        const std::int32_t neu = rng.in(-9999, 99999);
-        const std::int32_t own = AndererWert(breite, hoehe, index, neu);
-        const std::int32_t x87 = reference::AndererWertX87(breite, hoehe, index, neu);
+        const std::int32_t newValue = rng.in(-9999, 99999);
+        const std::int32_t own = AndererWert(width, height, index, newValue);
+        const std::int32_t x87 = reference::AndererWertX87(width, height, index, newValue);
         if (own != x87) {
             if (++mismatches <= 10)
-                std::printf("mismatch: %dx%d index %d value %d: %d, x87 %d\n", breite, hoehe, index, neu, own, x87);
+                std::printf("mismatch: %dx%d index %d value %d: %d, x87 %d\n", width, height, index, newValue, own, x87);
         }
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

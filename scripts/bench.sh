@@ -105,7 +105,7 @@ for name in "${names[@]}"; do
       [ "$ran" -eq 0 ] && check "$json" "$label" 'BM_KeystrokeToOtherField.*' time:ms 0.1 || ok=0 ;;
     bench_appearance)
       bit=8 label="re-layout"
-      [ "$ran" -eq 0 ] && check "$json" "$label" 'BM_SchriftAnwendenUndAnordnen/.*' time:ms 5 || ok=0 ;;
+      [ "$ran" -eq 0 ] && check "$json" "$label" 'BM_FontApplyAndLayOut/.*' time:ms 5 || ok=0 ;;
     bench_settings_load)
       bit=32 label="settings load"
       # The program compares each shape's largest file with its smallest; its exit code says whether that held.

@@ -5,7 +5,7 @@
 #include "app/ToolkitTranslation.h"
 #include "app/ZarnolithApplication.h"
 #include "instance/MessageChannelServer.h"
-#include "instance/QtFormularBaum.h"
+#include "instance/QtFormTree.h"
 #include "instance/QtWindowSystem.h"
 
 #include <memory>
@@ -22,12 +22,12 @@ extern "C" __attribute__((visibility("default"))) int zarnolith_gui_main(int arg
         TForm1 form1;
         TPixelForm pixelForm(&form1);
         // The application owns both, in this order (the order WM_AKTIVIEREN brings them forward).
-        instance::AnwendungsFormularHinzufuegen(&form1);
-        instance::AnwendungsFormularHinzufuegen(&pixelForm);
+        instance::AddApplicationForm(&form1);
+        instance::AddApplicationForm(&pixelForm);
         // The main window's messages from a second start or an outside program.
-        instance::MessageChannelServer kanal(
-            instance::MessageChannelServer::StandardPfad(), [&form1](unsigned nachricht) { form1.Nachricht(nachricht); },
-            [] { return instance::AnwendungsFensterTitel(instance::AnwendungsFormulare()); });
+        instance::MessageChannelServer channel(
+            instance::MessageChannelServer::DefaultPath(), [&form1](unsigned message) { form1.Message(message); },
+            [] { return instance::ApplicationWindowTitles(instance::ApplicationForms()); });
         form1.show();
         rc = app->exec();
     }

@@ -4,7 +4,7 @@
 
 using namespace mainlayout;
 
-MainLayoutResult MainLayoutBerechnen(const MainLayoutInput& in)
+MainLayoutResult ComputeMainLayout(const MainLayoutInput& in)
 {
     MainLayoutResult r;
     r.statusHeight = in.statusHeight;

@@ -37,7 +37,7 @@ constexpr int BelowButton = 10;
 
 // Controls and client size. The button's left assumes the client width was
 // taken as asked; ButtonLeftFor recomputes it from the width read back.
-MainLayoutResult MainLayoutBerechnen(const MainLayoutInput& in);
+MainLayoutResult ComputeMainLayout(const MainLayoutInput& in);
 int ButtonLeftFor(int clientWidth, int buttonWidth);
 
 // Where the window goes in the work area: centred (not clamped) with its outer

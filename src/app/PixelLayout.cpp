@@ -4,7 +4,7 @@
 
 using namespace pixellayout;
 
-PixelLayoutResult PixelLayoutBerechnen(const PixelLayoutInput& in)
+PixelLayoutResult ComputePixelLayout(const PixelLayoutInput& in)
 {
     PixelLayoutResult r;
     for (auto& b : r.button) {

@@ -30,5 +30,5 @@ constexpr int ButtonWidth = 125;
 
 // Controls and client size; the buttons' lefts assume the client width was
 // taken as asked, ButtonLeftsFor recomputes them from the width read back.
-PixelLayoutResult PixelLayoutBerechnen(const PixelLayoutInput& in);
+PixelLayoutResult ComputePixelLayout(const PixelLayoutInput& in);
 void ButtonLeftsFor(int clientWidth, PixelLayoutResult& r);

@@ -8,8 +8,8 @@
 #include "appearance/THintergrundForm.h"
 #include "calc/AndererWert.h"
 #include "controls/TSpinEdit.h"
-#include "instance/Nachrichten.h"
-#include "instance/QtFormularBaum.h"
+#include "instance/Messages.h"
+#include "instance/QtFormTree.h"
 #include "instance/QtWindowSystem.h"
 #include "platform/ScreenArea.h"
 #include "ui/ControlAppearance.h"
@@ -42,9 +42,9 @@ constexpr int StartValueLength = 4;
 } // namespace
 
 TForm1::TForm1(QWidget* parent, platform::IBeep& beep, const platform::IScreenArea& screenArea, IErrorBox& errorBox,
-               help::IHilfeUmgebung& hilfeUmgebung)
+               help::IHelpEnvironment& helpEnvironment)
     : QMainWindow(parent)
-    , Hilfe(hilfeUmgebung)
+    , Help(helpEnvironment)
     , m_beep(beep)
     , m_screenArea(screenArea)
     , m_errorBox(errorBox)
@@ -266,7 +266,7 @@ void TForm1::SchalterEinrichten()
     in.spinHeight[1] = SpinEdit2->height();
     in.buttonHeight = Button1->height();
     in.statusHeight = StatusBar1->height();
-    MainLayoutResult r = MainLayoutBerechnen(in);
+    MainLayoutResult r = ComputeMainLayout(in);
 
     auto place = [](QWidget* w, const LayoutRect& rc) { w->setGeometry(rc.left, rc.top, rc.width, rc.height); };
     for (int i = 0; i < 4; ++i)
@@ -308,7 +308,7 @@ void TForm1::showEvent(QShowEvent* event)
             // the window is up: an exception must not unwind through the toolkit's show.
             QTimer::singleShot(0, this, [this, message = ZarnolithApplication::MessageOf(e)] {
                 m_errorBox.ShowException(message);
-                EinstellungsHinweisZeigen();
+                ShowSettingsNotice();
             });
         }
         if (!m_positionRuleSpent) {
@@ -328,7 +328,7 @@ void TForm1::showEvent(QShowEvent* event)
 
 void TForm1::FormShow()
 {
-    AnzeigeEinstellungenLaden();
+    LoadDisplaySettings();
     Timer1->setInterval(5);
     Timer1->start();
 }
@@ -341,7 +341,7 @@ void TForm1::Timer1Timer()
     if (!isVisible())
         return;
     // A damaged settings file is told about first, before the start-values dialog takes the keyboard.
-    EinstellungsHinweisZeigen();
+    ShowSettingsNotice();
     MenuDateiNeu->trigger();
 }
 
@@ -401,18 +401,18 @@ void TForm1::MenuDateiNeuClick()
 
 void TForm1::MenuDateiBeendenClick() { close(); }
 
-void TForm1::Nachricht(unsigned Nummer)
+void TForm1::Message(unsigned messageNumber)
 {
-    if (Nummer == instance::WM_BEENDEN)
+    if (messageNumber == instance::WM_BEENDEN)
         WMBeenden();
-    else if (Nummer == instance::WM_AKTIVIEREN)
+    else if (messageNumber == instance::WM_AKTIVIEREN)
         WMAktivieren();
 }
 
 void TForm1::WMBeenden() { MenuDateiBeenden->trigger(); }
 
 // Qt has no hidden application window: the walk over the application's forms does it all.
-void TForm1::WMAktivieren() { instance::AnwendungNachVorneBringen(instance::AnwendungsFormulare()); }
+void TForm1::WMAktivieren() { instance::BringApplicationToFront(instance::ApplicationForms()); }
 
 std::int32_t TForm1::Startwert(int Index) const
 {
@@ -441,17 +441,17 @@ void TForm1::SpinEditChange(TSpinEdit* Sender)
 }
 
 // The "&Ansicht" and "&Hilfe" commands.
-// MenuAnsSchriftartClick and MenuAnsHintergrundClick: TForm1Ansicht.cpp
+// MenuAnsSchriftartClick and MenuAnsHintergrundClick: TForm1View.cpp
 void TForm1::MenuHilfeClick()
 {
-    const help::HilfeMenueZustand zustand = Hilfe.Zustand();
-    MenuHilfeAenderungen->setEnabled(zustand.aenderungenAktiv);
-    MenuHilfeUpdate->setVisible(zustand.aktualisierungSichtbar);
+    const help::HelpMenuState state = Help.State();
+    MenuHilfeAenderungen->setEnabled(state.changesEnabled);
+    MenuHilfeUpdate->setVisible(state.updateVisible);
 }
 
-void TForm1::MenuHilfeinfoClick() { Hilfe.InfoZeigen(this); }
-void TForm1::MenuHilfeHomepageClick() { Hilfe.HomepageOeffnen(this); }
-void TForm1::MenuHilfeUpdateClick() { Hilfe.Aktualisieren(this, windowTitle(), *AnzeigeSchrift); }
-void TForm1::MenuHilfeAenderungenClick() { Hilfe.AenderungenZeigen(this, *AnzeigeSchrift, AnzeigeHintergrund); }
-void TForm1::MenuHilfeMailClick() { Hilfe.MailSchreiben(this); }
-void TForm1::MenuHilfeSpendenClick() { Hilfe.SpendenOeffnen(this); }
+void TForm1::MenuHilfeinfoClick() { Help.ShowInfo(this); }
+void TForm1::MenuHilfeHomepageClick() { Help.OpenHomepage(this); }
+void TForm1::MenuHilfeUpdateClick() { Help.StartUpdate(this, windowTitle(), *AnzeigeSchrift); }
+void TForm1::MenuHilfeAenderungenClick() { Help.ShowChanges(this, *AnzeigeSchrift, AnzeigeHintergrund); }
+void TForm1::MenuHilfeMailClick() { Help.WriteMail(this); }
+void TForm1::MenuHilfeSpendenClick() { Help.OpenDonations(this); }

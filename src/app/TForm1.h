@@ -5,7 +5,7 @@
 #include "app/ShortCutToText.h"
 #include "app/ZarnolithApplication.h"
 #include "appearance/TFontDialog.h"
-#include "help/HilfeMenue.h"
+#include "help/HelpMenu.h"
 #include "platform/Beep.h"
 #include "platform/ScreenArea.h"
 #include "ui/ColorValue.h"
@@ -32,11 +32,11 @@ class TForm1 : public QMainWindow {
 public:
     // beep: what the number fields sound when they refuse a key; screenArea:
     // the display the window places itself on; errorBox: where an error of one
-    // of its commands is shown; hilfeUmgebung: what the help commands use.
+    // of its commands is shown; helpEnvironment: what the help commands use.
     explicit TForm1(QWidget* parent = nullptr, platform::IBeep& beep = platform::SystemBeep(),
                     const platform::IScreenArea& screenArea = platform::SystemScreenArea(),
                     IErrorBox& errorBox = ZarnolithApplication::StandardErrorBox(),
-                    help::IHilfeUmgebung& hilfeUmgebung = help::SystemHilfeUmgebung());
+                    help::IHelpEnvironment& helpEnvironment = help::SystemHelpEnvironment());
     ~TForm1() override;
 
     // Controls, in the order of the window definition.
@@ -70,7 +70,7 @@ public:
     QTimer* Timer1 = nullptr;
 
     // What the menu "&Hilfe" does; its surroundings can be replaced (tests).
-    help::HilfeMenue Hilfe;
+    help::HelpMenu Help;
 
     // The font dialog; its font object is the display font AnzeigeSchrift.
     TFontDialog FontDialog1;
@@ -93,7 +93,7 @@ public:
     // Tells the user, once, that the load found the settings file damaged
     // (a box naming the kept copy and the values not read). Does nothing
     // when there is nothing to tell.
-    void EinstellungsHinweisZeigen();
+    void ShowSettingsNotice();
 
     // Shortcut values (see ShortCutToText.h) of the two items that have one.
     static constexpr std::uint16_t ShortCutDateiNeu = shortcut::Make(shortcut::Ctrl, u'N');
@@ -113,7 +113,7 @@ public:
 
     // Window messages from other programs (the instance channel), by number:
     // WM_BEENDEN performs "&Beenden", WM_AKTIVIEREN brings our windows forward.
-    void Nachricht(unsigned Nummer);
+    void Message(unsigned messageNumber);
     void WMBeenden();
     void WMAktivieren();
 
@@ -136,7 +136,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     // The first step of FormShow: loads the display settings and applies them
     // (through HintergrundNr once it exists). An error here ends FormShow.
-    virtual void AnzeigeEinstellungenLaden();
+    virtual void LoadDisplaySettings();
 
 private:
     void createControls();
@@ -146,8 +146,8 @@ private:
     void attachSpinEditChange(TSpinEdit* field);
 
     QWidget* m_client = nullptr;
-    bool m_hintergrundNrGeschrieben = false; // tells FormShow whether the load applied anything
-    QString m_einstellungsHinweis;           // from the load, until shown
+    bool m_hintergrundNrWritten = false; // tells FormShow whether the load applied anything
+    QString m_settingsNotice;           // from the load, until shown
     bool m_positionRuleSpent = false;
     platform::IBeep& m_beep;
     const platform::IScreenArea& m_screenArea;

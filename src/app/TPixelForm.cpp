@@ -164,7 +164,7 @@ void TPixelForm::SchalterEinrichten()
     in.spinHeight[0] = SpinEdit1->height();
     in.spinHeight[1] = SpinEdit2->height();
     in.buttonHeight = Button1->height();
-    PixelLayoutResult r = PixelLayoutBerechnen(in);
+    PixelLayoutResult r = ComputePixelLayout(in);
 
     setFixedWidth(r.clientWidth);
     ButtonLeftsFor(width(), r);

@@ -14,7 +14,7 @@
 #include <new>
 
 namespace {
-Q_LOGGING_CATEGORY(lcFehler, "zarnolith.errorbox", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcError, "zarnolith.errorbox", QtWarningMsg)
 
 class StandardBox final : public IErrorBox {
 public:
@@ -71,7 +71,7 @@ void ZarnolithApplication::ShowException(const QString& message)
         owner = QApplication::activeWindow();
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Fehler"), message, QMessageBox::NoButton, owner);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    qCDebug(lcFehler) << "box:" << message;
+    qCDebug(lcError) << "box:" << message;
     box.exec();
 }
 

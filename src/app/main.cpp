@@ -1,14 +1,14 @@
 // Program entry. Deliberately free of Qt: a second start ends right after the
 // instance guard, and must not pay for loading the GUI toolkit. The first
 // instance loads the GUI library (libzarnolith-gui.so) and runs it.
-#include "instance/InstanzWaechter.h"
-#include "instance/Nachrichten.h"
+#include "instance/InstanceGuard.h"
+#include "instance/Messages.h"
 #include "platform/AtomicFile.h"
 #include "platform/NamedMutex.h"
 #include "platform/RemoteWindowList.h"
 #include "platform/RuntimeDirectory.h"
 #include "util/DateNameAdjustment.h"
-#include "util/ProgrammPfad.h"
+#include "util/ProgramPath.h"
 
 #include <dlfcn.h>
 
@@ -23,7 +23,7 @@ GuiMain loadGui()
 {
     // Installed, bin/zarnolith is a link; the kernel reports the real file
     // in lib/zarnolith, where the library lies beside it.
-    const std::string path = util::ProgrammVerzeichnis() + "libzarnolith-gui.so";
+    const std::string path = util::ProgramDirectory() + "libzarnolith-gui.so";
     if (void* lib = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL))
         return reinterpret_cast<GuiMain>(dlsym(lib, "zarnolith_gui_main"));
     std::fprintf(stderr, "zarnolith: %s\n", dlerror());
@@ -42,16 +42,16 @@ int main(int argc, char** argv)
     // 2. Single-instance guard (instance): a second start asks the running
     //    instance to come to the front and ends here, without a window.
     //    The lock stays held through the whole run of the GUI below.
-    const std::string laufzeitVerzeichnis = platform::UserRuntimeDirectory().value_or(std::string());
-    platform::FlockNamedMutex instanzSperre(laufzeitVerzeichnis);
-    instance::WaechterErgebnis waechter;
+    const std::string runtimeDirectory = platform::UserRuntimeDirectory().value_or(std::string());
+    platform::FlockNamedMutex instanceLock(runtimeDirectory);
+    instance::GuardResult guard;
     {
-        platform::RemoteWindowList laufendeInstanz(
-            laufzeitVerzeichnis.empty() ? std::string()
-                                        : platform::ChannelSocketPath(laufzeitVerzeichnis, instance::kInstanzName));
-        waechter = instance::InstanzPruefen(instanzSperre, laufendeInstanz);
+        platform::RemoteWindowList runningInstance(
+            runtimeDirectory.empty() ? std::string()
+                                        : platform::ChannelSocketPath(runtimeDirectory, instance::kInstanceName));
+        guard = instance::CheckInstance(instanceLock, runningInstance);
     }
-    if (!waechter.ersteInstanz)
+    if (!guard.firstInstance)
         return 0;
 
     // 3.-5. Toolkit, windows and message loop live in the GUI library.
@@ -63,6 +63,6 @@ int main(int argc, char** argv)
     const int rc = guiMain(argc, argv);
 
     // 6. Release the guard's lock, then exit.
-    instance::InstanzFreigeben(instanzSperre, waechter.handle);
+    instance::ReleaseInstance(instanceLock, guard.handle);
     return rc;
 }

@@ -1,12 +1,12 @@
 #include "appearance/TFontDialog.h"
 
-#include "appearance/SchriftartFenster.h"
+#include "appearance/FontWindow.h"
 
 bool TFontDialog::Execute(QWidget* parent)
 {
-    SchriftartFenster fenster(Font, parent);
-    if (fenster.exec() != 1)
+    FontWindow targetWindow(Font, parent);
+    if (targetWindow.exec() != 1)
         return false;
-    SchriftWahlUebernehmen(Font, fenster.Wahl());
+    ApplyFontChoice(Font, targetWindow.Choice());
     return true;
 }

@@ -1,6 +1,6 @@
 #include "appearance/THintergrundForm.h"
 
-#include "appearance/FarbTabelle.h"
+#include "appearance/ColorTable.h"
 #include "appearance/TListBox.h"
 #include "ui/ControlAppearance.h"
 #include "ui/DialogPlacement.h"
@@ -19,9 +19,9 @@ THintergrundForm::THintergrundForm(QWidget* AOwner, int ABtnWidth, int ARand)
     , FRand(ARand)
 {
     setObjectName(QStringLiteral("HintergrundForm"));
-    QFont eigene(QStringLiteral("Tahoma"));
-    eigene.setPixelSize(11);
-    setFont(eigene);
+    QFont own(QStringLiteral("Tahoma"));
+    own.setPixelSize(11);
+    setFont(own);
 
     // Component order is tab order: list, OK, Cancel.
     ListBox1 = new TListBox(this);
@@ -51,7 +51,7 @@ int THintergrundForm::HintergrundNr() const { return ListBox1->ItemIndex(); }
 
 void THintergrundForm::setHintergrundNr(int value)
 {
-    if (value < 0 || value >= FarbAnzahl)
+    if (value < 0 || value >= ColorCount)
         value = 0;
     ListBox1->setItemIndex(value);
 }
@@ -59,7 +59,7 @@ void THintergrundForm::setHintergrundNr(int value)
 ColorValue THintergrundForm::HintergrundFarbe() const
 {
     const int nr = HintergrundNr();
-    return ColorValue{FarbWerte[nr >= 0 && nr < FarbAnzahl ? nr : 0]};
+    return ColorValue{FarbWerte[nr >= 0 && nr < ColorCount ? nr : 0]};
 }
 
 void THintergrundForm::setBtnWidth(int value)
@@ -91,20 +91,20 @@ void THintergrundForm::SchalterEinrichten()
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 
     const QList<QPushButton*> buttons = findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
-    QString laengste;
+    QString longest;
     for (QPushButton* b : buttons) {
         b->resize(FBtnWidth, HoeheFuerSchrift(b->font(), *b));
         const QString caption = KaufmannsUndEntfernen(b->text());
-        if (caption.size() > laengste.size())
-            laengste = caption;
+        if (caption.size() > longest.size())
+            longest = caption;
     }
     for (QPushButton* b : buttons)
-        b->resize(BreiteFuerText(b->font(), laengste + QStringLiteral("MM")), b->height());
+        b->resize(BreiteFuerText(b->font(), longest + QStringLiteral("MM")), b->height());
 
     // Outer size first the whole screen, so the client sizes below are not held back.
-    const QSize rahmen = OuterSize(*this) - size();
+    const QSize frameSize = OuterSize(*this) - size();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        resize(screen->geometry().size() - rahmen);
+        resize(screen->geometry().size() - frameSize);
 
     Button1->move(FRand, Button1->y());
     Button2->move(2 * Button1->x() + Button1->width(), Button2->y());
@@ -126,11 +126,11 @@ void THintergrundForm::FensterEinrichten()
     if (!screen)
         return;
     // The whole screen, not its work area; the dialog's outer size, frame included.
-    const QRect bildschirm = screen->geometry();
-    PlaceOuter(*this, [&](const QRect& aussen) {
+    const QRect targetScreen = screen->geometry();
+    PlaceOuter(*this, [&](const QRect& outerLayout) {
         const LayoutPoint p =
-            DialogScreenPosition({bildschirm.width(), bildschirm.height()}, {aussen.width(), aussen.height()});
-        return LayoutPoint{bildschirm.x() + p.x, bildschirm.y() + p.y};
+            DialogScreenPosition({targetScreen.width(), targetScreen.height()}, {outerLayout.width(), outerLayout.height()});
+        return LayoutPoint{targetScreen.x() + p.x, targetScreen.y() + p.y};
     });
 }
 
@@ -143,8 +143,8 @@ void THintergrundForm::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
         FormShow();
-        if (!m_ueberHauptfensterZentriert) {
-            m_ueberHauptfensterZentriert = true;
+        if (!m_positionRuleSpent) {
+            m_positionRuleSpent = true;
             if (const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr)
                 MoveCentredOverOwner(*this, *owner);
         }

@@ -55,5 +55,5 @@ private:
 
     int FBtnWidth;
     int FRand;
-    bool m_ueberHauptfensterZentriert = false; // the first showing is centred over the owner, once
+    bool m_positionRuleSpent = false; // the first showing is centred over the owner, once
 };

@@ -119,21 +119,21 @@ std::uint64_t magnitude(std::int32_t v)
 
 } // namespace
 
-std::int32_t AndererWert(std::int32_t startBreite, std::int32_t startHoehe, int index, std::int32_t neuerWert)
+std::int32_t AndererWert(std::int32_t startWidth, std::int32_t startHeight, int index, std::int32_t newValue)
 {
-    const std::int32_t geaendert = index == 1 ? startBreite : startHoehe;
-    const std::int32_t andere = index == 1 ? startHoehe : startBreite;
-    if (geaendert == 0 || andere == 0 || neuerWert == 0)
+    const std::int32_t changed = index == 1 ? startWidth : startHeight;
+    const std::int32_t other = index == 1 ? startHeight : startWidth;
+    if (changed == 0 || other == 0 || newValue == 0)
         return 0;
-    const bool negative = ((geaendert < 0) ^ (andere < 0) ^ (neuerWert < 0)) != 0;
+    const bool negative = ((changed < 0) ^ (other < 0) ^ (newValue < 0)) != 0;
 
     // Signs are carried separately: every step is a product or quotient, and
     // rounding to nearest is symmetric, so magnitudes round the same either way.
     const Extended hundred = fromMagnitude(100);
-    const Extended q = divide(fromMagnitude(magnitude(geaendert)), hundred); // 1.
-    const Extended p = divide(fromMagnitude(magnitude(neuerWert)), q);        // 2.
+    const Extended q = divide(fromMagnitude(magnitude(changed)), hundred); // 1.
+    const Extended p = divide(fromMagnitude(magnitude(newValue)), q);        // 2.
     const Extended r = toDouble(p);                                           // 3.
-    const Extended t = divide(fromMagnitude(magnitude(andere)), hundred);     // 4.
+    const Extended t = divide(fromMagnitude(magnitude(other)), hundred);     // 4.
     const Extended u = multiply(t, r);                                        // 5.
 
     // 6. Truncation toward zero: drop the fraction bits of the magnitude.

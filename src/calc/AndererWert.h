@@ -13,4 +13,4 @@
 // is 0 (no proportion can be formed) instead of a division by zero. A result
 // beyond the 32-bit range saturates at its limit rather than wrapping round to
 // a value of the wrong sign (only possible outside the fields' ranges).
-std::int32_t AndererWert(std::int32_t startBreite, std::int32_t startHoehe, int index, std::int32_t neuerWert);
+std::int32_t AndererWert(std::int32_t startWidth, std::int32_t startHeight, int index, std::int32_t newValue);

@@ -4,8 +4,6 @@
 
 #include <limits>
 
-namespace controls {
-
 std::int32_t ReadSpinValue(std::u16string_view text, std::int32_t minValue)
 {
     return util::ParseIntegerText(text).value_or(minValue);
@@ -42,5 +40,3 @@ bool IsAcceptedCharacter(char16_t c, char16_t decimalSeparator)
         return true;
     return c < 32 && c != 13;
 }
-
-} // namespace controls

@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <string_view>
 
-namespace controls {
-
 // The value a text reads as: its integer, or minValue when it is no integer text. Never clamps.
 std::int32_t ReadSpinValue(std::u16string_view text, std::int32_t minValue);
 
@@ -19,5 +17,3 @@ std::int32_t SaturatingAdd(std::int32_t value, std::int32_t delta);
 // Whether the character filter lets a typed character through: digits, + and -,
 // the regional decimal separator and control characters except carriage return.
 bool IsAcceptedCharacter(char16_t c, char16_t decimalSeparator);
-
-} // namespace controls

@@ -101,12 +101,12 @@ TSpinEdit::~TSpinEdit()
 
 std::int32_t TSpinEdit::Value() const
 {
-    return controls::ReadSpinValue(m_edit->text().toStdU16String(), m_min);
+    return ReadSpinValue(m_edit->text().toStdU16String(), m_min);
 }
 
 void TSpinEdit::setValue(std::int32_t v)
 {
-    const QString t = QString::number(controls::ClampForWrite(v, m_min, m_max));
+    const QString t = QString::number(ClampForWrite(v, m_min, m_max));
     // The editor itself has no length limit, so program writes are never cut.
     if (t != m_edit->text())
         m_edit->setText(t);
@@ -128,7 +128,7 @@ void TSpinEdit::step(bool up)
         m_beep.MessageBeep();
         return;
     }
-    setValue(controls::SaturatingAdd(Value(), up ? m_increment : -m_increment));
+    setValue(SaturatingAdd(Value(), up ? m_increment : -m_increment));
 }
 
 void TSpinEdit::textEdited()
@@ -186,7 +186,7 @@ bool TSpinEdit::windowTakesDialogKey(const QKeyEvent* e) const
 
 bool TSpinEdit::passCharacter(char16_t& c)
 {
-    if (!controls::IsAcceptedCharacter(c, regionalDecimalSeparator())) {
+    if (!IsAcceptedCharacter(c, regionalDecimalSeparator())) {
         m_beep.MessageBeep();
         return false;
     }
@@ -204,7 +204,7 @@ void TSpinEdit::editorKeyPress(QKeyEvent* e)
     }
     e->accept();
 
-    std::uint16_t key = controls::VirtualKeyFromQtKey(e->key());
+    std::uint16_t key = VirtualKeyFromQtKey(e->key());
     if (key == vk::Up)
         stepUp();
     else if (key == vk::Down)

@@ -4,8 +4,6 @@
 
 #include <Qt>
 
-namespace controls {
-
 std::uint16_t VirtualKeyFromQtKey(int qtKey)
 {
     // Letters and digits: the virtual key is the upper-case ASCII code, as Qt's is.
@@ -43,5 +41,3 @@ std::uint16_t VirtualKeyFromQtKey(int qtKey)
     default: return 0;
     }
 }
-
-} // namespace controls

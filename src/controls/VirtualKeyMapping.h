@@ -3,9 +3,5 @@
 // handlers of the windows were written against.
 #include <cstdint>
 
-namespace controls {
-
 // The virtual key of a Qt::Key value, or 0 for a key that has none.
 std::uint16_t VirtualKeyFromQtKey(int qtKey);
-
-} // namespace controls

@@ -13,50 +13,50 @@
 
 namespace help {
 
-HistoryViewer::HistoryViewer(const QString& pfad, const TFont& schrift, ColorValue hintergrund, QWidget* owner)
+HistoryViewer::HistoryViewer(const QString& path, const TFont& displayFont, ColorValue background, QWidget* owner)
     : QPlainTextEdit(owner)
 {
     // A window of its own, but one that goes when the main window goes.
     setWindowFlag(Qt::Window);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(TitelFuer(pfad));
+    setWindowTitle(TitleFor(path));
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
-    setFont(schrift.toQFont());
+    setFont(displayFont.toQFont());
     QPalette pal = palette();
-    pal.setColor(QPalette::Base, hintergrund.toQColor(pal));
-    pal.setColor(QPalette::Text, schrift.Color.toQColor(pal));
+    pal.setColor(QPalette::Base, background.toQColor(pal));
+    pal.setColor(QPalette::Text, displayFont.Color.toQColor(pal));
     setPalette(pal);
 
-    const std::optional<QString> text = DateiLesen(pfad);
+    const std::optional<QString> text = ReadHistoryFile(path);
     setPlainText(text ? *text
                       : QStringLiteral("Die Datei \"%1\" konnte nicht gelesen werden.")
-                            .arg(QDir::toNativeSeparators(pfad)));
-    GroesseEinrichten();
+                            .arg(QDir::toNativeSeparators(path)));
+    SetUpSize();
 }
 
-QString HistoryViewer::TitelFuer(const QString& pfad)
+QString HistoryViewer::TitleFor(const QString& path)
 {
-    return QFileInfo(pfad).fileName() + QStringLiteral(" - Zarnolith");
+    return QFileInfo(path).fileName() + QStringLiteral(" - Zarnolith");
 }
 
-std::optional<QString> HistoryViewer::DateiLesen(const QString& pfad)
+std::optional<QString> HistoryViewer::ReadHistoryFile(const QString& path)
 {
-    QFile file(pfad);
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray bytes = file.readAll();
     QStringDecoder utf8(QStringConverter::Utf8);
     QString text = utf8.decode(bytes);
     if (utf8.hasError())
-        text = util::VonCp1252(bytes);
+        text = util::FromCp1252(bytes);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
 }
 
-void HistoryViewer::GroesseEinrichten()
+void HistoryViewer::SetUpSize()
 {
     // About 72 columns by 25 lines of the display font, as far as the screen allows.
     const QFontMetrics fm(font());
@@ -71,7 +71,7 @@ void HistoryViewer::GroesseEinrichten()
     resize(size);
 }
 
-void HistoryViewer::NachVorne()
+void HistoryViewer::BringToFront()
 {
     if (isMinimized())
         showNormal();

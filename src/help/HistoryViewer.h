@@ -14,24 +14,24 @@ class HistoryViewer : public QPlainTextEdit {
     Q_OBJECT
 public:
     // Reads the file at once; the window deletes itself when closed.
-    HistoryViewer(const QString& pfad, const TFont& schrift, ColorValue hintergrund, QWidget* owner = nullptr);
+    HistoryViewer(const QString& path, const TFont& displayFont, ColorValue background, QWidget* owner = nullptr);
 
     // "History.txt - Zarnolith": the file name, then the program's name.
-    static QString TitelFuer(const QString& pfad);
+    static QString TitleFor(const QString& path);
 
     // The file's text: UTF-8 (a byte-order mark is dropped), or code page 1252
     // when the bytes are no valid UTF-8; line ends become "\n". Nothing when
     // the file cannot be read.
-    static std::optional<QString> DateiLesen(const QString& pfad);
+    static std::optional<QString> ReadHistoryFile(const QString& path);
 
     // Restores it when minimised, raises it and gives it the focus.
-    void NachVorne();
+    void BringToFront();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void GroesseEinrichten();
+    void SetUpSize();
 };
 
 } // namespace help

@@ -1,7 +1,7 @@
 #include "instance/MessageChannelServer.h"
 
-#include "instance/InstanzLog.h"
-#include "instance/Nachrichten.h"
+#include "instance/InstanceLog.h"
+#include "instance/Messages.h"
 #include "platform/RuntimeDirectory.h"
 
 #include <QMetaObject>
@@ -10,91 +10,91 @@
 #include <QTimer>
 #include <algorithm>
 
-Q_LOGGING_CATEGORY(lcInstanz, "zarnolith.instance", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcInstance, "zarnolith.instance", QtWarningMsg)
 
 namespace instance {
 
-std::string MessageChannelServer::StandardPfad()
+std::string MessageChannelServer::DefaultPath()
 {
     const auto dir = platform::UserRuntimeDirectory();
-    return dir ? platform::ChannelSocketPath(*dir, kInstanzName) : std::string();
+    return dir ? platform::ChannelSocketPath(*dir, kInstanceName) : std::string();
 }
 
 MessageChannelServer::MessageChannelServer(const std::string& path, Handler handler, TitleProvider titles,
                                            QObject* parent, std::chrono::milliseconds idleLimit)
-    : QObject(parent), handler_(std::move(handler)), titles_(std::move(titles)), idleLimit_(idleLimit)
+    : QObject(parent), m_handler(std::move(handler)), m_titles(std::move(titles)), m_idleLimit(idleLimit)
 {
     if (!path.empty())
-        listener_ = platform::ChannelListener::Listen(path);
-    if (!listener_) {
+        m_listener = platform::ChannelListener::Listen(path);
+    if (!m_listener) {
         // Silently: the program runs on without outside requests.
-        qCDebug(lcInstanz) << "message channel not available at" << path.c_str();
+        qCDebug(lcInstance) << "message channel not available at" << path.c_str();
         return;
     }
-    acceptNotifier_ = new QSocketNotifier(listener_->fd(), QSocketNotifier::Read, this);
-    connect(acceptNotifier_, &QSocketNotifier::activated, this, &MessageChannelServer::AcceptPending);
+    m_acceptNotifier = new QSocketNotifier(m_listener->fd(), QSocketNotifier::Read, this);
+    connect(m_acceptNotifier, &QSocketNotifier::activated, this, &MessageChannelServer::AcceptPending);
     // Runs only while connections are open; a quarter of the limit keeps the
     // time a silent peer holds its place near the limit.
-    idleTimer_ = new QTimer(this);
-    idleTimer_->setInterval(std::max<std::chrono::milliseconds>(idleLimit_ / 4, std::chrono::milliseconds(10)));
-    connect(idleTimer_, &QTimer::timeout, this, &MessageChannelServer::EndIdleSessions);
-    qCDebug(lcInstanz) << "listening at" << path.c_str();
+    m_idleTimer = new QTimer(this);
+    m_idleTimer->setInterval(std::max<std::chrono::milliseconds>(m_idleLimit / 4, std::chrono::milliseconds(10)));
+    connect(m_idleTimer, &QTimer::timeout, this, &MessageChannelServer::EndIdleSessions);
+    qCDebug(lcInstance) << "listening at" << path.c_str();
 }
 
 MessageChannelServer::~MessageChannelServer()
 {
-    for (auto& [fd, s] : sessions_)
+    for (auto& [fd, s] : m_sessions)
         delete s.notifier;
-    sessions_.clear();
-    delete acceptNotifier_;
+    m_sessions.clear();
+    delete m_acceptNotifier;
 }
 
 void MessageChannelServer::AcceptPending()
 {
     int fd;
-    while ((fd = listener_->Accept()) >= 0) {
-        if (sessions_.size() >= kMaxSessions)
+    while ((fd = m_listener->Accept()) >= 0) {
+        if (m_sessions.size() >= kMaxSessions)
             EndLongestIdleSession();
         Session s;
         s.session = std::make_unique<platform::ChannelSession>(fd);
         s.notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
         connect(s.notifier, &QSocketNotifier::activated, this, [this, fd] { ReadSession(fd); });
-        sessions_.emplace(fd, std::move(s));
+        m_sessions.emplace(fd, std::move(s));
     }
-    if (!sessions_.empty() && !idleTimer_->isActive())
-        idleTimer_->start();
+    if (!m_sessions.empty() && !m_idleTimer->isActive())
+        m_idleTimer->start();
 }
 
 void MessageChannelServer::ReadSession(int fd)
 {
-    auto it = sessions_.find(fd);
-    if (it == sessions_.end())
+    auto it = m_sessions.find(fd);
+    if (it == m_sessions.end())
         return;
     const auto post = [this](unsigned message) {
-        qCDebug(lcInstanz) << "message" << message;
+        qCDebug(lcInstance) << "message" << message;
         // Queued like a posted window message: it runs after the current
         // event, never inside this read.
         QMetaObject::invokeMethod(
             this, [this, message] {
-                if (handler_)
-                    handler_(message);
+                if (m_handler)
+                    m_handler(message);
             },
             Qt::QueuedConnection);
     };
-    if (!it->second.session->OnReadable(post, titles_))
+    if (!it->second.session->OnReadable(post, m_titles))
         EndSession(fd);
 }
 
 void MessageChannelServer::EndSession(int fd)
 {
-    auto it = sessions_.find(fd);
-    if (it == sessions_.end())
+    auto it = m_sessions.find(fd);
+    if (it == m_sessions.end())
         return;
     it->second.notifier->setEnabled(false);
     it->second.notifier->deleteLater(); // we may be inside its activated signal
-    sessions_.erase(it);                // closes the connection
-    if (sessions_.empty())
-        idleTimer_->stop();
+    m_sessions.erase(it);                // closes the connection
+    if (m_sessions.empty())
+        m_idleTimer->stop();
 }
 
 bool MessageChannelServer::StillIdleSince(int fd, platform::ChannelSession::Clock::time_point cutoff)
@@ -102,20 +102,20 @@ bool MessageChannelServer::StillIdleSince(int fd, platform::ChannelSession::Cloc
     // What has arrived but is not read yet counts: the event loop may hand us
     // the timer before the socket's notification.
     ReadSession(fd);
-    const auto it = sessions_.find(fd);
-    return it != sessions_.end() && it->second.session->LastRequest() <= cutoff;
+    const auto it = m_sessions.find(fd);
+    return it != m_sessions.end() && it->second.session->LastRequest() <= cutoff;
 }
 
 void MessageChannelServer::EndIdleSessions()
 {
-    const auto cutoff = platform::ChannelSession::Clock::now() - idleLimit_;
+    const auto cutoff = platform::ChannelSession::Clock::now() - m_idleLimit;
     std::vector<int> candidates;
-    for (const auto& [fd, s] : sessions_)
+    for (const auto& [fd, s] : m_sessions)
         if (s.session->LastRequest() <= cutoff)
             candidates.push_back(fd);
     for (int fd : candidates)
         if (StillIdleSince(fd, cutoff)) {
-            qCDebug(lcInstanz) << "closing a connection without a request";
+            qCDebug(lcInstance) << "closing a connection without a request";
             EndSession(fd);
         }
 }
@@ -124,14 +124,14 @@ void MessageChannelServer::EndLongestIdleSession()
 {
     // The newcomer, most likely a request about to arrive, takes the place of
     // the connection that has waited longest for one.
-    for (std::size_t tries = 0; sessions_.size() >= kMaxSessions; ++tries) {
-        const auto oldest = std::min_element(sessions_.begin(), sessions_.end(), [](const auto& a, const auto& b) {
+    for (std::size_t tries = 0; m_sessions.size() >= kMaxSessions; ++tries) {
+        const auto oldest = std::min_element(m_sessions.begin(), m_sessions.end(), [](const auto& a, const auto& b) {
             return a.second.session->LastRequest() < b.second.session->LastRequest();
         });
         const int fd = oldest->first;
         // A peer that sends requests without pause is no reason to refuse the newcomer.
         if (tries >= kMaxSessions || StillIdleSince(fd, oldest->second.session->LastRequest())) {
-            qCDebug(lcInstanz) << "all connections taken, closing the longest idle one";
+            qCDebug(lcInstance) << "all connections taken, closing the longest idle one";
             EndSession(fd);
         }
     }

@@ -25,7 +25,7 @@ public:
     using TitleProvider = std::function<std::vector<std::string>()>;
 
     // The path in the user's runtime directory; empty when there is none.
-    static std::string StandardPfad();
+    static std::string DefaultPath();
 
     // How long a connection may go without a complete request line before it
     // is closed: our clients send theirs at once, so only a stuck or hostile
@@ -40,7 +40,7 @@ public:
                          std::chrono::milliseconds idleLimit = kIdleLimit);
     ~MessageChannelServer() override;
 
-    bool isListening() const { return listener_ != nullptr; }
+    bool isListening() const { return m_listener != nullptr; }
 
 private:
     struct Session {
@@ -55,13 +55,13 @@ private:
     void EndIdleSessions();
     void EndLongestIdleSession();
 
-    Handler handler_;
-    TitleProvider titles_;
-    std::unique_ptr<platform::ChannelListener> listener_;
-    QSocketNotifier* acceptNotifier_ = nullptr;
-    std::chrono::milliseconds idleLimit_;
-    QTimer* idleTimer_ = nullptr;
-    std::map<int, Session> sessions_;
+    Handler m_handler;
+    TitleProvider m_titles;
+    std::unique_ptr<platform::ChannelListener> m_listener;
+    QSocketNotifier* m_acceptNotifier = nullptr;
+    std::chrono::milliseconds m_idleLimit;
+    QTimer* m_idleTimer = nullptr;
+    std::map<int, Session> m_sessions;
 };
 
 } // namespace instance

@@ -1,6 +1,6 @@
 #include "instance/QtWindowSystem.h"
 
-#include "instance/InstanzLog.h"
+#include "instance/InstanceLog.h"
 #include "platform/X11Window.h"
 
 #include <QApplication>
@@ -28,13 +28,13 @@ QWidget* QtWindowSystem::WidgetOf(WindowHandle window)
 
 WindowHandle QtWindowSystem::FindWindowW()
 {
-    const auto forms = baum_.AlleFormulare();
+    const auto forms = m_tree.AllForms();
     return forms.empty() ? 0 : HandleOf(forms.front());
 }
 
 WindowHandle QtWindowSystem::GetWindowNext(WindowHandle window)
 {
-    const auto forms = baum_.AlleFormulare();
+    const auto forms = m_tree.AllForms();
     auto it = std::find_if(forms.begin(), forms.end(), [window](QWidget* w) { return HandleOf(w) == window; });
     if (it == forms.end() || ++it == forms.end())
         return 0;
@@ -57,7 +57,7 @@ bool QtWindowSystem::IsIconic(WindowHandle window)
     QWidget* w = WidgetOf(window);
     // The first question asked of every window brought forward: the trace names them in order.
     if (w)
-        qCDebug(lcInstanz) << "forward:" << w->windowTitle();
+        qCDebug(lcInstance) << "forward:" << w->windowTitle();
     return w && w->isMinimized();
 }
 
@@ -73,8 +73,8 @@ bool QtWindowSystem::ShowWindow(WindowHandle window, int command)
 
 WindowHandle QtWindowSystem::GetForegroundWindow()
 {
-    if (angefordert_ != 0 && WidgetOf(angefordert_))
-        return angefordert_;
+    if (m_requested != 0 && WidgetOf(m_requested))
+        return m_requested;
     return HandleOf(QApplication::activeWindow());
 }
 
@@ -102,7 +102,7 @@ bool QtWindowSystem::SetForegroundWindow(WindowHandle window)
     QWidget* w = WidgetOf(window);
     if (!w)
         return false;
-    angefordert_ = window;
+    m_requested = window;
     // Qt's own request on X11 carries the time of the last input our windows
     // saw, which a window manager may refuse in favour of another program.
     if (!platform::X11Activate(w->internalWinId()))
@@ -121,20 +121,20 @@ platform::OsVersion QtWindowSystem::GetVersion()
     return {platform::VER_PLATFORM_WIN32_NT, 10, 0};
 }
 
-void AnwendungNachVorneBringen(const QList<QPointer<QWidget>>& anwendungsFormulare)
+void BringApplicationToFront(const QList<QPointer<QWidget>>& applicationForms)
 {
-    QtFormularBaum baum(anwendungsFormulare);
-    QtWindowSystem ws(baum);
-    AnwendungNachVorne(ws, baum, 0, baum.Anwendung());
+    QtFormTree tree(applicationForms);
+    QtWindowSystem ws(tree);
+    RaiseApplication(ws, tree, 0, tree.Application());
 }
 
-std::vector<std::string> AnwendungsFensterTitel(const QList<QPointer<QWidget>>& anwendungsFormulare)
+std::vector<std::string> ApplicationWindowTitles(const QList<QPointer<QWidget>>& applicationForms)
 {
-    QtFormularBaum baum(anwendungsFormulare);
-    std::vector<std::string> titel;
-    for (QWidget* w : baum.AlleFormulare())
-        titel.push_back(w->windowTitle().toStdString());
-    return titel;
+    QtFormTree tree(applicationForms);
+    std::vector<std::string> title;
+    for (QWidget* w : tree.AllForms())
+        title.push_back(w->windowTitle().toStdString());
+    return title;
 }
 
 } // namespace instance

@@ -6,7 +6,7 @@
 // as a request on the user's behalf, which takes the keyboard from another
 // program); a Wayland compositor may refuse activation, which is fine, as
 // results are ignored.
-#include "instance/QtFormularBaum.h"
+#include "instance/QtFormTree.h"
 #include "platform/WindowSystem.h"
 
 class QWidget;
@@ -15,8 +15,8 @@ namespace instance {
 
 class QtWindowSystem final : public platform::WindowSystem {
 public:
-    // The walk of FindWindowW/GetWindowNext follows the forms of baum.
-    explicit QtWindowSystem(QtFormularBaum& baum) : baum_(baum) {}
+    // The walk of FindWindowW/GetWindowNext follows the forms of tree.
+    explicit QtWindowSystem(QtFormTree& tree) : m_tree(tree) {}
 
     static platform::WindowHandle HandleOf(QWidget* window);
     static QWidget* WidgetOf(platform::WindowHandle window);
@@ -37,19 +37,19 @@ public:
     platform::OsVersion GetVersion() override;
 
 private:
-    QtFormularBaum& baum_;
+    QtFormTree& m_tree;
     // The window this walk last asked to become the foreground window. The
     // window system carries the request out after the walk; until Qt hears of
     // it, this window counts as the foreground window, as it would on Windows.
-    platform::WindowHandle angefordert_ = 0;
+    platform::WindowHandle m_requested = 0;
 };
 
 // WM_AKTIVIEREN: the application's forms to the front, depth first, so that
 // an open dialog ends up on top. Qt has no hidden application window, so the
 // walk alone does the work.
-void AnwendungNachVorneBringen(const QList<QPointer<QWidget>>& anwendungsFormulare);
+void BringApplicationToFront(const QList<QPointer<QWidget>>& applicationForms);
 
 // The titles of all the application's forms, in walk order (UTF-8).
-std::vector<std::string> AnwendungsFensterTitel(const QList<QPointer<QWidget>>& anwendungsFormulare);
+std::vector<std::string> ApplicationWindowTitles(const QList<QPointer<QWidget>>& applicationForms);
 
 } // namespace instance

@@ -27,24 +27,24 @@ ChannelRequest ParseChannelRequest(std::string_view line)
 
 bool LineReader::Feed(std::string_view bytes)
 {
-    buffer_.append(bytes);
+    m_buffer.append(bytes);
     // Every line, complete or still pending, must keep within the limit.
     std::size_t start = 0;
-    for (auto nl = buffer_.find('\n'); nl != std::string::npos; nl = buffer_.find('\n', start)) {
-        if (nl - start > maxLine_)
+    for (auto nl = m_buffer.find('\n'); nl != std::string::npos; nl = m_buffer.find('\n', start)) {
+        if (nl - start > m_maxLine)
             return false;
         start = nl + 1;
     }
-    return buffer_.size() - start <= maxLine_;
+    return m_buffer.size() - start <= m_maxLine;
 }
 
 std::optional<std::string> LineReader::NextLine()
 {
-    const auto nl = buffer_.find('\n');
+    const auto nl = m_buffer.find('\n');
     if (nl == std::string::npos)
         return std::nullopt;
-    std::string line = buffer_.substr(0, nl);
-    buffer_.erase(0, nl + 1);
+    std::string line = m_buffer.substr(0, nl);
+    m_buffer.erase(0, nl + 1);
     return line;
 }
 

@@ -34,14 +34,14 @@ ChannelRequest ParseChannelRequest(std::string_view line);
 // Splits a byte stream into lines; refuses a line longer than its limit.
 class LineReader {
 public:
-    explicit LineReader(std::size_t maxLine) : maxLine_(maxLine) {}
+    explicit LineReader(std::size_t maxLine) : m_maxLine(maxLine) {}
     // false when the pending line exceeds the limit; the stream is then broken.
     bool Feed(std::string_view bytes);
     std::optional<std::string> NextLine();
 
 private:
-    std::size_t maxLine_;
-    std::string buffer_;
+    std::size_t m_maxLine;
+    std::string m_buffer;
 };
 
 std::string EncodeTitleList(const std::vector<std::string>& utf8Titles);

@@ -64,23 +64,23 @@ std::unique_ptr<ChannelListener> ChannelListener::Listen(const std::string& path
 }
 
 ChannelListener::ChannelListener(int fd, std::string path, dev_t dev, ino_t ino)
-    : fd_(fd), path_(std::move(path)), dev_(dev), ino_(ino)
+    : m_fd(fd), m_path(std::move(path)), m_dev(dev), m_ino(ino)
 {
 }
 
 ChannelListener::~ChannelListener()
 {
-    ::close(fd_);
+    ::close(m_fd);
     // Remove the path only while it is still our socket.
     struct stat st {};
-    if (::stat(path_.c_str(), &st) == 0 && st.st_dev == dev_ && st.st_ino == ino_)
-        ::unlink(path_.c_str());
+    if (::stat(m_path.c_str(), &st) == 0 && st.st_dev == m_dev && st.st_ino == m_ino)
+        ::unlink(m_path.c_str());
 }
 
 int ChannelListener::Accept()
 {
     for (;;) {
-        const int fd = ::accept4(fd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        const int fd = ::accept4(m_fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) {
             if (errno == EINTR || errno == ECONNABORTED)
                 continue;
@@ -94,7 +94,7 @@ int ChannelListener::Accept()
 
 ChannelSession::~ChannelSession()
 {
-    ::close(fd_);
+    ::close(m_fd);
 }
 
 bool ChannelSession::OnReadable(const MessageHandler& onMessage, const TitleProvider& titles)
@@ -104,9 +104,9 @@ bool ChannelSession::OnReadable(const MessageHandler& onMessage, const TitleProv
     // A few reads per wake-up at most, so a busy client cannot hold up the UI
     // thread; what is left wakes us again.
     for (int round = 0; round < 8; ++round) {
-        const ssize_t n = ::recv(fd_, buf, sizeof buf, 0);
+        const ssize_t n = ::recv(m_fd, buf, sizeof buf, 0);
         if (n > 0) {
-            if (!reader_.Feed(std::string_view(buf, static_cast<std::size_t>(n))))
+            if (!m_reader.Feed(std::string_view(buf, static_cast<std::size_t>(n))))
                 return false;
             continue;
         }
@@ -116,8 +116,8 @@ bool ChannelSession::OnReadable(const MessageHandler& onMessage, const TitleProv
         break;
     }
     // Requests that arrived before the peer closed are still handled.
-    while (auto line = reader_.NextLine()) {
-        lastRequest_ = Clock::now();
+    while (auto line = m_reader.NextLine()) {
+        m_lastRequest = Clock::now();
         const ChannelRequest request = ParseChannelRequest(*line);
         if (request.kind == ChannelRequest::Kind::Message) {
             if (onMessage)
@@ -125,7 +125,7 @@ bool ChannelSession::OnReadable(const MessageHandler& onMessage, const TitleProv
         } else if (request.kind == ChannelRequest::Kind::TitleQuery && open) {
             const std::string answer = EncodeTitleList(titles ? titles() : std::vector<std::string>{});
             // A client that does not read its answer is not waited for.
-            if (::send(fd_, answer.data(), answer.size(), MSG_NOSIGNAL | MSG_DONTWAIT)
+            if (::send(m_fd, answer.data(), answer.size(), MSG_NOSIGNAL | MSG_DONTWAIT)
                 != static_cast<ssize_t>(answer.size()))
                 return false;
         }
@@ -135,22 +135,22 @@ bool ChannelSession::OnReadable(const MessageHandler& onMessage, const TitleProv
 
 ChannelClient::~ChannelClient()
 {
-    if (fd_ >= 0)
-        ::close(fd_);
+    if (m_fd >= 0)
+        ::close(m_fd);
 }
 
 bool ChannelClient::Connect(const std::string& path)
 {
     sockaddr_un addr;
-    if (fd_ >= 0 || !FillAddress(path, addr))
+    if (m_fd >= 0 || !FillAddress(path, addr))
         return false;
-    fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd_ < 0)
+    m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (m_fd < 0)
         return false;
     // A Unix socket connects at once or not at all (EAGAIN: backlog full).
-    if (::connect(fd_, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
-        ::close(fd_);
-        fd_ = -1;
+    if (::connect(m_fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+        ::close(m_fd);
+        m_fd = -1;
         return false;
     }
     return true;
@@ -158,12 +158,12 @@ bool ChannelClient::Connect(const std::string& path)
 
 bool ChannelClient::SendAll(const std::string& bytes, int timeoutMs)
 {
-    if (fd_ < 0)
+    if (m_fd < 0)
         return false;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     std::size_t sent = 0;
     while (sent < bytes.size()) {
-        const ssize_t n = ::send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        const ssize_t n = ::send(m_fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
         if (n > 0) {
             sent += static_cast<std::size_t>(n);
             continue;
@@ -171,7 +171,7 @@ bool ChannelClient::SendAll(const std::string& bytes, int timeoutMs)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            pollfd p {fd_, POLLOUT, 0};
+            pollfd p {m_fd, POLLOUT, 0};
             if (::poll(&p, 1, RemainingMs(deadline)) > 0)
                 continue;
         }
@@ -192,14 +192,14 @@ std::optional<std::vector<std::string>> ChannelClient::QueryTitles(int timeoutMs
             return titles;
         if (complete)
             return std::nullopt;
-        pollfd p {fd_, POLLIN, 0};
+        pollfd p {m_fd, POLLIN, 0};
         const int ready = ::poll(&p, 1, RemainingMs(deadline));
         if (ready < 0 && errno == EINTR)
             continue;
         if (ready <= 0)
             return std::nullopt;
         char buf[1024];
-        const ssize_t n = ::recv(fd_, buf, sizeof buf, 0);
+        const ssize_t n = ::recv(m_fd, buf, sizeof buf, 0);
         if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN))
             return std::nullopt;
         if (n > 0)

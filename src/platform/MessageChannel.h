@@ -28,18 +28,18 @@ public:
     ChannelListener(const ChannelListener&) = delete;
     ChannelListener& operator=(const ChannelListener&) = delete;
 
-    int fd() const { return fd_; }
-    const std::string& path() const { return path_; }
+    int fd() const { return m_fd; }
+    const std::string& path() const { return m_path; }
     // The next waiting connection (non-blocking, close-on-exec), or -1 when
     // there is none or its peer is another user (that one is closed at once).
     int Accept();
 
 private:
     ChannelListener(int fd, std::string path, dev_t dev, ino_t ino);
-    int fd_;
-    std::string path_;
-    dev_t dev_;
-    ino_t ino_;
+    int m_fd;
+    std::string m_path;
+    dev_t m_dev;
+    ino_t m_ino;
 };
 
 // One accepted connection on the server side.
@@ -50,23 +50,23 @@ public:
 
     using Clock = std::chrono::steady_clock;
 
-    explicit ChannelSession(int fd) : fd_(fd), lastRequest_(Clock::now()) {}
+    explicit ChannelSession(int fd) : m_fd(fd), m_lastRequest(Clock::now()) {}
     ~ChannelSession();
     ChannelSession(const ChannelSession&) = delete;
     ChannelSession& operator=(const ChannelSession&) = delete;
 
-    int fd() const { return fd_; }
+    int fd() const { return m_fd; }
     // Reads what has arrived and handles its complete requests. false when
     // the connection is finished (peer closed, broke the format, or failed).
     bool OnReadable(const MessageHandler& onMessage, const TitleProvider& titles);
     // When the last complete request arrived (the connection's start before the
     // first): a peer that sends nothing, or a byte now and then, shows here.
-    Clock::time_point LastRequest() const { return lastRequest_; }
+    Clock::time_point LastRequest() const { return m_lastRequest; }
 
 private:
-    int fd_;
-    Clock::time_point lastRequest_;
-    LineReader reader_{kMaxRequestLine};
+    int m_fd;
+    Clock::time_point m_lastRequest;
+    LineReader m_reader{kMaxRequestLine};
 };
 
 // The client end, used by the second start and by outside programs.
@@ -86,7 +86,7 @@ public:
 
 private:
     bool SendAll(const std::string& bytes, int timeoutMs);
-    int fd_ = -1;
+    int m_fd = -1;
 };
 
 } // namespace platform

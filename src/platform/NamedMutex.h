@@ -31,12 +31,12 @@ public:
     // directory empty: no private place for the lock, creation fails.
     explicit FlockNamedMutex(std::string directory);
     MutexHandle CreateMutexW(const std::string& name) override;
-    unsigned long GetLastError() override { return lastError_; }
+    unsigned long GetLastError() override { return m_lastError; }
     void CloseHandle(MutexHandle handle) override;
 
 private:
-    std::string directory_;
-    unsigned long lastError_ = ERROR_SUCCESS;
+    std::string m_directory;
+    unsigned long m_lastError = ERROR_SUCCESS;
 };
 
 } // namespace platform

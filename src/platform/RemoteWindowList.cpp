@@ -5,27 +5,27 @@
 namespace platform {
 
 RemoteWindowList::RemoteWindowList(std::string socketPath, int timeoutMs)
-    : socketPath_(std::move(socketPath)), timeoutMs_(timeoutMs)
+    : m_socketPath(std::move(socketPath)), m_timeoutMs(timeoutMs)
 {
 }
 
 void RemoteWindowList::Load()
 {
-    if (loaded_)
+    if (m_loaded)
         return;
-    loaded_ = true;
+    m_loaded = true;
     // Nobody listening (no instance, or one still starting or already closing)
     // simply means there are no windows to find.
-    if (socketPath_.empty() || !client_.Connect(socketPath_))
+    if (m_socketPath.empty() || !m_client.Connect(m_socketPath))
         return;
-    if (const auto titles = client_.QueryTitles(timeoutMs_))
+    if (const auto titles = m_client.QueryTitles(m_timeoutMs))
         for (const std::string& t : *titles)
-            titles_.push_back(util::Utf8ToUtf16(t));
+            m_titles.push_back(util::Utf8ToUtf16(t));
 }
 
 bool RemoteWindowList::IsRemote(WindowHandle window) const
 {
-    return window > kDesktopFirst && window - kDesktopFirst <= titles_.size();
+    return window > kDesktopFirst && window - kDesktopFirst <= m_titles.size();
 }
 
 WindowHandle RemoteWindowList::FindWindowW()
@@ -45,13 +45,13 @@ int RemoteWindowList::GetWindowTextW(WindowHandle window, char16_t* buffer, int 
 {
     if (!IsRemote(window))
         return CopyWindowText(u"", buffer, maxCount);
-    return CopyWindowText(titles_[window - kDesktopFirst - 1], buffer, maxCount);
+    return CopyWindowText(m_titles[window - kDesktopFirst - 1], buffer, maxCount);
 }
 
 bool RemoteWindowList::PostMessageW(WindowHandle window, unsigned message, std::uintptr_t, std::intptr_t)
 {
     // The channel is the main window's; only the instance's windows can be addressed.
-    return IsRemote(window) && client_.Post(message);
+    return IsRemote(window) && m_client.Post(message);
 }
 
 } // namespace platform

@@ -37,11 +37,11 @@ private:
     void Load();
     bool IsRemote(WindowHandle window) const;
 
-    std::string socketPath_;
-    int timeoutMs_;
-    bool loaded_ = false;
-    ChannelClient client_;
-    std::vector<std::u16string> titles_;
+    std::string m_socketPath;
+    int m_timeoutMs;
+    bool m_loaded = false;
+    ChannelClient m_client;
+    std::vector<std::u16string> m_titles;
 };
 
 } // namespace platform

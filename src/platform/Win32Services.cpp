@@ -22,7 +22,7 @@ MutexHandle Win32NamedMutex::CreateMutexW(const std::string& name)
     std::wstring wide(n > 0 ? static_cast<std::size_t>(n) : 1u, L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, name.c_str(), -1, wide.data(), n);
     const HANDLE h = ::CreateMutexW(nullptr, TRUE, wide.c_str());
-    lastError_ = ::GetLastError();
+    m_lastError = ::GetLastError();
     return reinterpret_cast<MutexHandle>(h);
 }
 

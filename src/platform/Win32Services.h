@@ -9,11 +9,11 @@ namespace platform {
 class Win32NamedMutex final : public NamedMutex {
 public:
     MutexHandle CreateMutexW(const std::string& name) override;
-    unsigned long GetLastError() override { return lastError_; }
+    unsigned long GetLastError() override { return m_lastError; }
     void CloseHandle(MutexHandle handle) override;
 
 private:
-    unsigned long lastError_ = 0;
+    unsigned long m_lastError = 0;
 };
 
 class Win32WindowSystem final : public WindowSystem {

@@ -36,7 +36,7 @@ void TFont::setSize(int points)
     Height = static_cast<int>(-std::clamp(h, -limit, limit));
 }
 
-int TFont::GroesstePunkte()
+int TFont::LargestPoints()
 {
     // setSize rounds |points| * dpi / 72 half up; that must stay within 32 bits.
     const std::int64_t limit = std::numeric_limits<std::int32_t>::max();
@@ -44,15 +44,15 @@ int TFont::GroesstePunkte()
     return static_cast<int>(std::min(points, limit));
 }
 
-int TFont::AngewandtePixelHoehe() const
+int TFont::AppliedPixelHeight() const
 {
     const int dpi = PixelsPerInch();
     if (Height == 0)
-        return util::MulDiv(StandardPunkte, dpi, 72);
+        return util::MulDiv(DefaultPoints, dpi, 72);
     // A positive height is a cell height in Windows terms; its size is close enough to draw by.
     const std::int64_t pixels = Height < 0 ? -static_cast<std::int64_t>(Height) : Height;
-    const std::int64_t lo = util::MulDiv(MinAnzeigePunkte, dpi, 72);
-    const std::int64_t hi = util::MulDiv(MaxAnzeigePunkte, dpi, 72);
+    const std::int64_t lo = util::MulDiv(MinDisplayPoints, dpi, 72);
+    const std::int64_t hi = util::MulDiv(MaxDisplayPoints, dpi, 72);
     return static_cast<int>(std::clamp(pixels, lo, hi));
 }
 
@@ -60,7 +60,7 @@ QFont TFont::toQFont() const
 {
     QFont f(Name);
     // Qt's pixel size is the em height, which is what a negative Windows height means.
-    f.setPixelSize(AngewandtePixelHoehe());
+    f.setPixelSize(AppliedPixelHeight());
     f.setBold(Style.bold);
     f.setItalic(Style.italic);
     f.setUnderline(Style.underline);

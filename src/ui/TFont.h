@@ -30,7 +30,7 @@ public:
     void setSize(int points);
     // The largest size in points, of either sign, whose height Height holds at
     // the current resolution (setSize saturates beyond it).
-    static int GroesstePunkte();
+    static int LargestPoints();
 
     // Logical dots per inch of the primary screen (96 without a screen).
     static int PixelsPerInch();
@@ -39,12 +39,12 @@ public:
 
     // Bounds of the size actually drawn: a stored size of 0, a negative or an
     // absurd one must not leave the program unusable. The stored value stays as it is.
-    static constexpr int MinAnzeigePunkte = 6;
-    static constexpr int MaxAnzeigePunkte = 400;
-    static constexpr int StandardPunkte = 14;
+    static constexpr int MinDisplayPoints = 6;
+    static constexpr int MaxDisplayPoints = 400;
+    static constexpr int DefaultPoints = 14;
     // The pixel size the controls get: |Height| within the bounds above;
     // a height of 0 (the system's "default size") gives the default 14 points.
-    int AngewandtePixelHoehe() const;
+    int AppliedPixelHeight() const;
 
     QFont toQFont() const;
     QColor textColor() const { return Color.toQColor(); }

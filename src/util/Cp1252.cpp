@@ -28,7 +28,7 @@ char toByte(char32_t c)
 
 } // namespace
 
-QByteArray NachCp1252(QStringView text)
+QByteArray ToCp1252(QStringView text)
 {
     QByteArray out;
     out.reserve(text.size());
@@ -38,7 +38,7 @@ QByteArray NachCp1252(QStringView text)
     return out;
 }
 
-QString VonCp1252(QByteArrayView bytes)
+QString FromCp1252(QByteArrayView bytes)
 {
     QString out;
     out.reserve(bytes.size());

@@ -6,7 +6,7 @@
 
 namespace util {
 
-QByteArray NachCp1252(QStringView text);
-QString VonCp1252(QByteArrayView bytes);
+QByteArray ToCp1252(QStringView text);
+QString FromCp1252(QByteArrayView bytes);
 
 } // namespace util

@@ -14,11 +14,11 @@ template <int N>
 class DateNameList {
 public:
     static constexpr int Count = N;
-    std::u16string& operator[](int index) { return names_.at(static_cast<std::size_t>(index - 1)); }
-    const std::u16string& operator[](int index) const { return names_.at(static_cast<std::size_t>(index - 1)); }
+    std::u16string& operator[](int index) { return m_names.at(static_cast<std::size_t>(index - 1)); }
+    const std::u16string& operator[](int index) const { return m_names.at(static_cast<std::size_t>(index - 1)); }
 
 private:
-    std::array<std::u16string, N> names_;
+    std::array<std::u16string, N> m_names;
 };
 
 struct RegionalDateNames {

@@ -6,7 +6,7 @@
 #include "WindowTestSupport.h"
 
 #include "app/ToolkitTranslation.h"
-#include "appearance/SchriftartFenster.h"
+#include "appearance/FontWindow.h"
 #include "appearance/THintergrundForm.h"
 #include "help/HistoryViewer.h"
 
@@ -108,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
                   }},
         WindowRow{"FontDialog", 10,
                   [](Windows& w, QTemporaryDir&) -> QWidget* {
-                      auto* dialog = new SchriftartFenster(*AnzeigeSchrift, w.form.get());
+                      auto* dialog = new FontWindow(*AnzeigeSchrift, w.form.get());
                       dialog->setAttribute(Qt::WA_DeleteOnClose);
                       return dialog;
                   }},

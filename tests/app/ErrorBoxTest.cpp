@@ -88,7 +88,7 @@ TEST(ErrorBox, FailedSettingsLoadAtShowingIsReportedAndNoDialogOpens)
 {
     struct FormWithBrokenStore : TForm1 {
         using TForm1::TForm1;
-        void AnzeigeEinstellungenLaden() override { throw util::EConvertError("Ungültiger Datentyp für 'FontSize'"); }
+        void LoadDisplaySettings() override { throw util::EConvertError("Ungültiger Datentyp für 'FontSize'"); }
     };
     RecordedBoxes boxes;
     FormWithBrokenStore form(nullptr, platform::SystemBeep(), platform::SystemScreenArea(), boxes);
@@ -105,11 +105,11 @@ TEST(ErrorBox, FailedSettingsLoadAtShowingIsReportedAndNoDialogOpens)
 
 TEST(ErrorBox, LibraryTextsNeverReachTheBoxOurOwnDo)
 {
-    struct Fall {
+    struct Case {
         std::function<void()> wirft;
         QString meldung;
     };
-    const Fall faelle[] = {
+    const Case cases[] = {
         {[] { throw std::ios_base::failure("basic_filebuf::underflow error reading the file: Is a directory"); },
          QStringLiteral("Unbekannter Fehler")},
         {[] { throw std::bad_alloc(); }, QStringLiteral("Nicht genügend Arbeitsspeicher.")},
@@ -120,22 +120,22 @@ TEST(ErrorBox, LibraryTextsNeverReachTheBoxOurOwnDo)
         {[] { throw util::EConvertError("'x' ist kein gültiger Integerwert"); },
          QStringLiteral("'x' ist kein gültiger Integerwert")},
     };
-    for (const Fall& fall : faelle) {
+    for (const Case& testCase : cases) {
         RecordedBoxes boxes;
-        ZarnolithApplication::Guarded(fall.wirft, boxes);
-        EXPECT_EQ(boxes.messages, QStringList{fall.meldung});
+        ZarnolithApplication::Guarded(testCase.wirft, boxes);
+        EXPECT_EQ(boxes.messages, QStringList{testCase.meldung});
 
         // The same when the settings load at the first showing ends with it.
         struct FormThatThrows : TForm1 {
             using TForm1::TForm1;
             std::function<void()> wirft;
-            void AnzeigeEinstellungenLaden() override { wirft(); }
+            void LoadDisplaySettings() override { wirft(); }
         } form(nullptr, platform::SystemBeep(), platform::SystemScreenArea(), boxes);
-        form.wirft = fall.wirft;
+        form.wirft = testCase.wirft;
         TPixelForm pixel(&form);
         form.show();
         EXPECT_TRUE(QTest::qWaitFor([&] { return boxes.messages.size() == 2; }, 2000));
-        EXPECT_EQ(boxes.messages.value(1), fall.meldung);
+        EXPECT_EQ(boxes.messages.value(1), testCase.meldung);
     }
 }
 

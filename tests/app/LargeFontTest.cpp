@@ -3,7 +3,7 @@
 #include "WindowTestSupport.h"
 
 #include "TextRoomProbe.h"
-#include "appearance/SchriftartFenster.h"
+#include "appearance/FontWindow.h"
 #include "appearance/THintergrundForm.h"
 #include "appearance/TListBox.h"
 #include "help/HistoryViewer.h"
@@ -74,7 +74,7 @@ TEST_P(LargeFonts, BackgroundDialogShowsEveryTextAndAllNineteenColours)
 
 TEST_P(LargeFonts, FontDialogShowsEveryText)
 {
-    SchriftartFenster d(*AnzeigeSchrift, w.form.get());
+    FontWindow d(*AnzeigeSchrift, w.form.get());
     d.show();
     QApplication::processEvents();
     ExpectWindowTextsWhole(d);
@@ -105,7 +105,7 @@ TEST_P(LargeFonts, NoControlCoversAnotherInAnyWindow)
     THintergrundForm& colours = *f.HintergrundForm;
     colours.SchriftartZuweisen(*AnzeigeSchrift, AnzeigeHintergrund);
     colours.show();
-    SchriftartFenster fonts(*AnzeigeSchrift, &f);
+    FontWindow fonts(*AnzeigeSchrift, &f);
     fonts.show();
     QTemporaryDir dir;
     const QString history = dir.filePath(QStringLiteral("History.txt"));
@@ -155,7 +155,7 @@ TEST_P(LargeFonts, TabVisitsEveryControlWhateverTheWindowSize)
     RecordProperty("main_window", size(&f));
     RecordProperty("start_values_dialog", size(PixelForm));
     RecordProperty("background_dialog", size(&colours));
-    SchriftartFenster fonts(*AnzeigeSchrift, &f);
+    FontWindow fonts(*AnzeigeSchrift, &f);
     fonts.show();
     RecordProperty("font_dialog", size(&fonts));
 }

@@ -19,7 +19,7 @@ MainLayoutResult mainFor(int L, int S, int a1, int a3, int b2, int b4)
     in.spinHeight[0] = in.spinHeight[1] = S;
     in.buttonHeight = L + 12;
     in.statusHeight = L + 6;
-    return MainLayoutBerechnen(in);
+    return ComputeMainLayout(in);
 }
 
 TEST(MainLayout, LineHeight13GivesTheWorkedNumbers)
@@ -99,7 +99,7 @@ PixelLayoutResult pixelFor(int L, int S, int A, int B)
     in.label[1] = {B, L};
     in.spinHeight[0] = in.spinHeight[1] = S;
     in.buttonHeight = L + 12;
-    return PixelLayoutBerechnen(in);
+    return ComputePixelLayout(in);
 }
 
 TEST(PixelLayout, WorkedNumbers)

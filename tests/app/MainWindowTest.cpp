@@ -3,7 +3,7 @@
 #include "WindowTestSupport.h"
 
 #include "app/MainLayout.h"
-#include "instance/Nachrichten.h"
+#include "instance/Messages.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -64,7 +64,7 @@ TEST(FirstStart, CloseBeforeTheDialogIsDueKeepsTheDialogClosed)
     });
     guard.start(1);
     w.form->show();
-    w.form->Nachricht(instance::WM_BEENDEN);
+    w.form->Message(instance::WM_BEENDEN);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.form->Timer1->isActive(); }, 5000));
     EXPECT_FALSE(opened);
     EXPECT_FALSE(w.form->isVisible());
@@ -251,24 +251,24 @@ TEST_P(MenuKeyboardMode, LeavesAnOutOfRangeValueUntilTheFocusMovesOn)
     overtype(f.SpinEdit1, QStringLiteral("-1"));
     ASSERT_EQ(f.SpinEdit2->text(), QStringLiteral("600"));
 
-    QMenu* datei = f.findChild<QMenu*>(QStringLiteral("MenuDatei"));
-    ASSERT_TRUE(datei);
+    QMenu* settingsFile = f.findChild<QMenu*>(QStringLiteral("MenuDatei"));
+    ASSERT_TRUE(settingsFile);
     if (GetParam() == Qt::Key_Alt) {
         QTest::keyClick(f.SpinEdit1->editor(), Qt::Key_Alt);
         ASSERT_TRUE(QTest::qWaitFor([&] { return f.menuBar()->hasFocus(); }, 2000)) << "menu bar not in keyboard mode";
     } else {
         QTest::keyClick(f.SpinEdit1->editor(), GetParam(), Qt::AltModifier);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return datei->isVisible(); }, 2000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return settingsFile->isVisible(); }, 2000));
     }
     EXPECT_EQ(f.SpinEdit1->text(), QStringLiteral("-1"));
     EXPECT_EQ(f.SpinEdit2->text(), QStringLiteral("600"));
 
     // Esc until the field has the keyboard back (the open menu first, then the bar).
     for (int i = 0; i < 3 && QApplication::focusWidget() != f.SpinEdit1->editor(); ++i) {
-        QWidget* target = datei->isVisible() ? static_cast<QWidget*>(datei) : f.menuBar();
+        QWidget* target = settingsFile->isVisible() ? static_cast<QWidget*>(settingsFile) : f.menuBar();
         QTest::keyClick(target, Qt::Key_Escape);
         // The menu closes at once or the bar keeps the keyboard: the loop's focus check decides.
-        (void)QTest::qWaitFor([&] { return !datei->isVisible(); }, 1000);
+        (void)QTest::qWaitFor([&] { return !settingsFile->isVisible(); }, 1000);
     }
     ASSERT_EQ(QApplication::focusWidget(), f.SpinEdit1->editor());
     EXPECT_EQ(f.SpinEdit1->text(), QStringLiteral("-1"));

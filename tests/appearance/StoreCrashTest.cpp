@@ -2,7 +2,7 @@
 // new settings, complete, and it loads without an error. The kills are spread
 // over the time a save takes, so many rounds must end with the new settings:
 // a save that never reaches the disk cannot pass for a safe one.
-#include "appearance/EinstellungsSpeicher.h"
+#include "appearance/SettingsStore.h"
 #include "platform/FileRegistry.h"
 
 #include <QTemporaryDir>
@@ -23,17 +23,17 @@ namespace {
 struct Settings {
     const char* name;
     int points;
-    int hintergrund;
+    int background;
 };
 
 // Two settings that differ in every value, so a mixture cannot pass for either.
 constexpr Settings kA{"Liberation Sans", 14, 1};
 constexpr Settings kB{"Liberation Mono", 36, 7};
 
-std::unique_ptr<EinstellungsSpeicher> storeFor(TFont& font, int& nr, const std::filesystem::path& file)
+std::unique_ptr<SettingsStore> storeFor(TFont& font, int& nr, const std::filesystem::path& file)
 {
-    auto store = std::make_unique<EinstellungsSpeicher>(font, [&nr] { return nr; }, [&nr](int v) { nr = v; });
-    store->setRegistryFabrik([file] { return std::make_unique<platform::FileRegistry>(file); });
+    auto store = std::make_unique<SettingsStore>(font, [&nr] { return nr; }, [&nr](int v) { nr = v; });
+    store->setRegistryFactory([file] { return std::make_unique<platform::FileRegistry>(file); });
     store->setPause([](int) {});
     return store;
 }
@@ -48,7 +48,7 @@ void save(const std::filesystem::path& file, bool a)
     font.Color = ColorValue{a ? 0x000000FFu : ColorValue::clWindowText};
     font.Charset = a ? 0 : 204;
     font.Style = a ? TFontStyles{} : TFontStyles{true, true, true, true};
-    nr = s.hintergrund;
+    nr = s.background;
     storeFor(font, nr, file)->RegistryLadenSpeichern(false);
 }
 
@@ -110,7 +110,7 @@ TEST(StoreCrash, KilledSavesLeaveOldOrNewSettingsThatLoad)
         const Settings& s = isA ? kA : kB;
         ASSERT_EQ(font.Name, QLatin1String(s.name)) << "round " << round;
         EXPECT_EQ(font.Size(), s.points) << "round " << round;
-        EXPECT_EQ(nr, s.hintergrund) << "round " << round;
+        EXPECT_EQ(nr, s.background) << "round " << round;
         EXPECT_EQ(font.Charset, isA ? 0 : 204) << "round " << round;
         EXPECT_EQ(font.Style.bold, !isA) << "round " << round;
         // Nothing was set aside as damaged.

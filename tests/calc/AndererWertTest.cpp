@@ -14,16 +14,16 @@ constexpr int kWidth = 1;
 constexpr int kHeight = 2;
 
 struct Row {
-    std::int32_t startBreite;
-    std::int32_t startHoehe;
+    std::int32_t startWidth;
+    std::int32_t startHeight;
     int index;
-    std::int32_t neuerWert;
+    std::int32_t newValue;
     std::int32_t expected;
 };
 
 void PrintTo(const Row& r, std::ostream* os)
 {
-    *os << r.startBreite << "x" << r.startHoehe << (r.index == 1 ? " width " : " height ") << r.neuerWert;
+    *os << r.startWidth << "x" << r.startHeight << (r.index == 1 ? " width " : " height ") << r.newValue;
 }
 
 class AndererWertRows : public ::testing::TestWithParam<Row> {};
@@ -31,7 +31,7 @@ class AndererWertRows : public ::testing::TestWithParam<Row> {};
 TEST_P(AndererWertRows, GivesTheWorkedResult)
 {
     const Row& r = GetParam();
-    EXPECT_EQ(AndererWert(r.startBreite, r.startHoehe, r.index, r.neuerWert), r.expected);
+    EXPECT_EQ(AndererWert(r.startWidth, r.startHeight, r.index, r.newValue), r.expected);
 }
 
 // Several rows differ from the exact quotient or from double precision
@@ -83,12 +83,12 @@ protected:
         std::mt19937_64 rng(20240611);
         int mismatches = 0;
         for (int i = 0; i < count && mismatches < 5; ++i) {
-            const auto [breite, hoehe, index, neu] = draw(rng);
-            const std::int32_t expected = reference::AndererWertX87(breite, hoehe, index, neu);
-            const std::int32_t actual = AndererWert(breite, hoehe, index, neu);
+            const auto [width, height, index, newValue] = draw(rng);
+            const std::int32_t expected = reference::AndererWertX87(width, height, index, newValue);
+            const std::int32_t actual = AndererWert(width, height, index, newValue);
             if (actual != expected) {
                 ++mismatches;
-                ADD_FAILURE() << breite << "x" << hoehe << " index " << index << " value " << neu << ": got "
+                ADD_FAILURE() << width << "x" << height << " index " << index << " value " << newValue << ": got "
                               << actual << ", x87 gives " << expected;
             }
         }
@@ -96,16 +96,16 @@ protected:
 };
 
 struct Input {
-    std::int32_t breite, hoehe;
+    std::int32_t width, height;
     int index;
-    std::int32_t neu;
+    std::int32_t newValue;
 };
 
 TEST_F(AndererWertAgainstX87, AgreesOverTheFieldsRanges)
 {
-    std::uniform_int_distribution<std::int32_t> start(1, 9999), neu(-9999, 99999);
+    std::uniform_int_distribution<std::int32_t> start(1, 9999), newValue(-9999, 99999);
     std::uniform_int_distribution<int> side(1, 2);
-    Compare(3'000'000, [&](std::mt19937_64& g) { return Input{start(g), start(g), side(g), neu(g)}; });
+    Compare(3'000'000, [&](std::mt19937_64& g) { return Input{start(g), start(g), side(g), newValue(g)}; });
 }
 
 // The whole 32-bit range, with the changed side's start value of either sign

@@ -19,7 +19,7 @@ class ReadSpinValueTest : public ::testing::TestWithParam<ReadRow> {};
 
 TEST_P(ReadSpinValueTest, ReadsIntegerTextOrMinValueWithoutClamping)
 {
-    EXPECT_EQ(controls::ReadSpinValue(GetParam().text, 1), GetParam().expected);
+    EXPECT_EQ(ReadSpinValue(GetParam().text, 1), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, ReadSpinValueTest,
@@ -30,25 +30,25 @@ INSTANTIATE_TEST_SUITE_P(Texts, ReadSpinValueTest,
 
 TEST(SpinValueRulesTest, ClampingTakesEqualBoundsAsNoRange)
 {
-    EXPECT_EQ(controls::ClampForWrite(-7, 5, 5), -7);
-    EXPECT_EQ(controls::ClampForWrite(7, 10, 1), 10); // the lower bound is checked first
+    EXPECT_EQ(ClampForWrite(-7, 5, 5), -7);
+    EXPECT_EQ(ClampForWrite(7, 10, 1), 10); // the lower bound is checked first
 }
 
 TEST(SpinValueRulesTest, StepsHoldAtTheEndsOfTheIntegerRange)
 {
-    EXPECT_EQ(controls::SaturatingAdd(Int32Max, 1), Int32Max);
-    EXPECT_EQ(controls::SaturatingAdd(Int32Min, -1), Int32Min);
-    EXPECT_EQ(controls::SaturatingAdd(10, -1), 9);
+    EXPECT_EQ(SaturatingAdd(Int32Max, 1), Int32Max);
+    EXPECT_EQ(SaturatingAdd(Int32Min, -1), Int32Min);
+    EXPECT_EQ(SaturatingAdd(10, -1), 9);
 }
 
 TEST(SpinValueRulesTest, FilterAcceptsOnlyDigitsSignsSeparatorAndControlCharacters)
 {
     for (const char16_t c : std::u16string(u"0123456789+-,\b\x03\x16\x1a\x1b"))
-        EXPECT_TRUE(controls::IsAcceptedCharacter(c, u',')) << int(c);
+        EXPECT_TRUE(IsAcceptedCharacter(c, u',')) << int(c);
     for (const char16_t c : std::u16string(u"\r. aZ$x\x7f\u00e4\u2212\u0661"))
-        EXPECT_FALSE(controls::IsAcceptedCharacter(c, u',')) << int(c);
+        EXPECT_FALSE(IsAcceptedCharacter(c, u',')) << int(c);
     // A separator beyond Latin-1 stays refused like every such character.
-    EXPECT_FALSE(controls::IsAcceptedCharacter(u'\u066b', u'\u066b'));
+    EXPECT_FALSE(IsAcceptedCharacter(u'\u066b', u'\u066b'));
 }
 
 } // namespace

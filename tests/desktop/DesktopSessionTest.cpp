@@ -4,7 +4,7 @@
 // start or message 1224, and which one then has the keyboard.
 #include "X11Probe.h"
 
-#include "instance/Nachrichten.h"
+#include "instance/Messages.h"
 #include "platform/ChannelProtocol.h"
 #include "platform/MessageChannel.h"
 
@@ -162,7 +162,7 @@ protected:
     bool Post(unsigned message)
     {
         platform::ChannelClient client;
-        return client.Connect(platform::ChannelSocketPath(runtime.path().toStdString(), instance::kInstanzName))
+        return client.Connect(platform::ChannelSocketPath(runtime.path().toStdString(), instance::kInstanceName))
             && client.Post(message);
     }
 

@@ -1,7 +1,7 @@
 // The GUI side of the message channel on real sockets: answers and messages
 // during a modal dialog, broken, silent and too many clients, other users.
 #include "instance/MessageChannelServer.h"
-#include "instance/Nachrichten.h"
+#include "instance/Messages.h"
 #include "platform/MessageChannel.h"
 #include "support/ModalLoop.h"
 
@@ -71,7 +71,7 @@ protected:
             [] { return std::vector<std::string> {"Zarnolith V1.01", "Bildpixel-Startwerte"}; }, nullptr, idleLimit);
         ASSERT_TRUE(server->isListening());
     }
-    std::string Path() const { return platform::ChannelSocketPath(dir.path().toStdString(), instance::kInstanzName); }
+    std::string Path() const { return platform::ChannelSocketPath(dir.path().toStdString(), instance::kInstanceName); }
 
     // Runs fn on another thread while this thread's event loop serves the channel.
     template <typename Fn>
@@ -296,7 +296,7 @@ TEST_F(MessageChannelTest, ConnectionFromAnotherUserIsRefused)
             if (::setgid(65534) != 0 || ::setuid(65534) != 0)
                 ::_exit(10);
             platform::ChannelClient client;
-            if (!client.Connect(platform::ChannelSocketPath(".", instance::kInstanzName)))
+            if (!client.Connect(platform::ChannelSocketPath(".", instance::kInstanceName)))
                 ::_exit(11);
             client.Post(instance::WM_BEENDEN);
             ::_exit(client.QueryTitles(1000).has_value() ? 12 : 0);

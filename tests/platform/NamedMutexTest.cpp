@@ -82,16 +82,16 @@ TEST_F(NamedMutexTest, NoUsableLockFileGivesNoHandleAndNoAlreadyExists)
 
 TEST_F(NamedMutexTest, RuntimeDirectoryFromTheEnvironmentOnlyWhenPrivate)
 {
-    const std::string privat = Dir() + "/privat", offen = Dir() + "/offen", link = Dir() + "/link";
+    const std::string privat = Dir() + "/privat", openDir = Dir() + "/offen", link = Dir() + "/link";
     ASSERT_EQ(::mkdir(privat.c_str(), 0700), 0);
-    ASSERT_EQ(::mkdir(offen.c_str(), 0700), 0);
-    ASSERT_EQ(::chmod(offen.c_str(), 0705), 0);
+    ASSERT_EQ(::mkdir(openDir.c_str(), 0700), 0);
+    ASSERT_EQ(::chmod(openDir.c_str(), 0705), 0);
     ASSERT_EQ(::symlink(privat.c_str(), link.c_str()), 0);
     const std::string fallback = "/tmp/runtime-" + std::to_string(::geteuid());
     const char* old = std::getenv("XDG_RUNTIME_DIR");
     const std::string saved = old ? old : "";
     for (const auto& [value, expected] : std::vector<std::pair<std::string, std::string>> {
-             {privat + "/", privat}, {offen, fallback}, {link, fallback}, {"relative", fallback}}) {
+             {privat + "/", privat}, {openDir, fallback}, {link, fallback}, {"relative", fallback}}) {
         ::setenv("XDG_RUNTIME_DIR", value.c_str(), 1);
         EXPECT_EQ(platform::UserRuntimeDirectory(), expected) << value;
     }

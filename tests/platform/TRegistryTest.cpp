@@ -7,7 +7,7 @@
 
 namespace {
 
-std::string fehlerText(const std::function<void()>& zugriff)
+std::string errorText(const std::function<void()>& zugriff)
 {
     try {
         zugriff();
@@ -19,12 +19,12 @@ std::string fehlerText(const std::function<void()>& zugriff)
 
 TEST(TRegistry, FailedAccessNamesTheValueInUtf8)
 {
-    const std::pair<std::u16string, std::string> namen[] = {
+    const std::pair<std::u16string, std::string> nameList[] = {
         {u"FontSize", "FontSize"}, {u"Gr\u00F6\u00DFe", "Gr\xC3\xB6\xC3\x9F" "e"}, {u"Bild \U0001F600", "Bild \xF0\x9F\x98\x80"}};
     platform::TRegistry reg(nullptr); // no key is open, so every access fails
-    for (const auto& [name, utf8] : namen) {
-        EXPECT_EQ(fehlerText([&] { reg.ReadInteger(name); }), "Fehler beim Holen der Daten für '" + utf8 + "'");
-        EXPECT_EQ(fehlerText([&] { reg.WriteString(name, u"x"); }), "Fehler beim Setzen der Daten für '" + utf8 + "'");
+    for (const auto& [name, utf8] : nameList) {
+        EXPECT_EQ(errorText([&] { reg.ReadInteger(name); }), "Fehler beim Holen der Daten für '" + utf8 + "'");
+        EXPECT_EQ(errorText([&] { reg.WriteString(name, u"x"); }), "Fehler beim Setzen der Daten für '" + utf8 + "'");
     }
 }
 

@@ -26,17 +26,17 @@ inline bool X87PathUsable()
 
 // Same contract as AndererWert: 0 for a zero start value of the changed side,
 // results beyond the 32-bit range saturate.
-inline std::int32_t AndererWertX87(std::int32_t startBreite, std::int32_t startHoehe, int index,
-                                   std::int32_t neuerWert)
+inline std::int32_t AndererWertX87(std::int32_t startWidth, std::int32_t startHeight, int index,
+                                   std::int32_t newValue)
 {
-    const long double geaendert = index == 1 ? startBreite : startHoehe;
-    const long double andere = index == 1 ? startHoehe : startBreite;
-    if (geaendert == 0)
+    const long double changed = index == 1 ? startWidth : startHeight;
+    const long double other = index == 1 ? startHeight : startWidth;
+    if (changed == 0)
         return 0;
-    const long double q = geaendert / 100.0L;
-    const long double p = static_cast<long double>(neuerWert) / q;
+    const long double q = changed / 100.0L;
+    const long double p = static_cast<long double>(newValue) / q;
     const double r = static_cast<double>(p);
-    const long double t = andere / 100.0L;
+    const long double t = other / 100.0L;
     const long double u = std::trunc(t * static_cast<long double>(r));
     if (u >= 2147483647.0L)
         return std::numeric_limits<std::int32_t>::max();

@@ -8,62 +8,62 @@
 
 namespace {
 
-struct GroesseZeile {
+struct SizeRow {
     int dpi;
     int punkte;
-    int hoehe;
+    int pixelHeight;
 };
 
-class Groesse : public ::testing::TestWithParam<GroesseZeile> {
+class PointSize : public ::testing::TestWithParam<SizeRow> {
 protected:
     void TearDown() override { TFont::setPixelsPerInchOverride(0); }
 };
 
-TEST_P(Groesse, PointsAndPixelHeightRoundTrip)
+TEST_P(PointSize, PointsAndPixelHeightRoundTrip)
 {
     TFont::setPixelsPerInchOverride(GetParam().dpi);
     TFont f;
     f.setSize(GetParam().punkte);
-    EXPECT_EQ(f.Height, GetParam().hoehe);
+    EXPECT_EQ(f.Height, GetParam().pixelHeight);
     EXPECT_EQ(f.Size(), GetParam().punkte);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, Groesse,
-                         ::testing::Values(GroesseZeile{96, 14, -19}, GroesseZeile{96, 8, -11}, GroesseZeile{96, 72, -96},
-                                           GroesseZeile{96, 200, -267}, GroesseZeile{120, 14, -23},
-                                           GroesseZeile{144, 10, -20}, GroesseZeile{96, 0, 0},
-                                           GroesseZeile{96, -14, 19}));
+INSTANTIATE_TEST_SUITE_P(Rows, PointSize,
+                         ::testing::Values(SizeRow{96, 14, -19}, SizeRow{96, 8, -11}, SizeRow{96, 72, -96},
+                                           SizeRow{96, 200, -267}, SizeRow{120, 14, -23},
+                                           SizeRow{144, 10, -20}, SizeRow{96, 0, 0},
+                                           SizeRow{96, -14, 19}));
 
-struct GrenzZeile {
+struct LimitRow {
     int punkte;
     int angewandtePixel; // at 96 dpi
 };
 
-class AngewandteGroesse : public ::testing::TestWithParam<GrenzZeile> {
+class AppliedSize : public ::testing::TestWithParam<LimitRow> {
 protected:
     void SetUp() override { TFont::setPixelsPerInchOverride(96); }
     void TearDown() override { TFont::setPixelsPerInchOverride(0); }
 };
 
-TEST_P(AngewandteGroesse, StaysWithinSixToFourHundredPoints)
+TEST_P(AppliedSize, StaysWithinSixToFourHundredPoints)
 {
     TFont f;
     f.setSize(GetParam().punkte);
-    EXPECT_EQ(f.AngewandtePixelHoehe(), GetParam().angewandtePixel);
+    EXPECT_EQ(f.AppliedPixelHeight(), GetParam().angewandtePixel);
     EXPECT_EQ(f.toQFont().pixelSize(), GetParam().angewandtePixel);
     if (GetParam().punkte > -1000000 && GetParam().punkte < 1000000) {
         EXPECT_EQ(f.Size(), GetParam().punkte) << "the stored size stays as it is";
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, AngewandteGroesse,
-                         ::testing::Values(GrenzZeile{14, 19}, GrenzZeile{6, 8}, GrenzZeile{1, 8},
-                                           GrenzZeile{0, 19},       // "default size"
-                                           GrenzZeile{-14, 19},     // a cell height, drawn by its size
-                                           GrenzZeile{400, 533}, GrenzZeile{401, 533}, GrenzZeile{100000, 533},
-                                           GrenzZeile{INT_MAX, 533}, GrenzZeile{INT_MIN, 533}));
+INSTANTIATE_TEST_SUITE_P(Rows, AppliedSize,
+                         ::testing::Values(LimitRow{14, 19}, LimitRow{6, 8}, LimitRow{1, 8},
+                                           LimitRow{0, 19},       // "default size"
+                                           LimitRow{-14, 19},     // a cell height, drawn by its size
+                                           LimitRow{400, 533}, LimitRow{401, 533}, LimitRow{100000, 533},
+                                           LimitRow{INT_MAX, 533}, LimitRow{INT_MIN, 533}));
 
-TEST(AngewandteGroesse, HugeSizeDoesNotWrapAround)
+TEST(AppliedSize, HugeSizeDoesNotWrapAround)
 {
     TFont::setPixelsPerInchOverride(96);
     TFont f;
@@ -75,13 +75,13 @@ TEST(AngewandteGroesse, HugeSizeDoesNotWrapAround)
     // The largest size the height holds: exact up to it, saturated one beyond.
     for (int dpi : {1, 72, 96, 120, 144, 600}) {
         TFont::setPixelsPerInchOverride(dpi);
-        const int groesste = TFont::GroesstePunkte();
+        const int largest = TFont::LargestPoints();
         for (int sign : {1, -1}) {
-            f.setSize(sign * groesste);
-            const long long genau = (static_cast<long long>(groesste) * dpi + 36) / 72;
+            f.setSize(sign * largest);
+            const long long genau = (static_cast<long long>(largest) * dpi + 36) / 72;
             EXPECT_EQ(f.Height, -sign * genau) << dpi << " not saturated";
-            if (groesste < INT_MAX) {
-                f.setSize(sign * (groesste + 1));
+            if (largest < INT_MAX) {
+                f.setSize(sign * (largest + 1));
                 EXPECT_EQ(f.Height, -sign * INT_MAX) << dpi << " saturates one beyond";
             }
         }
@@ -89,7 +89,7 @@ TEST(AngewandteGroesse, HugeSizeDoesNotWrapAround)
     TFont::setPixelsPerInchOverride(0);
 }
 
-TEST(UnbekannteSchrift, GivesAUsableFont)
+TEST(UnknownFont, GivesAUsableFont)
 {
     for (const QString& name : {QStringLiteral("Gibt Es Nicht 12345"), QString(), QString(300, QLatin1Char('Z'))}) {
         TFont f;

@@ -1,5 +1,5 @@
 #include "util/Cp1252.h"
-#include "util/ProgrammPfad.h"
+#include "util/ProgramPath.h"
 #include "util/TempVerzeichnis.h"
 
 #include <QCoreApplication>
@@ -20,7 +20,7 @@ class Cp1252Test : public ::testing::TestWithParam<Cp1252Row> {};
 
 TEST_P(Cp1252Test, EncodesCharactersOfTheCodePageAndReplacesOthers)
 {
-    EXPECT_EQ(util::NachCp1252(QString::fromUtf16(GetParam().text)).toHex(' '), GetParam().bytes.toHex(' '));
+    EXPECT_EQ(util::ToCp1252(QString::fromUtf16(GetParam().text)).toHex(' '), GetParam().bytes.toHex(' '));
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, Cp1252Test, ::testing::Values(
@@ -35,11 +35,11 @@ TEST(Cp1252, EveryByteSurvivesTheRoundTrip)
     QByteArray all;
     for (int b = 0; b < 256; ++b)
         all.append(static_cast<char>(b));
-    const QString text = util::VonCp1252(all);
+    const QString text = util::FromCp1252(all);
     EXPECT_EQ(text.size(), 256);
     EXPECT_EQ(text[0x80], QChar(0x20AC));
     EXPECT_EQ(text[0xE4], QChar(0x00E4));
-    EXPECT_EQ(util::NachCp1252(text), all);
+    EXPECT_EQ(util::ToCp1252(text), all);
 }
 
 TEST(TempVerzeichnis, FollowsTmpdirAndEndsWithOneSeparator)
@@ -68,11 +68,11 @@ TEST(TempVerzeichnis, FollowsTmpdirAndEndsWithOneSeparator)
         qputenv("TMPDIR", saved);
 }
 
-TEST(ProgrammPfad, IsTheRunningExecutableAndItsDirectory)
+TEST(ProgramPath, IsTheRunningExecutableAndItsDirectory)
 {
-    const std::string file = util::ProgrammDatei();
+    const std::string file = util::ProgramFile();
     EXPECT_EQ(QString::fromStdString(file), QCoreApplication::applicationFilePath());
-    const std::string dir = util::ProgrammVerzeichnis();
+    const std::string dir = util::ProgramDirectory();
     ASSERT_FALSE(dir.empty());
     EXPECT_EQ(dir.back(), '/');
     EXPECT_EQ(dir + QCoreApplication::applicationName().toStdString(), file);
@@ -86,9 +86,9 @@ struct ReplacedFileRow {
     const char* reported; // relative to the directory
 };
 
-class ProgrammPfadNachUpdate : public ::testing::TestWithParam<ReplacedFileRow> {};
+class ProgramPathAfterUpdate : public ::testing::TestWithParam<ReplacedFileRow> {};
 
-TEST_P(ProgrammPfadNachUpdate, IsThePathTheFileHadAtTheStart)
+TEST_P(ProgramPathAfterUpdate, IsThePathTheFileHadAtTheStart)
 {
     QTemporaryDir dir;
     const QString path = dir.path() + "/" + GetParam().name;
@@ -110,7 +110,7 @@ TEST_P(ProgrammPfadNachUpdate, IsThePathTheFileHadAtTheStart)
               (dir.path() + "/" + GetParam().reported).toStdString());
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, ProgrammPfadNachUpdate, ::testing::Values(
+INSTANTIATE_TEST_SUITE_P(Rows, ProgramPathAfterUpdate, ::testing::Values(
     ReplacedFileRow{"zarnolith", ReplacedFileRow::Replaced, "zarnolith"},
     ReplacedFileRow{"zarnolith", ReplacedFileRow::Removed, "zarnolith"},
     // A name that really ends that way is left as it is.

@@ -1,0 +1,100 @@
+// The main window's display settings: the HintergrundNr property, loading and
+// saving them, and the two commands of the "&Ansicht" menu.
+#include "app/TForm1.h"
+
+#include "appearance/SettingsStore.h"
+#include "appearance/THintergrundForm.h"
+#include "appearance/TListBox.h"
+
+#include <QMessageBox>
+#include <utility>
+
+int TForm1::HintergrundNr() const { return HintergrundForm->HintergrundNr(); }
+
+void TForm1::setHintergrundNr(int value)
+{
+    HintergrundForm->setHintergrundNr(value);
+    AnzeigeHintergrund = HintergrundForm->HintergrundFarbe();
+    m_hintergrundNrWritten = true;
+    SchriftartZuweisen();
+}
+
+void TForm1::RegistryLadenSpeichern(bool LadenS)
+{
+    SettingsStore store(FontDialog1.Font, [this] { return HintergrundNr(); },
+                                  [this](int nr) { setHintergrundNr(nr); });
+    // The notice about a damaged file is kept also when the load then stops at an error.
+    struct RememberNotice {
+        TForm1* form;
+        const SettingsStore& store;
+        ~RememberNotice()
+        {
+            if (!store.Notice().isEmpty())
+                form->m_settingsNotice = store.Notice();
+        }
+    } rememberNotice{this, store};
+    store.RegistryLadenSpeichern(LadenS);
+}
+
+void TForm1::ShowSettingsNotice()
+{
+    const QString notice = std::exchange(m_settingsNotice, QString());
+    if (notice.isEmpty())
+        return;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Informationen"), notice, QMessageBox::NoButton, this);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+void TForm1::LoadDisplaySettings()
+{
+    // The load applies the settings by writing HintergrundNr. When it applies
+    // nothing (no key, or an error on the way) the window would be shown without
+    // any layout; lay it out with the settings in force instead. An error still
+    // ends FormShow and reaches the error box.
+    m_hintergrundNrWritten = false;
+    try {
+        RegistryLadenSpeichern(true);
+    } catch (...) {
+        if (!m_hintergrundNrWritten)
+            SchriftartZuweisen();
+        throw;
+    }
+    if (!m_hintergrundNrWritten)
+        SchriftartZuweisen();
+}
+
+void TForm1::MenuAnsSchriftartClick()
+{
+    MerkActiveControl = focusWidget();
+    // The focus comes back however the command ends, an error in the saving included.
+    struct RestoreFocus {
+        TForm1* form;
+        ~RestoreFocus() { form->SetActiveControl(); }
+    } restoreFocus{this};
+
+    if (FontDialog1.Execute(this)) {
+        setHintergrundNr(HintergrundNr());
+        RegistryLadenSpeichern(false);
+    }
+}
+
+void TForm1::SetActiveControl()
+{
+    if (QWidget* enabled = focusWidget())
+        enabled->clearFocus();
+    QWidget* c = MerkActiveControl;
+    // isVisible and isEnabled already account for every parent up to the window.
+    if (c && c->window() == this && c->isVisible() && c->isEnabled() && c->focusPolicy() != Qt::NoFocus)
+        c->setFocus();
+}
+
+void TForm1::MenuAnsHintergrundClick()
+{
+    HintergrundForm->SchriftartZuweisen(FontDialog1.Font, HintergrundForm->HintergrundFarbe());
+    HintergrundForm->ListBox1->setItemIndex(HintergrundNr());
+    if (HintergrundForm->exec() == THintergrundForm::mrOk) {
+        setHintergrundNr(HintergrundForm->ListBox1->ItemIndex());
+        RegistryLadenSpeichern(false);
+    }
+}

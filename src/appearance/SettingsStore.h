@@ -1,0 +1,47 @@
+#pragma once
+// Loads and saves the display font and the text-background index under the
+// key "Software\Zarnolith" of the current user (values FontName, FontSize,
+// FontColor, FontCharSet, FontStyle, HintColor). The main window owns one and
+// passes its font object and its HintergrundNr property in.
+#include "platform/IRegistry.h"
+#include "ui/TFont.h"
+
+#include <functional>
+#include <memory>
+
+class SettingsStore {
+public:
+    using RegistryFactory = std::function<std::unique_ptr<platform::IRegistry>()>;
+    using Pause = std::function<void(int milliseconds)>;
+
+    SettingsStore(TFont& displayFont, std::function<int()> readHintergrundNr,
+                         std::function<void(int)> writeHintergrundNr);
+
+    // true loads (and writes HintergrundNr, which applies and lays out), false
+    // saves all six values. Registry errors (platform::ERegistryException) go on
+    // to the caller after the key is closed.
+    void RegistryLadenSpeichern(bool LadenS);
+
+    // Seams: where the store lives (default: the platform's user registry) and
+    // the short pause that ends every call (default: a real sleep).
+    void setRegistryFactory(RegistryFactory factory) { m_factory = std::move(factory); }
+    void setPause(Pause pause) { m_pause = std::move(pause); }
+
+    // After a load that found the store damaged and set it aside: what to tell
+    // the user (the kept copy, the values not read). Empty otherwise.
+    const QString& Notice() const { return m_notice; }
+    static QString NoticeText(const platform::RegRepair& repair);
+
+    // Style bits as stored: italic 1, bold 2, underline 4, strike-out 8.
+    static int StyleBits(const TFontStyles& style);
+    // -1 (all bits set) means no style, as a missing value does; bits above 3 are ignored.
+    static TFontStyles StyleFromBits(int bits);
+
+private:
+    TFont& m_font;
+    std::function<int()> m_readHintergrundNr;
+    std::function<void(int)> m_writeHintergrundNr;
+    RegistryFactory m_factory;
+    Pause m_pause;
+    QString m_notice;
+};

@@ -1,0 +1,153 @@
+#include "help/HelpMenu.h"
+
+#include "help/HelpAddresses.h"
+#include "help/HistoryViewer.h"
+#include "help/UpdateHandOff.h"
+#include "platform/HandOffFile.h"
+#include "util/ProgramPath.h"
+#include "util/ProgrammStarten.h"
+#include "util/TempVerzeichnis.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtGlobal>
+
+namespace help {
+
+namespace {
+
+void showMessage(QWidget* owner, QMessageBox::Icon icon, const QString& title, const QString& text)
+{
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(icon, title, lines, QMessageBox::NoButton, owner);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+bool isRegularFile(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() && info.isFile();
+}
+
+} // namespace
+
+namespace {
+class SystemEnvironment final : public IHelpEnvironment {
+public:
+    QString ProgramFile() override { return m_programFile; }
+    QString ProgramDirectory() override { return m_programmVerzeichnis; }
+    QString TempVerzeichnis() override { return util::TempVerzeichnis(); }
+    int ProgrammStarten(QWidget* owner, const QString& file, const QString& parameters, const QString& directory,
+                        const QString& operation, int showCommand) override
+    {
+        return util::ProgrammStarten(owner, file, parameters, directory, operation, showCommand);
+    }
+    void ShowInformationBox(QWidget* owner, const QString& text) override
+    {
+        showMessage(owner, QMessageBox::Information, QStringLiteral("Informationen"), text);
+    }
+    void ShowErrorBox(QWidget* owner, const QString& text) override
+    {
+        showMessage(owner, QMessageBox::Critical, QStringLiteral("Fehler"), text);
+    }
+
+private:
+    // Looked up once, as the program file does not move while it runs.
+    const QString m_programFile = QString::fromStdString(util::ProgramFile());
+    const QString m_programmVerzeichnis = QString::fromStdString(util::ProgramDirectory());
+};
+} // namespace
+
+IHelpEnvironment& SystemHelpEnvironment()
+{
+    static SystemEnvironment environment;
+    return environment;
+}
+
+HelpMenu::HelpMenu(IHelpEnvironment& environment) : m_environment(environment) {}
+
+HelpMenuState HelpMenu::State() const
+{
+    return {isRegularFile(m_environment.ProgramDirectory() + kChangesFile),
+            isRegularFile(m_environment.ProgramDirectory() + kUpdaterProgram)};
+}
+
+QString HelpMenu::Entwicklungswerkzeug()
+{
+    QString compiler;
+#if defined(__clang__)
+    compiler = QStringLiteral("Clang ") + QString::fromLatin1(__clang_version__).trimmed();
+#elif defined(__GNUC__)
+    compiler = QStringLiteral("GCC ") + QString::fromLatin1(__VERSION__).trimmed();
+#elif defined(_MSC_FULL_VER)
+    compiler = QStringLiteral("MSVC ") + QString::number(_MSC_FULL_VER);
+#else
+    compiler = QStringLiteral("einem C++-Compiler");
+#endif
+    return QStringLiteral("Qt ") + QStringLiteral(QT_VERSION_STR) + QStringLiteral(" und ") + compiler;
+}
+
+QString HelpMenu::InfoText()
+{
+    const QStringList format = {
+        QStringLiteral("Anpassung von Bildpixel-Breite und -Höhe."),
+        QStringLiteral("Copyright © 2026 Werkstatt Beispielhaus"),
+        QStringLiteral("Kostenlos nutzbar, Weitergabe unverändert erlaubt."),
+        QStringLiteral("Die Nutzung erfolgt ohne Gewähr."),
+        QStringLiteral("Herausgeber: Werkstatt Beispielhaus"),
+        QStringLiteral("Musterweg 1, 00000 Beispielstadt"),
+        QStringLiteral("Verantwortlich für den Inhalt: der Herausgeber"),
+        QStringLiteral("Internet: ") + kHomepage,
+        QStringLiteral("E-Mail: ") + kMailAddress,
+        QStringLiteral("Fragen und Anregungen sind willkommen."),
+        QStringLiteral("Spenden helfen bei der Weiterentwicklung."),
+        QStringLiteral("Dieses Programm wurde mit %1 programmiert."),
+    };
+    return kProgramTitle + QStringLiteral("\r\n") +
+           format.join(QStringLiteral("\r\n")).arg(Entwicklungswerkzeug());
+}
+
+void HelpMenu::ShowInfo(QWidget* owner) const { m_environment.ShowInformationBox(owner, InfoText()); }
+
+void HelpMenu::OpenAddress(QWidget* owner, const QString& address) const
+{
+    m_environment.ProgrammStarten(owner, address, QString(), QString(), QStringLiteral("open"), util::kShowNormal);
+}
+
+void HelpMenu::OpenHomepage(QWidget* owner) const { OpenAddress(owner, kHomepage); }
+
+void HelpMenu::WriteMail(QWidget* owner) const { OpenAddress(owner, MailUrl()); }
+
+void HelpMenu::OpenDonations(QWidget* owner) const { OpenAddress(owner, DonationPage()); }
+
+HistoryViewer* HelpMenu::ShowChanges(QWidget* owner, const TFont& displayFont, ColorValue background)
+{
+    if (!m_viewer)
+        m_viewer = new HistoryViewer(m_environment.ProgramDirectory() + kChangesFile, displayFont, background, owner);
+    m_viewer->BringToFront();
+    return m_viewer;
+}
+
+bool HelpMenu::StartUpdate(QWidget* owner, const QString& windowTitleText, const TFont& displayFont) const
+{
+    const QString path = m_environment.TempVerzeichnis() + kHandOffFile;
+    const QByteArray bytes =
+        HandOffBytes(HandOffLines(windowTitleText, m_environment.ProgramFile(), displayFont.Size(), displayFont.Name));
+    const std::string nativePath = QFile::encodeName(path).toStdString();
+
+    platform::ClearReadOnly(nativePath);
+    if (platform::WriteOwnFile(nativePath, std::string_view(bytes.constData(), bytes.size())) != 0) {
+        m_environment.ShowErrorBox(owner, UpdateErrorText(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    // The updater finds the file by its bare name in the temporary directory.
+    m_environment.ProgrammStarten(owner, m_environment.ProgramDirectory() + kUpdaterProgram, kHandOffFile,
+                               QString(), QStringLiteral("open"), util::kShowNormal);
+    return true;
+}
+
+} // namespace help

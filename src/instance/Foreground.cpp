@@ -1,0 +1,69 @@
+#include "instance/Foreground.h"
+
+#include <cstdint>
+
+namespace instance {
+
+using namespace platform;
+
+bool UseAttachMethod(const OsVersion& v)
+{
+    if (v.platformId == VER_PLATFORM_WIN32_NT)
+        return v.major > 4;
+    if (v.platformId == VER_PLATFORM_WIN32_WINDOWS)
+        return v.major > 4 || (v.major == 4 && v.minor > 0);
+    return false;
+}
+
+namespace {
+
+void BringToFront(WindowSystem& ws, WindowHandle window)
+{
+    ws.BringWindowToTop(window);
+    ws.SetForegroundWindow(window);
+}
+
+bool WithAttach(WindowSystem& ws, WindowHandle window)
+{
+    const ThreadId foreground = ws.GetWindowThreadProcessId(ws.GetForegroundWindow());
+    const ThreadId target = ws.GetWindowThreadProcessId(window);
+    if (!ws.AttachThreadInput(target, foreground, true))
+        return false;
+    BringToFront(ws, window);
+    ws.AttachThreadInput(target, foreground, false);
+    return ws.GetForegroundWindow() == window;
+}
+
+void WithoutForegroundLock(WindowSystem& ws, WindowHandle window)
+{
+    std::uint32_t remembered = 0;
+    if (!ws.SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &remembered, 0)) {
+        // Without the value in force there is nothing safe to set back; the
+        // user's setting is left alone and only the plain attempt is made.
+        BringToFront(ws, window);
+        return;
+    }
+    ws.SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, SPIF_SENDCHANGE);
+    BringToFront(ws, window);
+    ws.SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                             reinterpret_cast<void*>(static_cast<std::uintptr_t>(remembered)), SPIF_SENDCHANGE);
+}
+
+} // namespace
+
+bool FensterInVordergrund(WindowSystem& ws, WindowHandle window)
+{
+    if (ws.IsIconic(window))
+        ws.ShowWindow(window, SW_RESTORE);
+    if (ws.GetForegroundWindow() == window)
+        return true;
+    if (UseAttachMethod(ws.GetVersion())) {
+        if (!WithAttach(ws, window))
+            WithoutForegroundLock(ws, window);
+    } else {
+        BringToFront(ws, window);
+    }
+    return ws.GetForegroundWindow() == window;
+}
+
+} // namespace instance

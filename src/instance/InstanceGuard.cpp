@@ -1,0 +1,27 @@
+#include "instance/InstanceGuard.h"
+
+#include "instance/WindowSearch.h"
+#include "instance/Messages.h"
+
+namespace instance {
+
+GuardResult CheckInstance(platform::NamedMutex& mutexes, platform::WindowSystem& targetWindow)
+{
+    GuardResult outcome;
+    outcome.handle = mutexes.CreateMutexW(kInstanceName);
+    if (mutexes.GetLastError() != platform::ERROR_ALREADY_EXISTS)
+        return outcome;
+    // The handle is not closed: the end of this process releases it.
+    outcome.firstInstance = false;
+    if (const platform::WindowHandle w = FensterMitTitelSuchen(targetWindow, kMainWindowTitle))
+        targetWindow.PostMessageW(w, WM_AKTIVIEREN, 0, 0);
+    return outcome;
+}
+
+void ReleaseInstance(platform::NamedMutex& mutexes, platform::MutexHandle handle)
+{
+    if (handle != 0)
+        mutexes.CloseHandle(handle);
+}
+
+} // namespace instance

@@ -1,0 +1,6 @@
+#pragma once
+// Trace of the channel and of activation, off unless enabled through Qt's
+// logging rules ("zarnolith.instance.debug=true"); the process tests read it.
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcInstance)

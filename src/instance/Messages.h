@@ -1,0 +1,14 @@
+#pragma once
+// The names by which a second start and outside programs reach the running
+// instance: the instance lock's name, which is also the main window's title,
+// and the two window messages of the main window.
+namespace instance {
+
+inline constexpr char kInstanceName[] = "Zarnolith V1.01";
+inline constexpr char16_t kMainWindowTitle[] = u"Zarnolith V1.01";
+
+inline constexpr unsigned WM_USER = 0x0400;
+inline constexpr unsigned WM_BEENDEN = WM_USER + 100;    // 1124: close, sent by outside programs
+inline constexpr unsigned WM_AKTIVIEREN = WM_USER + 200; // 1224: come to the front, sent by a second start
+
+} // namespace instance

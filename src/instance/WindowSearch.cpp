@@ -1,0 +1,29 @@
+#include "instance/WindowSearch.h"
+
+namespace instance {
+
+bool TitleEndsWithText(std::u16string_view title, std::u16string_view text)
+{
+    if (title.empty() || text.empty())
+        return false;
+    const auto first = title.find(text);
+    return first != std::u16string_view::npos && first + text.size() == title.size();
+}
+
+platform::WindowHandle FensterMitTitelSuchen(platform::WindowSystem& ws, std::u16string_view text)
+{
+    platform::WindowHandle window = ws.FindWindowW();
+    if (window == 0)
+        return 0;
+    // The walk starts after the first window; that one is never examined.
+    while ((window = ws.GetWindowNext(window)) != 0) {
+        char16_t buffer[kTitleBuffer];
+        ws.GetWindowTextW(window, buffer, kTitleBuffer);
+        buffer[kTitleBuffer - 1] = u'\0'; // whatever the implementation did, the text ends here
+        if (TitleEndsWithText(std::u16string_view(buffer), text))
+            return window;
+    }
+    return 0;
+}
+
+} // namespace instance

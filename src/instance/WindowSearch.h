@@ -1,0 +1,20 @@
+#pragma once
+// Finding a top-level window by the end of its title.
+#include "platform/WindowSystem.h"
+
+#include <string_view>
+
+namespace instance {
+
+// Titles are read into a buffer of this many characters, so at most one less take part.
+inline constexpr int kTitleBuffer = 261;
+
+// Whether the first occurrence of text in title ends the title; an empty title
+// or text never matches. Case-sensitive.
+bool TitleEndsWithText(std::u16string_view title, std::u16string_view text);
+
+// The first top-level window after the very first one whose title (cut to 260
+// characters) matches; 0 when there is none.
+platform::WindowHandle FensterMitTitelSuchen(platform::WindowSystem& ws, std::u16string_view text);
+
+} // namespace instance

@@ -1,0 +1,20 @@
+#pragma once
+// The running program's own file and directory. On Linux this is the process's
+// executable as the kernel reports it (/proc/self/exe), not the GUI library
+// that the launcher loaded: History.txt and Vellomat.exe lie beside the
+// program file.
+#include <string>
+
+namespace util {
+
+// Full path of the program file ("" when the system does not tell it).
+std::string ProgramFile();
+
+// Directory part of that path with its trailing separator; file names are
+// appended directly. "./" when the program file is unknown.
+std::string ProgramDirectory();
+
+// The directory part of a path, with its trailing separator ("./" for a bare name).
+std::string DirectoryOf(const std::string& path);
+
+} // namespace util

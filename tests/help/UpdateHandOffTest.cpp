@@ -1,0 +1,205 @@
+#include "HelpTestEnvironment.h"
+
+#include "util/TempVerzeichnis.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using help::HelpMenu;
+
+namespace {
+
+TFont fontWith(const QString& name, int punkte)
+{
+    TFont::setPixelsPerInchOverride(96);
+    TFont f;
+    f.Name = name;
+    f.setSize(punkte);
+    return f;
+}
+
+struct HandOffRow {
+    const char16_t* windowTitleText;
+    const char16_t* fontName;
+    int punkte;
+    QByteArray line2;
+    QByteArray line5;
+};
+
+class UpdateHandOffTest : public HelpTestEnvironment, public ::testing::WithParamInterface<HandOffRow> {
+protected:
+    void TearDown() override
+    {
+        TFont::setPixelsPerInchOverride(0);
+        HelpTestEnvironment::TearDown();
+    }
+    QString handOffPath() const { return tempDirectory() + "Qmt.cfg"; }
+    QByteArray expectedBytes(const QByteArray& line2, const QByteArray& line5) const
+    {
+        return "Zarnolith V1.01\r\n" + line2 + "\r\n" + QFile::encodeName(programFile()) + "\r\nQmt\r\n" + line5 +
+               "\r\n";
+    }
+    QString errorText() const
+    {
+        return QStringLiteral("Es ist ein Fehler beim Aktualisieren aufgetreten!\r\nDie Datei \"") + handOffPath() +
+               QStringLiteral("\" konnte nicht gespeichert werden.");
+    }
+    bool aktualisieren()
+    {
+        return HelpMenu(environment()).StartUpdate(nullptr, "Zarnolith V1.01", fontWith("Arial", 14));
+    }
+    // The exact start request for the updater.
+    QStringList updaterStart() const
+    {
+        return {programDirectory() + "Vellomat.exe", "Qmt.cfg", "", "open", "1"};
+    }
+};
+
+TEST_P(UpdateHandOffTest, WritesTheFiveLinesAndStartsTheUpdaterWithTheBareName)
+{
+    updaterAnlegen();
+    const auto& row = GetParam();
+    ASSERT_TRUE(HelpMenu(environment()).StartUpdate(nullptr, QString::fromUtf16(row.windowTitleText),
+                                                     fontWith(QString::fromUtf16(row.fontName), row.punkte)));
+    EXPECT_EQ(readFile(handOffPath()), expectedBytes(row.line2, row.line5));
+    EXPECT_TRUE(m_errors.isEmpty());
+
+    EXPECT_EQ(m_starts, QList<QStringList>{updaterStart()});
+    const auto records = standin::WaitForRecords(updaterRecords());
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].arguments, QStringList{"Qmt.cfg"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, UpdateHandOffTest, ::testing::Values(
+    HandOffRow{u"Zarnolith V1.01", u"Arial", 14, "Zarnolith V1.01", "14 Arial"},
+    HandOffRow{u"Zarnolith V1.01", u"Courier New", 12, "Zarnolith V1.01", "12 Courier New"},
+    // the window title as it stands; characters outside code page 1252 become "?"
+    HandOffRow{u"Titel \u20AC", u"Schrift \u00E4 \u0100\u4E2D", 10, "Titel \x80", "10 Schrift \xE4 ??"},
+    // line breaks in a hand-edited face name: still five lines, each break one blank
+    HandOffRow{u"Zarnolith V1.01", u"Zwei\r\nZeilen\rund\n\nmehr", 14, "Zarnolith V1.01",
+                 "14 Zwei Zeilen und  mehr"}));
+
+TEST_F(UpdateHandOffTest, RunningTwiceRewritesTheFileAndStartsTwice)
+{
+    updaterAnlegen();
+    HelpMenu helpMenu(environment());
+    ASSERT_TRUE(helpMenu.StartUpdate(nullptr, "Zarnolith V1.01", fontWith("Courier New", 12)));
+    ASSERT_TRUE(helpMenu.StartUpdate(nullptr, "Zarnolith V1.01", fontWith("Arial", 14)));
+    EXPECT_EQ(readFile(handOffPath()), expectedBytes("Zarnolith V1.01", "14 Arial"));
+    EXPECT_EQ(m_starts, (QList<QStringList>{updaterStart(), updaterStart()}));
+    EXPECT_EQ(standin::WaitForRecords(updaterRecords(), 2).size(), 2u);
+}
+
+TEST_F(UpdateHandOffTest, EarlierReadOnlyFileIsOverwritten)
+{
+    updaterAnlegen();
+    writeFile(handOffPath(), "an earlier, longer hand-off file\r\n\r\n\r\n");
+    ASSERT_EQ(chmod(QFile::encodeName(handOffPath()).constData(), 0444), 0);
+    ASSERT_TRUE(aktualisieren());
+    EXPECT_TRUE(m_errors.isEmpty());
+    EXPECT_EQ(readFile(handOffPath()), expectedBytes("Zarnolith V1.01", "14 Arial"));
+    EXPECT_TRUE(QFileInfo(handOffPath()).permissions() & QFile::WriteOwner);
+    EXPECT_EQ(standin::WaitForRecords(updaterRecords()).size(), 1u);
+}
+
+TEST_F(UpdateHandOffTest, MissingTemporaryDirectoryIsReportedAndStartsNothing)
+{
+    updaterAnlegen();
+    QDir(tempDirectory()).removeRecursively();
+    EXPECT_FALSE(aktualisieren());
+    EXPECT_EQ(m_errors, QStringList{errorText()});
+    EXPECT_TRUE(m_starts.isEmpty());
+}
+
+// The whole command with the temporary directory as the system names it: an
+// unusable TMPDIR is named in the box and nothing lands anywhere else.
+TEST_F(UpdateHandOffTest, TmpdirMissingOrRelativeIsNamedAndNothingIsWrittenElsewhere)
+{
+    updaterAnlegen();
+    const QByteArray oldTmpdir = qgetenv("TMPDIR");
+    const bool hatteTmpdir = qEnvironmentVariableIsSet("TMPDIR");
+    const QString oldDirectory = QDir::currentPath();
+    const QString arbeit = m_root.path() + "/arbeit";
+    ASSERT_TRUE(QDir().mkpath(arbeit + "/da"));
+    ASSERT_TRUE(QDir::setCurrent(arbeit));
+    const QFileInfo rootFile(QStringLiteral("/Qmt.cfg"));
+    const QDateTime rootBefore = rootFile.exists() ? rootFile.lastModified() : QDateTime();
+
+    struct Case {
+        QByteArray tmpdir;
+        QString ordner; // the directory the box or the file must name
+        bool geschrieben;
+    };
+    const Case cases[] = {{QFile::encodeName(arbeit + "/fehlt"), arbeit + "/fehlt", false},
+                           {"fehlt/auch", arbeit + "/fehlt/auch", false},
+                           {"da", arbeit + "/da", true}};
+    for (const Case& testCase : cases) {
+        SCOPED_TRACE(testCase.tmpdir.toStdString());
+        qputenv("TMPDIR", testCase.tmpdir);
+        m_errors.clear();
+        m_starts.clear();
+        m_temp = util::TempVerzeichnis(); // the real one, from TMPDIR
+        const QString path = testCase.ordner + "/Qmt.cfg";
+        EXPECT_EQ(HelpMenu(environment()).StartUpdate(nullptr, "Zarnolith V1.01", fontWith("Arial", 14)), testCase.geschrieben);
+        if (testCase.geschrieben) {
+            EXPECT_TRUE(m_errors.isEmpty());
+            EXPECT_EQ(readFile(path), expectedBytes("Zarnolith V1.01", "14 Arial"));
+            EXPECT_EQ(m_starts, QList<QStringList>{updaterStart()});
+        } else {
+            EXPECT_EQ(m_errors, QStringList{QStringLiteral("Es ist ein Fehler beim Aktualisieren aufgetreten!\r\n"
+                                                           "Die Datei \"") + path +
+                                            QStringLiteral("\" konnte nicht gespeichert werden.")});
+            EXPECT_TRUE(m_starts.isEmpty());
+        }
+    }
+    EXPECT_EQ(QDir(arbeit).entryList(QDir::Files), QStringList()) << "nothing in the current directory";
+    const QFileInfo rootAfter(QStringLiteral("/Qmt.cfg"));
+    EXPECT_EQ(rootAfter.exists() ? rootAfter.lastModified() : QDateTime(), rootBefore)
+        << "nothing written at /Qmt.cfg";
+
+    QDir::setCurrent(oldDirectory);
+    if (hatteTmpdir)
+        qputenv("TMPDIR", oldTmpdir);
+    else
+        qunsetenv("TMPDIR");
+    EXPECT_EQ(standin::WaitForRecords(updaterRecords()).size(), 1u) << "only the usable directory starts the updater";
+}
+
+TEST_F(UpdateHandOffTest, PlantedLinkIsNotFollowed)
+{
+    updaterAnlegen();
+    const QString target = m_root.path() + "/fremdes Ziel";
+    writeFile(target, "precious");
+    ASSERT_TRUE(QFile::link(target, handOffPath()));
+    EXPECT_FALSE(aktualisieren());
+    EXPECT_EQ(m_errors, QStringList{errorText()});
+    EXPECT_EQ(readFile(target), "precious");
+    EXPECT_TRUE(QFileInfo(handOffPath()).isSymLink());
+    EXPECT_TRUE(m_starts.isEmpty());
+}
+
+TEST_F(UpdateHandOffTest, FileOfAnotherUserIsNotWritten)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "handing a file to another user needs root";
+    updaterAnlegen();
+    writeFile(handOffPath(), "theirs");
+    ASSERT_EQ(chown(QFile::encodeName(handOffPath()).constData(), 65534, 65534), 0);
+    EXPECT_FALSE(aktualisieren());
+    EXPECT_EQ(m_errors, QStringList{errorText()});
+    EXPECT_EQ(readFile(handOffPath()), "theirs");
+    EXPECT_TRUE(m_starts.isEmpty());
+}
+
+TEST_F(UpdateHandOffTest, RemovedUpdaterStillWritesAndReportsNothing)
+{
+    EXPECT_TRUE(aktualisieren());
+    EXPECT_TRUE(m_errors.isEmpty());
+    EXPECT_EQ(readFile(handOffPath()), expectedBytes("Zarnolith V1.01", "14 Arial"));
+    EXPECT_EQ(m_starts, QList<QStringList>{updaterStart()}) << "the start is still asked for";
+}
+
+} // namespace

@@ -1,0 +1,147 @@
+// Bringing windows to the front: version test, both methods, the foreground
+// lock fallback, and the depth-first walk over owned forms.
+#include "instance/FormTree.h"
+#include "instance/Foreground.h"
+#include "RecordingWindowSystem.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::OsVersion;
+using Log = std::vector<std::string>;
+constexpr int NT = platform::VER_PLATFORM_WIN32_NT, Win9x = platform::VER_PLATFORM_WIN32_WINDOWS;
+
+TEST(VersionTest, AttachingMethodOnlyAfterNT4AndWindows95)
+{
+    const std::pair<OsVersion, bool> rows[] = {
+        {{NT, 3, 51}, false},  {{NT, 4, 0}, false},   {{NT, 4, 90}, false}, {{NT, 5, 0}, true},
+        {{NT, 10, 0}, true},   {{Win9x, 4, 0}, false}, {{Win9x, 4, 10}, true}, {{Win9x, 5, 0}, true},
+        {{0, 10, 0}, false}};
+    for (const auto& [v, attach] : rows)
+        EXPECT_EQ(instance::UseAttachMethod(v), attach) << v.platformId << " " << v.major << "." << v.minor;
+}
+
+// Our window is 2 (thread 102), the terminal 1 (thread 101) is in front.
+struct ForegroundCase {
+    const char* name;
+    bool iconic, inFront, attachOk, foregroundLocked, timeoutReadable;
+    OsVersion version;
+    Log calls;
+    bool result;
+};
+
+class FensterInVordergrundTest : public ::testing::TestWithParam<ForegroundCase> {};
+
+TEST_P(FensterInVordergrundTest, StepsInOrder)
+{
+    const ForegroundCase& f = GetParam();
+    RecordingWindowSystem ws;
+    ws.titles = {u"Terminal", u"Zarnolith V1.01"};
+    ws.iconic[2] = f.iconic;
+    ws.foreground = f.inFront ? 2 : 1;
+    ws.attachSucceeds = f.attachOk;
+    ws.setForegroundWorks = !f.foregroundLocked;
+    ws.lockTimeoutReadable = f.timeoutReadable;
+    ws.lockTimeout = 4711;
+    ws.version = f.version;
+    EXPECT_EQ(instance::FensterInVordergrund(ws, 2), f.result);
+    EXPECT_EQ(ws.log, f.calls);
+    EXPECT_EQ(ws.lockTimeout, 4711u); // always set back, or never touched
+}
+
+const Log kAttach {"AttachThreadInput(102,101,1)", "BringWindowToTop(2)", "SetForegroundWindow(2)",
+                   "AttachThreadInput(102,101,0)"};
+const Log kLockLifted {"SPI_GET(0,0)", "SPI_SET(0,2)", "BringWindowToTop(2)", "SetForegroundWindow(2)",
+                       "SPI_SET(4711,2)"};
+Log operator+(Log a, const Log& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FensterInVordergrundTest,
+    ::testing::Values(
+        ForegroundCase {"AlreadyInFront", false, true, true, false, true, {NT, 10, 0}, {}, true},
+        ForegroundCase {"MinimisedIsRestoredFirst", true, true, true, false, true, {NT, 10, 0}, {"ShowWindow(2,9)"}, true},
+        ForegroundCase {"AttachingSucceeds", false, false, true, false, true, {NT, 10, 0}, kAttach, true},
+        ForegroundCase {"AttachFailsLockIsLiftedOnce", false, false, false, true, true, {NT, 10, 0},
+                         Log {"AttachThreadInput(102,101,1)"} + kLockLifted, true},
+        ForegroundCase {"AttachedButRefusedLockIsLiftedOnce", false, false, true, true, true, {NT, 10, 0},
+                         kAttach + kLockLifted, true},
+        // Without the value in force nothing could be set back: the setting is left alone.
+        ForegroundCase {"UnreadableTimeoutIsNotChanged", false, false, false, true, false, {NT, 10, 0},
+                         {"AttachThreadInput(102,101,1)", "SPI_GET(0,0)", "BringWindowToTop(2)", "SetForegroundWindow(2)"},
+                         false},
+        ForegroundCase {"PlainMethodOnWindows95", true, false, false, true, true, {Win9x, 4, 0},
+                         {"ShowWindow(2,9)", "BringWindowToTop(2)", "SetForegroundWindow(2)"}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Owned components in creation order; Handle(k) = k.
+class ComponentTree : public instance::FormTree {
+public:
+    struct Part {
+        bool formular = true, sichtbar = true;
+        std::vector<instance::Component> besitzt;
+    };
+    std::map<instance::Component, Part> parts;
+    std::function<void(instance::Component, int)> onRead; // may change the tree during the walk
+
+    int ComponentCount(instance::Component o) override { return static_cast<int>(parts[o].besitzt.size()); }
+    instance::Component Components(instance::Component o, int i) override
+    {
+        if (onRead)
+            onRead(o, i);
+        const auto& list = parts[o].besitzt;
+        return i < static_cast<int>(list.size()) ? list[static_cast<std::size_t>(i)] : 0;
+    }
+    bool IsForm(instance::Component k) override { return parts[k].formular; }
+    bool Visible(instance::Component k) override { return parts[k].sichtbar; }
+    platform::WindowHandle Handle(instance::Component k) override { return k; }
+};
+
+Log BroughtForward(const RecordingWindowSystem& ws)
+{
+    Log order;
+    for (const auto& e : ws.log)
+        if (e.rfind("BringWindowToTop", 0) == 0)
+            order.push_back(e.substr(17, e.size() - 18));
+    return order;
+}
+
+constexpr instance::Component App = 100, Form1 = 1, Hintergrund = 2, Pixel = 3, Label = 4, Hidden = 5, Inside = 6;
+
+TEST(FormulareNachVorne, MainWindowThenItsVisibleDialogsThenTheNextApplicationForm)
+{
+    RecordingWindowSystem ws;
+    ComponentTree tree;
+    tree.parts[App] = {false, true, {Form1, Pixel}};
+    tree.parts[Form1].besitzt = {Label, Hidden, Hintergrund};
+    tree.parts[Label].formular = false;
+    tree.parts[Hidden] = {true, false, {Inside}}; // hidden: skipped with what it owns
+    instance::RaiseApplication(ws, tree, 0, App);
+    EXPECT_EQ(BroughtForward(ws), (Log {"1", "2", "3"}));
+
+    RecordingWindowSystem ws2;
+    tree.parts[Pixel].sichtbar = false;
+    instance::RaiseApplication(ws2, tree, 7, App); // an application window comes first
+    EXPECT_EQ(BroughtForward(ws2), (Log {"7", "1", "2"}));
+}
+
+// The count is read once; a form that went away during the walk is skipped,
+// not read past the end of the list.
+TEST(FormulareNachVorne, FormRemovedDuringTheWalkIsSkipped)
+{
+    RecordingWindowSystem ws;
+    ComponentTree tree;
+    tree.parts[App] = {false, true, {Form1, Pixel}};
+    tree.onRead = [&](instance::Component o, int i) {
+        if (o == App && i == 1)
+            tree.parts[App].besitzt.pop_back();
+    };
+    instance::FormulareNachVorne(ws, tree, App);
+    EXPECT_EQ(BroughtForward(ws), (Log {"1"}));
+}
+
+} // namespace

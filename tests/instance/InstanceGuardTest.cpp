@@ -1,0 +1,74 @@
+// The guard at program start, against a scripted mutex and a made-up desktop.
+#include "instance/InstanceGuard.h"
+#include "RecordingWindowSystem.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ScriptedMutex : public platform::NamedMutex {
+public:
+    platform::MutexHandle handle = 0;
+    unsigned long error = 0;
+    std::vector<std::string> names;
+    std::vector<platform::MutexHandle> closed;
+
+    platform::MutexHandle CreateMutexW(const std::string& name) override
+    {
+        names.push_back(name);
+        return handle;
+    }
+    unsigned long GetLastError() override { return error; }
+    void CloseHandle(platform::MutexHandle h) override { closed.push_back(h); }
+};
+
+struct GuardCase {
+    const char* name;
+    platform::MutexHandle handle;
+    unsigned long error;
+    std::vector<std::u16string> titles;
+    bool firstInstance;
+    std::vector<std::string> calls;
+};
+
+class GuardTest : public ::testing::TestWithParam<GuardCase> {};
+
+TEST_P(GuardTest, DecidesAndAsksTheRunningInstanceToComeForward)
+{
+    const GuardCase& f = GetParam();
+    ScriptedMutex mutex;
+    mutex.handle = f.handle;
+    mutex.error = f.error;
+    RecordingWindowSystem ws;
+    ws.titles = f.titles;
+    const instance::GuardResult r = instance::CheckInstance(mutex, ws);
+    EXPECT_EQ(mutex.names, (std::vector<std::string> {"Zarnolith V1.01"}));
+    EXPECT_EQ(r.firstInstance, f.firstInstance);
+    EXPECT_EQ(r.handle, f.handle);
+    EXPECT_EQ(ws.log, f.calls);
+    EXPECT_TRUE(mutex.closed.empty()); // the guard itself never closes the handle
+}
+
+const std::vector<std::u16string> kDesktop {u"Terminal", u"Zarnolith V1.01", u"Editor"};
+const std::vector<std::string> kLookupAndPost {"GetWindowText(2,261)", "PostMessage(2,1224,0,0)"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, GuardTest,
+    ::testing::Values(
+        GuardCase {"FirstInstance", 7, 0, kDesktop, true, {}},
+        GuardCase {"SecondStartPostsOnceToTheFoundWindow", 7, 183, kDesktop, false, kLookupAndPost},
+        GuardCase {"NoMainWindowFoundPostsNothing", 7, 183, {u"Terminal", u"Editor"}, false,
+                      {"GetWindowText(2,261)"}},
+        GuardCase {"LockUnavailableStartsUnguarded", 0, 5, kDesktop, true, {}},
+        GuardCase {"OnlyTheErrorCodeDecides", 0, 183, kDesktop, false, kLookupAndPost}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ReleaseInstance, ClosesOnlyAnObtainedHandle)
+{
+    ScriptedMutex mutex;
+    instance::ReleaseInstance(mutex, 0);
+    instance::ReleaseInstance(mutex, 7);
+    EXPECT_EQ(mutex.closed, (std::vector<platform::MutexHandle> {7}));
+}
+
+} // namespace
