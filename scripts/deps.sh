@@ -15,6 +15,8 @@ ZARNOLITH_PACKAGES=(
   weston
   qt6-wayland
   clang libclang-rt-14-dev python3
+  clang-format
+  fonts-dejavu-core
   locales
 )
 
