@@ -63,9 +63,9 @@ private:
         if (!listener)
             ::_exit(1);
         std::map<int, std::unique_ptr<platform::ChannelSession>> sessions;
-        const auto titles = [] { return std::vector<std::string> {"Zarnolith V1.01"}; };
+        const auto titles = [] { return std::vector<std::string>{"Zarnolith V1.01"}; };
         for (;;) {
-            std::vector<pollfd> fds {{listener->fd(), POLLIN, 0}};
+            std::vector<pollfd> fds{{listener->fd(), POLLIN, 0}};
             for (auto& [fd, s] : sessions)
                 fds.push_back({fd, POLLIN, 0});
             if (::poll(fds.data(), fds.size(), -1) <= 0)
@@ -122,20 +122,14 @@ void Run(benchmark::State& state, const char* program)
             state.SkipWithError("the program did not end with exit code 0");
 }
 
-void BM_TrivialProgram(benchmark::State& state)
-{
-    Run(state, ZARNOLITH_TRIVIAL_PROGRAM);
-}
-void BM_SecondStart(benchmark::State& state)
-{
-    Run(state, ZARNOLITH_PROGRAM);
-}
+void BM_TrivialProgram(benchmark::State& state) { Run(state, ZARNOLITH_TRIVIAL_PROGRAM); }
+void BM_SecondStart(benchmark::State& state) { Run(state, ZARNOLITH_PROGRAM); }
 
 // Both in turn, so that load from elsewhere hits them alike; ratio = second start / trivial.
 void BM_SecondStartToTrivialRatio(benchmark::State& state)
 {
     const auto env = EnvironmentWith(Instance().dir());
-    std::chrono::nanoseconds trivial {0}, second {0};
+    std::chrono::nanoseconds trivial{0}, second{0};
     for (auto _ : state) {
         auto t0 = std::chrono::steady_clock::now();
         RunOnce(ZARNOLITH_TRIVIAL_PROGRAM, env);

@@ -21,8 +21,8 @@ namespace {
 namespace fs = std::filesystem;
 
 enum Shape { HexLines, ManyKeys, ManyValues, KeyDeletions, ValueDeletions, LongText };
-constexpr const char* kShapeNames[] = {"hex_continuation_lines", "many_keys",      "many_values",
-                                       "key_deletions",          "value_deletions", "one_long_text"};
+constexpr const char* kShapeNames[]
+    = {"hex_continuation_lines", "many_keys", "many_values", "key_deletions", "value_deletions", "one_long_text"};
 
 // A file of about `size` bytes (UTF-8) that the reader accepts as a whole.
 std::string settingsFile(Shape shape, std::size_t size)

@@ -25,7 +25,8 @@ struct SplitMix64 {
     // Uniform in lo..hi (the modulo bias is below 10^-13 for these ranges).
     std::int32_t in(std::int32_t lo, std::int32_t hi)
     {
-        return static_cast<std::int32_t>(lo + static_cast<std::int64_t>(next() % static_cast<std::uint64_t>(hi - lo + 1)));
+        return static_cast<std::int32_t>(lo
+                                         + static_cast<std::int64_t>(next() % static_cast<std::uint64_t>(hi - lo + 1)));
     }
 };
 
@@ -49,7 +50,8 @@ int main(int argc, char** argv)
         const std::int32_t x87 = reference::AndererWertX87(width, height, index, newValue);
         if (own != x87) {
             if (++mismatches <= 10)
-                std::printf("mismatch: %dx%d index %d value %d: %d, x87 %d\n", width, height, index, newValue, own, x87);
+                std::printf("mismatch: %dx%d index %d value %d: %d, x87 %d\n", width, height, index, newValue, own,
+                            x87);
         }
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

@@ -37,7 +37,8 @@ std::optional<std::int32_t> oracle(std::string_view s)
     const std::uint64_t limit = negative ? 0x80000000u : 0x7FFFFFFFu;
     if (magnitude > limit)
         return std::nullopt;
-    return static_cast<std::int32_t>(negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude));
+    return static_cast<std::int32_t>(negative ? -static_cast<std::int64_t>(magnitude)
+                                              : static_cast<std::int64_t>(magnitude));
 }
 
 void check(bool ok)

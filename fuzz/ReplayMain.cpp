@@ -50,9 +50,15 @@ int main(int argc, char** argv)
             const auto pos = s.empty() ? 0 : rng() % (s.size() + 1);
             const char c = static_cast<char>(rng() % 4 == 0 ? rng() % 256 : " +-$xX0123456789abcdefABCDEF"[rng() % 28]);
             switch (rng() % 4) {
-            case 0: if (pos < s.size()) s[pos] = c; break;
+            case 0:
+                if (pos < s.size())
+                    s[pos] = c;
+                break;
             case 1: s.insert(s.begin() + static_cast<long>(pos), c); break;
-            case 2: if (pos < s.size()) s.erase(pos, 1); break;
+            case 2:
+                if (pos < s.size())
+                    s.erase(pos, 1);
+                break;
             default: s += inputs[rng() % inputs.size()]; break;
             }
         }

@@ -149,8 +149,7 @@ long reap(pid_t pid, bool kill_first)
         kill(pid, SIGKILL);
     int status = 0;
     rusage usage{};
-    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
-    }
+    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {}
     return usage.ru_maxrss;
 }
 
@@ -289,8 +288,8 @@ private:
 
     xcb_atom_t atom(const char* name)
     {
-        xcb_intern_atom_reply_t* r =
-            xcb_intern_atom_reply(m_conn, xcb_intern_atom(m_conn, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+        xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(
+            m_conn, xcb_intern_atom(m_conn, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
         const xcb_atom_t a = r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
         std::free(r);
         return a;
@@ -353,8 +352,8 @@ Summary summarise(const std::vector<Sample>& samples)
         complete.push_back(s.completeMs);
         rss.push_back(static_cast<double>(s.maxRssKiB) / 1024.0);
     }
-    return {median(toolkit), median(first), median(complete), quantile(complete, 0.25), quantile(complete, 0.75),
-            median(rss)};
+    return {median(toolkit),          median(first), median(complete), quantile(complete, 0.25),
+            quantile(complete, 0.75), median(rss)};
 }
 
 std::string cell(double v)
@@ -371,8 +370,8 @@ std::string cell(double v)
 // whether both targets against the baseline hold. The reference (a window with
 // one line of text) shows how much of the difference is the font system's start.
 template <typename Run>
-bool compare(const char* heading, const Program& product, const Program& baseline, const Program& reference,
-             int runs, Run run)
+bool compare(const char* heading, const Program& product, const Program& baseline, const Program& reference, int runs,
+             Run run)
 {
     std::printf("\n%s, %d runs each, interleaved; medians (ms from exec, MiB):\n", heading, runs);
     std::fflush(stdout);

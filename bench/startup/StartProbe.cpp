@@ -71,7 +71,8 @@ public:
         m_exposed.push_back(window);
         // The expose is handled (and the window painted) after this filter
         // returns; a queued call runs once that is done, also inside a modal loop.
-        QMetaObject::invokeMethod(this, [this] { windowPainted(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { windowPainted(); }, Qt::QueuedConnection);
         return false;
     }
 
@@ -102,7 +103,7 @@ private:
 // Decided when this code is loaded, before the toolkit opens descriptors of its
 // own (the X connection may well become descriptor 3): the benchmark's pipe.
 const bool g_reporting = [] {
-    struct stat st{};
+    struct stat st {};
     return fstat(ReportFd, &st) == 0 && S_ISFIFO(st.st_mode);
 }();
 

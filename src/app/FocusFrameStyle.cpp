@@ -4,10 +4,7 @@
 #include <QPen>
 #include <QStyleOption>
 
-FocusFrameStyle::FocusFrameStyle(QStyle* base)
-    : QProxyStyle(base)
-{
-}
+FocusFrameStyle::FocusFrameStyle(QStyle* base) : QProxyStyle(base) {}
 
 void FocusFrameStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                                   const QWidget* widget) const

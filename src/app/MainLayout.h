@@ -12,9 +12,9 @@ struct MainLayoutInput {
     int statusHeight = 0;   // HoeheFuerSchrift for the status bar
     // Widths the texts need (0 = not measured). A field, the button or the
     // client area grows beyond its fixed width only where that would cut a text.
-    int fieldRoom = 0;      // the widest text of any of the four fields
-    int buttonRoom = 0;     // the button's caption
-    int statusRoom = 0;     // the status hint
+    int fieldRoom = 0;  // the widest text of any of the four fields
+    int buttonRoom = 0; // the button's caption
+    int statusRoom = 0; // the status hint
 };
 
 struct MainLayoutResult {
@@ -28,8 +28,8 @@ struct MainLayoutResult {
 };
 
 namespace mainlayout {
-constexpr int Margin = 10;      // outer margin, gap between columns and rows
-constexpr int LabelGap = 5;     // between a label and its field
+constexpr int Margin = 10;  // outer margin, gap between columns and rows
+constexpr int LabelGap = 5; // between a label and its field
 constexpr int FieldWidth = 100;
 constexpr int ButtonWidth = 187;
 constexpr int BelowButton = 10;

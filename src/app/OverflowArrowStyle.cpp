@@ -9,11 +9,7 @@ namespace {
 
 class ArrowIconEngine : public QIconEngine {
 public:
-    ArrowIconEngine(const QStyle* style, QStyle::PrimitiveElement arrow)
-        : m_style(style)
-        , m_arrow(arrow)
-    {
-    }
+    ArrowIconEngine(const QStyle* style, QStyle::PrimitiveElement arrow) : m_style(style), m_arrow(arrow) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override
     {
@@ -33,20 +29,14 @@ private:
 
 } // namespace
 
-OverflowArrowStyle::OverflowArrowStyle(QStyle* base)
-    : QProxyStyle(base)
-{
-}
+OverflowArrowStyle::OverflowArrowStyle(QStyle* base) : QProxyStyle(base) {}
 
 QIcon OverflowArrowStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption* option,
                                        const QWidget* widget) const
 {
     switch (standardIcon) {
-    case SP_ToolBarHorizontalExtensionButton:
-        return QIcon(new ArrowIconEngine(this, PE_IndicatorArrowRight));
-    case SP_ToolBarVerticalExtensionButton:
-        return QIcon(new ArrowIconEngine(this, PE_IndicatorArrowDown));
-    default:
-        return QProxyStyle::standardIcon(standardIcon, option, widget);
+    case SP_ToolBarHorizontalExtensionButton: return QIcon(new ArrowIconEngine(this, PE_IndicatorArrowRight));
+    case SP_ToolBarVerticalExtensionButton: return QIcon(new ArrowIconEngine(this, PE_IndicatorArrowDown));
+    default: return QProxyStyle::standardIcon(standardIcon, option, widget);
     }
 }

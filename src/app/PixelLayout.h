@@ -9,8 +9,8 @@ struct PixelLayoutInput {
     int buttonHeight = 0;   // HoeheFuerSchrift for a push button
     // Widths the texts need (0 = not measured); the fields and the buttons grow
     // beyond their fixed widths only where those would cut a text.
-    int fieldRoom = 0;      // the widest text either field can hold
-    int buttonRoom = 0;     // the wider of the two captions
+    int fieldRoom = 0;  // the widest text either field can hold
+    int buttonRoom = 0; // the wider of the two captions
 };
 
 struct PixelLayoutResult {

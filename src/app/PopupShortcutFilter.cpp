@@ -4,11 +4,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 
-PopupShortcutFilter::PopupShortcutFilter(QMenu* menu, QObject* parent)
-    : QObject(parent)
-    , m_menu(menu)
-{
-}
+PopupShortcutFilter::PopupShortcutFilter(QMenu* menu, QObject* parent) : QObject(parent), m_menu(menu) {}
 
 void PopupShortcutFilter::watch(QObject* control) { control->installEventFilter(this); }
 

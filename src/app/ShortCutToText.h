@@ -12,7 +12,10 @@ constexpr std::uint16_t Ctrl = 0x4000;
 constexpr std::uint16_t Alt = 0x8000;
 constexpr std::uint16_t KeyF1 = 0x70;
 
-constexpr std::uint16_t Make(std::uint16_t modifiers, char16_t key) { return static_cast<std::uint16_t>(modifiers | key); }
+constexpr std::uint16_t Make(std::uint16_t modifiers, char16_t key)
+{
+    return static_cast<std::uint16_t>(modifiers | key);
+}
 } // namespace shortcut
 
 // UTF-8 text; empty for no shortcut and for a key that has no name.

@@ -43,11 +43,7 @@ constexpr int StartValueLength = 4;
 
 TForm1::TForm1(QWidget* parent, platform::IBeep& beep, const platform::IScreenArea& screenArea, IErrorBox& errorBox,
                help::IHelpEnvironment& helpEnvironment)
-    : QMainWindow(parent)
-    , Help(helpEnvironment)
-    , m_beep(beep)
-    , m_screenArea(screenArea)
-    , m_errorBox(errorBox)
+    : QMainWindow(parent), Help(helpEnvironment), m_beep(beep), m_screenArea(screenArea), m_errorBox(errorBox)
 {
     Form1 = this;
     createControls();
@@ -106,7 +102,8 @@ void TForm1::createControls()
 
     Button1 = new QPushButton(m_client);
     Button1->setObjectName(QStringLiteral("Button1"));
-    connect(Button1, &QPushButton::clicked, this, ZarnolithApplication::GuardedSlot(this, &TForm1::MenuDateiNeuClick, m_errorBox));
+    connect(Button1, &QPushButton::clicked, this,
+            ZarnolithApplication::GuardedSlot(this, &TForm1::MenuDateiNeuClick, m_errorBox));
 
     StatusBar1 = new QStatusBar(m_client);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -135,7 +132,8 @@ void TForm1::createControls()
 
 void TForm1::createMenu()
 {
-    const auto command = [this](void (TForm1::*handler)()) { return ZarnolithApplication::GuardedSlot(this, handler, m_errorBox); };
+    const auto command
+        = [this](void (TForm1::*handler)()) { return ZarnolithApplication::GuardedSlot(this, handler, m_errorBox); };
     MainMenu1 = menuBar();
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
 
@@ -253,8 +251,8 @@ void TForm1::SchalterEinrichten()
     for (const QLineEdit* e : {Edit1, Edit2})
         in.fieldRoom = std::max(in.fieldRoom, EditWidthForText(*e, WidestNumberText(e->font(), StartValueLength)));
     for (const TSpinEdit* s : {SpinEdit1, SpinEdit2})
-        in.fieldRoom = std::max(in.fieldRoom,
-                                EditWidthForText(*s->editor(), WidestNumberText(s->font(), s->MaxLength())));
+        in.fieldRoom
+            = std::max(in.fieldRoom, EditWidthForText(*s->editor(), WidestNumberText(s->font(), s->MaxLength())));
     in.buttonRoom = Button1->width();
     in.statusRoom = StatusBar1->sizeHint().width();
     const QLabel* labels[4] = {Label1, Label2, Label3, Label4};
@@ -431,8 +429,8 @@ void TForm1::SpinEditChange(TSpinEdit* Sender)
     const std::int32_t changedStart = Startwert(tag);
     const std::int32_t otherStart = Startwert(std::abs(1 - tag));
     const bool widthChanged = tag == 1;
-    const std::int32_t v = AndererWert(widthChanged ? changedStart : otherStart,
-                                       widthChanged ? otherStart : changedStart, tag, n);
+    const std::int32_t v
+        = AndererWert(widthChanged ? changedStart : otherStart, widthChanged ? otherStart : changedStart, tag, n);
 
     TSpinEdit* other = widthChanged ? SpinEdit2 : SpinEdit1;
     other->OnChange = nullptr;

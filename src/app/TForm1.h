@@ -147,7 +147,7 @@ private:
 
     QWidget* m_client = nullptr;
     bool m_hintergrundNrWritten = false; // tells FormShow whether the load applied anything
-    QString m_settingsNotice;           // from the load, until shown
+    QString m_settingsNotice;            // from the load, until shown
     bool m_positionRuleSpent = false;
     platform::IBeep& m_beep;
     const platform::IScreenArea& m_screenArea;
@@ -156,5 +156,5 @@ private:
 
 // The program-wide objects.
 extern TForm1* Form1;
-extern TFont* AnzeigeSchrift;          // the display font: FontDialog1's font object itself
-extern ColorValue AnzeigeHintergrund;  // the text-background colour
+extern TFont* AnzeigeSchrift;         // the display font: FontDialog1's font object itself
+extern ColorValue AnzeigeHintergrund; // the text-background colour

@@ -21,8 +21,8 @@ void TForm1::setHintergrundNr(int value)
 
 void TForm1::RegistryLadenSpeichern(bool LadenS)
 {
-    SettingsStore store(FontDialog1.Font, [this] { return HintergrundNr(); },
-                                  [this](int nr) { setHintergrundNr(nr); });
+    SettingsStore store(
+        FontDialog1.Font, [this] { return HintergrundNr(); }, [this](int nr) { setHintergrundNr(nr); });
     // The notice about a damaged file is kept also when the load then stops at an error.
     struct RememberNotice {
         TForm1* form;

@@ -24,10 +24,10 @@ TPixelForm* PixelForm = nullptr;
 
 TPixelForm::TPixelForm(QWidget* parent, platform::IBeep& beep, const platform::IScreenArea& screenArea)
     // A fixed dialog frame: title and close box, no minimise, maximise or help button.
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
-    , m_beep(beep)
-    , m_screenArea(screenArea)
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_beep(beep), m_screenArea(screenArea)
 {
     PixelForm = this;
     setObjectName(QStringLiteral("PixelForm"));
@@ -157,8 +157,8 @@ void TPixelForm::SchalterEinrichten()
     PixelLayoutInput in;
     in.buttonRoom = captionRoom;
     for (const TSpinEdit* s : {SpinEdit1, SpinEdit2})
-        in.fieldRoom = std::max(in.fieldRoom,
-                                EditWidthForText(*s->editor(), WidestNumberText(s->font(), s->MaxLength())));
+        in.fieldRoom
+            = std::max(in.fieldRoom, EditWidthForText(*s->editor(), WidestNumberText(s->font(), s->MaxLength())));
     in.label[0] = {Label1->width(), Label1->height()};
     in.label[1] = {Label2->width(), Label2->height()};
     in.spinHeight[0] = SpinEdit1->height();

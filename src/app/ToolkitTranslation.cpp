@@ -10,8 +10,7 @@ class ShortcutNames : public QTranslator {
 public:
     using QTranslator::QTranslator;
     bool isEmpty() const override { return false; }
-    QString translate(const char* context, const char* sourceText, const char* disambiguation,
-                      int n) const override
+    QString translate(const char* context, const char* sourceText, const char* disambiguation, int n) const override
     {
         Q_UNUSED(disambiguation);
         Q_UNUSED(n);
@@ -29,10 +28,7 @@ public:
 
 } // namespace
 
-void LoadProgramShortcutTexts(QCoreApplication& app)
-{
-    QCoreApplication::installTranslator(new ShortcutNames(&app));
-}
+void LoadProgramShortcutTexts(QCoreApplication& app) { QCoreApplication::installTranslator(new ShortcutNames(&app)); }
 
 bool LoadGermanToolkitTexts(QCoreApplication& app)
 {

@@ -23,8 +23,7 @@ public:
 } // namespace
 
 ZarnolithApplication::ZarnolithApplication(int& argc, char** argv, IErrorBox& errorBox)
-    : QApplication(argc, argv)
-    , m_errorBox(errorBox)
+    : QApplication(argc, argv), m_errorBox(errorBox)
 {
     // The desktop's style, with a visible focus frame and overflow arrows drawn, not loaded.
     QApplication::setStyle(new FocusFrameStyle(new OverflowArrowStyle(QApplication::style())));

@@ -48,7 +48,7 @@ int main(int argc, char** argv)
     {
         platform::RemoteWindowList runningInstance(
             runtimeDirectory.empty() ? std::string()
-                                        : platform::ChannelSocketPath(runtimeDirectory, instance::kInstanceName));
+                                     : platform::ChannelSocketPath(runtimeDirectory, instance::kInstanceName));
         guard = instance::CheckInstance(instanceLock, runningInstance);
     }
     if (!guard.firstInstance)

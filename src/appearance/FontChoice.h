@@ -10,13 +10,13 @@
 
 struct FontChoice {
     QString Name;
-    std::optional<int> Points;                   // empty: the size stays exactly as it was
-    int Gewicht = 400; // Windows weights: 400 normal, 700 bold
+    std::optional<int> Points; // empty: the size stays exactly as it was
+    int Gewicht = 400;         // Windows weights: 400 normal, 700 bold
     bool Kursiv = false;
     bool Underlined = false;
     bool StruckOut = false;
-    std::optional<ColorValue> Color;             // set when the user picked a colour
-    std::optional<std::uint8_t> Charset;     // set when the user changed script or face
+    std::optional<ColorValue> Color;     // set when the user picked a colour
+    std::optional<std::uint8_t> Charset; // set when the user changed script or face
 };
 
 // Bold when the weight is above normal (400).

@@ -12,12 +12,24 @@ struct Script {
 };
 
 constexpr Script kScripts[] = {
-    {0, "Westlich"},           {1, "Standard"},          {2, "Symbol"},
-    {77, "Mac"},               {128, "Japanisch"},       {129, "Koreanisch"},
-    {130, "Koreanisch (Johab)"}, {134, "Chinesisch (vereinfacht)"}, {136, "Chinesisch (traditionell)"},
-    {161, "Griechisch"},       {162, "Türkisch"},        {163, "Vietnamesisch"},
-    {177, "Hebräisch"},        {178, "Arabisch"},        {186, "Baltisch"},
-    {204, "Kyrillisch"},       {222, "Thailändisch"},    {238, "Mitteleuropäisch"},
+    {0, "Westlich"},
+    {1, "Standard"},
+    {2, "Symbol"},
+    {77, "Mac"},
+    {128, "Japanisch"},
+    {129, "Koreanisch"},
+    {130, "Koreanisch (Johab)"},
+    {134, "Chinesisch (vereinfacht)"},
+    {136, "Chinesisch (traditionell)"},
+    {161, "Griechisch"},
+    {162, "Türkisch"},
+    {163, "Vietnamesisch"},
+    {177, "Hebräisch"},
+    {178, "Arabisch"},
+    {186, "Baltisch"},
+    {204, "Kyrillisch"},
+    {222, "Thailändisch"},
+    {238, "Mitteleuropäisch"},
     {255, "OEM/DOS"},
 };
 

@@ -49,8 +49,8 @@ void selectRow(QListWidget* list, int line)
 } // namespace
 
 FontWindow::FontWindow(const TFont& start, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
-    , m_start(start)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_start(start)
 {
     setWindowTitle(QStringLiteral("Schriftart"));
     auto* content = new QWidget;
@@ -92,8 +92,8 @@ FontWindow::FontWindow(const TFont& start, QWidget* parent)
         if (NameList->item(i)->text().compare(start.Name, Qt::CaseInsensitive) == 0)
             selectRow(NameList, i);
 
-    StyleList->addItems({QStringLiteral("Standard"), QStringLiteral("Kursiv"), QStringLiteral("Fett"),
-                         QStringLiteral("Fett Kursiv")});
+    StyleList->addItems(
+        {QStringLiteral("Standard"), QStringLiteral("Kursiv"), QStringLiteral("Fett"), QStringLiteral("Fett Kursiv")});
     selectRow(StyleList, (start.Style.bold ? kFett : kStandard) + (start.Style.italic ? kKursiv : 0));
 
     for (int g : kSizes)
@@ -123,13 +123,13 @@ FontWindow::FontWindow(const TFont& start, QWidget* parent)
             startColor = i;
     if (startColor < 0) {
         ColorBox->addItem(colorSwatch(start.Color.toQColor(), 16),
-                         start.Color.raw == ColorValue::clWindowText ? QStringLiteral("Fenstertext")
-                                                                    : QStringLiteral("Benutzerdefiniert"),
-                         QVariant::fromValue(start.Color.raw));
+                          start.Color.raw == ColorValue::clWindowText ? QStringLiteral("Fenstertext")
+                                                                      : QStringLiteral("Benutzerdefiniert"),
+                          QVariant::fromValue(start.Color.raw));
     }
     for (const ColorEntry& color : TextColorTable)
         ColorBox->addItem(colorSwatch(ColorValue{color.Wert}.toQColor(), 16), QStringView(color.Name).toString(),
-                         QVariant::fromValue(color.Wert));
+                          QVariant::fromValue(color.Wert));
     ColorBox->setCurrentIndex(startColor < 0 ? 0 : startColor);
 
     auto* sampleBox = new QGroupBox(QStringLiteral("Beispiel"));
@@ -301,7 +301,8 @@ void FontWindow::setUpOwnFont()
         const QFontMetrics fm(own);
         const int line = fm.height();
         // Lists sized from the font, not from the view's fixed preferred size.
-        const int rand = 2 * NameList->frameWidth() + NameList->verticalScrollBar()->sizeHint().width() + fm.averageCharWidth();
+        const int rand
+            = 2 * NameList->frameWidth() + NameList->verticalScrollBar()->sizeHint().width() + fm.averageCharWidth();
         // As wide as the longest face name offered, so none is cut off.
         int widestName = fm.horizontalAdvance(QStringLiteral("Liberation Sans Narrow"));
         for (int i = 0; i < NameList->count(); ++i)
@@ -313,7 +314,7 @@ void FontWindow::setUpOwnFont()
         StyleList->setFixedWidth(fm.horizontalAdvance(QStringLiteral("Fett Kursiv")) + rand);
         StyleList->setMinimumHeight(5 * line);
         SizeList->setFixedWidth(std::max(fm.horizontalAdvance(QStringLiteral("9999")) + rand,
-                                             fm.horizontalAdvance(QStringLiteral("Größe:"))));
+                                         fm.horizontalAdvance(QStringLiteral("Größe:"))));
         SizeList->setMinimumHeight(7 * line);
         // A huge sample scrolls inside its box instead of blowing the window up.
         m_sampleScroll->setFixedHeight(4 * line);

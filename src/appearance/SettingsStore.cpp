@@ -10,12 +10,10 @@
 #include <thread>
 
 SettingsStore::SettingsStore(TFont& displayFont, std::function<int()> readHintergrundNr,
-                                           std::function<void(int)> writeHintergrundNr)
-    : m_font(displayFont)
-    , m_readHintergrundNr(std::move(readHintergrundNr))
-    , m_writeHintergrundNr(std::move(writeHintergrundNr))
-    , m_factory(platform::CreateUserRegistry)
-    , m_pause([](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); })
+                             std::function<void(int)> writeHintergrundNr)
+    : m_font(displayFont), m_readHintergrundNr(std::move(readHintergrundNr)),
+      m_writeHintergrundNr(std::move(writeHintergrundNr)), m_factory(platform::CreateUserRegistry),
+      m_pause([](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); })
 {
 }
 
@@ -41,7 +39,7 @@ QString SettingsStore::NoticeText(const platform::RegRepair& repair)
     QString text = QStringLiteral("Die Einstellungsdatei war beschädigt. Sie wurde unverändert aufbewahrt als:\n%1\n\n")
                        .arg(QString::fromStdString(repair.keptCopy));
     const bool wholeFile = std::any_of(repair.unread.begin(), repair.unread.end(),
-                                        [](const platform::RegRepair::Unread& u) { return u.line == 0; });
+                                       [](const platform::RegRepair::Unread& u) { return u.line == 0; });
     if (wholeFile)
         return text + QStringLiteral("Keine Einstellung konnte daraus gelesen werden; es gelten die Standardwerte.");
     // A long list helps nobody in a box: the first ten, then how many more.
@@ -56,8 +54,10 @@ QString SettingsStore::NoticeText(const platform::RegRepair& repair)
     }
     if (repair.unread.size() > kAtMost)
         parts << QStringLiteral("und %1 weitere").arg(repair.unread.size() - kAtMost);
-    return text + QStringLiteral("Nicht gelesen werden konnte: %1.\nAlles Übrige wurde übernommen; für das Fehlende gelten die Standardwerte.")
-                      .arg(parts.join(QStringLiteral(", ")));
+    return text
+        + QStringLiteral("Nicht gelesen werden konnte: %1.\nAlles Übrige wurde übernommen; für das Fehlende gelten die "
+                         "Standardwerte.")
+              .arg(parts.join(QStringLiteral(", ")));
 }
 
 void SettingsStore::RegistryLadenSpeichern(bool LadenS)

@@ -15,7 +15,7 @@ public:
     using Pause = std::function<void(int milliseconds)>;
 
     SettingsStore(TFont& displayFont, std::function<int()> readHintergrundNr,
-                         std::function<void(int)> writeHintergrundNr);
+                  std::function<void(int)> writeHintergrundNr);
 
     // true loads (and writes HintergrundNr, which applies and lays out), false
     // saves all six values. Registry errors (platform::ERegistryException) go on

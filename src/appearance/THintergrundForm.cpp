@@ -13,10 +13,10 @@
 #include <QShowEvent>
 
 THintergrundForm::THintergrundForm(QWidget* AOwner, int ABtnWidth, int ARand)
-    : QDialog(AOwner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
-    , FBtnWidth(ABtnWidth)
-    , FRand(ARand)
+    : QDialog(AOwner,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      FBtnWidth(ABtnWidth), FRand(ARand)
 {
     setObjectName(QStringLiteral("HintergrundForm"));
     QFont own(QStringLiteral("Tahoma"));
@@ -74,7 +74,8 @@ void THintergrundForm::setRand(int value)
     SchalterEinrichten();
 }
 
-void THintergrundForm::CaptionZuweisen(const QString& ACaption, const QString& ABtn1Caption, const QString& ABtn2Caption)
+void THintergrundForm::CaptionZuweisen(const QString& ACaption, const QString& ABtn1Caption,
+                                       const QString& ABtn2Caption)
 {
     setWindowTitle(ACaption);
     Button1->setText(ABtn1Caption);
@@ -128,8 +129,8 @@ void THintergrundForm::FensterEinrichten()
     // The whole screen, not its work area; the dialog's outer size, frame included.
     const QRect targetScreen = screen->geometry();
     PlaceOuter(*this, [&](const QRect& outerLayout) {
-        const LayoutPoint p =
-            DialogScreenPosition({targetScreen.width(), targetScreen.height()}, {outerLayout.width(), outerLayout.height()});
+        const LayoutPoint p = DialogScreenPosition({targetScreen.width(), targetScreen.height()},
+                                                   {outerLayout.width(), outerLayout.height()});
         return LayoutPoint{targetScreen.x() + p.x, targetScreen.y() + p.y};
     });
 }

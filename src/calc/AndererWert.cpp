@@ -131,10 +131,10 @@ std::int32_t AndererWert(std::int32_t startWidth, std::int32_t startHeight, int 
     // rounding to nearest is symmetric, so magnitudes round the same either way.
     const Extended hundred = fromMagnitude(100);
     const Extended q = divide(fromMagnitude(magnitude(changed)), hundred); // 1.
-    const Extended p = divide(fromMagnitude(magnitude(newValue)), q);        // 2.
-    const Extended r = toDouble(p);                                           // 3.
-    const Extended t = divide(fromMagnitude(magnitude(other)), hundred);     // 4.
-    const Extended u = multiply(t, r);                                        // 5.
+    const Extended p = divide(fromMagnitude(magnitude(newValue)), q);      // 2.
+    const Extended r = toDouble(p);                                        // 3.
+    const Extended t = divide(fromMagnitude(magnitude(other)), hundred);   // 4.
+    const Extended u = multiply(t, r);                                     // 5.
 
     // 6. Truncation toward zero: drop the fraction bits of the magnitude.
     constexpr std::uint64_t kLimit = std::uint64_t{1} << 31; // |INT32_MIN|
@@ -144,7 +144,6 @@ std::int32_t AndererWert(std::int32_t startWidth, std::int32_t startHeight, int 
     else if (u.e >= 0)
         whole = u.m >> (63 - u.e);
     if (negative)
-        return whole >= kLimit ? std::numeric_limits<std::int32_t>::min()
-                               : -static_cast<std::int32_t>(whole);
+        return whole >= kLimit ? std::numeric_limits<std::int32_t>::min() : -static_cast<std::int32_t>(whole);
     return whole >= kLimit ? std::numeric_limits<std::int32_t>::max() : static_cast<std::int32_t>(whole);
 }

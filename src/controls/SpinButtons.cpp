@@ -5,8 +5,7 @@
 #include <QStyle>
 #include <QStyleOption>
 
-SpinButtons::SpinButtons(QWidget* parent)
-    : QWidget(parent)
+SpinButtons::SpinButtons(QWidget* parent) : QWidget(parent)
 {
     // The buttons never take the focus themselves; the field does.
     setFocusPolicy(Qt::NoFocus);
@@ -109,7 +108,7 @@ void SpinButtons::paintEvent(QPaintEvent*)
         glyph.rect = arrowRect(arrow).adjusted(2, 1, -2, -1);
         if (pressed)
             glyph.rect.translate(1, 1);
-        style()->drawPrimitive(arrow == Arrow::Up ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown,
-                               &glyph, &p, this);
+        style()->drawPrimitive(arrow == Arrow::Up ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown, &glyph,
+                               &p, this);
     }
 }

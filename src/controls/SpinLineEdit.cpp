@@ -29,9 +29,7 @@ qsizetype lastCharacterBoundary(const QString& text, qsizetype limit)
 
 } // namespace
 
-SpinLineEdit::SpinLineEdit(TSpinEdit* field)
-    : QLineEdit(field)
-    , m_field(field)
+SpinLineEdit::SpinLineEdit(TSpinEdit* field) : QLineEdit(field), m_field(field)
 {
     // The field keeps its own length limit; the editor's would cut program writes.
     setMaxLength(32767);
@@ -41,10 +39,7 @@ SpinLineEdit::SpinLineEdit(TSpinEdit* field)
     setAcceptDrops(false);
 }
 
-void SpinLineEdit::standardKeyPress(QKeyEvent* e)
-{
-    QLineEdit::keyPressEvent(e);
-}
+void SpinLineEdit::standardKeyPress(QKeyEvent* e) { QLineEdit::keyPressEvent(e); }
 
 void SpinLineEdit::insertLimited(const QString& text)
 {
@@ -86,10 +81,7 @@ bool SpinLineEdit::event(QEvent* e)
     return QLineEdit::event(e);
 }
 
-void SpinLineEdit::keyPressEvent(QKeyEvent* e)
-{
-    m_field->editorKeyPress(e);
-}
+void SpinLineEdit::keyPressEvent(QKeyEvent* e) { m_field->editorKeyPress(e); }
 
 void SpinLineEdit::focusInEvent(QFocusEvent* e)
 {

@@ -70,10 +70,7 @@ QString typedCharacters(const QKeyEvent* e)
 } // namespace
 
 TSpinEdit::TSpinEdit(QWidget* parent, platform::IBeep& beep)
-    : QWidget(parent)
-    , m_beep(beep)
-    , m_edit(new SpinLineEdit(this))
-    , m_buttons(new SpinButtons(m_edit))
+    : QWidget(parent), m_beep(beep), m_edit(new SpinLineEdit(this)), m_buttons(new SpinButtons(m_edit))
 {
     InstallSpinEditAccessibility();
     m_edit->setText(QStringLiteral("0"));
@@ -99,10 +96,7 @@ TSpinEdit::~TSpinEdit()
     m_edit = nullptr;
 }
 
-std::int32_t TSpinEdit::Value() const
-{
-    return ReadSpinValue(m_edit->text().toStdU16String(), m_min);
-}
+std::int32_t TSpinEdit::Value() const { return ReadSpinValue(m_edit->text().toStdU16String(), m_min); }
 
 void TSpinEdit::setValue(std::int32_t v)
 {
@@ -277,20 +271,11 @@ TSpinEdit::HeightRule TSpinEdit::heightRule() const
     return {std::max(line + 8, minimum), minimum};
 }
 
-int TSpinEdit::ruleHeight() const
-{
-    return heightRule().height;
-}
+int TSpinEdit::ruleHeight() const { return heightRule().height; }
 
-int TSpinEdit::minimumRuleHeight() const
-{
-    return heightRule().minimum;
-}
+int TSpinEdit::minimumRuleHeight() const { return heightRule().minimum; }
 
-QSize TSpinEdit::sizeHint() const
-{
-    return {m_edit->sizeHint().width(), ruleHeight()};
-}
+QSize TSpinEdit::sizeHint() const { return {m_edit->sizeHint().width(), ruleHeight()}; }
 
 void TSpinEdit::applyHeightRule()
 {
@@ -315,17 +300,14 @@ void TSpinEdit::applyEditorPalette()
     m_edit->setPalette(p);
 }
 
-void TSpinEdit::resizeEvent(QResizeEvent*)
-{
-    layoutParts();
-}
+void TSpinEdit::resizeEvent(QResizeEvent*) { layoutParts(); }
 
 void TSpinEdit::layoutParts()
 {
     m_edit->setGeometry(rect());
     const int frameWidth = std::max(1, style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_edit));
-    m_buttons->setGeometry(m_edit->width() - frameWidth - SpinButtons::StripWidth, frameWidth,
-                           SpinButtons::StripWidth, m_edit->height() - 2 * frameWidth);
+    m_buttons->setGeometry(m_edit->width() - frameWidth - SpinButtons::StripWidth, frameWidth, SpinButtons::StripWidth,
+                           m_edit->height() - 2 * frameWidth);
 }
 
 void TSpinEdit::changeEvent(QEvent* e)

@@ -16,15 +16,9 @@ QAccessibleInterface* spinEditFactory(const QString& className, QObject* object)
 
 } // namespace
 
-TSpinEditAccessible::TSpinEditAccessible(TSpinEdit* field)
-    : QAccessibleWidget(field, QAccessible::SpinBox)
-{
-}
+TSpinEditAccessible::TSpinEditAccessible(TSpinEdit* field) : QAccessibleWidget(field, QAccessible::SpinBox) {}
 
-TSpinEdit* TSpinEditAccessible::field() const
-{
-    return static_cast<TSpinEdit*>(widget());
-}
+TSpinEdit* TSpinEditAccessible::field() const { return static_cast<TSpinEdit*>(widget()); }
 
 void* TSpinEditAccessible::interface_cast(QAccessible::InterfaceType type)
 {
@@ -36,12 +30,9 @@ void* TSpinEditAccessible::interface_cast(QAccessible::InterfaceType type)
 QString TSpinEditAccessible::text(QAccessible::Text t) const
 {
     switch (t) {
-    case QAccessible::Name:
-        return field()->labelName();
-    case QAccessible::Value:
-        return field()->text();
-    default:
-        return QAccessibleWidget::text(t);
+    case QAccessible::Name: return field()->labelName();
+    case QAccessible::Value: return field()->text();
+    default: return QAccessibleWidget::text(t);
     }
 }
 

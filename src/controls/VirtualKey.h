@@ -22,6 +22,6 @@ constexpr std::uint16_t Right = 39;
 constexpr std::uint16_t Down = 40;
 constexpr std::uint16_t Insert = 45;
 constexpr std::uint16_t Delete = 46;
-constexpr std::uint16_t F1 = 112; // F1..F24 are consecutive
+constexpr std::uint16_t F1 = 112;  // F1..F24 are consecutive
 constexpr std::uint16_t Apps = 93; // context-menu key
 } // namespace vk

@@ -9,7 +9,10 @@ inline const QString kHomepage = QStringLiteral("https://www.example.org/zarnoli
 inline const QString kMailAddress = QStringLiteral("zarnolith@example.org");
 
 // "mailto:" address whose subject is the program's title.
-inline QString MailUrl() { return QStringLiteral("mailto:") + kMailAddress + QStringLiteral("?subject=") + kProgramTitle; }
+inline QString MailUrl()
+{
+    return QStringLiteral("mailto:") + kMailAddress + QStringLiteral("?subject=") + kProgramTitle;
+}
 inline QString DonationPage() { return kHomepage + QStringLiteral("/spenden.htm"); }
 
 // The files beside the program file.

@@ -107,8 +107,7 @@ QString HelpMenu::InfoText()
         QStringLiteral("Spenden helfen bei der Weiterentwicklung."),
         QStringLiteral("Dieses Programm wurde mit %1 programmiert."),
     };
-    return kProgramTitle + QStringLiteral("\r\n") +
-           format.join(QStringLiteral("\r\n")).arg(Entwicklungswerkzeug());
+    return kProgramTitle + QStringLiteral("\r\n") + format.join(QStringLiteral("\r\n")).arg(Entwicklungswerkzeug());
 }
 
 void HelpMenu::ShowInfo(QWidget* owner) const { m_environment.ShowInformationBox(owner, InfoText()); }
@@ -135,8 +134,8 @@ HistoryViewer* HelpMenu::ShowChanges(QWidget* owner, const TFont& displayFont, C
 bool HelpMenu::StartUpdate(QWidget* owner, const QString& windowTitleText, const TFont& displayFont) const
 {
     const QString path = m_environment.TempVerzeichnis() + kHandOffFile;
-    const QByteArray bytes =
-        HandOffBytes(HandOffLines(windowTitleText, m_environment.ProgramFile(), displayFont.Size(), displayFont.Name));
+    const QByteArray bytes = HandOffBytes(
+        HandOffLines(windowTitleText, m_environment.ProgramFile(), displayFont.Size(), displayFont.Name));
     const std::string nativePath = QFile::encodeName(path).toStdString();
 
     platform::ClearReadOnly(nativePath);
@@ -145,8 +144,8 @@ bool HelpMenu::StartUpdate(QWidget* owner, const QString& windowTitleText, const
         return false;
     }
     // The updater finds the file by its bare name in the temporary directory.
-    m_environment.ProgrammStarten(owner, m_environment.ProgramDirectory() + kUpdaterProgram, kHandOffFile,
-                               QString(), QStringLiteral("open"), util::kShowNormal);
+    m_environment.ProgrammStarten(owner, m_environment.ProgramDirectory() + kUpdaterProgram, kHandOffFile, QString(),
+                                  QStringLiteral("open"), util::kShowNormal);
     return true;
 }
 

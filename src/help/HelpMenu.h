@@ -19,12 +19,13 @@ class HistoryViewer;
 class IHelpEnvironment {
 public:
     virtual ~IHelpEnvironment() = default;
-    virtual QString ProgramFile() = 0;       // full path of the program file
+    virtual QString ProgramFile() = 0;      // full path of the program file
     virtual QString ProgramDirectory() = 0; // its directory, with the trailing separator
     virtual QString TempVerzeichnis() = 0;
     // The shell start (util::ProgrammStarten).
     virtual int ProgrammStarten(QWidget* owner, const QString& file, const QString& parameters,
-                                const QString& directory, const QString& operation, int showCommand) = 0;
+                                const QString& directory, const QString& operation, int showCommand)
+        = 0;
     // Modal message boxes: "Informationen" (information icon) and "Fehler" (error icon), each with "OK".
     virtual void ShowInformationBox(QWidget* owner, const QString& text) = 0;
     virtual void ShowErrorBox(QWidget* owner, const QString& text) = 0;
@@ -34,8 +35,8 @@ public:
 IHelpEnvironment& SystemHelpEnvironment();
 
 struct HelpMenuState {
-    bool changesEnabled = true;       // "Programm-&Änderungen...": History.txt is there
-    bool updateVisible = true; // "Programm-&Aktualisierung...": Vellomat.exe is there
+    bool changesEnabled = true; // "Programm-&Änderungen...": History.txt is there
+    bool updateVisible = true;  // "Programm-&Aktualisierung...": Vellomat.exe is there
 };
 
 class HelpMenu {

@@ -30,9 +30,9 @@ HistoryViewer::HistoryViewer(const QString& path, const TFont& displayFont, Colo
     setPalette(pal);
 
     const std::optional<QString> text = ReadHistoryFile(path);
-    setPlainText(text ? *text
-                      : QStringLiteral("Die Datei \"%1\" konnte nicht gelesen werden.")
-                            .arg(QDir::toNativeSeparators(path)));
+    setPlainText(
+        text ? *text
+             : QStringLiteral("Die Datei \"%1\" konnte nicht gelesen werden.").arg(QDir::toNativeSeparators(path)));
     SetUpSize();
 }
 

@@ -8,7 +8,7 @@
 namespace help {
 
 QStringList HandOffLines(const QString& windowTitleText, const QString& programFile, int fontPoints,
-                            const QString& fontName)
+                         const QString& fontName)
 {
     return {kProgramTitle, windowTitleText, programFile, QStringLiteral("Qmt"),
             QString::number(fontPoints) + QLatin1Char(' ') + fontName};

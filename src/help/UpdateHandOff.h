@@ -11,7 +11,7 @@ inline const QString kHandOffFile = QStringLiteral("Qmt.cfg");
 
 // Program title, window title, program file, "Qmt", "<points> <face name>".
 QStringList HandOffLines(const QString& windowTitleText, const QString& programFile, int fontPoints,
-                            const QString& fontName);
+                         const QString& fontName);
 
 // Each entry one line ended by CR LF; a line break inside an entry becomes a blank.
 QByteArray HandOffBytes(const QStringList& lines);

@@ -18,7 +18,7 @@ void FormulareNachVorne(platform::WindowSystem& ws, FormTree& tree, Component ow
 }
 
 void RaiseApplication(platform::WindowSystem& ws, FormTree& tree, platform::WindowHandle applicationWindow,
-                        Component application)
+                      Component application)
 {
     if (applicationWindow != 0)
         FensterInVordergrund(ws, applicationWindow);

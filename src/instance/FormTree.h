@@ -29,6 +29,6 @@ void FormulareNachVorne(platform::WindowSystem& ws, FormTree& tree, Component ow
 // when the toolkit has none), then the application's forms, so that an open
 // dialog ends up on top.
 void RaiseApplication(platform::WindowSystem& ws, FormTree& tree, platform::WindowHandle applicationWindow,
-                        Component application);
+                      Component application);
 
 } // namespace instance

@@ -6,8 +6,8 @@
 namespace instance {
 
 struct GuardResult {
-    bool firstInstance = true;            // false: another instance runs, end now
-    platform::MutexHandle handle = 0;    // InstanzSperre; close it when the first instance ends
+    bool firstInstance = true;        // false: another instance runs, end now
+    platform::MutexHandle handle = 0; // InstanzSperre; close it when the first instance ends
 };
 
 // Creates InstanzSperre. When another instance holds it, asks that instance's

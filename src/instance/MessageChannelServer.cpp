@@ -75,7 +75,8 @@ void MessageChannelServer::ReadSession(int fd)
         // Queued like a posted window message: it runs after the current
         // event, never inside this read.
         QMetaObject::invokeMethod(
-            this, [this, message] {
+            this,
+            [this, message] {
                 if (m_handler)
                     m_handler(message);
             },
@@ -92,7 +93,7 @@ void MessageChannelServer::EndSession(int fd)
         return;
     it->second.notifier->setEnabled(false);
     it->second.notifier->deleteLater(); // we may be inside its activated signal
-    m_sessions.erase(it);                // closes the connection
+    m_sessions.erase(it);               // closes the connection
     if (m_sessions.empty())
         m_idleTimer->stop();
 }

@@ -30,7 +30,7 @@ public:
     // How long a connection may go without a complete request line before it
     // is closed: our clients send theirs at once, so only a stuck or hostile
     // peer ever reaches it.
-    static constexpr std::chrono::milliseconds kIdleLimit {2000};
+    static constexpr std::chrono::milliseconds kIdleLimit{2000};
     // At most this many connections at once; a new one takes the place of the
     // one that has waited longest for a request.
     static constexpr std::size_t kMaxSessions = 32;

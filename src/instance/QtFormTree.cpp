@@ -11,31 +11,16 @@ QList<QPointer<QWidget>>& registry()
     static QList<QPointer<QWidget>> forms;
     return forms;
 }
-QObject* objectOf(Component k)
-{
-    return reinterpret_cast<QObject*>(k);
-}
+QObject* objectOf(Component k) { return reinterpret_cast<QObject*>(k); }
 } // namespace
 
-void AddApplicationForm(QWidget* form)
-{
-    registry().append(form);
-}
+void AddApplicationForm(QWidget* form) { registry().append(form); }
 
-QList<QPointer<QWidget>> ApplicationForms()
-{
-    return registry();
-}
+QList<QPointer<QWidget>> ApplicationForms() { return registry(); }
 
-QtFormTree::QtFormTree(QList<QPointer<QWidget>> applicationForms)
-    : m_applicationForms(std::move(applicationForms))
-{
-}
+QtFormTree::QtFormTree(QList<QPointer<QWidget>> applicationForms) : m_applicationForms(std::move(applicationForms)) {}
 
-Component QtFormTree::Application() const
-{
-    return reinterpret_cast<Component>(QCoreApplication::instance());
-}
+Component QtFormTree::Application() const { return reinterpret_cast<Component>(QCoreApplication::instance()); }
 
 bool QtFormTree::IsFormWidget(const QObject* object)
 {
@@ -64,7 +49,7 @@ Component QtFormTree::Components(Component owner, int index)
     // A form the application owns is walked there, not again under its Qt parent.
     QObject* child = children[index];
     const bool applicationForm = std::any_of(m_applicationForms.begin(), m_applicationForms.end(),
-                                                [child](const QPointer<QWidget>& f) { return f.data() == child; });
+                                             [child](const QPointer<QWidget>& f) { return f.data() == child; });
     return applicationForm ? 0 : reinterpret_cast<Component>(child);
 }
 

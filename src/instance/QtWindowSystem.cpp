@@ -11,18 +11,15 @@ namespace instance {
 
 using platform::WindowHandle;
 
-WindowHandle QtWindowSystem::HandleOf(QWidget* window)
-{
-    return reinterpret_cast<WindowHandle>(window);
-}
+WindowHandle QtWindowSystem::HandleOf(QWidget* window) { return reinterpret_cast<WindowHandle>(window); }
 
 QWidget* QtWindowSystem::WidgetOf(WindowHandle window)
 {
     if (window == 0)
         return nullptr;
     const QWidgetList windows = QApplication::topLevelWidgets();
-    const auto it = std::find_if(windows.begin(), windows.end(),
-                                 [window](QWidget* w) { return HandleOf(w) == window; });
+    const auto it
+        = std::find_if(windows.begin(), windows.end(), [window](QWidget* w) { return HandleOf(w) == window; });
     return it == windows.end() ? nullptr : *it;
 }
 

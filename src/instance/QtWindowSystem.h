@@ -24,7 +24,8 @@ public:
     platform::WindowHandle FindWindowW() override;
     platform::WindowHandle GetWindowNext(platform::WindowHandle window) override;
     int GetWindowTextW(platform::WindowHandle window, char16_t* buffer, int maxCount) override;
-    bool PostMessageW(platform::WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    bool PostMessageW(platform::WindowHandle window, unsigned message, std::uintptr_t wParam,
+                      std::intptr_t lParam) override;
 
     bool IsIconic(platform::WindowHandle window) override;
     bool ShowWindow(platform::WindowHandle window, int command) override;

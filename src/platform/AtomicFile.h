@@ -20,8 +20,8 @@ bool WriteFileAtomically(const std::filesystem::path& target, std::span<const st
 // together or not at all: StageFile writes and flushes the complete new
 // contents beside the target (a failure shows here, the target untouched);
 // CommitStagedFile renames the staged file over the target.
-bool StageFile(const std::filesystem::path& target, std::span<const std::uint8_t> data,
-               std::filesystem::path* staged, std::string* error = nullptr);
+bool StageFile(const std::filesystem::path& target, std::span<const std::uint8_t> data, std::filesystem::path* staged,
+               std::string* error = nullptr);
 bool CommitStagedFile(const std::filesystem::path& staged, const std::filesystem::path& target,
                       std::string* error = nullptr);
 

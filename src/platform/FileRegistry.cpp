@@ -110,14 +110,14 @@ bool FileRegistry::loadDocument()
     m_opened = ReadFile(m_file);
     RegRepair repair;
     switch (m_opened.kind) {
-    case FileState::Missing:
-        return true;
+    case FileState::Missing: return true;
     case FileState::Unusable:
         // Not a file we can read (a directory, a pipe, no permission): no damage, and nothing may be overwritten.
         std::fprintf(stderr, "Zarnolith: Einstellungsdatei %s ist nicht lesbar\n", m_file.c_str());
         return false;
     case FileState::TooLarge:
-        std::fprintf(stderr, "Zarnolith: Einstellungsdatei %s ist größer als %zu Bytes\n", m_file.c_str(), MaxFileBytes);
+        std::fprintf(stderr, "Zarnolith: Einstellungsdatei %s ist größer als %zu Bytes\n", m_file.c_str(),
+                     MaxFileBytes);
         repair.unread.push_back({});
         break;
     case FileState::Read: {
@@ -164,7 +164,8 @@ bool FileRegistry::setAside()
         target = base + "-" + std::to_string(n);
     fs::rename(file, target, ec);
     if (ec) {
-        std::fprintf(stderr, "Zarnolith: %s lässt sich nicht beiseitelegen: %s\n", m_file.c_str(), ec.message().c_str());
+        std::fprintf(stderr, "Zarnolith: %s lässt sich nicht beiseitelegen: %s\n", m_file.c_str(),
+                     ec.message().c_str());
         return false;
     }
     std::fprintf(stderr, "Zarnolith: beschädigte Einstellungen liegen jetzt unter %s\n", target.c_str());

@@ -72,9 +72,9 @@ private:
     std::filesystem::path m_setAside;
     std::optional<RegRepair> m_repair;
     RegDocument m_doc;
-    FileState m_opened; // the file as the key was opened (or as we last wrote it)
+    FileState m_opened;             // the file as the key was opened (or as we last wrote it)
     std::vector<Written> m_written; // since opening, in order
-    std::u16string m_keyPath; // full path of the open key; empty while none is open
+    std::u16string m_keyPath;       // full path of the open key; empty while none is open
     std::filesystem::path m_staged; // written but not yet committed contents; empty when none
 };
 

@@ -17,10 +17,10 @@ namespace platform {
 // number; these are the ones the program names.
 namespace regtype {
 constexpr std::uint32_t None = 0;
-constexpr std::uint32_t Sz = 1;         // UTF-16LE text with its terminating zero
-constexpr std::uint32_t ExpandSz = 2;   // the same, with %VARIABLES% left unexpanded
+constexpr std::uint32_t Sz = 1;       // UTF-16LE text with its terminating zero
+constexpr std::uint32_t ExpandSz = 2; // the same, with %VARIABLES% left unexpanded
 constexpr std::uint32_t Binary = 3;
-constexpr std::uint32_t Dword = 4;      // 32-bit integer, little-endian
+constexpr std::uint32_t Dword = 4; // 32-bit integer, little-endian
 constexpr std::uint32_t DwordBigEndian = 5;
 constexpr std::uint32_t MultiSz = 7;
 constexpr std::uint32_t Qword = 11;

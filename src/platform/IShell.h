@@ -24,7 +24,8 @@ public:
     // Arguments in ShellExecuteW's own order. owner: the owning window's
     // native handle (0 = none).
     virtual int ShellExecute(std::uintptr_t owner, const std::string& operation, const std::string& file,
-                             const std::string& parameters, const std::string& directory, int showCommand) = 0;
+                             const std::string& parameters, const std::string& directory, int showCommand)
+        = 0;
 };
 
 // The running platform's shell.

@@ -16,21 +16,14 @@ namespace {
 int resultForErrno(int error)
 {
     switch (error) {
-    case 0:
-        return ShellResult::Started;
-    case ENOENT:
-        return ShellResult::FileNotFound;
-    case ENOTDIR:
-        return ShellResult::PathNotFound;
+    case 0: return ShellResult::Started;
+    case ENOENT: return ShellResult::FileNotFound;
+    case ENOTDIR: return ShellResult::PathNotFound;
     case EACCES:
-    case EPERM:
-        return ShellResult::AccessDenied;
-    case ENOMEM:
-        return ShellResult::OutOfMemory;
-    case ENOEXEC:
-        return ShellResult::BadFormat;
-    default:
-        return ShellResult::OutOfResources;
+    case EPERM: return ShellResult::AccessDenied;
+    case ENOMEM: return ShellResult::OutOfMemory;
+    case ENOEXEC: return ShellResult::BadFormat;
+    default: return ShellResult::OutOfResources;
     }
 }
 
@@ -132,8 +125,7 @@ int LinuxShell::ShellExecute(std::uintptr_t /*owner: the desktop shows no messag
     if (stat(path.c_str(), &st) != 0) {
         const int statError = errno;
         // A bare program name is looked up like the shell's registered programs.
-        const std::optional<std::string> onPath =
-            file.find('/') == std::string::npos ? FindOnPath(file) : std::nullopt;
+        const std::optional<std::string> onPath = file.find('/') == std::string::npos ? FindOnPath(file) : std::nullopt;
         if (!onPath)
             return statError == ENOTDIR ? ShellResult::PathNotFound : ShellResult::FileNotFound;
         path = *onPath;

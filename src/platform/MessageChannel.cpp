@@ -26,7 +26,8 @@ bool FillAddress(const std::string& path, sockaddr_un& addr)
 
 int RemainingMs(std::chrono::steady_clock::time_point deadline)
 {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left
+        = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
@@ -34,7 +35,7 @@ int RemainingMs(std::chrono::steady_clock::time_point deadline)
 
 bool PeerHasUid(int socketFd, uid_t uid)
 {
-    ucred cred {};
+    ucred cred{};
     socklen_t len = sizeof cred;
     if (::getsockopt(socketFd, SOL_SOCKET, SO_PEERCRED, &cred, &len) != 0 || len != sizeof cred)
         return false;
@@ -55,8 +56,8 @@ std::unique_ptr<ChannelListener> ChannelListener::Listen(const std::string& path
     // busy: take the longest the system allows.
     ::unlink(path.c_str());
     struct stat st {};
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0
-        || ::chmod(path.c_str(), 0600) != 0 || ::listen(fd, SOMAXCONN) != 0 || ::stat(path.c_str(), &st) != 0) {
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 || ::chmod(path.c_str(), 0600) != 0
+        || ::listen(fd, SOMAXCONN) != 0 || ::stat(path.c_str(), &st) != 0) {
         ::close(fd);
         return nullptr;
     }
@@ -92,10 +93,7 @@ int ChannelListener::Accept()
     }
 }
 
-ChannelSession::~ChannelSession()
-{
-    ::close(m_fd);
-}
+ChannelSession::~ChannelSession() { ::close(m_fd); }
 
 bool ChannelSession::OnReadable(const MessageHandler& onMessage, const TitleProvider& titles)
 {
@@ -171,7 +169,7 @@ bool ChannelClient::SendAll(const std::string& bytes, int timeoutMs)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            pollfd p {m_fd, POLLOUT, 0};
+            pollfd p{m_fd, POLLOUT, 0};
             if (::poll(&p, 1, RemainingMs(deadline)) > 0)
                 continue;
         }
@@ -192,7 +190,7 @@ std::optional<std::vector<std::string>> ChannelClient::QueryTitles(int timeoutMs
             return titles;
         if (complete)
             return std::nullopt;
-        pollfd p {m_fd, POLLIN, 0};
+        pollfd p{m_fd, POLLIN, 0};
         const int ready = ::poll(&p, 1, RemainingMs(deadline));
         if (ready < 0 && errno == EINTR)
             continue;

@@ -17,8 +17,9 @@ char16_t asciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c +
 
 bool sameName(std::u16string_view a, std::u16string_view b)
 {
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return asciiLower(x) == asciiLower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
+               return asciiLower(x) == asciiLower(y);
+           });
 }
 
 bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
@@ -69,9 +70,12 @@ std::u16string_view trim(std::u16string_view s)
 
 int hexDigit(char16_t c)
 {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
     return -1;
 }
 
@@ -298,7 +302,7 @@ private:
     std::vector<RegDocument::Problem>* m_problems;
     std::vector<KeySlot> m_slots;
     std::map<std::u16string, std::size_t> m_keyIndex; // lower-case path -> live key, ordered for sub-key ranges
-    std::vector<std::u16string> m_pending;             // comment lines waiting for the next key or value
+    std::vector<std::u16string> m_pending;            // comment lines waiting for the next key or value
 };
 
 std::optional<RegDocument> Reader::read(std::span<const std::uint8_t> bytes)
@@ -592,7 +596,8 @@ std::u16string serializeText(const RegDocument& doc)
                 }
             }
             if (v.type == 4 && v.data.size() == 4) {
-                const std::uint32_t n = v.data[0] | (v.data[1] << 8) | (v.data[2] << 16) | (std::uint32_t(v.data[3]) << 24);
+                const std::uint32_t n
+                    = v.data[0] | (v.data[1] << 8) | (v.data[2] << 16) | (std::uint32_t(v.data[3]) << 24);
                 char buf[16];
                 std::snprintf(buf, sizeof buf, "dword:%08x", n);
                 out += ascii(buf) + u"\r\n";

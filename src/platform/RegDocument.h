@@ -30,7 +30,7 @@ public:
     };
     // A line the salvaging reader skipped.
     struct Problem {
-        std::size_t line = 0;        // 1-based; 0 for the file as a whole
+        std::size_t line = 0;                    // 1-based; 0 for the file as a whole
         std::optional<std::u16string> valueName; // when the line names a value
         std::string what;
     };

@@ -45,7 +45,7 @@ int StartDetached(const std::string& program, const std::vector<std::string>& ar
     sigemptyset(&defaultAction.sa_mask);
     // Where the kernel cannot mark our descriptors close-on-exec at once, each
     // possible one is marked: up to the descriptor limit, within reason.
-    rlimit files {};
+    rlimit files{};
     const int fdLimit = getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur != RLIM_INFINITY
         ? static_cast<int>(std::min<rlim_t>(files.rlim_cur, 1u << 20))
         : 1 << 20;
@@ -85,8 +85,7 @@ int StartDetached(const std::string& program, const std::vector<std::string>& ar
 
     close(pipeFds[1]);
     int status = 0;
-    while (waitpid(middle, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(middle, &status, 0) < 0 && errno == EINTR) {}
     int error = 0;
     ssize_t got;
     do {

@@ -73,8 +73,8 @@ LocaleDateNames ReadDateNames(const char* localeName)
     static constexpr nl_item kShortDays[7] = {ABDAY_1, ABDAY_2, ABDAY_3, ABDAY_4, ABDAY_5, ABDAY_6, ABDAY_7};
     static constexpr nl_item kShortMonths[12] = {ABMON_1, ABMON_2, ABMON_3, ABMON_4,  ABMON_5,  ABMON_6,
                                                  ABMON_7, ABMON_8, ABMON_9, ABMON_10, ABMON_11, ABMON_12};
-    static constexpr nl_item kLongMonths[12] = {MON_1, MON_2, MON_3, MON_4,  MON_5,  MON_6,
-                                                MON_7, MON_8, MON_9, MON_10, MON_11, MON_12};
+    static constexpr nl_item kLongMonths[12]
+        = {MON_1, MON_2, MON_3, MON_4, MON_5, MON_6, MON_7, MON_8, MON_9, MON_10, MON_11, MON_12};
     for (int i = 0; i < 7; ++i)
         names.shortDayNames[i] = Decode(nl_langinfo_l(kShortDays[i], loc), loc);
     for (int i = 0; i < 12; ++i) {

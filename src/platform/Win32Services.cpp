@@ -6,14 +6,8 @@
 namespace platform {
 
 namespace {
-HWND H(WindowHandle w)
-{
-    return reinterpret_cast<HWND>(w);
-}
-WindowHandle W(HWND h)
-{
-    return reinterpret_cast<WindowHandle>(h);
-}
+HWND H(WindowHandle w) { return reinterpret_cast<HWND>(w); }
+WindowHandle W(HWND h) { return reinterpret_cast<WindowHandle>(h); }
 } // namespace
 
 MutexHandle Win32NamedMutex::CreateMutexW(const std::string& name)
@@ -26,19 +20,10 @@ MutexHandle Win32NamedMutex::CreateMutexW(const std::string& name)
     return reinterpret_cast<MutexHandle>(h);
 }
 
-void Win32NamedMutex::CloseHandle(MutexHandle handle)
-{
-    ::CloseHandle(reinterpret_cast<HANDLE>(handle));
-}
+void Win32NamedMutex::CloseHandle(MutexHandle handle) { ::CloseHandle(reinterpret_cast<HANDLE>(handle)); }
 
-WindowHandle Win32WindowSystem::FindWindowW()
-{
-    return W(::FindWindowW(nullptr, nullptr));
-}
-WindowHandle Win32WindowSystem::GetWindowNext(WindowHandle w)
-{
-    return W(::GetWindow(H(w), GW_HWNDNEXT));
-}
+WindowHandle Win32WindowSystem::FindWindowW() { return W(::FindWindowW(nullptr, nullptr)); }
+WindowHandle Win32WindowSystem::GetWindowNext(WindowHandle w) { return W(::GetWindow(H(w), GW_HWNDNEXT)); }
 int Win32WindowSystem::GetWindowTextW(WindowHandle w, char16_t* buffer, int maxCount)
 {
     return ::GetWindowTextW(H(w), reinterpret_cast<LPWSTR>(buffer), maxCount);
@@ -47,18 +32,9 @@ bool Win32WindowSystem::PostMessageW(WindowHandle w, unsigned m, std::uintptr_t 
 {
     return ::PostMessageW(H(w), m, static_cast<WPARAM>(wp), static_cast<LPARAM>(lp)) != 0;
 }
-bool Win32WindowSystem::IsIconic(WindowHandle w)
-{
-    return ::IsIconic(H(w)) != 0;
-}
-bool Win32WindowSystem::ShowWindow(WindowHandle w, int command)
-{
-    return ::ShowWindow(H(w), command) != 0;
-}
-WindowHandle Win32WindowSystem::GetForegroundWindow()
-{
-    return W(::GetForegroundWindow());
-}
+bool Win32WindowSystem::IsIconic(WindowHandle w) { return ::IsIconic(H(w)) != 0; }
+bool Win32WindowSystem::ShowWindow(WindowHandle w, int command) { return ::ShowWindow(H(w), command) != 0; }
+WindowHandle Win32WindowSystem::GetForegroundWindow() { return W(::GetForegroundWindow()); }
 ThreadId Win32WindowSystem::GetWindowThreadProcessId(WindowHandle w)
 {
     return ::GetWindowThreadProcessId(H(w), nullptr);
@@ -67,14 +43,8 @@ bool Win32WindowSystem::AttachThreadInput(ThreadId a, ThreadId to, bool attach)
 {
     return ::AttachThreadInput(a, to, attach ? TRUE : FALSE) != 0;
 }
-bool Win32WindowSystem::BringWindowToTop(WindowHandle w)
-{
-    return ::BringWindowToTop(H(w)) != 0;
-}
-bool Win32WindowSystem::SetForegroundWindow(WindowHandle w)
-{
-    return ::SetForegroundWindow(H(w)) != 0;
-}
+bool Win32WindowSystem::BringWindowToTop(WindowHandle w) { return ::BringWindowToTop(H(w)) != 0; }
+bool Win32WindowSystem::SetForegroundWindow(WindowHandle w) { return ::SetForegroundWindow(H(w)) != 0; }
 bool Win32WindowSystem::SystemParametersInfoW(unsigned action, unsigned ui, void* pv, unsigned winIni)
 {
     return ::SystemParametersInfoW(action, ui, pv, winIni) != 0;
@@ -84,11 +54,11 @@ OsVersion Win32WindowSystem::GetVersion()
 {
     // Read once per process; RtlGetVersion is not subject to manifest-based lies.
     static const OsVersion version = [] {
-        OsVersion v {VER_PLATFORM_WIN32_NT, 0, 0};
+        OsVersion v{VER_PLATFORM_WIN32_NT, 0, 0};
         using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
         if (const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll"))
             if (const auto fn = reinterpret_cast<RtlGetVersionFn>(::GetProcAddress(ntdll, "RtlGetVersion"))) {
-                OSVERSIONINFOW info {};
+                OSVERSIONINFOW info{};
                 info.dwOSVersionInfoSize = sizeof info;
                 if (fn(&info) == 0)
                     v = {static_cast<int>(info.dwPlatformId), static_cast<int>(info.dwMajorVersion),

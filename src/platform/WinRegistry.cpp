@@ -40,7 +40,9 @@ bool WinRegistry::CloseKey()
 std::optional<RegValueInfo> WinRegistry::QueryValueInfo(std::u16string_view name)
 {
     DWORD type = 0, size = 0;
-    if (!m_key || ::RegQueryValueExW(static_cast<HKEY>(m_key), wide(name).c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    if (!m_key
+        || ::RegQueryValueExW(static_cast<HKEY>(m_key), wide(name).c_str(), nullptr, &type, nullptr, &size)
+            != ERROR_SUCCESS)
         return std::nullopt;
     return RegValueInfo{type, size};
 }
@@ -50,7 +52,9 @@ std::optional<RegValueData> WinRegistry::QueryValue(std::u16string_view name, st
     RegValueData out;
     out.bytes.resize(maxBytes);
     DWORD type = 0, size = maxBytes;
-    if (!m_key || ::RegQueryValueExW(static_cast<HKEY>(m_key), wide(name).c_str(), nullptr, &type, out.bytes.data(), &size) != ERROR_SUCCESS)
+    if (!m_key
+        || ::RegQueryValueExW(static_cast<HKEY>(m_key), wide(name).c_str(), nullptr, &type, out.bytes.data(), &size)
+            != ERROR_SUCCESS)
         return std::nullopt;
     out.type = type;
     out.bytes.resize(size);
@@ -59,8 +63,10 @@ std::optional<RegValueData> WinRegistry::QueryValue(std::u16string_view name, st
 
 bool WinRegistry::SetValue(std::u16string_view name, std::uint32_t type, std::span<const std::uint8_t> data)
 {
-    return m_key && ::RegSetValueExW(static_cast<HKEY>(m_key), wide(name).c_str(), 0, type, data.data(),
-                                     static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+    return m_key
+        && ::RegSetValueExW(static_cast<HKEY>(m_key), wide(name).c_str(), 0, type, data.data(),
+                            static_cast<DWORD>(data.size()))
+        == ERROR_SUCCESS;
 }
 
 std::unique_ptr<IRegistry> CreateUserRegistry() { return std::make_unique<WinRegistry>(); }

@@ -106,7 +106,8 @@ bool waitForEvent(xcb_connection_t* c, std::chrono::milliseconds timeout,
             if (found)
                 return true;
         }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left
+            = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (xcb_connection_has_error(c) || left.count() <= 0)
             return false;
         pollfd p{xcb_get_file_descriptor(c), POLLIN, 0};

@@ -11,8 +11,8 @@
 namespace {
 
 struct Outer {
-    QRect rect;           // frame included
-    QPoint clientOffset;  // what Qt's move() needs added to reach the frame's position
+    QRect rect;          // frame included
+    QPoint clientOffset; // what Qt's move() needs added to reach the frame's position
 };
 
 Outer outerOf(const QWidget& window)
@@ -39,8 +39,7 @@ void PlaceOuter(QWidget& window, const std::function<LayoutPoint(const QRect& ou
 
 LayoutPoint DialogScreenPosition(const LayoutSize& screen, const LayoutSize& outer)
 {
-    return {std::max(0, HalfOf(screen.width - outer.width) - 1),
-            std::max(0, HalfOf(screen.height - outer.height) - 1)};
+    return {std::max(0, HalfOf(screen.width - outer.width) - 1), std::max(0, HalfOf(screen.height - outer.height) - 1)};
 }
 
 LayoutPoint CentreOverOwner(const LayoutRect& owner, const LayoutSize& outer, const LayoutRect& workArea)

@@ -20,9 +20,9 @@ struct TFontStyles {
 class TFont {
 public:
     QString Name = QStringLiteral("Courier New");
-    int Height = -19;                      // pixels; negative = character height without leading
+    int Height = -19; // pixels; negative = character height without leading
     ColorValue Color{ColorValue::clWindowText};
-    std::uint8_t Charset = 0;              // Windows character set number (0 = ANSI)
+    std::uint8_t Charset = 0; // Windows character set number (0 = ANSI)
     TFontStyles Style;
 
     // Size in points: -MulDiv(Height, 72, dpi); writing sets Height := -MulDiv(size, dpi, 72).

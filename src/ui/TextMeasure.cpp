@@ -33,7 +33,4 @@ int HoeheFuerSchrift(const QFont& font, const QWidget& control)
     return h;
 }
 
-int BreiteFuerText(const QFont& font, const QString& text)
-{
-    return labelSize(font, text + QLatin1Char(' ')).width();
-}
+int BreiteFuerText(const QFont& font, const QString& text) { return labelSize(font, text + QLatin1Char(' ')).width(); }

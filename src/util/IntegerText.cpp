@@ -8,9 +8,12 @@ namespace {
 
 int hexDigit(char32_t c)
 {
-    if (c >= '0' && c <= '9') return static_cast<int>(c - '0');
-    if (c >= 'a' && c <= 'f') return static_cast<int>(c - 'a' + 10);
-    if (c >= 'A' && c <= 'F') return static_cast<int>(c - 'A' + 10);
+    if (c >= '0' && c <= '9')
+        return static_cast<int>(c - '0');
+    if (c >= 'a' && c <= 'f')
+        return static_cast<int>(c - 'a' + 10);
+    if (c >= 'A' && c <= 'F')
+        return static_cast<int>(c - 'A' + 10);
     return -1;
 }
 

@@ -98,30 +98,31 @@ TEST_P(EveryWindow, EveryFocusableControlHasANameAndItsRole)
 
 INSTANTIATE_TEST_SUITE_P(
     Windows, EveryWindow,
-    ::testing::Values(
-        WindowRow{"MainWindow", 7, [](Windows& w, QTemporaryDir&) -> QWidget* { return w.form.get(); }},
-        WindowRow{"StartValuesDialog", 6, [](Windows& w, QTemporaryDir&) -> QWidget* { return w.pixel.get(); }},
-        WindowRow{"BackgroundDialog", 3,
-                  [](Windows& w, QTemporaryDir&) -> QWidget* {
-                      w.form->HintergrundForm->SchriftartZuweisen(*AnzeigeSchrift, AnzeigeHintergrund);
-                      return w.form->HintergrundForm;
-                  }},
-        WindowRow{"FontDialog", 10,
-                  [](Windows& w, QTemporaryDir&) -> QWidget* {
-                      auto* dialog = new FontWindow(*AnzeigeSchrift, w.form.get());
-                      dialog->setAttribute(Qt::WA_DeleteOnClose);
-                      return dialog;
-                  }},
-        WindowRow{"HistoryViewer", 1,
-                  [](Windows& w, QTemporaryDir& dir) -> QWidget* {
-                      const QString path = dir.filePath(QStringLiteral("History.txt"));
-                      QFile file(path);
-                      if (!file.open(QIODevice::WriteOnly))
-                          return nullptr;
-                      file.write("V1.01: erste Fassung\n");
-                      file.close();
-                      return new help::HistoryViewer(path, w.form->FontDialog1Font, AnzeigeHintergrund, w.form.get());
-                  }}),
+    ::testing::Values(WindowRow{"MainWindow", 7, [](Windows& w, QTemporaryDir&) -> QWidget* { return w.form.get(); }},
+                      WindowRow{"StartValuesDialog", 6,
+                                [](Windows& w, QTemporaryDir&) -> QWidget* { return w.pixel.get(); }},
+                      WindowRow{"BackgroundDialog", 3,
+                                [](Windows& w, QTemporaryDir&) -> QWidget* {
+                                    w.form->HintergrundForm->SchriftartZuweisen(*AnzeigeSchrift, AnzeigeHintergrund);
+                                    return w.form->HintergrundForm;
+                                }},
+                      WindowRow{"FontDialog", 10,
+                                [](Windows& w, QTemporaryDir&) -> QWidget* {
+                                    auto* dialog = new FontWindow(*AnzeigeSchrift, w.form.get());
+                                    dialog->setAttribute(Qt::WA_DeleteOnClose);
+                                    return dialog;
+                                }},
+                      WindowRow{"HistoryViewer", 1,
+                                [](Windows& w, QTemporaryDir& dir) -> QWidget* {
+                                    const QString path = dir.filePath(QStringLiteral("History.txt"));
+                                    QFile file(path);
+                                    if (!file.open(QIODevice::WriteOnly))
+                                        return nullptr;
+                                    file.write("V1.01: erste Fassung\n");
+                                    file.close();
+                                    return new help::HistoryViewer(path, w.form->FontDialog1Font, AnzeigeHintergrund,
+                                                                   w.form.get());
+                                }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- The number fields through the accessibility interfaces -------------------
@@ -221,9 +222,10 @@ TEST(ScreenReader, MenuItemsNameTheCommandAndBindTheShortcut)
     TForm1& f = *w.form;
     f.show();
     f.Timer1->stop();
-    const std::map<QString, std::pair<QString, QString>> shortcuts = {
-        {QStringLiteral("MenuDateiNeu"), {QStringLiteral("Strg+N"), QKeySequence(Qt::CTRL | Qt::Key_N).toString()}},
-        {QStringLiteral("MenuDateiBeenden"), {QStringLiteral("Alt+F4"), QKeySequence(Qt::ALT | Qt::Key_F4).toString()}}};
+    const std::map<QString, std::pair<QString, QString>> shortcuts
+        = {{QStringLiteral("MenuDateiNeu"), {QStringLiteral("Strg+N"), QKeySequence(Qt::CTRL | Qt::Key_N).toString()}},
+           {QStringLiteral("MenuDateiBeenden"),
+            {QStringLiteral("Alt+F4"), QKeySequence(Qt::ALT | Qt::Key_F4).toString()}}};
     int items = 0;
     for (QMenu* menu : f.menuBar()->findChildren<QMenu*>()) {
         QAccessibleInterface* menuIface = QAccessible::queryAccessibleInterface(menu);
@@ -240,8 +242,8 @@ TEST(ScreenReader, MenuItemsNameTheCommandAndBindTheShortcut)
             EXPECT_FALSE(item->text(QAccessible::Name).contains(QLatin1Char('\t'))) << what;
             ASSERT_TRUE(item->actionInterface()) << what;
             // The bridge's key binding: the action's own, else the item's accelerator text.
-            QStringList bindings =
-                item->actionInterface()->keyBindingsForAction(QAccessibleActionInterface::pressAction());
+            QStringList bindings
+                = item->actionInterface()->keyBindingsForAction(QAccessibleActionInterface::pressAction());
             if (bindings.isEmpty() && !item->text(QAccessible::Accelerator).isEmpty())
                 bindings << item->text(QAccessible::Accelerator);
             const QString shown = MenuItemOption::of(*menu, action).text;
@@ -267,19 +269,21 @@ TEST(ScreenReader, MenuItemsNameTheCommandAndBindTheShortcut)
                 ADD_FAILURE() << "dbus-send did not answer: " << arguments.join(u' ').toStdString();
             return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
         };
-        const QString bus = QStringLiteral("--bus=") +
-            ask({QStringLiteral("--session"), QStringLiteral("--dest=org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
-                 QStringLiteral("org.a11y.Bus.GetAddress")});
+        const QString bus = QStringLiteral("--bus=")
+            + ask({QStringLiteral("--session"), QStringLiteral("--dest=org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+                   QStringLiteral("org.a11y.Bus.GetAddress")});
         // This process's connection to the accessibility bus, found by its process id.
         const auto daemon = [&](const QString& method, const QString& argument) {
             QStringList arguments{bus, QStringLiteral("--dest=org.freedesktop.DBus"),
-                                  QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus.") + method};
+                                  QStringLiteral("/org/freedesktop/DBus"),
+                                  QStringLiteral("org.freedesktop.DBus.") + method};
             if (!argument.isEmpty())
                 arguments << argument;
             return ask(arguments);
         };
         QString dest;
-        auto names = QRegularExpression(QStringLiteral(":[0-9]+\\.[0-9]+")).globalMatch(daemon(QStringLiteral("ListNames"), QString()));
+        auto names = QRegularExpression(QStringLiteral(":[0-9]+\\.[0-9]+"))
+                         .globalMatch(daemon(QStringLiteral("ListNames"), QString()));
         while (names.hasNext() && dest.isEmpty()) {
             const QString name = names.next().captured();
             if (daemon(QStringLiteral("GetConnectionUnixProcessID"), QStringLiteral("string:") + name)
@@ -290,10 +294,11 @@ TEST(ScreenReader, MenuItemsNameTheCommandAndBindTheShortcut)
         for (QAction* action : {f.MenuDateiNeu, f.MenuDateiBeenden}) {
             QAccessibleInterface* item = QAccessible::queryAccessibleInterface(action);
             ASSERT_TRUE(item);
-            const QString path = QStringLiteral("/org/a11y/atspi/accessible/") +
-                                 QString::number(QAccessible::uniqueId(item));
-            const QString name = ask({bus, dest, path, QStringLiteral("org.freedesktop.DBus.Properties.Get"),
-                                      QStringLiteral("string:org.a11y.atspi.Accessible"), QStringLiteral("string:Name")});
+            const QString path
+                = QStringLiteral("/org/a11y/atspi/accessible/") + QString::number(QAccessible::uniqueId(item));
+            const QString name
+                = ask({bus, dest, path, QStringLiteral("org.freedesktop.DBus.Properties.Get"),
+                       QStringLiteral("string:org.a11y.atspi.Accessible"), QStringLiteral("string:Name")});
             EXPECT_TRUE(name.endsWith(action->text().remove(QLatin1Char('&')))) << name.toStdString();
             EXPECT_FALSE(name.contains(QLatin1Char('\t'))) << name.toStdString();
             EXPECT_EQ(ask({bus, dest, path, QStringLiteral("org.a11y.atspi.Action.GetKeyBinding"),

@@ -55,10 +55,10 @@ TEST_P(RandomEditing, TheOtherFieldAlwaysFollowsTheFieldThatChanged)
     QApplication::setActiveWindow(&f);
     f.SpinEdit1->setFocus();
 
-    static const QStringList pastes = {QStringLiteral("7"),    QStringLiteral("123"),   QStringLiteral("-1"),
-                                       QStringLiteral("abc"),  QStringLiteral("99999"), QStringLiteral("$1F"),
-                                       QStringLiteral(" 42"),  QStringLiteral("42 "),   QStringLiteral("0"),
-                                       QStringLiteral("1234567"), QStringLiteral("-"),  QStringLiteral("0x10")};
+    static const QStringList pastes
+        = {QStringLiteral("7"),     QStringLiteral("123"),     QStringLiteral("-1"),  QStringLiteral("abc"),
+           QStringLiteral("99999"), QStringLiteral("$1F"),     QStringLiteral(" 42"), QStringLiteral("42 "),
+           QStringLiteral("0"),     QStringLiteral("1234567"), QStringLiteral("-"),   QStringLiteral("0x10")};
     static const QString typed = QStringLiteral("0123456789-+a ");
 
     TSpinEdit* fields[2] = {f.SpinEdit1, f.SpinEdit2};
@@ -125,8 +125,8 @@ TEST_P(RandomEditing, TheOtherFieldAlwaysFollowsTheFieldThatChanged)
             break;
         }
         }
-        SCOPED_TRACE("seed " + std::to_string(GetParam()) + ", step " + std::to_string(step) + ": " + action
-                     + " (was " + before[0].toStdString() + " / " + before[1].toStdString() + ")");
+        SCOPED_TRACE("seed " + std::to_string(GetParam()) + ", step " + std::to_string(step) + ": " + action + " (was "
+                     + before[0].toStdString() + " / " + before[1].toStdString() + ")");
 
         const bool changed[2] = {fields[0]->text() != before[0], fields[1]->text() != before[1]};
         if (changed[0] && changed[1]) {

@@ -45,8 +45,8 @@ TEST(ErrorBox, ExceptionFromAClickIsShownAndTheLoopGoesOn)
     // runs to its end and reports the release as handled.
     QTest::mousePress(&button, Qt::LeftButton);
     const QPointF centre = QRectF(button.rect()).center();
-    QMouseEvent release(QEvent::MouseButtonRelease, centre, button.mapToGlobal(centre), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, button.mapToGlobal(centre), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
     EXPECT_TRUE(QApplication::sendEvent(&button, &release));
     QTest::mouseClick(&button, Qt::LeftButton);
     const int clicks = command.clicks;
@@ -143,16 +143,17 @@ TEST(ErrorBox, TheRealBoxIsModalWithErrorIconTitleAndOneOk)
 {
     QString title, text, buttons;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    actInModal<QMessageBox>([] { ZarnolithApplication::ShowException(QStringLiteral("'x' ist kein gültiger Integerwert")); },
-                            [&](QMessageBox& box) {
-                                title = box.windowTitle();
-                                text = box.text();
-                                icon = box.icon();
-                                for (QAbstractButton* b : box.buttons())
-                                    buttons += b->text() + QLatin1Char(';');
-                                ASSERT_FALSE(box.buttons().isEmpty());
-                                box.buttons().front()->click();
-                            });
+    actInModal<QMessageBox>(
+        [] { ZarnolithApplication::ShowException(QStringLiteral("'x' ist kein gültiger Integerwert")); },
+        [&](QMessageBox& box) {
+            title = box.windowTitle();
+            text = box.text();
+            icon = box.icon();
+            for (QAbstractButton* b : box.buttons())
+                buttons += b->text() + QLatin1Char(';');
+            ASSERT_FALSE(box.buttons().isEmpty());
+            box.buttons().front()->click();
+        });
     EXPECT_EQ(title, QStringLiteral("Fehler"));
     EXPECT_EQ(text, QStringLiteral("'x' ist kein gültiger Integerwert"));
     EXPECT_EQ(icon, QMessageBox::Critical);

@@ -91,10 +91,12 @@ TEST_P(LargeFonts, ControlsDoNotOverlapAndStayInsideTheirWindow)
         }
     };
     TForm1& f = *w.form;
-    check(*f.centralWidget(), {f.Label1, f.Label2, f.Label3, f.Label4, f.Edit1, f.Edit2, f.SpinEdit1, f.SpinEdit2,
-                               f.Button1, f.StatusBar1});
-    check(*PixelForm, {PixelForm->Label1, PixelForm->SpinEdit1, PixelForm->Label2, PixelForm->SpinEdit2,
-                       PixelForm->Button1, PixelForm->Button2});
+    check(
+        *f.centralWidget(),
+        {f.Label1, f.Label2, f.Label3, f.Label4, f.Edit1, f.Edit2, f.SpinEdit1, f.SpinEdit2, f.Button1, f.StatusBar1});
+    check(*PixelForm,
+          {PixelForm->Label1, PixelForm->SpinEdit1, PixelForm->Label2, PixelForm->SpinEdit2, PixelForm->Button1,
+           PixelForm->Button2});
 }
 
 // In every window of the program, no control covers a sibling and every list
@@ -138,8 +140,8 @@ TEST_P(LargeFonts, TabVisitsEveryControlWhateverTheWindowSize)
     TForm1& f = *w.form;
     const std::set<QWidget*> main = {f.Edit1, f.Edit2, f.SpinEdit1->editor(), f.SpinEdit2->editor(), f.Button1};
     EXPECT_EQ(tabCycle(&f, f.Edit1), main);
-    const std::set<QWidget*> dialog = {PixelForm->SpinEdit1->editor(), PixelForm->SpinEdit2->editor(),
-                                       PixelForm->Button1, PixelForm->Button2};
+    const std::set<QWidget*> dialog
+        = {PixelForm->SpinEdit1->editor(), PixelForm->SpinEdit2->editor(), PixelForm->Button1, PixelForm->Button2};
     EXPECT_EQ(tabCycle(PixelForm, PixelForm->Button1), dialog);
     THintergrundForm& colours = *w.form->HintergrundForm;
     colours.SchriftartZuweisen(*AnzeigeSchrift, AnzeigeHintergrund);

@@ -71,18 +71,17 @@ TEST_P(MainPlacementRows, CentresInTheWorkAreaWithoutClamping)
     EXPECT_EQ(MainWindowPosition(p.workArea, p.outer, p.maximised), p.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    WorkAreas, MainPlacementRows,
-    ::testing::Values(
-        // Taller than the work area by 5: 2 above its top; narrower by 7: 3 right of its left.
-        PlacementRow{{0, 0, 1000, 700}, {993, 705}, false, {3, -2}},
-        PlacementRow{{0, 0, 1920, 1040}, {400, 300}, false, {760, 370}},
-        // Task bar on the left or at the top shifts the window by the work area's origin.
-        PlacementRow{{60, 0, 1860, 1080}, {400, 300}, false, {60 + 730, 390}},
-        PlacementRow{{0, 40, 1920, 1040}, {400, 300}, false, {760, 40 + 370}},
-        // Wider than the work area: sticks out on both sides, negative left.
-        PlacementRow{{0, 0, 800, 600}, {1001, 200}, false, {-100, 200}},
-        PlacementRow{{30, 25, 800, 600}, {1001, 2000}, true, {30, 25}}));
+INSTANTIATE_TEST_SUITE_P(WorkAreas, MainPlacementRows,
+                         ::testing::Values(
+                             // Taller than the work area by 5: 2 above its top; narrower by 7: 3 right of its left.
+                             PlacementRow{{0, 0, 1000, 700}, {993, 705}, false, {3, -2}},
+                             PlacementRow{{0, 0, 1920, 1040}, {400, 300}, false, {760, 370}},
+                             // Task bar on the left or at the top shifts the window by the work area's origin.
+                             PlacementRow{{60, 0, 1860, 1080}, {400, 300}, false, {60 + 730, 390}},
+                             PlacementRow{{0, 40, 1920, 1040}, {400, 300}, false, {760, 40 + 370}},
+                             // Wider than the work area: sticks out on both sides, negative left.
+                             PlacementRow{{0, 0, 800, 600}, {1001, 200}, false, {-100, 200}},
+                             PlacementRow{{30, 25, 800, 600}, {1001, 2000}, true, {30, 25}}));
 
 TEST(ScreenCentre, PushedOntoTheDesktopOnlyAtLeftAndTop)
 {

@@ -25,12 +25,14 @@ TEST(FirstStart, DialogOpensByItselfShowingOneAndOneAndCancelChangesNothing)
     int shown = 0;
     QString width, height;
     // The window's showing opens the dialog by itself, after it returns.
-    ASSERT_TRUE(actInModal<TPixelForm>([&] { w.form->show(); }, [&](TPixelForm& d) {
-        ++shown;
-        width = d.SpinEdit1->text();
-        height = d.SpinEdit2->text();
-        QTest::mouseClick(d.Button2, Qt::LeftButton);
-    }).shown);
+    ASSERT_TRUE(actInModal<TPixelForm>([&] { w.form->show(); },
+                                       [&](TPixelForm& d) {
+                                           ++shown;
+                                           width = d.SpinEdit1->text();
+                                           height = d.SpinEdit2->text();
+                                           QTest::mouseClick(d.Button2, Qt::LeftButton);
+                                       })
+                    .shown);
     QTest::qWait(50); // the timer must not open it a second time
     EXPECT_EQ(shown, 1);
     EXPECT_FALSE(w.form->Timer1->isActive());
@@ -73,11 +75,13 @@ TEST(FirstStart, CloseBeforeTheDialogIsDueKeepsTheDialogClosed)
 TEST(FirstStart, ConfirmingFillsTheFieldsAndFocusesTheNewWidth)
 {
     Windows w;
-    ASSERT_TRUE(actInModal<TPixelForm>([&] { w.form->show(); }, [](TPixelForm& d) {
-        overtype(d.SpinEdit1, QStringLiteral("1024"));
-        overtype(d.SpinEdit2, QStringLiteral("768"));
-        QTest::mouseClick(d.Button1, Qt::LeftButton);
-    }).shown);
+    ASSERT_TRUE(actInModal<TPixelForm>([&] { w.form->show(); },
+                                       [](TPixelForm& d) {
+                                           overtype(d.SpinEdit1, QStringLiteral("1024"));
+                                           overtype(d.SpinEdit2, QStringLiteral("768"));
+                                           QTest::mouseClick(d.Button1, Qt::LeftButton);
+                                       })
+                    .shown);
     QTest::qWait(10);
     EXPECT_EQ(w.form->Edit1->text(), QStringLiteral("1024"));
     EXPECT_EQ(w.form->Edit2->text(), QStringLiteral("768"));
@@ -109,12 +113,13 @@ TEST(NewStartValues, DialogIsSeededFromTheStartFieldsAndOutOfRangeValuesAreRaise
     Windows w;
     ASSERT_EQ(enterStartValues(*w.form, QStringLiteral("640"), QStringLiteral("480")), TPixelForm::mrOk);
     QString seeded;
-    actInModal<TPixelForm>([&] { w.form->MenuDateiNeuClick(); }, [&](TPixelForm& d) {
-        seeded = d.SpinEdit1->text() + QLatin1Char('x') + d.SpinEdit2->text();
-        overtype(d.SpinEdit1, QStringLiteral("0"));
-        overtype(d.SpinEdit2, QStringLiteral("-")); // a sign alone is no number
-        QTest::keyClick(d.SpinEdit2->editor(), Qt::Key_Return);
-    });
+    actInModal<TPixelForm>([&] { w.form->MenuDateiNeuClick(); },
+                           [&](TPixelForm& d) {
+                               seeded = d.SpinEdit1->text() + QLatin1Char('x') + d.SpinEdit2->text();
+                               overtype(d.SpinEdit1, QStringLiteral("0"));
+                               overtype(d.SpinEdit2, QStringLiteral("-")); // a sign alone is no number
+                               QTest::keyClick(d.SpinEdit2->editor(), Qt::Key_Return);
+                           });
     EXPECT_EQ(seeded, QStringLiteral("640x480"));
     // A typed 0 and a text that is no number both become the minimum 1.
     EXPECT_EQ(w.form->Edit1->text(), QStringLiteral("1"));
@@ -125,10 +130,11 @@ TEST(NewStartValues, CancelLaterKeepsEverythingAndTheCalculationWorks)
 {
     Windows w;
     ASSERT_EQ(enterStartValues(*w.form, QStringLiteral("1024"), QStringLiteral("768")), TPixelForm::mrOk);
-    actInModal<TPixelForm>([&] { w.form->MenuDateiNeuClick(); }, [](TPixelForm& d) {
-        overtype(d.SpinEdit1, QStringLiteral("5"));
-        QTest::keyClick(d.SpinEdit1->editor(), Qt::Key_Escape);
-    });
+    actInModal<TPixelForm>([&] { w.form->MenuDateiNeuClick(); },
+                           [](TPixelForm& d) {
+                               overtype(d.SpinEdit1, QStringLiteral("5"));
+                               QTest::keyClick(d.SpinEdit1->editor(), Qt::Key_Escape);
+                           });
     EXPECT_EQ(PixelForm->result(), TPixelForm::mrCancel);
     EXPECT_EQ(w.form->Edit1->text(), QStringLiteral("1024"));
     overtype(w.form->SpinEdit1, QStringLiteral("800"));
@@ -174,8 +180,7 @@ TEST_P(Typing, EveryKeystrokeComputesTheOtherField)
 {
     const TypingRow p = GetParam();
     Windows w;
-    ASSERT_EQ(enterStartValues(*w.form, QString::fromLatin1(p.width), QString::fromLatin1(p.height)),
-              TPixelForm::mrOk);
+    ASSERT_EQ(enterStartValues(*w.form, QString::fromLatin1(p.width), QString::fromLatin1(p.height)), TPixelForm::mrOk);
     TSpinEdit* field = p.field == 1 ? w.form->SpinEdit1 : w.form->SpinEdit2;
     TSpinEdit* other = p.field == 1 ? w.form->SpinEdit2 : w.form->SpinEdit1;
     field->editor()->selectAll();
@@ -194,14 +199,12 @@ TEST_P(Typing, EveryKeystrokeComputesTheOtherField)
 INSTANTIATE_TEST_SUITE_P(
     WorkedExamples, Typing,
     ::testing::Values(TypingRow{"1920", "1080", 1, "800", {"4", "45", "449"}},
-                      TypingRow{"1920", "1080", 2, "720", {"12", "128", "1280"}},
-                      TypingRow{"3", "3", 1, "5", {"4"}},
+                      TypingRow{"1920", "1080", 2, "720", {"12", "128", "1280"}}, TypingRow{"3", "3", 1, "5", {"4"}},
                       TypingRow{"1024", "768", 2, "600", {"8", "80", "800"}},
                       // "-" is no number, -2 gives -1 which shows as 1.
                       TypingRow{"1024", "768", 1, "-2", {"768", "1"}},
                       // A typed -1 is ignored: the height keeps the value of "-".
-                      TypingRow{"1024", "768", 1, "-1", {"768", "768"}},
-                      TypingRow{"1024", "768", 1, "1", {"1"}},
+                      TypingRow{"1024", "768", 1, "-1", {"768", "768"}}, TypingRow{"1024", "768", 1, "1", {"1"}},
                       TypingRow{"1024", "768", 1, "0", {"1"}},
                       // 999890001 at the end, clamped to the field's maximum.
                       TypingRow{"1", "9999", 1, "99999", {"89991", "99999", "99999", "99999", "99999"}}));
@@ -437,8 +440,9 @@ TEST(MainWindowPlacement, ShownAlreadyLaidOutAndCentredOnTheScreen)
     const QRect wa = f.screen()->availableGeometry();
     const QRect frame = f.frameGeometry();
     EXPECT_GT(f.Edit2->x(), f.Edit1->x() + 100);
-    EXPECT_EQ(frame.topLeft(), QPoint(std::max(wa.x() + HalfOf(wa.width() - frame.width()), 0),
-                                      std::max(wa.y() + HalfOf(wa.height() - frame.height()), 0)));
+    EXPECT_EQ(frame.topLeft(),
+              QPoint(std::max(wa.x() + HalfOf(wa.width() - frame.width()), 0),
+                     std::max(wa.y() + HalfOf(wa.height() - frame.height()), 0)));
 }
 
 // ---- Display settings --------------------------------------------------------

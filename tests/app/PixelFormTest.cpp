@@ -271,8 +271,9 @@ TEST(DialogPlacement, FirstShowingCentredOverTheMainWindowLaterOnesByTheScreen)
     });
     const QRect owner = w.form->frameGeometry();
     const QRect wa = w.form->screen()->availableGeometry();
-    EXPECT_EQ(first, QPoint(std::max(owner.x() + HalfOf(owner.width() - outer.width()), wa.x()),
-                            std::max(owner.y() + HalfOf(owner.height() - outer.height()), wa.y())));
+    EXPECT_EQ(first,
+              QPoint(std::max(owner.x() + HalfOf(owner.width() - outer.width()), wa.x()),
+                     std::max(owner.y() + HalfOf(owner.height() - outer.height()), wa.y())));
 
     w.screenArea.screen = platform::ScreenRect{0, 0, 1920, 1080};
     runDialog([&] { second = PixelForm->frameGeometry().topLeft(); });
@@ -292,7 +293,8 @@ TEST(DialogDisplaySettings, FieldsAndLabelsTakeTheWholeFontButtonsFaceSizeStyle)
     QFont expected(QStringLiteral("Liberation Sans"));
     expected.setPixelSize(40);
     expected.setUnderline(true);
-    for (QWidget* c : std::vector<QWidget*>{PixelForm->Label1, PixelForm->Label2, PixelForm->SpinEdit1, PixelForm->SpinEdit2}) {
+    for (QWidget* c :
+         std::vector<QWidget*>{PixelForm->Label1, PixelForm->Label2, PixelForm->SpinEdit1, PixelForm->SpinEdit2}) {
         EXPECT_EQ(c->font(), expected);
         EXPECT_EQ(c->palette().color(QPalette::Text), QColor(0, 0, 128));
         EXPECT_EQ(c->palette().color(QPalette::Base), QColor(0, 255, 0));

@@ -42,8 +42,8 @@ inline std::string nameOf(const QWidget& w)
         name = w.accessibleName();
     if (name.isEmpty() && w.parentWidget())
         name = w.parentWidget()->objectName();
-    return (name + QStringLiteral(" in ") + w.window()->objectName() + QStringLiteral(" \"")
-            + w.window()->windowTitle() + QStringLiteral("\""))
+    return (name + QStringLiteral(" in ") + w.window()->objectName() + QStringLiteral(" \"") + w.window()->windowTitle()
+            + QStringLiteral("\""))
         .toStdString();
 }
 
@@ -130,10 +130,10 @@ inline void ExpectNoSiblingOverlap(const QWidget& window)
             for (std::size_t j = i + 1; j < children.size(); ++j) {
                 const QRect a = children[i]->geometry(), b = children[j]->geometry();
                 EXPECT_FALSE(a.intersects(b))
-                    << children[i]->metaObject()->className() << " " << nameOf(*children[i]) << " at "
-                    << a.x() << "," << a.y() << " " << a.width() << "x" << a.height() << " / "
-                    << children[j]->metaObject()->className() << " " << nameOf(*children[j]) << " at "
-                    << b.x() << "," << b.y() << " " << b.width() << "x" << b.height();
+                    << children[i]->metaObject()->className() << " " << nameOf(*children[i]) << " at " << a.x() << ","
+                    << a.y() << " " << a.width() << "x" << a.height() << " / " << children[j]->metaObject()->className()
+                    << " " << nameOf(*children[j]) << " at " << b.x() << "," << b.y() << " " << b.width() << "x"
+                    << b.height();
             }
     }
 }

@@ -21,8 +21,8 @@ using modaltest::Closing;
 // The display is the real one until a test fixes its rectangles.
 struct Windows {
     explicit Windows(IErrorBox& errorBox = ZarnolithApplication::StandardErrorBox())
-        : form(std::make_unique<TForm1>(nullptr, beep, screenArea, errorBox))
-        , pixel(std::make_unique<TPixelForm>(form.get(), beep, screenArea))
+        : form(std::make_unique<TForm1>(nullptr, beep, screenArea, errorBox)),
+          pixel(std::make_unique<TPixelForm>(form.get(), beep, screenArea))
     {
     }
 
@@ -48,11 +48,12 @@ inline void overtype(TSpinEdit* field, const QString& text)
 // Opens the dialog through the command, types the two values and confirms with OK.
 inline int enterStartValues(TForm1& form, const QString& width, const QString& height)
 {
-    modaltest::actInModal<TPixelForm>([&form] { form.MenuDateiNeuClick(); }, [&](TPixelForm& d) {
-        overtype(d.SpinEdit1, width);
-        overtype(d.SpinEdit2, height);
-        QTest::mouseClick(d.Button1, Qt::LeftButton);
-    });
+    modaltest::actInModal<TPixelForm>([&form] { form.MenuDateiNeuClick(); },
+                                      [&](TPixelForm& d) {
+                                          overtype(d.SpinEdit1, width);
+                                          overtype(d.SpinEdit2, height);
+                                          QTest::mouseClick(d.Button1, Qt::LeftButton);
+                                      });
     return PixelForm->result();
 }
 

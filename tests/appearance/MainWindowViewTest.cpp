@@ -42,10 +42,7 @@ protected:
         oldXdg = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
     }
-    void TearDown() override
-    {
-        qputenv("XDG_CONFIG_HOME", oldXdg);
-    }
+    void TearDown() override { qputenv("XDG_CONFIG_HOME", oldXdg); }
 
     // Shown, loaded and laid out, without the start-values dialog that would open by itself.
     std::unique_ptr<TForm1> startForm()
@@ -68,7 +65,6 @@ protected:
         std::optional<platform::RegDocument> doc = savedDoc();
         return doc && !doc->keys.empty() ? doc->keys[0].values.size() : 0;
     }
-
 
     QTemporaryDir dir;
     QByteArray oldXdg;
@@ -105,18 +101,20 @@ TEST_F(MainWindowView, BackgroundCommandConfirmedAppliesAndSavesCancelledChanges
     ASSERT_EQ(form->HintergrundNr(), 1);
     EXPECT_EQ(savedValues(), 0u) << "the first start writes nothing";
 
-    actInModal<THintergrundForm>([&] { form->MenuAnsHintergrundClick(); }, [](THintergrundForm& d) {
-        QTest::keyClick(d.ListBox1, Qt::Key_Down);
-        QTest::keyClick(d.ListBox1, Qt::Key_Escape);
-    });
+    actInModal<THintergrundForm>([&] { form->MenuAnsHintergrundClick(); },
+                                 [](THintergrundForm& d) {
+                                     QTest::keyClick(d.ListBox1, Qt::Key_Down);
+                                     QTest::keyClick(d.ListBox1, Qt::Key_Escape);
+                                 });
     EXPECT_EQ(form->HintergrundNr(), 1);
     EXPECT_EQ(savedValues(), 0u);
 
-    actInModal<THintergrundForm>([&] { form->MenuAnsHintergrundClick(); }, [](THintergrundForm& d) {
-        EXPECT_EQ(d.ListBox1->ItemIndex(), 1) << "reopened on the old entry";
-        QTest::keyClick(d.ListBox1, Qt::Key_Down);
-        QTest::keyClick(d.ListBox1, Qt::Key_Return);
-    });
+    actInModal<THintergrundForm>([&] { form->MenuAnsHintergrundClick(); },
+                                 [](THintergrundForm& d) {
+                                     EXPECT_EQ(d.ListBox1->ItemIndex(), 1) << "reopened on the old entry";
+                                     QTest::keyClick(d.ListBox1, Qt::Key_Down);
+                                     QTest::keyClick(d.ListBox1, Qt::Key_Return);
+                                 });
     EXPECT_EQ(form->HintergrundNr(), 2);
     EXPECT_EQ(AnzeigeHintergrund.raw, FarbWerte[2]);
     expectDisplay(*form, form->FontDialog1.Font, FarbWerte[2]);
@@ -135,20 +133,22 @@ TEST_F(MainWindowView, FontCommandSavesOnOkOnlyAndGivesTheFocusBack)
     // While the dialog is open the main window loses its focus control (as it does on Windows).
     auto fokusWeg = [&] { fokus->clearFocus(); };
 
-    actInModal<FontWindow>([&] { form->MenuAnsSchriftartClick(); }, [&](FontWindow& d) {
-        fokusWeg();
-        QTest::keyClick(d.NameEdit, Qt::Key_Escape);
-    });
+    actInModal<FontWindow>([&] { form->MenuAnsSchriftartClick(); },
+                           [&](FontWindow& d) {
+                               fokusWeg();
+                               QTest::keyClick(d.NameEdit, Qt::Key_Escape);
+                           });
     EXPECT_EQ(form->FontDialog1.Font, fontBefore);
     EXPECT_EQ(savedValues(), 0u);
     EXPECT_EQ(form->focusWidget(), fokus) << "after Cancel";
 
-    actInModal<FontWindow>([&] { form->MenuAnsSchriftartClick(); }, [&](FontWindow& d) {
-        fokusWeg();
-        d.SizeEdit->clear();
-        QTest::keyClicks(d.SizeEdit, QStringLiteral("30"));
-        QTest::keyClick(d.SizeEdit, Qt::Key_Return);
-    });
+    actInModal<FontWindow>([&] { form->MenuAnsSchriftartClick(); },
+                           [&](FontWindow& d) {
+                               fokusWeg();
+                               d.SizeEdit->clear();
+                               QTest::keyClicks(d.SizeEdit, QStringLiteral("30"));
+                               QTest::keyClick(d.SizeEdit, Qt::Key_Return);
+                           });
     EXPECT_EQ(form->FontDialog1.Font.Size(), 30);
     EXPECT_EQ(AnzeigeSchrift, &form->FontDialog1.Font) << "the dialog's font object is the display font";
     expectDisplay(*form, form->FontDialog1.Font, FarbWerte[1]);
@@ -191,8 +191,8 @@ TEST_F(MainWindowView, SaveErrorIsShownAndTheFocusComesBackInBothCommands)
         platform::RegDocument doc;
         doc.findOrAddKey(u"HKEY_CURRENT_USER\\Software\\Zarnolith");
         const std::vector<std::uint8_t> bytes = doc.serialize();
-        std::ofstream(settingsFile, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                     static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(settingsFile, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
     const std::uintmax_t pixelSize = fs::file_size(settingsFile);
     auto form = startForm();
@@ -204,12 +204,14 @@ TEST_F(MainWindowView, SaveErrorIsShownAndTheFocusComesBackInBothCommands)
     {
         SCOPED_TRACE("font command");
         const FullDisk fullDisk(pixelSize);
-        actInModal<FontWindow>([&] { form->MenuAnsSchriftart->trigger(); }, [&](FontWindow& d) {
-            fokus->clearFocus(); // while the dialog is open the main window loses its focus control
-            d.SizeEdit->clear();
-            QTest::keyClicks(d.SizeEdit, QStringLiteral("30"));
-            QTest::keyClick(d.SizeEdit, Qt::Key_Return);
-        });
+        actInModal<FontWindow>(
+            [&] { form->MenuAnsSchriftart->trigger(); },
+            [&](FontWindow& d) {
+                fokus->clearFocus(); // while the dialog is open the main window loses its focus control
+                d.SizeEdit->clear();
+                QTest::keyClicks(d.SizeEdit, QStringLiteral("30"));
+                QTest::keyClick(d.SizeEdit, Qt::Key_Return);
+            });
         EXPECT_EQ(failure, QStringList{QStringLiteral("Fehler beim Setzen der Daten für 'HintColor'")});
         EXPECT_EQ(form->FontDialog1.Font.Size(), 30);
         expectDisplay(*form, form->FontDialog1.Font, FarbWerte[1]);
@@ -221,10 +223,11 @@ TEST_F(MainWindowView, SaveErrorIsShownAndTheFocusComesBackInBothCommands)
     {
         SCOPED_TRACE("background command");
         const FullDisk fullDisk(pixelSize);
-        actInModal<THintergrundForm>([&] { form->MenuAnsHintergrund->trigger(); }, [](THintergrundForm& d) {
-            QTest::keyClick(d.ListBox1, Qt::Key_Down);
-            QTest::keyClick(d.ListBox1, Qt::Key_Return);
-        });
+        actInModal<THintergrundForm>([&] { form->MenuAnsHintergrund->trigger(); },
+                                     [](THintergrundForm& d) {
+                                         QTest::keyClick(d.ListBox1, Qt::Key_Down);
+                                         QTest::keyClick(d.ListBox1, Qt::Key_Return);
+                                     });
         EXPECT_EQ(failure, QStringList{QStringLiteral("Fehler beim Setzen der Daten für 'HintColor'")});
         EXPECT_EQ(form->HintergrundNr(), 2);
         expectDisplay(*form, form->FontDialog1.Font, FarbWerte[2]);
@@ -239,21 +242,24 @@ TEST_F(MainWindowView, RestartShowsTheSavedFontAndColour)
     TFont chosen;
     {
         auto form = startForm();
-        actInModal<FontWindow>([&] { form->MenuAnsSchriftartClick(); }, [](FontWindow& d) {
-            const QList<QListWidgetItem*> serif = d.NameList->findItems(QStringLiteral("Liberation Serif"), Qt::MatchExactly);
-            ASSERT_FALSE(serif.isEmpty());
-            d.NameList->setCurrentItem(serif[0]);
-            d.StyleList->setCurrentRow(2); // Fett
-            d.SizeEdit->setText(QStringLiteral("22"));
-            d.ColorBox->setFocus();
-            QTest::keyClick(d.ColorBox, Qt::Key_Down);
-            QTest::keyClick(d.ColorBox, Qt::Key_Down); // "Dunkelrot"
-            QTest::mouseClick(d.OkButton, Qt::LeftButton);
-        });
-        actInModal<THintergrundForm>([&] { form->MenuAnsHintergrundClick(); }, [](THintergrundForm& d) {
-            d.ListBox1->setItemIndex(14);
-            QTest::mouseClick(d.Button1, Qt::LeftButton);
-        });
+        actInModal<FontWindow>([&] { form->MenuAnsSchriftartClick(); },
+                               [](FontWindow& d) {
+                                   const QList<QListWidgetItem*> serif
+                                       = d.NameList->findItems(QStringLiteral("Liberation Serif"), Qt::MatchExactly);
+                                   ASSERT_FALSE(serif.isEmpty());
+                                   d.NameList->setCurrentItem(serif[0]);
+                                   d.StyleList->setCurrentRow(2); // Fett
+                                   d.SizeEdit->setText(QStringLiteral("22"));
+                                   d.ColorBox->setFocus();
+                                   QTest::keyClick(d.ColorBox, Qt::Key_Down);
+                                   QTest::keyClick(d.ColorBox, Qt::Key_Down); // "Dunkelrot"
+                                   QTest::mouseClick(d.OkButton, Qt::LeftButton);
+                               });
+        actInModal<THintergrundForm>([&] { form->MenuAnsHintergrundClick(); },
+                                     [](THintergrundForm& d) {
+                                         d.ListBox1->setItemIndex(14);
+                                         QTest::mouseClick(d.Button1, Qt::LeftButton);
+                                     });
         chosen = form->FontDialog1.Font;
         EXPECT_EQ(chosen.Color.raw, 0x000080u);
     }
@@ -274,13 +280,16 @@ TEST_F(MainWindowView, StartWhoseLoadAppliesNothingIsStillLaidOut)
     const fs::path settingsFile = platform::FileRegistry::DefaultFile();
     const Case cases[] = {
         {"key unavailable", [&] { std::ofstream(settingsFile.parent_path()) << "no directory"; }, false},
-        {"load error", [&] {
+        {"load error",
+         [&] {
              fs::remove(settingsFile.parent_path());
              fs::create_directories(settingsFile.parent_path());
-             std::ofstream(settingsFile, std::ios::binary) << "Windows Registry Editor Version 5.00\r\n"
-                                                       "[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
-                                                       "\"FontName\"=\"Liberation Mono\"\r\n\"FontSize\"=\"14\"\r\n";
-         }, true},
+             std::ofstream(settingsFile, std::ios::binary)
+                 << "Windows Registry Editor Version 5.00\r\n"
+                    "[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
+                    "\"FontName\"=\"Liberation Mono\"\r\n\"FontSize\"=\"14\"\r\n";
+         },
+         true},
     };
     for (const Case& testCase : cases) {
         SCOPED_TRACE(testCase.description);
@@ -309,8 +318,8 @@ TEST_F(MainWindowView, DamagedSettingsFileIsToldOnceBeforeTheStartValuesDialog)
     const fs::path settingsFile = platform::FileRegistry::DefaultFile();
     fs::create_directories(settingsFile.parent_path());
     std::ofstream(settingsFile, std::ios::binary) << "Windows Registry Editor Version 5.00\r\n"
-                                              "[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
-                                              "\"FontName\"=\"Liberation Mono\"\r\n\"FontSize\"=14\r\n";
+                                                     "[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
+                                                     "\"FontName\"=\"Liberation Mono\"\r\n\"FontSize\"=14\r\n";
     TForm1 form(nullptr, platform::SystemBeep(), platform::SystemScreenArea(), errorBox);
     TPixelForm pixel(&form);
     // Answers whatever modal window comes up, in the order they come.

@@ -67,13 +67,13 @@ protected:
     {
         const QByteArray dialog = "forward: \"Neue Startwerte f\xC3\xBCr Bildbreite und -h\xC3\xB6he\"";
         return QTest::qWaitFor(
-            [&] {
-                senden(instance::WM_AKTIVIEREN);
-                QTest::qWait(50);
-                protokoll += process.readAllStandardError();
-                return protokoll.contains(dialog) || process.state() == QProcess::NotRunning;
-            },
-            waitMs)
+                   [&] {
+                       senden(instance::WM_AKTIVIEREN);
+                       QTest::qWait(50);
+                       protokoll += process.readAllStandardError();
+                       return protokoll.contains(dialog) || process.state() == QProcess::NotRunning;
+                   },
+                   waitMs)
             && protokoll.contains(dialog);
     }
 
@@ -121,8 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                   [](const fs::path& p) { return fs::is_symlink(p) && fs::read_symlink(p) == "/dev/zero"; }},
         StartCase{"directory", [](const fs::path& p) { fs::create_directory(p); },
                   [](const fs::path& p) { return fs::is_directory(fs::symlink_status(p)); }},
-        StartCase{"file_size_limit",
-                  [](const fs::path& p) { std::ofstream(p, std::ios::binary) << withLongValue(); },
+        StartCase{"file_size_limit", [](const fs::path& p) { std::ofstream(p, std::ios::binary) << withLongValue(); },
                   [](const fs::path& p) {
                       std::ifstream in(p, std::ios::binary);
                       return std::string(std::istreambuf_iterator<char>(in), {}) == withLongValue();

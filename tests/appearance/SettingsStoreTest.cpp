@@ -48,7 +48,8 @@ protected:
     {
         fs::create_directories(settingsFile().parent_path());
         std::ofstream(settingsFile(), std::ios::binary)
-            << "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n" << valueList;
+            << "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
+            << valueList;
     }
 
     std::vector<std::uint8_t> fileContent(const fs::path& p) const
@@ -117,7 +118,10 @@ protected:
     std::vector<int> writtenNr;
     std::vector<int> pausen;
     SettingsStore store{displayFont, [this] { return form.HintergrundNr(); },
-                                  [this](int nr) { writtenNr.push_back(nr); form.setHintergrundNr(nr); }};
+                        [this](int nr) {
+                            writtenNr.push_back(nr);
+                            form.setHintergrundNr(nr);
+                        }};
 };
 
 TEST_F(Store, FirstStartCreatesAnEmptyKeyAndLoadsTheDefaults)
@@ -157,8 +161,8 @@ TEST_F(Store, SavedSettingsComeBackAfterARestart)
     TFont restarted;
     THintergrundForm newForm(nullptr, 125, 10);
     newForm.setHintergrundNr(1);
-    SettingsStore newStore(restarted, [&] { return newForm.HintergrundNr(); },
-                                       [&](int nr) { newForm.setHintergrundNr(nr); });
+    SettingsStore newStore(
+        restarted, [&] { return newForm.HintergrundNr(); }, [&](int nr) { newForm.setHintergrundNr(nr); });
     newStore.setPause([](int) {});
     newStore.RegistryLadenSpeichern(true);
     EXPECT_EQ(restarted, displayFont);
@@ -174,8 +178,9 @@ TEST_F(Store, SystemColourStaysASystemColour)
 {
     displayFont.Color.raw = ColorValue::clWindowText;
     store.RegistryLadenSpeichern(false);
-    EXPECT_NE(platform::RegDocument::parse(fileContent(settingsFile()))->toUtf8Text().find("\"FontColor\"=dword:ff000008"),
-              std::string::npos);
+    EXPECT_NE(
+        platform::RegDocument::parse(fileContent(settingsFile()))->toUtf8Text().find("\"FontColor\"=dword:ff000008"),
+        std::string::npos);
     displayFont.Color.raw = 0x00FF0000;
     store.RegistryLadenSpeichern(true);
     EXPECT_EQ(displayFont.Color.raw, 0xFF000008u);
@@ -200,17 +205,26 @@ TFontStyles fontStyle(bool bold, bool italic, bool underline, bool strike) { ret
 INSTANTIATE_TEST_SUITE_P(
     Rows, StoreLoad,
     ::testing::Values(
-        LoadRow{"\"FontStyle\"=dword:00000001\r\n", [](const TFont& f, int) { EXPECT_EQ(f.Style, fontStyle(0, 1, 0, 0)); }},
-        LoadRow{"\"FontStyle\"=dword:00000002\r\n", [](const TFont& f, int) { EXPECT_EQ(f.Style, fontStyle(1, 0, 0, 0)); }},
-        LoadRow{"\"FontStyle\"=dword:00000005\r\n", [](const TFont& f, int) { EXPECT_EQ(f.Style, fontStyle(0, 1, 1, 0)); }},
-        LoadRow{"\"FontStyle\"=dword:0000000f\r\n", [](const TFont& f, int) { EXPECT_EQ(f.Style, fontStyle(1, 1, 1, 1)); }},
-        LoadRow{"\"FontStyle\"=dword:00000010\r\n", [](const TFont& f, int) { EXPECT_EQ(f.Style, fontStyle(0, 0, 0, 0)); }},
-        LoadRow{"\"FontStyle\"=dword:ffffffff\r\n", [](const TFont& f, int) { EXPECT_EQ(f.Style, fontStyle(0, 0, 0, 0)); }},
-        LoadRow{"\"FontStyle\"=dword:fffffffe\r\n", [](const TFont& f, int) { EXPECT_EQ(f.Style, fontStyle(1, 0, 1, 1)); }},
+        LoadRow{"\"FontStyle\"=dword:00000001\r\n",
+                [](const TFont& f, int) { EXPECT_EQ(f.Style, fontStyle(0, 1, 0, 0)); }},
+        LoadRow{"\"FontStyle\"=dword:00000002\r\n",
+                [](const TFont& f, int) { EXPECT_EQ(f.Style, fontStyle(1, 0, 0, 0)); }},
+        LoadRow{"\"FontStyle\"=dword:00000005\r\n",
+                [](const TFont& f, int) { EXPECT_EQ(f.Style, fontStyle(0, 1, 1, 0)); }},
+        LoadRow{"\"FontStyle\"=dword:0000000f\r\n",
+                [](const TFont& f, int) { EXPECT_EQ(f.Style, fontStyle(1, 1, 1, 1)); }},
+        LoadRow{"\"FontStyle\"=dword:00000010\r\n",
+                [](const TFont& f, int) { EXPECT_EQ(f.Style, fontStyle(0, 0, 0, 0)); }},
+        LoadRow{"\"FontStyle\"=dword:ffffffff\r\n",
+                [](const TFont& f, int) { EXPECT_EQ(f.Style, fontStyle(0, 0, 0, 0)); }},
+        LoadRow{"\"FontStyle\"=dword:fffffffe\r\n",
+                [](const TFont& f, int) { EXPECT_EQ(f.Style, fontStyle(1, 0, 1, 1)); }},
         LoadRow{"\"FontCharSet\"=dword:000001cc\r\n", [](const TFont& f, int) { EXPECT_EQ(f.Charset, 204); }},
         LoadRow{"\"FontName\"=\"\"\r\n", [](const TFont& f, int) { EXPECT_EQ(f.Name, QStringLiteral("Arial")); }},
         LoadRow{"\"FontName\"=hex(2):25,00,57,00,25,00,00,00\r\n",
-                  [](const TFont& f, int) { EXPECT_EQ(f.Name, QStringLiteral("%W%")) << "expandable text is taken as stored"; }},
+                [](const TFont& f, int) {
+                    EXPECT_EQ(f.Name, QStringLiteral("%W%")) << "expandable text is taken as stored";
+                }},
         LoadRow{"\"FontSize\"=dword:00000048\r\n", [](const TFont& f, int) { EXPECT_EQ(f.Height, -96); }},
         LoadRow{"\"HintColor\"=dword:00000012\r\n", [](const TFont&, int nr) { EXPECT_EQ(nr, 18); }},
         LoadRow{"\"HintColor\"=dword:00000013\r\n", [](const TFont&, int nr) { EXPECT_EQ(nr, 0); }},
@@ -220,8 +234,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Store, StyleBitsAreSavedBoldTwoItalicOne)
 {
-    const std::pair<TFontStyles, int> rows[] = {
-        {fontStyle(1, 1, 0, 0), 3}, {fontStyle(1, 0, 0, 0), 2}, {fontStyle(0, 1, 0, 0), 1}, {fontStyle(0, 0, 1, 1), 12}, {fontStyle(0, 0, 0, 0), 0}};
+    const std::pair<TFontStyles, int> rows[] = {{fontStyle(1, 1, 0, 0), 3},
+                                                {fontStyle(1, 0, 0, 0), 2},
+                                                {fontStyle(0, 1, 0, 0), 1},
+                                                {fontStyle(0, 0, 1, 1), 12},
+                                                {fontStyle(0, 0, 0, 0), 0}};
     for (const auto& [style, bits] : rows) {
         displayFont.Style = style;
         store.RegistryLadenSpeichern(false);
@@ -240,7 +257,8 @@ class StoreLoadError : public Store, public ::testing::WithParamInterface<ErrorR
 
 TEST_P(StoreLoadError, StopsAtTheValueWithItsMessage)
 {
-    writeFileAt(std::string("\"FontName\"=\"Liberation Mono\"\r\n") + GetParam().valueList + "\"HintColor\"=dword:00000003\r\n");
+    writeFileAt(std::string("\"FontName\"=\"Liberation Mono\"\r\n") + GetParam().valueList
+                + "\"HintColor\"=dword:00000003\r\n");
     form.setHintergrundNr(1);
     displayFont.setSize(30);
     EXPECT_EQ(loadError(), GetParam().meldung);
@@ -255,11 +273,11 @@ TEST_P(StoreLoadError, StopsAtTheValueWithItsMessage)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, StoreLoadError,
-    ::testing::Values(
-        ErrorRow{"\"FontSize\"=\"14\"\r\n", "Fehler beim Holen der Daten für 'FontSize'"},
-        ErrorRow{"\"FontSize\"=\"1\"\r\n", "Ungültiger Datentyp für 'FontSize'"},
-        ErrorRow{"\"FontColor\"=hex(b):08,00,00,ff,00,00,00,00\r\n", "Fehler beim Holen der Daten für 'FontColor'"},
-        ErrorRow{"\"FontStyle\"=hex(5):00,00,00,01\r\n", "Ungültiger Datentyp für 'FontStyle'"}));
+    ::testing::Values(ErrorRow{"\"FontSize\"=\"14\"\r\n", "Fehler beim Holen der Daten für 'FontSize'"},
+                      ErrorRow{"\"FontSize\"=\"1\"\r\n", "Ungültiger Datentyp für 'FontSize'"},
+                      ErrorRow{"\"FontColor\"=hex(b):08,00,00,ff,00,00,00,00\r\n",
+                               "Fehler beim Holen der Daten für 'FontColor'"},
+                      ErrorRow{"\"FontStyle\"=hex(5):00,00,00,01\r\n", "Ungültiger Datentyp für 'FontStyle'"}));
 
 TEST_F(Store, FontNameOfWrongTypeIsRefused)
 {
@@ -270,7 +288,8 @@ TEST_F(Store, FontNameOfWrongTypeIsRefused)
 TEST_F(Store, DamagedFileIsSetAsideAndTheDefaultsLoad)
 {
     fs::create_directories(settingsFile().parent_path());
-    const std::string garbage = "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n\"FontName\"=\"Verd";
+    const std::string garbage
+        = "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n\"FontName\"=\"Verd";
     std::ofstream(settingsFile(), std::ios::binary) << garbage;
     store.RegistryLadenSpeichern(true);
     EXPECT_EQ(displayFont.Name, QStringLiteral("Arial"));
@@ -318,7 +337,8 @@ TEST_F(Store, WriteBeyondTheFileSizeLimitFailsWithTheWriteErrorAndLeavesTheOldFi
     EXPECT_EQ(childEnd, 0) << "0: the write error; 1: another message; 2: no error; 128+n: killed by signal n";
     EXPECT_EQ(fileContent(settingsFile()), fontBefore);
     for (const fs::directory_entry& e : fs::directory_iterator(settingsFile().parent_path()))
-        EXPECT_FALSE((e.path().filename().string().find(".tmp-") != std::string::npos)) << "no temporary file is left behind";
+        EXPECT_FALSE((e.path().filename().string().find(".tmp-") != std::string::npos))
+            << "no temporary file is left behind";
 }
 
 TEST_F(Store, KeyThatCannotBeCreatedLoadsNothingAndSavesNothing)
@@ -369,27 +389,31 @@ TEST_P(StoreForeignThing, KeyIsNotOpenedAndTheThingStaysUntouched)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, StoreForeignThing,
-    ::testing::Values(
-        ForeignThing{"fifo", [](const fs::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); },
-                    [](const fs::path& p) { return fs::is_fifo(fs::symlink_status(p)); }},
-        ForeignThing{"link_to_dev_zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
-                    [](const fs::path& p) { return fs::is_symlink(p) && fs::read_symlink(p) == "/dev/zero"; }},
-        ForeignThing{"directory",
-                    [](const fs::path& p) {
-                        fs::create_directory(p);
-                        std::ofstream(p / "inhalt") << "x";
-                    },
-                    [](const fs::path& p) { return fs::is_directory(fs::symlink_status(p)) && fs::exists(p / "inhalt"); }}),
+    ::testing::Values(ForeignThing{"fifo", [](const fs::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); },
+                                   [](const fs::path& p) { return fs::is_fifo(fs::symlink_status(p)); }},
+                      ForeignThing{
+                          "link_to_dev_zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
+                          [](const fs::path& p) { return fs::is_symlink(p) && fs::read_symlink(p) == "/dev/zero"; }},
+                      ForeignThing{"directory",
+                                   [](const fs::path& p) {
+                                       fs::create_directory(p);
+                                       std::ofstream(p / "inhalt") << "x";
+                                   },
+                                   [](const fs::path& p) {
+                                       return fs::is_directory(fs::symlink_status(p)) && fs::exists(p / "inhalt");
+                                   }}),
     [](const auto& info) { return std::string(info.param.was); });
 
 TEST_F(Store, FileLargerThanAnySettingsFileIsSetAsideUnread)
 {
     // Padded with a comment line to an exact size: the limit itself still reads.
     const auto fileWithSize = [&](std::size_t pixelSize) {
-        const std::string kopf = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
-                                 "\"FontName\"=\"Verdana\"\r\n;";
+        const std::string kopf
+            = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
+              "\"FontName\"=\"Verdana\"\r\n;";
         fs::create_directories(settingsFile().parent_path());
-        std::ofstream(settingsFile(), std::ios::binary) << kopf << std::string(pixelSize - kopf.size() - 2, 'x') << "\r\n";
+        std::ofstream(settingsFile(), std::ios::binary)
+            << kopf << std::string(pixelSize - kopf.size() - 2, 'x') << "\r\n";
         ASSERT_EQ(fs::file_size(settingsFile()), pixelSize);
     };
     fileWithSize(FileRegistry::MaxFileBytes);
@@ -409,10 +433,10 @@ TEST_F(Store, FileLargerThanAnySettingsFileIsSetAsideUnread)
 TEST_F(Store, DamagedFileKeepsEveryReadableValueAndSaysWhatWasLost)
 {
     const std::string valueList = "\"FontName\"=\"Verdana\"\r\n"
-                              "\"FontSize\"=dword:000000012\r\n" // line 5: nine digits
-                              "; Notiz\r\n"
-                              "\"FontStyle\"=14\r\n"             // line 7
-                              "\"HintColor\"=dword:00000003\r\n";
+                                  "\"FontSize\"=dword:000000012\r\n" // line 5: nine digits
+                                  "; Notiz\r\n"
+                                  "\"FontStyle\"=14\r\n" // line 7
+                                  "\"HintColor\"=dword:00000003\r\n";
     writeFileAt(valueList);
     displayFont.setSize(30);
     store.RegistryLadenSpeichern(true);
@@ -424,10 +448,12 @@ TEST_F(Store, DamagedFileKeepsEveryReadableValueAndSaysWhatWasLost)
 
     ASSERT_EQ(beiseiteGelegt().size(), 1u);
     const std::vector<std::uint8_t> alt = fileContent(beiseiteGelegt()[0]);
-    EXPECT_NE(std::string(alt.begin(), alt.end()).find(valueList), std::string::npos) << "the original is kept as it was";
+    EXPECT_NE(std::string(alt.begin(), alt.end()).find(valueList), std::string::npos)
+        << "the original is kept as it was";
     const QString notice = store.Notice();
     EXPECT_TRUE(notice.contains(QString::fromStdString(beiseiteGelegt()[0].string()))) << notice.toStdString();
-    EXPECT_TRUE(notice.contains(QStringLiteral("'FontSize' (Zeile 5), 'FontStyle' (Zeile 7)."))) << notice.toStdString();
+    EXPECT_TRUE(notice.contains(QStringLiteral("'FontSize' (Zeile 5), 'FontStyle' (Zeile 7).")))
+        << notice.toStdString();
 
     // What could be read is on disk again at once, comment included.
     std::optional<RegDocument> doc = RegDocument::parse(fileContent(settingsFile()));
@@ -438,7 +464,8 @@ TEST_F(Store, DamagedFileKeepsEveryReadableValueAndSaysWhatWasLost)
     EXPECT_NE(doc->toUtf8Text().find("; Notiz\r\n"), std::string::npos);
 
     // Told once: the next load finds a sound file.
-    SettingsStore nextStore(displayFont, [] { return 1; }, [](int) {});
+    SettingsStore nextStore(
+        displayFont, [] { return 1; }, [](int) {});
     nextStore.setPause([](int) {});
     nextStore.RegistryLadenSpeichern(true);
     EXPECT_TRUE(nextStore.Notice().isEmpty());
@@ -546,12 +573,14 @@ TEST_F(Store, CommitThatFailsAtClosingIsTheWriteError)
         std::function<void()> disturb;
     };
     const Case cases[] = {
-        {"staged file gone", [&] {
+        {"staged file gone",
+         [&] {
              for (const fs::directory_entry& e : fs::directory_iterator(settingsFile().parent_path()))
                  if (e.path().filename().string().find(".tmp-") != std::string::npos)
                      fs::remove(e.path());
          }},
-        {"file replaced by a directory", [&] {
+        {"file replaced by a directory",
+         [&] {
              fs::remove(settingsFile());
              fs::create_directory(settingsFile());
          }},
@@ -582,9 +611,10 @@ TEST_F(Store, SaveRacingAnEditorKeepsTheEditorsChangesAndTheComments)
     for (const Case testCase : {Case{"atomic save", false}, Case{"in place", true}}) {
         SCOPED_TRACE(testCase.description);
         writeFileAt("; Handnotiz\r\n\"FontSize\"=dword:0000000e\r\n");
-        const std::string editor = "Windows Registry Editor Version 5.00\r\n\r\n; Handnotiz\r\n"
-                                   "[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n\"FontSize\"=dword:00000030\r\n"
-                                   "; vom Editor\r\n\"Notiz\"=\"vom Editor\"\r\n\r\n[HKEY_CURRENT_USER\\Software\\Andere]\r\n";
+        const std::string editor
+            = "Windows Registry Editor Version 5.00\r\n\r\n; Handnotiz\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n\"FontSize\"=dword:00000030\r\n"
+              "; vom Editor\r\n\"Notiz\"=\"vom Editor\"\r\n\r\n[HKEY_CURRENT_USER\\Software\\Andere]\r\n";
         auto editorSaves = [&] {
             if (testCase.anOrt) {
                 std::ofstream(settingsFile(), std::ios::binary | std::ios::trunc) << editor;
@@ -622,7 +652,7 @@ TEST_F(Store, StagedFilesLeftByAnEarlierRunGoAtTheNextSave)
     };
     anlegen("Zarnolith.reg.tmp-AbC123", true);  // an interrupted save of an earlier run
     anlegen("Zarnolith.reg.tmp-XyZ789", false); // a save in flight right now
-    anlegen("Zarnolith.reg.tmp-alt", true);  // not a name we make
+    anlegen("Zarnolith.reg.tmp-alt", true);     // not a name we make
     anlegen("Fremd.reg.tmp-AbC123", true);
     store.RegistryLadenSpeichern(false);
     EXPECT_FALSE(fs::exists(ordner / "Zarnolith.reg.tmp-AbC123"));
@@ -663,7 +693,10 @@ public:
     }
 
 private:
-    static std::string utf8(std::u16string_view s) { return QString::fromStdU16String(std::u16string(s)).toStdString(); }
+    static std::string utf8(std::u16string_view s)
+    {
+        return QString::fromStdU16String(std::u16string(s)).toStdString();
+    }
     std::vector<std::string>& m_log;
     bool m_opens;
 };
@@ -673,14 +706,16 @@ TEST(StoreOrder, SaveWritesAllSixValuesHintColorFirstThenPausesAndReleases)
     TFont displayFont;
     displayFont.Name = QStringLiteral("Arial");
     std::vector<std::string> log;
-    SettingsStore store(displayFont, [] { return 4; }, [](int) {});
+    SettingsStore store(
+        displayFont, [] { return 4; }, [](int) {});
     store.setRegistryFactory([&] { return std::make_unique<RecordingRegistry>(log, true); });
     store.setPause([&](int ms) { log.push_back("Pause " + std::to_string(ms)); });
     store.RegistryLadenSpeichern(false);
-    EXPECT_THAT(log, ::testing::ElementsAre("OpenKey \\Software\\Zarnolith +create", "Setzen HintColor 4 4",
-                                            "Setzen FontName 1 12", "Setzen FontSize 4 4", "Setzen FontColor 4 4",
-                                            "Setzen FontCharSet 4 4", "Setzen FontStyle 4 4", "CloseKey", "Pause 10",
-                                            "freigeben"));
+    EXPECT_THAT(log,
+                ::testing::ElementsAre("OpenKey \\Software\\Zarnolith +create", "Setzen HintColor 4 4",
+                                       "Setzen FontName 1 12", "Setzen FontSize 4 4", "Setzen FontColor 4 4",
+                                       "Setzen FontCharSet 4 4", "Setzen FontStyle 4 4", "CloseKey", "Pause 10",
+                                       "freigeben"));
 }
 
 } // namespace

@@ -32,7 +32,8 @@ constexpr Settings kB{"Liberation Mono", 36, 7};
 
 std::unique_ptr<SettingsStore> storeFor(TFont& font, int& nr, const std::filesystem::path& file)
 {
-    auto store = std::make_unique<SettingsStore>(font, [&nr] { return nr; }, [&nr](int v) { nr = v; });
+    auto store = std::make_unique<SettingsStore>(
+        font, [&nr] { return nr; }, [&nr](int v) { nr = v; });
     store->setRegistryFactory([file] { return std::make_unique<platform::FileRegistry>(file); });
     store->setPause([](int) {});
     return store;
@@ -73,7 +74,8 @@ TEST(StoreCrash, KilledSavesLeaveOldOrNewSettingsThatLoad)
     for (int i = 0; i < 5; ++i) {
         const auto start = std::chrono::steady_clock::now();
         save(file, false);
-        durations.push_back(std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start));
+        durations.push_back(
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start));
     }
     std::sort(durations.begin(), durations.end());
     const int latest = static_cast<int>(std::max<long>(3 * durations[2].count(), 3000));

@@ -143,8 +143,9 @@ TEST_F(FontDialog, ColourBoxOpensOnTheStartColour)
         const char* name;
         int dirEntries;
     };
-    for (const FontRow& z : {FontRow{0x0000FF, "Rot", 16}, FontRow{0xFFFF00, "Aquamarin", 16}, FontRow{0x000000, "Schwarz", 16},
-                           FontRow{ColorValue::clWindowText, "Fenstertext", 17}, FontRow{0x123456, "Benutzerdefiniert", 17}}) {
+    for (const FontRow& z :
+         {FontRow{0x0000FF, "Rot", 16}, FontRow{0xFFFF00, "Aquamarin", 16}, FontRow{0x000000, "Schwarz", 16},
+          FontRow{ColorValue::clWindowText, "Fenstertext", 17}, FontRow{0x123456, "Benutzerdefiniert", 17}}) {
         dialog.Font.Color.raw = z.start;
         EXPECT_FALSE(runDialog(dialog, [&](FontWindow& f) {
             EXPECT_EQ(f.ColorBox->currentText(), QString::fromUtf8(z.name));
@@ -266,11 +267,13 @@ TEST_P(OwnFont, WindowUsesTheDisplayFontAsFarAsTheScreenAllows)
     EXPECT_LE(targetWindow.font().pixelSize(), displayFont.AppliedPixelHeight());
     EXPECT_EQ(targetWindow.font().family(), QStringLiteral("Liberation Sans"));
     if (GetParam() <= 12) {
-        EXPECT_EQ(targetWindow.font().pixelSize(), displayFont.AppliedPixelHeight()) << "a modest font is used as it is";
+        EXPECT_EQ(targetWindow.font().pixelSize(), displayFont.AppliedPixelHeight())
+            << "a modest font is used as it is";
     } else if (GetParam() >= 200) {
         EXPECT_LT(targetWindow.font().pixelSize(), displayFont.AppliedPixelHeight()) << "a huge one is capped";
     }
-    EXPECT_EQ(targetWindow.Sample->font().pixelSize(), displayFont.AppliedPixelHeight()) << "the sample shows the real size";
+    EXPECT_EQ(targetWindow.Sample->font().pixelSize(), displayFont.AppliedPixelHeight())
+        << "the sample shows the real size";
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, OwnFont, ::testing::Values(9, 12, 30, 200, 400));

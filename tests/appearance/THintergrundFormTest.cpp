@@ -21,12 +21,12 @@ QString name(int i) { return QString::fromStdU16String(std::u16string(FarbNamen[
 
 TEST(ColorTable, NamesAndValuesInTableOrder)
 {
-    const std::pair<const char*, std::uint32_t> expectedNames[] = {
-        {"Schwarz", 0x000000}, {"Weiß", 0xFFFFFF}, {"Gelb", 0x00FFFF}, {"Blau", 0xFF0000}, {"Marineblau", 0x800000},
-        {"Himmelblau", 0xF0CAA6}, {"Blaugrün", 0x808000}, {"Grün", 0x008000}, {"Minzgrün", 0xC0DCC0},
-        {"Gelbgrün", 0x00FF00}, {"Olivgrün", 0x008080}, {"Grau", 0x808080}, {"Dunkelgrau", 0x808080},
-        {"Hellgrau", 0xC0C0C0}, {"Rot", 0x0000FF}, {"Purpur", 0x800080}, {"Lila", 0xFF00FF}, {"Silber", 0xC0C0C0},
-        {"Braun", 0x000080}};
+    const std::pair<const char*, std::uint32_t> expectedNames[]
+        = {{"Schwarz", 0x000000},    {"Weiß", 0xFFFFFF},       {"Gelb", 0x00FFFF},     {"Blau", 0xFF0000},
+           {"Marineblau", 0x800000}, {"Himmelblau", 0xF0CAA6}, {"Blaugrün", 0x808000}, {"Grün", 0x008000},
+           {"Minzgrün", 0xC0DCC0},   {"Gelbgrün", 0x00FF00},   {"Olivgrün", 0x008080}, {"Grau", 0x808080},
+           {"Dunkelgrau", 0x808080}, {"Hellgrau", 0xC0C0C0},   {"Rot", 0x0000FF},      {"Purpur", 0x800080},
+           {"Lila", 0xFF00FF},       {"Silber", 0xC0C0C0},     {"Braun", 0x000080}};
     THintergrundForm form(nullptr, 125, 10);
     ASSERT_EQ(form.ListBox1->count(), ColorCount);
     for (int i = 0; i < ColorCount; ++i) {
@@ -57,22 +57,22 @@ TEST_P(HintergrundNr, OutOfRangeSelectsBlack)
 
 INSTANTIATE_TEST_SUITE_P(Rows, HintergrundNr,
                          ::testing::Values(NrRow{19, 0, 0}, NrRow{-1, 0, 0}, NrRow{25, 0, 0}, NrRow{18, 18, 0x80},
-                                           NrRow{1, 1, 0xFFFFFF}, NrRow{11, 11, 0x808080},
-                                           NrRow{12, 12, 0x808080}, NrRow{13, 13, 0xC0C0C0},
-                                           NrRow{17, 17, 0xC0C0C0}));
+                                           NrRow{1, 1, 0xFFFFFF}, NrRow{11, 11, 0x808080}, NrRow{12, 12, 0x808080},
+                                           NrRow{13, 13, 0xC0C0C0}, NrRow{17, 17, 0xC0C0C0}));
 
 // Runs the dialog modally; the action runs once it is up and active (shortcuts
 // need an active window). A dialog that stays open fails the test instead of hanging it.
 int modal(THintergrundForm& form, const std::function<void()>& step, bool bewegen = true)
 {
     int outcome = -1;
-    modaltest::actInModal<THintergrundForm>([&] { outcome = form.exec(); }, [&] {
-        if (bewegen) {
-            QTest::keyClick(form.ListBox1, Qt::Key_Down);
-            QTest::keyClick(form.ListBox1, Qt::Key_Down);
-        }
-        step();
-    });
+    modaltest::actInModal<THintergrundForm>([&] { outcome = form.exec(); },
+                                            [&] {
+                                                if (bewegen) {
+                                                    QTest::keyClick(form.ListBox1, Qt::Key_Down);
+                                                    QTest::keyClick(form.ListBox1, Qt::Key_Down);
+                                                }
+                                                step();
+                                            });
     return outcome;
 }
 
@@ -200,16 +200,24 @@ TEST(HintergrundForm, CentredOverTheOwnerFirstThenPlacedOnTheScreen)
     form.setHintergrundNr(1);
 
     QPoint erste, zweite;
-    modal(form, [&] { erste = form.frameGeometry().topLeft(); form.reject(); });
-    modal(form, [&] { zweite = form.frameGeometry().topLeft(); form.reject(); });
+    modal(form, [&] {
+        erste = form.frameGeometry().topLeft();
+        form.reject();
+    });
+    modal(form, [&] {
+        zweite = form.frameGeometry().topLeft();
+        form.reject();
+    });
 
     const QSize outerLayout = form.frameGeometry().size();
     const QRect o = owner.frameGeometry();
     const QRect arbeit = owner.screen()->availableGeometry();
-    EXPECT_EQ(erste, QPoint(std::max(o.x() + (o.width() - outerLayout.width()) / 2, arbeit.left()),
-                            std::max(o.y() + (o.height() - outerLayout.height()) / 2, arbeit.top())));
-    EXPECT_EQ(zweite, QPoint(targetScreen.x() + std::max((targetScreen.width() - outerLayout.width()) / 2 - 1, 0),
-                             targetScreen.y() + std::max((targetScreen.height() - outerLayout.height()) / 2 - 1, 0)));
+    EXPECT_EQ(erste,
+              QPoint(std::max(o.x() + (o.width() - outerLayout.width()) / 2, arbeit.left()),
+                     std::max(o.y() + (o.height() - outerLayout.height()) / 2, arbeit.top())));
+    EXPECT_EQ(zweite,
+              QPoint(targetScreen.x() + std::max((targetScreen.width() - outerLayout.width()) / 2 - 1, 0),
+                     targetScreen.y() + std::max((targetScreen.height() - outerLayout.height()) / 2 - 1, 0)));
 }
 
 } // namespace

@@ -36,37 +36,30 @@ TEST_P(AndererWertRows, GivesTheWorkedResult)
 
 // Several rows differ from the exact quotient or from double precision
 // throughout; only the prescribed roundings give all of them.
-INSTANTIATE_TEST_SUITE_P(WorkedResults, AndererWertRows, ::testing::Values(
-    Row{1024, 768, kWidth, 800, 600},
-    Row{1024, 768, kHeight, 600, 800},
-    Row{1920, 1080, kWidth, 1000, 562},
-    Row{1920, 1080, kWidth, 800, 449},
-    Row{1920, 1080, kHeight, 450, 799},
-    Row{1920, 1080, kHeight, 720, 1280},
-    Row{1920, 1080, kWidth, 8, 4},
-    Row{3, 3, kWidth, 5, 4},
-    Row{9999, 9999, kWidth, 99999, 99998},
-    Row{1, 9999, kWidth, 99999, 999890001},
-    Row{1024, 768, kWidth, 1, 0},
-    Row{1024, 768, kWidth, 0, 0},
-    Row{1024, 768, kWidth, -5, -3}));
+INSTANTIATE_TEST_SUITE_P(WorkedResults, AndererWertRows,
+                         ::testing::Values(Row{1024, 768, kWidth, 800, 600}, Row{1024, 768, kHeight, 600, 800},
+                                           Row{1920, 1080, kWidth, 1000, 562}, Row{1920, 1080, kWidth, 800, 449},
+                                           Row{1920, 1080, kHeight, 450, 799}, Row{1920, 1080, kHeight, 720, 1280},
+                                           Row{1920, 1080, kWidth, 8, 4}, Row{3, 3, kWidth, 5, 4},
+                                           Row{9999, 9999, kWidth, 99999, 99998},
+                                           Row{1, 9999, kWidth, 99999, 999890001}, Row{1024, 768, kWidth, 1, 0},
+                                           Row{1024, 768, kWidth, 0, 0}, Row{1024, 768, kWidth, -5, -3}));
 
 // Any index other than 1 means the height changed.
-INSTANTIATE_TEST_SUITE_P(OtherIndexMeansHeight, AndererWertRows, ::testing::Values(
-    Row{1920, 1080, 0, 720, 1280},
-    Row{1920, 1080, -1, 450, 799},
-    Row{1024, 768, 7, 600, 800}));
+INSTANTIATE_TEST_SUITE_P(OtherIndexMeansHeight, AndererWertRows,
+                         ::testing::Values(Row{1920, 1080, 0, 720, 1280}, Row{1920, 1080, -1, 450, 799},
+                                           Row{1024, 768, 7, 600, 800}));
 
 // Outside the fields' ranges: saturate instead of wrapping to the wrong sign,
 // and no division by a zero start value.
-INSTANTIATE_TEST_SUITE_P(BeyondTheFields, AndererWertRows, ::testing::Values(
-    Row{1, std::numeric_limits<std::int32_t>::max(), kWidth, 99999, std::numeric_limits<std::int32_t>::max()},
-    Row{1, std::numeric_limits<std::int32_t>::max(), kWidth, -99999, std::numeric_limits<std::int32_t>::min()},
-    Row{1, std::numeric_limits<std::int32_t>::min(), kWidth, std::numeric_limits<std::int32_t>::min(),
-        std::numeric_limits<std::int32_t>::max()},
-    Row{0, 768, kWidth, 800, 0},
-    Row{1024, 0, kHeight, 600, 0},
-    Row{1024, 0, kWidth, 800, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    BeyondTheFields, AndererWertRows,
+    ::testing::Values(
+        Row{1, std::numeric_limits<std::int32_t>::max(), kWidth, 99999, std::numeric_limits<std::int32_t>::max()},
+        Row{1, std::numeric_limits<std::int32_t>::max(), kWidth, -99999, std::numeric_limits<std::int32_t>::min()},
+        Row{1, std::numeric_limits<std::int32_t>::min(), kWidth, std::numeric_limits<std::int32_t>::min(),
+            std::numeric_limits<std::int32_t>::max()},
+        Row{0, 768, kWidth, 800, 0}, Row{1024, 0, kHeight, 600, 0}, Row{1024, 0, kWidth, 800, 0}));
 
 class AndererWertAgainstX87 : public ::testing::Test {
 protected:

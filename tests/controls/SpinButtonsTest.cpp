@@ -57,8 +57,8 @@ TEST_P(SpinHoldTest, HoldingRepeatsOncePerTickPlusReleaseOverButton)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, SpinHoldTest,
-    ::testing::Values(HoldRow{0, true, "11"}, HoldRow{0, false, "10"}, HoldRow{1, true, "12"},
-                      HoldRow{3, true, "14"}, HoldRow{3, false, "13"}));
+                         ::testing::Values(HoldRow{0, true, "11"}, HoldRow{0, false, "10"}, HoldRow{1, true, "12"},
+                                           HoldRow{3, true, "14"}, HoldRow{3, false, "13"}));
 
 TEST_F(SpinButtonsFieldTest, RepeatPausesWhilePointerIsAway)
 {

@@ -35,10 +35,7 @@ protected:
         ASSERT_TRUE(field->editor()->hasFocus());
     }
 
-    void TearDown() override
-    {
-        window.reset();
-    }
+    void TearDown() override { window.reset(); }
 
     // Puts a text into the field as a program write would, without counting it.
     void setText(const QString& text)

@@ -23,10 +23,11 @@ TEST_P(ReadSpinValueTest, ReadsIntegerTextOrMinValueWithoutClamping)
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, ReadSpinValueTest,
-    ::testing::Values(ReadRow{u"", 1}, ReadRow{u"0", 0}, ReadRow{u"-5", -5}, ReadRow{u"+7", 7},
-                      ReadRow{u"0012", 12}, ReadRow{u"12,5", 1}, ReadRow{u"1-2", 1}, ReadRow{u"-", 1},
-                      ReadRow{u"  42", 42}, ReadRow{u"42 ", 1}, ReadRow{u"2147483647", Int32Max},
-                      ReadRow{u"2147483648", 1}, ReadRow{u"-2147483648", Int32Min}));
+                         ::testing::Values(ReadRow{u"", 1}, ReadRow{u"0", 0}, ReadRow{u"-5", -5}, ReadRow{u"+7", 7},
+                                           ReadRow{u"0012", 12}, ReadRow{u"12,5", 1}, ReadRow{u"1-2", 1},
+                                           ReadRow{u"-", 1}, ReadRow{u"  42", 42}, ReadRow{u"42 ", 1},
+                                           ReadRow{u"2147483647", Int32Max}, ReadRow{u"2147483648", 1},
+                                           ReadRow{u"-2147483648", Int32Min}));
 
 TEST(SpinValueRulesTest, ClampingTakesEqualBoundsAsNoRange)
 {

@@ -43,10 +43,10 @@ TEST_P(SpinWriteTest, WriteClampsAndNotifiesOnlyRealChanges)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, SpinWriteTest,
-    ::testing::Values(WriteRow{1, 9999, 5, 0, "1", 1}, WriteRow{1, 9999, 5, 12345, "9999", 1},
-                      WriteRow{1, 9999, 1, 1, "1", 0}, WriteRow{1, 9999, 5, 42, "42", 1},
-                      WriteRow{1, 9999, 5, -3, "1", 1}, WriteRow{5, 5, 5, -7, "-7", 1},
-                      WriteRow{5, 5, 5, 123456, "123456", 1}, WriteRow{0, 99999, 0, 0, "0", 0}));
+                         ::testing::Values(WriteRow{1, 9999, 5, 0, "1", 1}, WriteRow{1, 9999, 5, 12345, "9999", 1},
+                                           WriteRow{1, 9999, 1, 1, "1", 0}, WriteRow{1, 9999, 5, 42, "42", 1},
+                                           WriteRow{1, 9999, 5, -3, "1", 1}, WriteRow{5, 5, 5, -7, "-7", 1},
+                                           WriteRow{5, 5, 5, 123456, "123456", 1}, WriteRow{0, 99999, 0, 0, "0", 0}));
 
 TEST_F(SpinFieldFixture, NewFieldShowsZeroAndBoundChangesKeepText)
 {
@@ -99,10 +99,10 @@ TEST_P(SpinStepTest, UpAndDownKeysStepAndStayAtBounds)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, SpinStepTest,
-    ::testing::Values(StepRow{"", Qt::Key_Up, "2", 1}, StepRow{"", Qt::Key_Down, "1", 1},
-                      StepRow{"1", Qt::Key_Down, "1", 0}, StepRow{"9999", Qt::Key_Up, "9999", 0},
-                      StepRow{"10", Qt::Key_Up, "11", 1}, StepRow{"10", Qt::Key_Down, "9", 1},
-                      StepRow{"0", Qt::Key_Up, "1", 1}, StepRow{"12,5", Qt::Key_Up, "2", 1}));
+                         ::testing::Values(StepRow{"", Qt::Key_Up, "2", 1}, StepRow{"", Qt::Key_Down, "1", 1},
+                                           StepRow{"1", Qt::Key_Down, "1", 0}, StepRow{"9999", Qt::Key_Up, "9999", 0},
+                                           StepRow{"10", Qt::Key_Up, "11", 1}, StepRow{"10", Qt::Key_Down, "9", 1},
+                                           StepRow{"0", Qt::Key_Up, "1", 1}, StepRow{"12,5", Qt::Key_Up, "2", 1}));
 
 TEST_F(SpinFieldFixture, StepAtTopOfIntegerRangeDoesNotWrapToNegative)
 {
@@ -177,12 +177,12 @@ TEST_F(SpinFieldFixture, MaxLengthLimitsTypingAndPasting)
     EXPECT_EQ(field->text(), QStringLiteral("9876"));
 
     // The limit cuts between whole characters, never inside one.
-    const std::pair<const char16_t*, const char16_t*> cuts[] = {
-        {u"123\U0001F600", u"123"},                         // a surrogate pair at the limit
-        {u"\U0001F600\U0001F600\U0001F600", u"\U0001F600\U0001F600"},
-        {u"123e\u0301", u"123"},                            // a letter and its accent
-        {u"1\U0001F1E9\U0001F1EA", u"1"},                   // a flag is two code points
-        {u"12e\u0301x", u"12e\u0301"}};
+    const std::pair<const char16_t*, const char16_t*> cuts[]
+        = {{u"123\U0001F600", u"123"}, // a surrogate pair at the limit
+           {u"\U0001F600\U0001F600\U0001F600", u"\U0001F600\U0001F600"},
+           {u"123e\u0301", u"123"},          // a letter and its accent
+           {u"1\U0001F1E9\U0001F1EA", u"1"}, // a flag is two code points
+           {u"12e\u0301x", u"12e\u0301"}};
     for (const auto& [pasted, kept] : cuts) {
         setText(QString());
         QApplication::clipboard()->setText(QString::fromUtf16(pasted));
@@ -369,10 +369,11 @@ TEST_P(SpinFocusOutTest, LeavingCorrectsOnlyOutOfRangeIntegers)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, SpinFocusOutTest,
-    ::testing::Values(FocusOutRow{1, 9999, "0", "1", 1}, FocusOutRow{1, 9999, "", "", 0},
-                      FocusOutRow{1, 9999, "12,5", "12,5", 0}, FocusOutRow{1, 9999, "12345", "9999", 1},
-                      FocusOutRow{1, 9999, "-5", "1", 1}, FocusOutRow{1, 9999, "0012", "0012", 0},
-                      FocusOutRow{5, 5, "0", "0", 0}, FocusOutRow{5, 5, "77", "77", 0}));
+                         ::testing::Values(FocusOutRow{1, 9999, "0", "1", 1}, FocusOutRow{1, 9999, "", "", 0},
+                                           FocusOutRow{1, 9999, "12,5", "12,5", 0},
+                                           FocusOutRow{1, 9999, "12345", "9999", 1}, FocusOutRow{1, 9999, "-5", "1", 1},
+                                           FocusOutRow{1, 9999, "0012", "0012", 0}, FocusOutRow{5, 5, "0", "0", 0},
+                                           FocusOutRow{5, 5, "77", "77", 0}));
 
 TEST_F(SpinFieldFixture, ClosingTheWindowCorrectsNothing)
 {
@@ -401,8 +402,7 @@ struct MinimumBand {
     int systemLine, fromLine, toLine, above;
 };
 constexpr MinimumBand MinimumBands[] = {
-    {16, 8, 11, 8}, {16, 12, 15, 9}, {16, 16, 1000, 10},
-    {14, 4, 7, 7},  {14, 8, 11, 8},  {14, 12, 1000, 9},
+    {16, 8, 11, 8}, {16, 12, 15, 9}, {16, 16, 1000, 10}, {14, 4, 7, 7}, {14, 8, 11, 8}, {14, 12, 1000, 9},
 };
 
 std::optional<int> workedMinimum(int line, int systemLine)

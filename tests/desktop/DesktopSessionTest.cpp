@@ -41,7 +41,8 @@ QPoint CentredOverOwner(const QRect& owner, const QSize& outer, const QRect& wor
 }
 QPoint ByTheScreen(const QRect& screen, const QSize& outer)
 {
-    return {std::max(0, half(screen.width() - outer.width()) - 1), std::max(0, half(screen.height() - outer.height()) - 1)};
+    return {std::max(0, half(screen.width() - outer.width()) - 1),
+            std::max(0, half(screen.height() - outer.height()) - 1)};
 }
 
 std::string Describe(const QRect& r)
@@ -218,7 +219,8 @@ TEST_P(Placement, MainWindowAndBothDialogsAtTheirFirstAndLaterShowings)
     Keys(Shown(PixelTitle), {"Escape"});
     Gone(PixelTitle);
 
-    for (const auto& rule : {std::function<QPoint(const QSize&)>(overMain), std::function<QPoint(const QSize&)>(byScreen)}) {
+    for (const auto& rule :
+         {std::function<QPoint(const QSize&)>(overMain), std::function<QPoint(const QSize&)>(byScreen)}) {
         Keys(mainWindow, {"alt+a", "h"});
         Appears(BackgroundTitle, rule);
         Keys(Shown(BackgroundTitle), {"Escape"});
@@ -233,8 +235,8 @@ INSTANTIATE_TEST_SUITE_P(Points, Placement, ::testing::Values(14, 48));
 // With a dialog open and another program in front, a second start or message
 // 1224 brings our windows forward: the dialog on top with the keyboard.
 struct Request {
-    bool secondStart;   // else message 1224 through the channel
-    bool otherInFront;  // else our dialog still has the keyboard
+    bool secondStart;  // else message 1224 through the channel
+    bool otherInFront; // else our dialog still has the keyboard
 };
 
 class Activation : public DesktopSession, public ::testing::WithParamInterface<Request> {

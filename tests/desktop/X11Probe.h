@@ -23,8 +23,7 @@ namespace desktoptest {
 
 class X11Probe {
 public:
-    X11Probe()
-        : m_c(xcb_connect(nullptr, nullptr))
+    X11Probe() : m_c(xcb_connect(nullptr, nullptr))
     {
         if (xcb_connection_has_error(m_c))
             return;
@@ -159,9 +158,8 @@ public:
         const xcb_window_t w = xcb_generate_id(m_c);
         const std::uint32_t values[] = {0xffffffu, XCB_EVENT_MASK_PROPERTY_CHANGE};
         xcb_create_window(m_c, XCB_COPY_FROM_PARENT, w, m_root, std::int16_t(where.x()), std::int16_t(where.y()),
-                          std::uint16_t(where.width()), std::uint16_t(where.height()), 0,
-                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK,
-                          values);
+                          std::uint16_t(where.width()), std::uint16_t(where.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                          XCB_COPY_FROM_PARENT, XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
         const char name[] = "Anderes Programm";
         xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, w, atom("_NET_WM_NAME"), atom("UTF8_STRING"), 8,
                             sizeof name - 1, name);

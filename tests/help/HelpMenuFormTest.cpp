@@ -99,8 +99,8 @@ TEST_F(HelpMenuFormTest, InfoUpdateAndChangeHistoryUseTheWindowsSettings)
     updaterAnlegen();
     choose(m_form->MenuHilfeUpdate);
     EXPECT_EQ(readFile(tempDirectory() + "Qmt.cfg"),
-              "Zarnolith V1.01\r\n" + m_form->windowTitle().toUtf8() + "\r\n" + QFile::encodeName(programFile()) +
-                  "\r\nQmt\r\n12 Courier New\r\n");
+              "Zarnolith V1.01\r\n" + m_form->windowTitle().toUtf8() + "\r\n" + QFile::encodeName(programFile())
+                  + "\r\nQmt\r\n12 Courier New\r\n");
     EXPECT_EQ(m_form->windowTitle(), QStringLiteral("Zarnolith V1.01"));
     EXPECT_EQ(standin::WaitForRecords(updaterRecords()).size(), 1u);
 

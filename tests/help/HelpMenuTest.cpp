@@ -42,12 +42,12 @@ TEST_P(HelpMenuStateTest, ItemsFollowTheFilesBesideTheProgram)
     EXPECT_EQ(state.updateVisible, GetParam().updateVisible);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, HelpMenuStateTest, ::testing::Values(
-    StateRow{Entry::Missing, Entry::Missing, false, false},
-    StateRow{Entry::File, Entry::Missing, true, false},
-    StateRow{Entry::Missing, Entry::File, false, true},
-    StateRow{Entry::File, Entry::File, true, true},
-    StateRow{Entry::Directory, Entry::Directory, false, false}));
+INSTANTIATE_TEST_SUITE_P(Rows, HelpMenuStateTest,
+                         ::testing::Values(StateRow{Entry::Missing, Entry::Missing, false, false},
+                                           StateRow{Entry::File, Entry::Missing, true, false},
+                                           StateRow{Entry::Missing, Entry::File, false, true},
+                                           StateRow{Entry::File, Entry::File, true, true},
+                                           StateRow{Entry::Directory, Entry::Directory, false, false}));
 
 TEST(HelpInfo, ThirteenLinesWithTitleFirstAndTheRealToolsLast)
 {
@@ -59,8 +59,8 @@ TEST(HelpInfo, ThirteenLinesWithTitleFirstAndTheRealToolsLast)
         EXPECT_FALSE(z.trimmed().isEmpty());
         EXPECT_FALSE(z.contains(QLatin1Char('\n')) || z.contains(QLatin1Char('\r')));
     }
-    static const QRegularExpression letzte(
-        QStringLiteral("^Dieses Programm wurde mit Qt (\\d+\\.\\d+\\.\\d+) und (GCC|Clang) \\d+\\.\\d+[^%]* programmiert\\.$"));
+    static const QRegularExpression letzte(QStringLiteral(
+        "^Dieses Programm wurde mit Qt (\\d+\\.\\d+\\.\\d+) und (GCC|Clang) \\d+\\.\\d+[^%]* programmiert\\.$"));
     const auto treffer = letzte.match(lines[12]);
     ASSERT_TRUE(treffer.hasMatch()) << lines[12].toStdString();
     EXPECT_EQ(treffer.captured(1), QStringLiteral(QT_VERSION_STR));
@@ -176,10 +176,15 @@ TEST_P(HistoryReadTest, ReadsUtf8OrFallsBackToCodePage1252)
     EXPECT_EQ(help::HistoryViewer::ReadHistoryFile(path), QString::fromUtf16(GetParam().text));
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, HistoryReadTest, ::testing::Values(
-    ReadingRow{"Gr\xC3\xB6\xC3\x9F" "e\r\n\xE2\x82\xAC", u"Größe\n€"},
-    ReadingRow{"Gr\xF6\xDF" "e\r\n\x80 \x84" "a\rb", u"Größe\n€ „a\nb"},
-    ReadingRow{"", u""}));
+INSTANTIATE_TEST_SUITE_P(Rows, HistoryReadTest,
+                         ::testing::Values(ReadingRow{"Gr\xC3\xB6\xC3\x9F"
+                                                      "e\r\n\xE2\x82\xAC",
+                                                      u"Größe\n€"},
+                                           ReadingRow{"Gr\xF6\xDF"
+                                                      "e\r\n\x80 \x84"
+                                                      "a\rb",
+                                                      u"Größe\n€ „a\nb"},
+                                           ReadingRow{"", u""}));
 
 TEST_F(HelpTestEnvironment, MissingHistoryFileShowsAMessageInsteadOfText)
 {

@@ -32,7 +32,10 @@ protected:
 
     help::IHelpEnvironment& environment() { return m_environment; }
 
-    void updaterAnlegen() { ASSERT_TRUE(standin::WriteRecorder(programDirectory() + "Vellomat.exe", updaterRecords())); }
+    void updaterAnlegen()
+    {
+        ASSERT_TRUE(standin::WriteRecorder(programDirectory() + "Vellomat.exe", updaterRecords()));
+    }
 
     static void writeFile(const QString& path, const QByteArray& bytes)
     {

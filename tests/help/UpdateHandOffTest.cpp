@@ -39,31 +39,29 @@ protected:
     QString handOffPath() const { return tempDirectory() + "Qmt.cfg"; }
     QByteArray expectedBytes(const QByteArray& line2, const QByteArray& line5) const
     {
-        return "Zarnolith V1.01\r\n" + line2 + "\r\n" + QFile::encodeName(programFile()) + "\r\nQmt\r\n" + line5 +
-               "\r\n";
+        return "Zarnolith V1.01\r\n" + line2 + "\r\n" + QFile::encodeName(programFile()) + "\r\nQmt\r\n" + line5
+            + "\r\n";
     }
     QString errorText() const
     {
-        return QStringLiteral("Es ist ein Fehler beim Aktualisieren aufgetreten!\r\nDie Datei \"") + handOffPath() +
-               QStringLiteral("\" konnte nicht gespeichert werden.");
+        return QStringLiteral("Es ist ein Fehler beim Aktualisieren aufgetreten!\r\nDie Datei \"") + handOffPath()
+            + QStringLiteral("\" konnte nicht gespeichert werden.");
     }
     bool aktualisieren()
     {
         return HelpMenu(environment()).StartUpdate(nullptr, "Zarnolith V1.01", fontWith("Arial", 14));
     }
     // The exact start request for the updater.
-    QStringList updaterStart() const
-    {
-        return {programDirectory() + "Vellomat.exe", "Qmt.cfg", "", "open", "1"};
-    }
+    QStringList updaterStart() const { return {programDirectory() + "Vellomat.exe", "Qmt.cfg", "", "open", "1"}; }
 };
 
 TEST_P(UpdateHandOffTest, WritesTheFiveLinesAndStartsTheUpdaterWithTheBareName)
 {
     updaterAnlegen();
     const auto& row = GetParam();
-    ASSERT_TRUE(HelpMenu(environment()).StartUpdate(nullptr, QString::fromUtf16(row.windowTitleText),
-                                                     fontWith(QString::fromUtf16(row.fontName), row.punkte)));
+    ASSERT_TRUE(HelpMenu(environment())
+                    .StartUpdate(nullptr, QString::fromUtf16(row.windowTitleText),
+                                 fontWith(QString::fromUtf16(row.fontName), row.punkte)));
     EXPECT_EQ(readFile(handOffPath()), expectedBytes(row.line2, row.line5));
     EXPECT_TRUE(m_errors.isEmpty());
 
@@ -73,14 +71,16 @@ TEST_P(UpdateHandOffTest, WritesTheFiveLinesAndStartsTheUpdaterWithTheBareName)
     EXPECT_EQ(records[0].arguments, QStringList{"Qmt.cfg"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, UpdateHandOffTest, ::testing::Values(
-    HandOffRow{u"Zarnolith V1.01", u"Arial", 14, "Zarnolith V1.01", "14 Arial"},
-    HandOffRow{u"Zarnolith V1.01", u"Courier New", 12, "Zarnolith V1.01", "12 Courier New"},
-    // the window title as it stands; characters outside code page 1252 become "?"
-    HandOffRow{u"Titel \u20AC", u"Schrift \u00E4 \u0100\u4E2D", 10, "Titel \x80", "10 Schrift \xE4 ??"},
-    // line breaks in a hand-edited face name: still five lines, each break one blank
-    HandOffRow{u"Zarnolith V1.01", u"Zwei\r\nZeilen\rund\n\nmehr", 14, "Zarnolith V1.01",
-                 "14 Zwei Zeilen und  mehr"}));
+INSTANTIATE_TEST_SUITE_P(
+    Rows, UpdateHandOffTest,
+    ::testing::Values(HandOffRow{u"Zarnolith V1.01", u"Arial", 14, "Zarnolith V1.01", "14 Arial"},
+                      HandOffRow{u"Zarnolith V1.01", u"Courier New", 12, "Zarnolith V1.01", "12 Courier New"},
+                      // the window title as it stands; characters outside code page 1252 become "?"
+                      HandOffRow{u"Titel \u20AC", u"Schrift \u00E4 \u0100\u4E2D", 10, "Titel \x80",
+                                 "10 Schrift \xE4 ??"},
+                      // line breaks in a hand-edited face name: still five lines, each break one blank
+                      HandOffRow{u"Zarnolith V1.01", u"Zwei\r\nZeilen\rund\n\nmehr", 14, "Zarnolith V1.01",
+                                 "14 Zwei Zeilen und  mehr"}));
 
 TEST_F(UpdateHandOffTest, RunningTwiceRewritesTheFileAndStartsTwice)
 {
@@ -134,8 +134,8 @@ TEST_F(UpdateHandOffTest, TmpdirMissingOrRelativeIsNamedAndNothingIsWrittenElsew
         bool geschrieben;
     };
     const Case cases[] = {{QFile::encodeName(arbeit + "/fehlt"), arbeit + "/fehlt", false},
-                           {"fehlt/auch", arbeit + "/fehlt/auch", false},
-                           {"da", arbeit + "/da", true}};
+                          {"fehlt/auch", arbeit + "/fehlt/auch", false},
+                          {"da", arbeit + "/da", true}};
     for (const Case& testCase : cases) {
         SCOPED_TRACE(testCase.tmpdir.toStdString());
         qputenv("TMPDIR", testCase.tmpdir);
@@ -143,22 +143,23 @@ TEST_F(UpdateHandOffTest, TmpdirMissingOrRelativeIsNamedAndNothingIsWrittenElsew
         m_starts.clear();
         m_temp = util::TempVerzeichnis(); // the real one, from TMPDIR
         const QString path = testCase.ordner + "/Qmt.cfg";
-        EXPECT_EQ(HelpMenu(environment()).StartUpdate(nullptr, "Zarnolith V1.01", fontWith("Arial", 14)), testCase.geschrieben);
+        EXPECT_EQ(HelpMenu(environment()).StartUpdate(nullptr, "Zarnolith V1.01", fontWith("Arial", 14)),
+                  testCase.geschrieben);
         if (testCase.geschrieben) {
             EXPECT_TRUE(m_errors.isEmpty());
             EXPECT_EQ(readFile(path), expectedBytes("Zarnolith V1.01", "14 Arial"));
             EXPECT_EQ(m_starts, QList<QStringList>{updaterStart()});
         } else {
-            EXPECT_EQ(m_errors, QStringList{QStringLiteral("Es ist ein Fehler beim Aktualisieren aufgetreten!\r\n"
-                                                           "Die Datei \"") + path +
-                                            QStringLiteral("\" konnte nicht gespeichert werden.")});
+            EXPECT_EQ(m_errors,
+                      QStringList{QStringLiteral("Es ist ein Fehler beim Aktualisieren aufgetreten!\r\n"
+                                                 "Die Datei \"")
+                                  + path + QStringLiteral("\" konnte nicht gespeichert werden.")});
             EXPECT_TRUE(m_starts.isEmpty());
         }
     }
     EXPECT_EQ(QDir(arbeit).entryList(QDir::Files), QStringList()) << "nothing in the current directory";
     const QFileInfo rootAfter(QStringLiteral("/Qmt.cfg"));
-    EXPECT_EQ(rootAfter.exists() ? rootAfter.lastModified() : QDateTime(), rootBefore)
-        << "nothing written at /Qmt.cfg";
+    EXPECT_EQ(rootAfter.exists() ? rootAfter.lastModified() : QDateTime(), rootBefore) << "nothing written at /Qmt.cfg";
 
     QDir::setCurrent(oldDirectory);
     if (hatteTmpdir)

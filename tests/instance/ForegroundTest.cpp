@@ -14,10 +14,9 @@ constexpr int NT = platform::VER_PLATFORM_WIN32_NT, Win9x = platform::VER_PLATFO
 
 TEST(VersionTest, AttachingMethodOnlyAfterNT4AndWindows95)
 {
-    const std::pair<OsVersion, bool> rows[] = {
-        {{NT, 3, 51}, false},  {{NT, 4, 0}, false},   {{NT, 4, 90}, false}, {{NT, 5, 0}, true},
-        {{NT, 10, 0}, true},   {{Win9x, 4, 0}, false}, {{Win9x, 4, 10}, true}, {{Win9x, 5, 0}, true},
-        {{0, 10, 0}, false}};
+    const std::pair<OsVersion, bool> rows[] = {{{NT, 3, 51}, false},   {{NT, 4, 0}, false},   {{NT, 4, 90}, false},
+                                               {{NT, 5, 0}, true},     {{NT, 10, 0}, true},   {{Win9x, 4, 0}, false},
+                                               {{Win9x, 4, 10}, true}, {{Win9x, 5, 0}, true}, {{0, 10, 0}, false}};
     for (const auto& [v, attach] : rows)
         EXPECT_EQ(instance::UseAttachMethod(v), attach) << v.platformId << " " << v.major << "." << v.minor;
 }
@@ -50,10 +49,10 @@ TEST_P(FensterInVordergrundTest, StepsInOrder)
     EXPECT_EQ(ws.lockTimeout, 4711u); // always set back, or never touched
 }
 
-const Log kAttach {"AttachThreadInput(102,101,1)", "BringWindowToTop(2)", "SetForegroundWindow(2)",
-                   "AttachThreadInput(102,101,0)"};
-const Log kLockLifted {"SPI_GET(0,0)", "SPI_SET(0,2)", "BringWindowToTop(2)", "SetForegroundWindow(2)",
-                       "SPI_SET(4711,2)"};
+const Log kAttach{"AttachThreadInput(102,101,1)", "BringWindowToTop(2)", "SetForegroundWindow(2)",
+                  "AttachThreadInput(102,101,0)"};
+const Log kLockLifted{"SPI_GET(0,0)", "SPI_SET(0,2)", "BringWindowToTop(2)", "SetForegroundWindow(2)",
+                      "SPI_SET(4711,2)"};
 Log operator+(Log a, const Log& b)
 {
     a.insert(a.end(), b.begin(), b.end());
@@ -63,19 +62,48 @@ Log operator+(Log a, const Log& b)
 INSTANTIATE_TEST_SUITE_P(
     Rows, FensterInVordergrundTest,
     ::testing::Values(
-        ForegroundCase {"AlreadyInFront", false, true, true, false, true, {NT, 10, 0}, {}, true},
-        ForegroundCase {"MinimisedIsRestoredFirst", true, true, true, false, true, {NT, 10, 0}, {"ShowWindow(2,9)"}, true},
-        ForegroundCase {"AttachingSucceeds", false, false, true, false, true, {NT, 10, 0}, kAttach, true},
-        ForegroundCase {"AttachFailsLockIsLiftedOnce", false, false, false, true, true, {NT, 10, 0},
-                         Log {"AttachThreadInput(102,101,1)"} + kLockLifted, true},
-        ForegroundCase {"AttachedButRefusedLockIsLiftedOnce", false, false, true, true, true, {NT, 10, 0},
-                         kAttach + kLockLifted, true},
+        ForegroundCase{"AlreadyInFront", false, true, true, false, true, {NT, 10, 0}, {}, true},
+        ForegroundCase{
+            "MinimisedIsRestoredFirst", true, true, true, false, true, {NT, 10, 0}, {"ShowWindow(2,9)"}, true},
+        ForegroundCase{"AttachingSucceeds", false, false, true, false, true, {NT, 10, 0}, kAttach, true},
+        ForegroundCase{"AttachFailsLockIsLiftedOnce",
+                       false,
+                       false,
+                       false,
+                       true,
+                       true,
+                       {NT, 10, 0},
+                       Log{"AttachThreadInput(102,101,1)"} + kLockLifted,
+                       true},
+        ForegroundCase{"AttachedButRefusedLockIsLiftedOnce",
+                       false,
+                       false,
+                       true,
+                       true,
+                       true,
+                       {NT, 10, 0},
+                       kAttach + kLockLifted,
+                       true},
         // Without the value in force nothing could be set back: the setting is left alone.
-        ForegroundCase {"UnreadableTimeoutIsNotChanged", false, false, false, true, false, {NT, 10, 0},
-                         {"AttachThreadInput(102,101,1)", "SPI_GET(0,0)", "BringWindowToTop(2)", "SetForegroundWindow(2)"},
-                         false},
-        ForegroundCase {"PlainMethodOnWindows95", true, false, false, true, true, {Win9x, 4, 0},
-                         {"ShowWindow(2,9)", "BringWindowToTop(2)", "SetForegroundWindow(2)"}, false}),
+        ForegroundCase{
+            "UnreadableTimeoutIsNotChanged",
+            false,
+            false,
+            false,
+            true,
+            false,
+            {NT, 10, 0},
+            {"AttachThreadInput(102,101,1)", "SPI_GET(0,0)", "BringWindowToTop(2)", "SetForegroundWindow(2)"},
+            false},
+        ForegroundCase{"PlainMethodOnWindows95",
+                       true,
+                       false,
+                       false,
+                       true,
+                       true,
+                       {Win9x, 4, 0},
+                       {"ShowWindow(2,9)", "BringWindowToTop(2)", "SetForegroundWindow(2)"},
+                       false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Owned components in creation order; Handle(k) = k.
@@ -121,12 +149,12 @@ TEST(FormulareNachVorne, MainWindowThenItsVisibleDialogsThenTheNextApplicationFo
     tree.parts[Label].formular = false;
     tree.parts[Hidden] = {true, false, {Inside}}; // hidden: skipped with what it owns
     instance::RaiseApplication(ws, tree, 0, App);
-    EXPECT_EQ(BroughtForward(ws), (Log {"1", "2", "3"}));
+    EXPECT_EQ(BroughtForward(ws), (Log{"1", "2", "3"}));
 
     RecordingWindowSystem ws2;
     tree.parts[Pixel].sichtbar = false;
     instance::RaiseApplication(ws2, tree, 7, App); // an application window comes first
-    EXPECT_EQ(BroughtForward(ws2), (Log {"7", "1", "2"}));
+    EXPECT_EQ(BroughtForward(ws2), (Log{"7", "1", "2"}));
 }
 
 // The count is read once; a form that went away during the walk is skipped,
@@ -141,7 +169,7 @@ TEST(FormulareNachVorne, FormRemovedDuringTheWalkIsSkipped)
             tree.parts[App].besitzt.pop_back();
     };
     instance::FormulareNachVorne(ws, tree, App);
-    EXPECT_EQ(BroughtForward(ws), (Log {"1"}));
+    EXPECT_EQ(BroughtForward(ws), (Log{"1"}));
 }
 
 } // namespace

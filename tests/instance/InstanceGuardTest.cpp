@@ -42,25 +42,24 @@ TEST_P(GuardTest, DecidesAndAsksTheRunningInstanceToComeForward)
     RecordingWindowSystem ws;
     ws.titles = f.titles;
     const instance::GuardResult r = instance::CheckInstance(mutex, ws);
-    EXPECT_EQ(mutex.names, (std::vector<std::string> {"Zarnolith V1.01"}));
+    EXPECT_EQ(mutex.names, (std::vector<std::string>{"Zarnolith V1.01"}));
     EXPECT_EQ(r.firstInstance, f.firstInstance);
     EXPECT_EQ(r.handle, f.handle);
     EXPECT_EQ(ws.log, f.calls);
     EXPECT_TRUE(mutex.closed.empty()); // the guard itself never closes the handle
 }
 
-const std::vector<std::u16string> kDesktop {u"Terminal", u"Zarnolith V1.01", u"Editor"};
-const std::vector<std::string> kLookupAndPost {"GetWindowText(2,261)", "PostMessage(2,1224,0,0)"};
+const std::vector<std::u16string> kDesktop{u"Terminal", u"Zarnolith V1.01", u"Editor"};
+const std::vector<std::string> kLookupAndPost{"GetWindowText(2,261)", "PostMessage(2,1224,0,0)"};
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, GuardTest,
     ::testing::Values(
-        GuardCase {"FirstInstance", 7, 0, kDesktop, true, {}},
-        GuardCase {"SecondStartPostsOnceToTheFoundWindow", 7, 183, kDesktop, false, kLookupAndPost},
-        GuardCase {"NoMainWindowFoundPostsNothing", 7, 183, {u"Terminal", u"Editor"}, false,
-                      {"GetWindowText(2,261)"}},
-        GuardCase {"LockUnavailableStartsUnguarded", 0, 5, kDesktop, true, {}},
-        GuardCase {"OnlyTheErrorCodeDecides", 0, 183, kDesktop, false, kLookupAndPost}),
+        GuardCase{"FirstInstance", 7, 0, kDesktop, true, {}},
+        GuardCase{"SecondStartPostsOnceToTheFoundWindow", 7, 183, kDesktop, false, kLookupAndPost},
+        GuardCase{"NoMainWindowFoundPostsNothing", 7, 183, {u"Terminal", u"Editor"}, false, {"GetWindowText(2,261)"}},
+        GuardCase{"LockUnavailableStartsUnguarded", 0, 5, kDesktop, true, {}},
+        GuardCase{"OnlyTheErrorCodeDecides", 0, 183, kDesktop, false, kLookupAndPost}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReleaseInstance, ClosesOnlyAnObtainedHandle)
@@ -68,7 +67,7 @@ TEST(ReleaseInstance, ClosesOnlyAnObtainedHandle)
     ScriptedMutex mutex;
     instance::ReleaseInstance(mutex, 0);
     instance::ReleaseInstance(mutex, 7);
-    EXPECT_EQ(mutex.closed, (std::vector<platform::MutexHandle> {7}));
+    EXPECT_EQ(mutex.closed, (std::vector<platform::MutexHandle>{7}));
 }
 
 } // namespace

@@ -236,7 +236,7 @@ TEST_F(InstanceProcessTest, WithTheStartValuesDialogOpenItEndsOnTopAndCloseStill
         },
         10000))
         << log.toStdString();
-    EXPECT_EQ(walks[walks.size() - 2], (QStringList {mainWindow, dialog}));
+    EXPECT_EQ(walks[walks.size() - 2], (QStringList{mainWindow, dialog}));
 
     ASSERT_TRUE(Send(instance::WM_BEENDEN));
     ASSERT_TRUE(first->waitForFinished(10000));
@@ -253,7 +253,7 @@ TEST_F(InstanceProcessTest, IdleConnectionsDoNotKeepTheSecondStartOut)
     std::vector<int> idle;
     for (int i = 0; i < 40; ++i) {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_un addr {};
+        sockaddr_un addr{};
         addr.sun_family = AF_UNIX;
         std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", SocketPath().c_str());
         ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0) << i;

@@ -29,7 +29,7 @@ namespace {
 int ConnectRaw(const std::string& path)
 {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un addr {};
+    sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
     std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.c_str());
     if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
@@ -42,7 +42,7 @@ int ConnectRaw(const std::string& path)
 // Whether the server has hung up on fd: end of stream within timeoutMs.
 bool HungUpWithin(int fd, int timeoutMs)
 {
-    pollfd p {fd, POLLIN, 0};
+    pollfd p{fd, POLLIN, 0};
     if (::poll(&p, 1, timeoutMs) <= 0)
         return false;
     char c;
@@ -68,7 +68,10 @@ protected:
         server.reset();
         server = std::make_unique<instance::MessageChannelServer>(
             Path(), [this](unsigned m) { received.push_back(m); },
-            [] { return std::vector<std::string> {"Zarnolith V1.01", "Bildpixel-Startwerte"}; }, nullptr, idleLimit);
+            [] {
+                return std::vector<std::string>{"Zarnolith V1.01", "Bildpixel-Startwerte"};
+            },
+            nullptr, idleLimit);
         ASSERT_TRUE(server->isListening());
     }
     std::string Path() const { return platform::ChannelSocketPath(dir.path().toStdString(), instance::kInstanceName); }
@@ -78,8 +81,8 @@ protected:
     auto WhileServing(Fn fn)
     {
         auto result = std::async(std::launch::async, fn);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
-                                    5000));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 5000));
         return result.get();
     }
 
@@ -100,28 +103,30 @@ TEST_F(MessageChannelTest, AnswersAndTakesMessagesWhileAModalDialogRuns)
         if (received.size() == 2)
             dialog.reject();
     });
-    modaltest::actInModal<QDialog>([&] { dialog.exec(); }, [&] {
-        answer = std::async(std::launch::async, [path = Path()] {
-            platform::ChannelClient client;
-            std::optional<std::vector<std::string>> titles;
-            if (client.Connect(path))
-                titles = client.QueryTitles(3000);
-            client.Post(instance::WM_AKTIVIEREN);
-            client.Post(instance::WM_BEENDEN); // the peer hangs up right after: still handled
-            return titles;
-        });
-        poll.start(5);
-    });
+    modaltest::actInModal<QDialog>([&] { dialog.exec(); },
+                                   [&] {
+                                       answer = std::async(std::launch::async, [path = Path()] {
+                                           platform::ChannelClient client;
+                                           std::optional<std::vector<std::string>> titles;
+                                           if (client.Connect(path))
+                                               titles = client.QueryTitles(3000);
+                                           client.Post(instance::WM_AKTIVIEREN);
+                                           client.Post(
+                                               instance::WM_BEENDEN); // the peer hangs up right after: still handled
+                                           return titles;
+                                       });
+                                       poll.start(5);
+                                   });
     ASSERT_TRUE(answer.valid());
-    EXPECT_EQ(answer.get(), (std::vector<std::string> {"Zarnolith V1.01", "Bildpixel-Startwerte"}));
-    EXPECT_EQ(received, (std::vector<unsigned> {instance::WM_AKTIVIEREN, instance::WM_BEENDEN}));
+    EXPECT_EQ(answer.get(), (std::vector<std::string>{"Zarnolith V1.01", "Bildpixel-Startwerte"}));
+    EXPECT_EQ(received, (std::vector<unsigned>{instance::WM_AKTIVIEREN, instance::WM_BEENDEN}));
 }
 
 TEST_F(MessageChannelTest, OverlongRequestEndsTheConnectionWithoutEffect)
 {
     const bool hungUp = WhileServing([path = Path()] {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un addr {};
+        sockaddr_un addr{};
         addr.sun_family = AF_UNIX;
         std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.c_str());
         if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0)
@@ -169,7 +174,7 @@ TEST_F(MessageChannelTest, SilentAndTricklingPeersAreClosedAfterTheIdleLimit)
     });
     EXPECT_TRUE(o.silentClosed);
     EXPECT_TRUE(o.tricklerClosed) << o.trickled << " bytes sent";
-    EXPECT_EQ(o.titles, (std::vector<std::string> {"Zarnolith V1.01", "Bildpixel-Startwerte"}));
+    EXPECT_EQ(o.titles, (std::vector<std::string>{"Zarnolith V1.01", "Bildpixel-Startwerte"}));
     EXPECT_TRUE(received.empty());
 }
 
@@ -186,7 +191,7 @@ TEST_F(MessageChannelTest, AFullChannelGivesTheLongestIdlePlaceToANewConnection)
         std::string answer;
         if (fd >= 0 && ::send(fd, "?\n", 2, MSG_NOSIGNAL) == 2)
             while (answer.size() < kTitleAnswer.size()) {
-                pollfd p {fd, POLLIN, 0};
+                pollfd p{fd, POLLIN, 0};
                 char buf[256];
                 const ssize_t n = ::poll(&p, 1, 3000) > 0 ? ::recv(fd, buf, sizeof buf, 0) : -1;
                 if (n <= 0)
@@ -228,7 +233,7 @@ TEST_F(MessageChannelTest, AFullChannelGivesTheLongestIdlePlaceToANewConnection)
 TEST_F(MessageChannelTest, BurstOfQueriesWhileTheLoopIsBusyIsAnsweredInFull)
 {
     constexpr int kClients = 30; // within the connection limit
-    std::atomic<int> tried {0};
+    std::atomic<int> tried{0};
     std::vector<std::future<bool>> answered;
     for (int i = 0; i < kClients; ++i)
         answered.push_back(std::async(std::launch::async, [&tried, path = Path()] {

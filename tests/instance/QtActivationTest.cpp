@@ -51,7 +51,7 @@ TEST_F(QtActivationTest, MainWindowThenItsDialogThenStartValuesDialogEndsOnTop)
     });
     instance::BringApplicationToFront(formList);
     EXPECT_TRUE(QTest::qWaitFor([&] { return order.size() >= 3; }, 5000));
-    EXPECT_EQ(order, (std::vector<QWidget*> {&mainForm, background, pixel}));
+    EXPECT_EQ(order, (std::vector<QWidget*>{&mainForm, background, pixel}));
 }
 
 // Activation takes effect only after the walk: the dialog that had the keyboard
@@ -69,7 +69,7 @@ TEST_F(QtActivationTest, DialogThatHasTheKeyboardEndsInFrontAgain)
     });
     instance::BringApplicationToFront(formList);
     EXPECT_TRUE(QTest::qWaitFor([&] { return order.size() >= 2; }, 2000));
-    EXPECT_EQ(order, (std::vector<QWidget*> {&mainForm, pixel}));
+    EXPECT_EQ(order, (std::vector<QWidget*>{&mainForm, pixel}));
     EXPECT_EQ(QApplication::activeWindow(), pixel);
 }
 
@@ -88,7 +88,7 @@ TEST_F(QtActivationTest, MinimisedMainWindowIsRestoredHiddenFormsStayHidden)
 TEST_F(QtActivationTest, WindowTitlesFollowTheFormWalkHiddenFormsIncluded)
 {
     EXPECT_EQ(instance::ApplicationWindowTitles(formList),
-              (std::vector<std::string> {"Zarnolith V1.01", "Schrifthintergrund", "Bildpixel-Startwerte"}));
+              (std::vector<std::string>{"Zarnolith V1.01", "Schrifthintergrund", "Bildpixel-Startwerte"}));
 }
 
 } // namespace

@@ -16,7 +16,7 @@ public:
     bool setForegroundWorks = true; // false: a foreground lock refuses the change
     bool lockTimeoutReadable = true;
     std::uint32_t lockTimeout = 200000;
-    platform::OsVersion version {platform::VER_PLATFORM_WIN32_NT, 10, 0};
+    platform::OsVersion version{platform::VER_PLATFORM_WIN32_NT, 10, 0};
     std::vector<std::string> log;
 
     void Log(const std::string& call, std::initializer_list<std::uint64_t> args)

@@ -29,17 +29,16 @@ const std::u16string x245(245, u'x');
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, TitleRule,
-    ::testing::Values(TitleCase {"Equal", kTitle, kTitle, true},
-                      TitleCase {"Prefix", u"Info \u2013 " + kTitle, kTitle, true},
-                      TitleCase {"CharacterAfter", kTitle + u" ", kTitle, false},
-                      TitleCase {"OtherCase", u"zarnolith V1.01", kTitle, false},
-                      TitleCase {"AtStartAndAtEnd", kTitle + u" - " + kTitle, kTitle, false},
-                      TitleCase {"EmptyTitle", u"", kTitle, false},
-                      TitleCase {"EmptyText", kTitle, u"", false},
+    ::testing::Values(TitleCase{"Equal", kTitle, kTitle, true},
+                      TitleCase{"Prefix", u"Info \u2013 " + kTitle, kTitle, true},
+                      TitleCase{"CharacterAfter", kTitle + u" ", kTitle, false},
+                      TitleCase{"OtherCase", u"zarnolith V1.01", kTitle, false},
+                      TitleCase{"AtStartAndAtEnd", kTitle + u" - " + kTitle, kTitle, false},
+                      TitleCase{"EmptyTitle", u"", kTitle, false}, TitleCase{"EmptyText", kTitle, u"", false},
                       // A title is read into 261 characters: only the first 260 count.
-                      TitleCase {"EndsAtCharacter260", x245 + kTitle + u" and more", kTitle, true},
-                      TitleCase {"CutByTheLimit", x245 + u"xxxxx" + kTitle, kTitle, false},
-                      TitleCase {"EndsAtItsTerminatingZero", kTitle + std::u16string(1, u'\0') + u"x", kTitle, true}),
+                      TitleCase{"EndsAtCharacter260", x245 + kTitle + u" and more", kTitle, true},
+                      TitleCase{"CutByTheLimit", x245 + u"xxxxx" + kTitle, kTitle, false},
+                      TitleCase{"EndsAtItsTerminatingZero", kTitle + std::u16string(1, u'\0') + u"x", kTitle, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FensterMitTitelSuchen, NeverExaminesTheFirstWindowAndReadsThrough261Characters)
@@ -47,7 +46,7 @@ TEST(FensterMitTitelSuchen, NeverExaminesTheFirstWindowAndReadsThrough261Charact
     RecordingWindowSystem ws;
     ws.titles = {kTitle, u"Editor", u"Terminal"};
     EXPECT_EQ(instance::FensterMitTitelSuchen(ws, kTitle), 0u);
-    EXPECT_EQ(ws.log, (std::vector<std::string> {"GetWindowText(2,261)", "GetWindowText(3,261)"}));
+    EXPECT_EQ(ws.log, (std::vector<std::string>{"GetWindowText(2,261)", "GetWindowText(3,261)"}));
 }
 
 TEST(FensterMitTitelSuchen, StopsAtTheFirstMatchInWalkOrder)

@@ -9,10 +9,10 @@ using Kind = platform::ChannelRequest::Kind;
 
 TEST(ChannelProtocol, OnlyPlainDecimalNumbersAndTheQuestionMarkAreRequests)
 {
-    const std::tuple<const char*, Kind, unsigned> rows[] = {
-        {"1224", Kind::Message, 1224}, {"1124\r", Kind::Message, 1124}, {"?", Kind::TitleQuery, 0},
-        {"", Kind::Unknown, 0},        {" 1224", Kind::Unknown, 0},     {"-1", Kind::Unknown, 0},
-        {"0x4C8", Kind::Unknown, 0},   {"1224 0", Kind::Unknown, 0},    {"99999999999", Kind::Unknown, 0}};
+    const std::tuple<const char*, Kind, unsigned> rows[]
+        = {{"1224", Kind::Message, 1224}, {"1124\r", Kind::Message, 1124}, {"?", Kind::TitleQuery, 0},
+           {"", Kind::Unknown, 0},        {" 1224", Kind::Unknown, 0},     {"-1", Kind::Unknown, 0},
+           {"0x4C8", Kind::Unknown, 0},   {"1224 0", Kind::Unknown, 0},    {"99999999999", Kind::Unknown, 0}};
     for (const auto& [line, kind, message] : rows) {
         const auto r = platform::ParseChannelRequest(line);
         EXPECT_EQ(r.kind, kind) << line;
@@ -25,7 +25,7 @@ TEST(ChannelProtocol, TitleAnswerRoundTripsAndWaitsForTheWholeAnswer)
     const std::string wire = platform::EncodeTitleList({"Zarnolith V1.01", "", "zwei\nZeilen"});
     bool complete = false;
     EXPECT_EQ(platform::DecodeTitleList(wire, complete),
-              (std::vector<std::string> {"Zarnolith V1.01", "", "zwei Zeilen"}));
+              (std::vector<std::string>{"Zarnolith V1.01", "", "zwei Zeilen"}));
     for (std::size_t cut = 0; cut < wire.size(); ++cut) {
         EXPECT_FALSE(platform::DecodeTitleList(wire.substr(0, cut), complete).has_value()) << cut;
         EXPECT_FALSE(complete) << cut;

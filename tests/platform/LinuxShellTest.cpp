@@ -160,8 +160,9 @@ protected:
                 BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (ENOSYS & SECCOMP_RET_DATA)),
                 BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
             };
-            sock_fprog program {static_cast<unsigned short>(std::size(filter)), filter};
-            if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 || ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0)
+            sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
+            if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0
+                || ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0)
                 ::_exit(2);
             ::_exit(execute(script) > 32 ? 0 : 1);
         }
@@ -178,11 +179,12 @@ TEST_P(StartedProgramInheritance, NeitherDescriptorsNorBlockedSignals)
     const QString script = m_dir.path() + "/inspect";
     QFile f(script);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("#!/usr/bin/perl\nuse Cwd;\nmy $rec = '" + QFile::encodeName(programRecords()) + "/' . $$;\n"
-            "open(my $out, '>', \"$rec.tmp\") or die;\nprint $out getcwd(), \"\\n\";\n"
-            "opendir(my $d, '/proc/self/fd');\nprint $out \"$_\\n\" for grep { !/^\\./ } readdir($d);\n"
-            "open(my $st, '<', '/proc/self/status');\nprint $out grep { /^Sig(Blk|Ign)/ } <$st>;\n"
-            "close $out;\nrename(\"$rec.tmp\", \"$rec.rec\");\n");
+    f.write("#!/usr/bin/perl\nuse Cwd;\nmy $rec = '" + QFile::encodeName(programRecords())
+            + "/' . $$;\n"
+              "open(my $out, '>', \"$rec.tmp\") or die;\nprint $out getcwd(), \"\\n\";\n"
+              "opendir(my $d, '/proc/self/fd');\nprint $out \"$_\\n\" for grep { !/^\\./ } readdir($d);\n"
+              "open(my $st, '<', '/proc/self/status');\nprint $out grep { /^Sig(Blk|Ign)/ } <$st>;\n"
+              "close $out;\nrename(\"$rec.tmp\", \"$rec.rec\");\n");
     f.close();
     f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QDir().mkpath(programRecords());
@@ -196,7 +198,8 @@ TEST_P(StartedProgramInheritance, NeitherDescriptorsNorBlockedSignals)
     sigemptyset(&block);
     sigaddset(&block, SIGUSR1);
     pthread_sigmask(SIG_BLOCK, &block, &old);
-    struct sigaction ignore {}, oldPipe {};
+    struct sigaction ignore {
+    }, oldPipe{};
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGPIPE, &ignore, &oldPipe);
 
@@ -267,9 +270,11 @@ TEST_P(IsAddressTest, RecognisesSchemes)
     EXPECT_EQ(LinuxShell::IsAddress(GetParam().text), GetParam().isAddress) << GetParam().text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, IsAddressTest, ::testing::Values(
-    AddressRow{"https://example.org", true}, AddressRow{"mailto:a@example.org", true},
-    AddressRow{"svn+ssh://h/x", true}, AddressRow{"C:\\x.txt", false}, AddressRow{"/tmp/a:b", false},
-    AddressRow{"1abc:x", false}, AddressRow{"History.txt", false}, AddressRow{":x", false}));
+INSTANTIATE_TEST_SUITE_P(Rows, IsAddressTest,
+                         ::testing::Values(AddressRow{"https://example.org", true},
+                                           AddressRow{"mailto:a@example.org", true}, AddressRow{"svn+ssh://h/x", true},
+                                           AddressRow{"C:\\x.txt", false}, AddressRow{"/tmp/a:b", false},
+                                           AddressRow{"1abc:x", false}, AddressRow{"History.txt", false},
+                                           AddressRow{":x", false}));
 
 } // namespace

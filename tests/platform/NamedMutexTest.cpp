@@ -90,7 +90,7 @@ TEST_F(NamedMutexTest, RuntimeDirectoryFromTheEnvironmentOnlyWhenPrivate)
     const std::string fallback = "/tmp/runtime-" + std::to_string(::geteuid());
     const char* old = std::getenv("XDG_RUNTIME_DIR");
     const std::string saved = old ? old : "";
-    for (const auto& [value, expected] : std::vector<std::pair<std::string, std::string>> {
+    for (const auto& [value, expected] : std::vector<std::pair<std::string, std::string>>{
              {privat + "/", privat}, {openDir, fallback}, {link, fallback}, {"relative", fallback}}) {
         ::setenv("XDG_RUNTIME_DIR", value.c_str(), 1);
         EXPECT_EQ(platform::UserRuntimeDirectory(), expected) << value;

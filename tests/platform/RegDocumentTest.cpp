@@ -10,7 +10,8 @@ namespace {
 
 std::vector<std::uint8_t> utf8File(const std::string& body)
 {
-    const std::string text = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n" + body;
+    const std::string text
+        = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n" + body;
     return {text.begin(), text.end()};
 }
 
@@ -56,20 +57,20 @@ INSTANTIATE_TEST_SUITE_P(
         ValueRow{"\"Quote\\\"Name\"=dword:1\r\n", "Quote\"Name", 4, {1, 0, 0, 0}},
         ValueRow{"\"FontSize\"=dword:0000000e\r\n", "FontSize", 4, {0x0e, 0, 0, 0}},
         ValueRow{"\"FontColor\"=dword:FF000008\r\n", "fontcolor", 4, {8, 0, 0, 0xFF}},
-        ValueRow{"\"B\"=hex:01,ab,FF\r\n", "B", 3, {1, 0xab, 0xff}},
-        ValueRow{"\"E\"=hex:\r\n", "E", 3, {}},
+        ValueRow{"\"B\"=hex:01,ab,FF\r\n", "B", 3, {1, 0xab, 0xff}}, ValueRow{"\"E\"=hex:\r\n", "E", 3, {}},
         ValueRow{"\"X\"=hex(2):25,00,41,00,25,00,00,00\r\n", "X", 2, {0x25, 0, 0x41, 0, 0x25, 0, 0, 0}},
         ValueRow{"\"Q\"=hex(b):01,00,00,00,00,00,00,00\r\n", "Q", 11, {1, 0, 0, 0, 0, 0, 0, 0}},
         ValueRow{"\"L\"=hex(7):41,00,\\\r\n  00,00,\\\r\n  00,00\r\n", "L", 7, {0x41, 0, 0, 0, 0, 0}},
         ValueRow{"@=\"Standard\"\r\n", "", 1, {'S', 0, 't', 0, 'a', 0, 'n', 0, 'd', 0, 'a', 0, 'r', 0, 'd', 0, 0, 0}},
-        ValueRow{"; Kommentar\r\n\"Name\"=\"Gr\xC3\xBC\xC3\x9F\"\r\n", "Name", 1, {'G', 0, 'r', 0, 0xFC, 0, 0xDF, 0, 0, 0}},
+        ValueRow{
+            "; Kommentar\r\n\"Name\"=\"Gr\xC3\xBC\xC3\x9F\"\r\n", "Name", 1, {'G', 0, 'r', 0, 0xFC, 0, 0xDF, 0, 0, 0}},
         ValueRow{"\"D\"=dword:1\r\n\"D\"=hex:02\r\n", "D", 3, {2}}));
 
 TEST(RegValueLine, DashDeletesValueAndKeyDeletesSubKeys)
 {
-    std::optional<RegDocument> doc = RegDocument::parse(utf8File(
-        "\"A\"=dword:1\r\n\"A\"=-\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith\\Sub]\r\n\"B\"=dword:2\r\n"
-        "[-HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n[HKEY_CURRENT_USER\\Other]\r\n"));
+    std::optional<RegDocument> doc = RegDocument::parse(
+        utf8File("\"A\"=dword:1\r\n\"A\"=-\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith\\Sub]\r\n\"B\"=dword:2\r\n"
+                 "[-HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n[HKEY_CURRENT_USER\\Other]\r\n"));
     ASSERT_TRUE(doc);
     ASSERT_EQ(doc->keys.size(), 1u);
     EXPECT_EQ(doc->keys[0].path, u"HKEY_CURRENT_USER\\Other");
@@ -88,19 +89,19 @@ std::vector<std::uint8_t> bytes(const std::string& s) { return {s.begin(), s.end
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, DamagedFile,
-    ::testing::Values(
-        std::vector<std::uint8_t>{},                                                       // empty
-        bytes("\x89PNG\r\n\x1a\n garbage"),                                                // not text
-        bytes("REGEDIT5\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"),                // wrong header
-        bytes("Windows Registry Editor Version 5.00\r\n\"A\"=dword:1\r\n"),               // value before any key
-        utf8File("\"FontName\"=\"Ari"),                                                   // cut off in a text
-        utf8File("\"FontSize\"=dword:1234567890\r\n"),                                   // too many digits
-        utf8File("\"B\"=hex:01,0g\r\n"),                                                  // not hex
-        utf8File("\"B\"=hex:01,\\\r\n"),                                                  // continuation missing at the end
-        utf8File("\"B\"=hex(2:00\r\n"),                                                   // broken type
-        utf8File("Nonsense line\r\n"),
-        bytes("Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n\"N\"=\"\xC3\x28\"\r\n"), // bad UTF-8
-        std::vector<std::uint8_t>{0xFF, 0xFE, 'W', 0, 'i'}));                          // UTF-16 of odd length
+    ::testing::Values(std::vector<std::uint8_t>{},                                        // empty
+                      bytes("\x89PNG\r\n\x1a\n garbage"),                                 // not text
+                      bytes("REGEDIT5\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"),  // wrong header
+                      bytes("Windows Registry Editor Version 5.00\r\n\"A\"=dword:1\r\n"), // value before any key
+                      utf8File("\"FontName\"=\"Ari"),                                     // cut off in a text
+                      utf8File("\"FontSize\"=dword:1234567890\r\n"),                      // too many digits
+                      utf8File("\"B\"=hex:01,0g\r\n"),                                    // not hex
+                      utf8File("\"B\"=hex:01,\\\r\n"), // continuation missing at the end
+                      utf8File("\"B\"=hex(2:00\r\n"),  // broken type
+                      utf8File("Nonsense line\r\n"),
+                      bytes("Windows Registry Editor Version "
+                            "5.00\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n\"N\"=\"\xC3\x28\"\r\n"), // bad UTF-8
+                      std::vector<std::uint8_t>{0xFF, 0xFE, 'W', 0, 'i'})); // UTF-16 of odd length
 
 TEST(RegDocumentRoundTrip, WrittenFileReadsBackTheSameValues)
 {
@@ -109,9 +110,9 @@ TEST(RegDocumentRoundTrip, WrittenFileReadsBackTheSameValues)
     const std::vector<std::uint8_t> longBinary(200, 0x5a);
     RegDocument::setValue(key, u"FontName", 1, {'A', 0, '\\', 0, '"', 0, 0xFC, 0, 0, 0});
     RegDocument::setValue(key, u"Zeilen", 1, {'a', 0, '\n', 0, 'b', 0, 0, 0}); // a line break cannot stand in quotes
-    RegDocument::setValue(key, u"OhneNull", 1, {'a', 0});                     // no terminating zero
+    RegDocument::setValue(key, u"OhneNull", 1, {'a', 0});                      // no terminating zero
     RegDocument::setValue(key, u"FontColor", 4, {8, 0, 0, 0xFF});
-    RegDocument::setValue(key, u"Kurz", 4, {1, 2});                              // a DWORD of 2 bytes
+    RegDocument::setValue(key, u"Kurz", 4, {1, 2}); // a DWORD of 2 bytes
     RegDocument::setValue(key, u"Bin", 3, longBinary);
     RegDocument::setValue(key, u"Expand", 2, {'%', 0, 'X', 0, '%', 0, 0, 0});
     RegDocument::setValue(key, u"", 0x12345, {9});
@@ -172,11 +173,11 @@ TEST(RegDocumentRoundTrip, CommentLinesStayWhereTheyWere)
 TEST(RegDocumentSalvage, ReadsEveryWellFormedLineAndNamesTheOthers)
 {
     const std::string body = "\"FontName\"=\"Verdana\"\r\n"
-                             "\"FontSize\"=dword:000000012\r\n"    // line 5: nine digits
+                             "\"FontSize\"=dword:000000012\r\n" // line 5: nine digits
                              "\"FontColor\"=dword:000000ff\r\n"
-                             "\"FontStyle\"=14\r\n"                // line 7: no data form
-                             "Unsinn\r\n"                            // line 8: no value at all
-                             "\"Bin\"=hex:01,zz,\\\r\n  02\r\n"  // line 9, with its continuation
+                             "\"FontStyle\"=14\r\n"             // line 7: no data form
+                             "Unsinn\r\n"                       // line 8: no value at all
+                             "\"Bin\"=hex:01,zz,\\\r\n  02\r\n" // line 9, with its continuation
                              "\"HintColor\"=dword:00000003\r\n";
     std::vector<RegDocument::Problem> problems;
     ASSERT_FALSE(RegDocument::parse(utf8File(body))) << "strict reading refuses the file";
@@ -191,24 +192,26 @@ TEST(RegDocumentSalvage, ReadsEveryWellFormedLineAndNamesTheOthers)
     std::vector<std::pair<std::size_t, std::u16string>> skipped;
     for (const RegDocument::Problem& p : problems)
         skipped.emplace_back(p.line, p.valueName.value_or(u"-"));
-    EXPECT_EQ(skipped, (std::vector<std::pair<std::size_t, std::u16string>>{
-                           {5, u"FontSize"}, {7, u"FontStyle"}, {8, u"-"}, {9, u"Bin"}}));
+    EXPECT_EQ(skipped,
+              (std::vector<std::pair<std::size_t, std::u16string>>{
+                  {5, u"FontSize"}, {7, u"FontStyle"}, {8, u"-"}, {9, u"Bin"}}));
 
     // Without the header nothing can be trusted; a file that is no text neither.
-    EXPECT_FALSE(RegDocument::parseSalvaging(bytes("[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n\"A\"=dword:1\r\n"), &problems));
+    EXPECT_FALSE(
+        RegDocument::parseSalvaging(bytes("[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n\"A\"=dword:1\r\n"), &problems));
     EXPECT_FALSE(RegDocument::parseSalvaging(bytes("Windows Registry Editor Version 5.00\r\n\xC3\x28"), &problems));
 }
 
 TEST(RegDocumentRoundTrip, ReadsAFileExportedOnWindows)
 {
     // As the registry editor exports it: UTF-16LE, CRLF, the font name as expandable text.
-    const std::u16string exported =
-        u"Windows Registry Editor Version 5.00\r\n\r\n"
-        u"[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
-        u"\"FontName\"=hex(2):54,00,69,00,6d,00,65,00,73,00,20,00,4e,00,65,00,77,00,20,\\\r\n"
-        u"  00,52,00,6f,00,6d,00,61,00,6e,00,00,00\r\n"
-        u"\"FontSize\"=dword:00000018\r\n"
-        u"\"Name\u00e4\"=\"\u041a\u0438\u0440\"\r\n\r\n";
+    const std::u16string exported
+        = u"Windows Registry Editor Version 5.00\r\n\r\n"
+          u"[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
+          u"\"FontName\"=hex(2):54,00,69,00,6d,00,65,00,73,00,20,00,4e,00,65,00,77,00,20,\\\r\n"
+          u"  00,52,00,6f,00,6d,00,61,00,6e,00,00,00\r\n"
+          u"\"FontSize\"=dword:00000018\r\n"
+          u"\"Name\u00e4\"=\"\u041a\u0438\u0440\"\r\n\r\n";
     std::string error;
     std::optional<RegDocument> doc = RegDocument::parse(utf16leWithBom(exported), &error);
     ASSERT_TRUE(doc) << error;

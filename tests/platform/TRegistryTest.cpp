@@ -19,8 +19,11 @@ std::string errorText(const std::function<void()>& zugriff)
 
 TEST(TRegistry, FailedAccessNamesTheValueInUtf8)
 {
-    const std::pair<std::u16string, std::string> nameList[] = {
-        {u"FontSize", "FontSize"}, {u"Gr\u00F6\u00DFe", "Gr\xC3\xB6\xC3\x9F" "e"}, {u"Bild \U0001F600", "Bild \xF0\x9F\x98\x80"}};
+    const std::pair<std::u16string, std::string> nameList[] = {{u"FontSize", "FontSize"},
+                                                               {u"Gr\u00F6\u00DFe",
+                                                                "Gr\xC3\xB6\xC3\x9F"
+                                                                "e"},
+                                                               {u"Bild \U0001F600", "Bild \xF0\x9F\x98\x80"}};
     platform::TRegistry reg(nullptr); // no key is open, so every access fails
     for (const auto& [name, utf8] : nameList) {
         EXPECT_EQ(errorText([&] { reg.ReadInteger(name); }), "Fehler beim Holen der Daten für '" + utf8 + "'");

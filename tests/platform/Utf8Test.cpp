@@ -26,10 +26,10 @@ TEST(Utf8, MalformedBytesBecomeReplacementsOrNothing)
 {
     const std::pair<std::string, std::u16string> rows[] = {
         {"a\x80z\xC0\xAF\xED\xA0\x80\xC3", u"a\uFFFDz\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
-        {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},            // past U+10FFFF
-        {"\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},                      // overlong
-        {"x\xE2\x82", u"x\uFFFD\uFFFD"},                              // cut off
-        {"\xE2(\x82!", u"\uFFFD(\uFFFD!"},                            // broken
+        {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},                     // past U+10FFFF
+        {"\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},                               // overlong
+        {"x\xE2\x82", u"x\uFFFD\uFFFD"},                                       // cut off
+        {"\xE2(\x82!", u"\uFFFD(\uFFFD!"},                                     // broken
         {"\xF8\x88\x80\x80\x80\xFF", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"}, // no lead byte
         {std::string("a\0b\xC3", 4), std::u16string(u"a\0b\uFFFD", 4)},
     };

@@ -26,8 +26,7 @@ inline bool X87PathUsable()
 
 // Same contract as AndererWert: 0 for a zero start value of the changed side,
 // results beyond the 32-bit range saturate.
-inline std::int32_t AndererWertX87(std::int32_t startWidth, std::int32_t startHeight, int index,
-                                   std::int32_t newValue)
+inline std::int32_t AndererWertX87(std::int32_t startWidth, std::int32_t startHeight, int index, std::int32_t newValue)
 {
     const long double changed = index == 1 ? startWidth : startHeight;
     const long double other = index == 1 ? startHeight : startWidth;

@@ -31,12 +31,15 @@ inline bool WriteRecorder(const QString& scriptPath, const QString& recordDir)
     QFile script(scriptPath);
     if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    script.write("#!/bin/sh\n"
-                 "rec='" + QFile::encodeName(recordDir) + "'/$$\n"
-                 "{ pwd; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } > \"$rec.tmp\" && mv \"$rec.tmp\" \"$rec.rec\"\n");
+    script.write(
+        "#!/bin/sh\n"
+        "rec='"
+        + QFile::encodeName(recordDir)
+        + "'/$$\n"
+          "{ pwd; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } > \"$rec.tmp\" && mv \"$rec.tmp\" \"$rec.rec\"\n");
     script.close();
-    return script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
-                                 QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+    return script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                 | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
 }
 
 inline std::vector<Record> ReadRecords(const QString& recordDir)

@@ -30,9 +30,8 @@ TEST_P(PointSize, PointsAndPixelHeightRoundTrip)
 
 INSTANTIATE_TEST_SUITE_P(Rows, PointSize,
                          ::testing::Values(SizeRow{96, 14, -19}, SizeRow{96, 8, -11}, SizeRow{96, 72, -96},
-                                           SizeRow{96, 200, -267}, SizeRow{120, 14, -23},
-                                           SizeRow{144, 10, -20}, SizeRow{96, 0, 0},
-                                           SizeRow{96, -14, 19}));
+                                           SizeRow{96, 200, -267}, SizeRow{120, 14, -23}, SizeRow{144, 10, -20},
+                                           SizeRow{96, 0, 0}, SizeRow{96, -14, 19}));
 
 struct LimitRow {
     int punkte;
@@ -58,8 +57,8 @@ TEST_P(AppliedSize, StaysWithinSixToFourHundredPoints)
 
 INSTANTIATE_TEST_SUITE_P(Rows, AppliedSize,
                          ::testing::Values(LimitRow{14, 19}, LimitRow{6, 8}, LimitRow{1, 8},
-                                           LimitRow{0, 19},       // "default size"
-                                           LimitRow{-14, 19},     // a cell height, drawn by its size
+                                           LimitRow{0, 19},   // "default size"
+                                           LimitRow{-14, 19}, // a cell height, drawn by its size
                                            LimitRow{400, 533}, LimitRow{401, 533}, LimitRow{100000, 533},
                                            LimitRow{INT_MAX, 533}, LimitRow{INT_MIN, 533}));
 

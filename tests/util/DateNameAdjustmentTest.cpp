@@ -29,9 +29,9 @@ TEST_P(ShortDayNames, LoseOneTrailingFullStop)
         EXPECT_EQ(names.ShortDayNames[i], std::u16string(GetParam().expected)) << "index " << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, ShortDayNames, ::testing::Values(
-    NameRow{u"So.", u"So"}, NameRow{u"Mo", u"Mo"}, NameRow{u"Di..", u"Di."}, NameRow{u"", u""},
-    NameRow{u".", u""}, NameRow{u"D.i", u"D.i"}));
+INSTANTIATE_TEST_SUITE_P(Rows, ShortDayNames,
+                         ::testing::Values(NameRow{u"So.", u"So"}, NameRow{u"Mo", u"Mo"}, NameRow{u"Di..", u"Di."},
+                                           NameRow{u"", u""}, NameRow{u".", u""}, NameRow{u"D.i", u"D.i"}));
 
 class ShortMonthNames : public ::testing::TestWithParam<NameRow> {};
 
@@ -45,11 +45,13 @@ TEST_P(ShortMonthNames, BecomeJaenAndMaerOnlyOnAnExactMatch)
         EXPECT_EQ(names.ShortMonthNames[i], std::u16string(GetParam().expected)) << "index " << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, ShortMonthNames, ::testing::Values(
-    NameRow{u"JAN", u"J\u00E4n"}, NameRow{u"jan", u"J\u00E4n"}, NameRow{u"Jan", u"J\u00E4n"},
-    NameRow{u"jAn", u"J\u00E4n"}, NameRow{u"MRZ", u"M\u00E4r"}, NameRow{u"Mrz", u"M\u00E4r"},
-    NameRow{u"mRz", u"M\u00E4r"}, NameRow{u"M\u00E4r", u"M\u00E4r"}, NameRow{u"Feb", u"Feb"},
-    NameRow{u"Januar", u"Januar"}, NameRow{u"Jan.", u"Jan."}, NameRow{u" Jan", u" Jan"}, NameRow{u"", u""}));
+INSTANTIATE_TEST_SUITE_P(Rows, ShortMonthNames,
+                         ::testing::Values(NameRow{u"JAN", u"J\u00E4n"}, NameRow{u"jan", u"J\u00E4n"},
+                                           NameRow{u"Jan", u"J\u00E4n"}, NameRow{u"jAn", u"J\u00E4n"},
+                                           NameRow{u"MRZ", u"M\u00E4r"}, NameRow{u"Mrz", u"M\u00E4r"},
+                                           NameRow{u"mRz", u"M\u00E4r"}, NameRow{u"M\u00E4r", u"M\u00E4r"},
+                                           NameRow{u"Feb", u"Feb"}, NameRow{u"Januar", u"Januar"},
+                                           NameRow{u"Jan.", u"Jan."}, NameRow{u" Jan", u" Jan"}, NameRow{u"", u""}));
 
 class LongMonthNames : public ::testing::TestWithParam<NameRow> {};
 
@@ -61,9 +63,10 @@ TEST_P(LongMonthNames, JanuarBecomesJaenner)
     EXPECT_EQ(names.LongMonthNames[1], std::u16string(GetParam().expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, LongMonthNames, ::testing::Values(
-    NameRow{u"Januar", u"J\u00E4nner"}, NameRow{u"JANUAR", u"J\u00E4nner"}, NameRow{u"januar", u"J\u00E4nner"},
-    NameRow{u"J\u00E4nner", u"J\u00E4nner"}, NameRow{u"Jan", u"Jan"}, NameRow{u"January", u"January"}));
+INSTANTIATE_TEST_SUITE_P(Rows, LongMonthNames,
+                         ::testing::Values(NameRow{u"Januar", u"J\u00E4nner"}, NameRow{u"JANUAR", u"J\u00E4nner"},
+                                           NameRow{u"januar", u"J\u00E4nner"}, NameRow{u"J\u00E4nner", u"J\u00E4nner"},
+                                           NameRow{u"Jan", u"Jan"}, NameRow{u"January", u"January"}));
 
 TEST(LongMonthNames, OnlyTheFirstMatchChanges)
 {
@@ -122,8 +125,9 @@ protected:
         const QString source = name.section(QLatin1Char('.'), 0, 0);
         QProcess localedef;
         localedef.setProcessChannelMode(QProcess::MergedChannels);
-        localedef.start(QStringLiteral("localedef"),
-                        {QStringLiteral("-i"), source, QStringLiteral("-f"), QStringLiteral("UTF-8"), m_dir.filePath(name)});
+        localedef.start(
+            QStringLiteral("localedef"),
+            {QStringLiteral("-i"), source, QStringLiteral("-f"), QStringLiteral("UTF-8"), m_dir.filePath(name)});
         if (!localedef.waitForFinished(60000))
             return QStringLiteral("localedef did not run: ") + localedef.errorString();
         // localedef may end with 1 over mere warnings; what counts is the time data written.
@@ -149,7 +153,7 @@ private:
 struct LocaleRow {
     const char* name;
     std::u16string shortDay1, shortMonth1, shortMonth3, longMonth1; // as read
-    std::u16string adjustedDay1, adjustedMonth1, adjustedLong1;      // after the start-up adjustment
+    std::u16string adjustedDay1, adjustedMonth1, adjustedLong1;     // after the start-up adjustment
 };
 
 // The start-up adjustment on the names as the C library gives them: German

@@ -21,21 +21,22 @@ TEST_P(IntegerTextTest, Parses)
     EXPECT_EQ(ParseIntegerText(std::u16string(s.begin(), s.end())), row.expected) << "UTF-16: " << row.text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, IntegerTextTest, ::testing::Values(
-    IntegerTextRow{"0", 0}, IntegerTextRow{"0012", 12}, IntegerTextRow{"+7", 7}, IntegerTextRow{"-5", -5},
-    IntegerTextRow{"   42", 42}, IntegerTextRow{"42 ", std::nullopt}, IntegerTextRow{"", std::nullopt},
-    IntegerTextRow{"-", std::nullopt}, IntegerTextRow{"+", std::nullopt}, IntegerTextRow{"12,5", std::nullopt},
-    IntegerTextRow{"1-2", std::nullopt}, IntegerTextRow{"\t1", std::nullopt}, IntegerTextRow{"- 1", std::nullopt},
-    IntegerTextRow{"2147483647", INT_MAX}, IntegerTextRow{"2147483648", std::nullopt},
-    IntegerTextRow{"-2147483648", INT_MIN}, IntegerTextRow{"-2147483649", std::nullopt},
-    IntegerTextRow{"99999999999999999999", std::nullopt},
-    IntegerTextRow{"$1F", 31}, IntegerTextRow{"x1f", 31}, IntegerTextRow{"X1F", 31}, IntegerTextRow{"0x1F", 31},
-    IntegerTextRow{"0X10", 16}, IntegerTextRow{"-$10", -16}, IntegerTextRow{" +0x7FFFFFFF", INT_MAX},
-    IntegerTextRow{"$", std::nullopt}, IntegerTextRow{"0x", std::nullopt}, IntegerTextRow{"$G", std::nullopt},
-    IntegerTextRow{"12a", std::nullopt}, IntegerTextRow{"0x1F ", std::nullopt},
-    // Hexadecimal beyond the signed range is no integer text (not wrapped round to a negative number).
-    IntegerTextRow{"$80000000", std::nullopt}, IntegerTextRow{"$FFFFFFFF", std::nullopt},
-    IntegerTextRow{"-$80000000", INT_MIN}));
+INSTANTIATE_TEST_SUITE_P(
+    Rows, IntegerTextTest,
+    ::testing::Values(
+        IntegerTextRow{"0", 0}, IntegerTextRow{"0012", 12}, IntegerTextRow{"+7", 7}, IntegerTextRow{"-5", -5},
+        IntegerTextRow{"   42", 42}, IntegerTextRow{"42 ", std::nullopt}, IntegerTextRow{"", std::nullopt},
+        IntegerTextRow{"-", std::nullopt}, IntegerTextRow{"+", std::nullopt}, IntegerTextRow{"12,5", std::nullopt},
+        IntegerTextRow{"1-2", std::nullopt}, IntegerTextRow{"\t1", std::nullopt}, IntegerTextRow{"- 1", std::nullopt},
+        IntegerTextRow{"2147483647", INT_MAX}, IntegerTextRow{"2147483648", std::nullopt},
+        IntegerTextRow{"-2147483648", INT_MIN}, IntegerTextRow{"-2147483649", std::nullopt},
+        IntegerTextRow{"99999999999999999999", std::nullopt}, IntegerTextRow{"$1F", 31}, IntegerTextRow{"x1f", 31},
+        IntegerTextRow{"X1F", 31}, IntegerTextRow{"0x1F", 31}, IntegerTextRow{"0X10", 16}, IntegerTextRow{"-$10", -16},
+        IntegerTextRow{" +0x7FFFFFFF", INT_MAX}, IntegerTextRow{"$", std::nullopt}, IntegerTextRow{"0x", std::nullopt},
+        IntegerTextRow{"$G", std::nullopt}, IntegerTextRow{"12a", std::nullopt}, IntegerTextRow{"0x1F ", std::nullopt},
+        // Hexadecimal beyond the signed range is no integer text (not wrapped round to a negative number).
+        IntegerTextRow{"$80000000", std::nullopt}, IntegerTextRow{"$FFFFFFFF", std::nullopt},
+        IntegerTextRow{"-$80000000", INT_MIN}));
 
 TEST(StrToInt, RaisesTheConversionErrorNamingTheText)
 {

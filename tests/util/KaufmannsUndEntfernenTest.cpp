@@ -16,9 +16,11 @@ TEST_P(KaufmannsUndEntfernenTest, RemovesEveryAmpersand)
     EXPECT_EQ(KaufmannsUndEntfernen(QString::fromUtf8(GetParam().caption)), QString::fromUtf8(GetParam().expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, KaufmannsUndEntfernenTest, ::testing::Values(
-    CaptionRow{"O&K", "OK"}, CaptionRow{"&Abbrechen", "Abbrechen"}, CaptionRow{"&", ""},
-    CaptionRow{"Ende&", "Ende"}, CaptionRow{"&&", ""}, CaptionRow{"", ""}, CaptionRow{"Schrift", "Schrift"},
-    CaptionRow{"A&&B&C", "ABC"}, CaptionRow{"Programm-&\xC3\x84nderungen...", "Programm-\xC3\x84nderungen..."}));
+INSTANTIATE_TEST_SUITE_P(
+    Rows, KaufmannsUndEntfernenTest,
+    ::testing::Values(CaptionRow{"O&K", "OK"}, CaptionRow{"&Abbrechen", "Abbrechen"}, CaptionRow{"&", ""},
+                      CaptionRow{"Ende&", "Ende"}, CaptionRow{"&&", ""}, CaptionRow{"", ""},
+                      CaptionRow{"Schrift", "Schrift"}, CaptionRow{"A&&B&C", "ABC"},
+                      CaptionRow{"Programm-&\xC3\x84nderungen...", "Programm-\xC3\x84nderungen..."}));
 
 } // namespace

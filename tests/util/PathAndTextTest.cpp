@@ -23,12 +23,13 @@ TEST_P(Cp1252Test, EncodesCharactersOfTheCodePageAndReplacesOthers)
     EXPECT_EQ(util::ToCp1252(QString::fromUtf16(GetParam().text)).toHex(' '), GetParam().bytes.toHex(' '));
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, Cp1252Test, ::testing::Values(
-    Cp1252Row{u"Arial 14", "Arial 14"}, Cp1252Row{u"\u00E4\u00D6\u00DF\u00FF", "\xE4\xD6\xDF\xFF"},
-    Cp1252Row{u"\u20AC\u201E\u0178\u017E", "\x80\x84\x9F\x9E"},
-    Cp1252Row{u"\u0100\u4E2D", "??"},                  // outside the code page
-    Cp1252Row{u"a\U0001F600b", "a?b"},                  // one character beyond 16 bits, one "?"
-    Cp1252Row{u"\u0080\u0081", "?\x81"}));             // 0x81 has no character but round-trips
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Cp1252Test,
+    ::testing::Values(Cp1252Row{u"Arial 14", "Arial 14"}, Cp1252Row{u"\u00E4\u00D6\u00DF\u00FF", "\xE4\xD6\xDF\xFF"},
+                      Cp1252Row{u"\u20AC\u201E\u0178\u017E", "\x80\x84\x9F\x9E"},
+                      Cp1252Row{u"\u0100\u4E2D", "??"},      // outside the code page
+                      Cp1252Row{u"a\U0001F600b", "a?b"},     // one character beyond 16 bits, one "?"
+                      Cp1252Row{u"\u0080\u0081", "?\x81"})); // 0x81 has no character but round-trips
 
 TEST(Cp1252, EveryByteSurvivesTheRoundTrip)
 {
@@ -110,11 +111,11 @@ TEST_P(ProgramPathAfterUpdate, IsThePathTheFileHadAtTheStart)
               (dir.path() + "/" + GetParam().reported).toStdString());
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, ProgramPathAfterUpdate, ::testing::Values(
-    ReplacedFileRow{"zarnolith", ReplacedFileRow::Replaced, "zarnolith"},
-    ReplacedFileRow{"zarnolith", ReplacedFileRow::Removed, "zarnolith"},
-    // A name that really ends that way is left as it is.
-    ReplacedFileRow{"zarnolith (deleted)", ReplacedFileRow::Untouched, "zarnolith (deleted)"}));
-
+INSTANTIATE_TEST_SUITE_P(Rows, ProgramPathAfterUpdate,
+                         ::testing::Values(ReplacedFileRow{"zarnolith", ReplacedFileRow::Replaced, "zarnolith"},
+                                           ReplacedFileRow{"zarnolith", ReplacedFileRow::Removed, "zarnolith"},
+                                           // A name that really ends that way is left as it is.
+                                           ReplacedFileRow{"zarnolith (deleted)", ReplacedFileRow::Untouched,
+                                                           "zarnolith (deleted)"}));
 
 } // namespace

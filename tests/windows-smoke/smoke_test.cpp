@@ -60,12 +60,11 @@ TEST(WindowsToolchain, OffscreenQtProgramTakesTypedKeysUnderWine)
     ASSERT_NE(peer, nullptr);
     client.write("1124\n");
     ASSERT_TRUE(client.waitForBytesWritten(30000));
-    while (peer->bytesAvailable() < 5 && peer->waitForReadyRead(30000)) {
-    }
+    while (peer->bytesAvailable() < 5 && peer->waitForReadyRead(30000)) {}
     EXPECT_EQ(peer->readAll(), QByteArray("1124\n"));
 }
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     ::testing::InitGoogleMock(&argc, argv);
     if (GTEST_FLAG_GET(list_tests)) // CTest's test discovery: no display, no application
