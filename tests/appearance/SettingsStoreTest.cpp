@@ -64,25 +64,18 @@ protected:
         return key ? RegDocument::findValue(*key, name) : nullptr;
     }
 
-    std::string loadError()
+    // The registry error a load (true) or a save (false) raises; empty when none.
+    std::string errorOf(bool laden)
     {
         try {
-            store.RegistryLadenSpeichern(true);
+            store.RegistryLadenSpeichern(laden);
         } catch (const platform::ERegistryException& e) {
             return e.what();
         }
         return {};
     }
-
-    std::string storeError()
-    {
-        try {
-            store.RegistryLadenSpeichern(false);
-        } catch (const platform::ERegistryException& e) {
-            return e.what();
-        }
-        return {};
-    }
+    std::string loadError() { return errorOf(true); }
+    std::string storeError() { return errorOf(false); }
 
     std::vector<fs::path> beiseiteGelegt() const
     {
