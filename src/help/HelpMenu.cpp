@@ -136,7 +136,9 @@ bool HelpMenu::StartUpdate(QWidget* owner, const QString& windowTitleText, const
     const QString path = m_environment.TempVerzeichnis() + kHandOffFile;
     const QByteArray bytes = HandOffBytes(
         HandOffLines(windowTitleText, m_environment.ProgramFile(), displayFont.Size(), displayFont.Name));
-    const std::string nativePath = QFile::encodeName(path).toStdString();
+    // UTF-8, as the platform layer takes paths (QFile::encodeName would give
+    // the ANSI code page on Windows).
+    const std::string nativePath = path.toStdString();
 
     platform::ClearReadOnly(nativePath);
     if (platform::WriteOwnFile(nativePath, std::string_view(bytes.constData(), bytes.size())) != 0) {

@@ -1,6 +1,7 @@
 #include "help/UpdateHandOff.h"
 
 #include "help/HelpAddresses.h"
+#include "platform/HandOffFile.h"
 #include "util/Cp1252.h"
 
 #include <QRegularExpression>
@@ -19,10 +20,15 @@ QByteArray HandOffBytes(const QStringList& lines)
     // One line per entry, whatever it holds: a line break inside (a face name
     // from a hand-edited settings file, a directory name) becomes one blank.
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    QByteArray bytes;
+    QString text;
     for (QString line : lines)
-        bytes += util::ToCp1252(line.replace(lineBreak, QStringLiteral(" "))) + "\r\n";
-    return bytes;
+        text += line.replace(lineBreak, QStringLiteral(" ")) + QStringLiteral("\r\n");
+    // The system's active ANSI code page; where there is none, the Western
+    // European one that the updater's Windows systems have.
+    if (const auto bytes
+        = platform::ToActiveCodePage(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), text.size())))
+        return QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size()));
+    return util::ToCp1252(text);
 }
 
 QString UpdateErrorText(const QString& path)

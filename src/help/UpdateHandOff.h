@@ -1,6 +1,7 @@
 #pragma once
 // The hand-off file for the separate updater: five lines, each ended by CR LF,
-// in code page 1252 without a byte-order mark.
+// in the system's active ANSI code page (code page 1252 where the system has
+// none), without a byte-order mark unless that code page is UTF-8.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>

@@ -98,4 +98,6 @@ int WriteOwnFile(const std::string& path, std::string_view bytes)
     return 0;
 }
 
+std::optional<std::string> ToActiveCodePage(std::u16string_view) { return std::nullopt; }
+
 } // namespace platform
