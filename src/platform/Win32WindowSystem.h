@@ -1,20 +1,9 @@
 #pragma once
-// The Windows originals behind the instance lock and the window-system calls.
-#ifdef _WIN32
-#include "platform/NamedMutex.h"
+// The window-system calls of window lookup and activation on Windows: every
+// top-level window of the desktop, handles are HWNDs.
 #include "platform/WindowSystem.h"
 
 namespace platform {
-
-class Win32NamedMutex final : public NamedMutex {
-public:
-    MutexHandle CreateMutexW(const std::string& name) override;
-    unsigned long GetLastError() override { return m_lastError; }
-    void CloseHandle(MutexHandle handle) override;
-
-private:
-    unsigned long m_lastError = 0;
-};
 
 class Win32WindowSystem final : public WindowSystem {
 public:
@@ -34,4 +23,3 @@ public:
 };
 
 } // namespace platform
-#endif
