@@ -7,6 +7,10 @@
 #include "instance/MessageChannelServer.h"
 #include "instance/QtFormTree.h"
 #include "instance/QtWindowSystem.h"
+#ifdef _WIN32
+#include "instance/Messages.h"
+#include "platform/WindowMessageFilter.h"
+#endif
 
 #include <memory>
 
@@ -25,9 +29,17 @@ extern "C" __attribute__((visibility("default"))) int zarnolith_gui_main(int arg
         instance::AddApplicationForm(&form1);
         instance::AddApplicationForm(&pixelForm);
         // The main window's messages from a second start or an outside program.
+#ifdef _WIN32
+        // Posted to the main window's own window by any program of the desktop.
+        platform::WindowMessageFilter messages(
+            [&form1] { return static_cast<platform::WindowHandle>(form1.internalWinId()); },
+            {instance::WM_BEENDEN, instance::WM_AKTIVIEREN}, [&form1](unsigned message) { form1.Message(message); });
+        app->installNativeEventFilter(&messages);
+#else
         instance::MessageChannelServer channel(
             instance::MessageChannelServer::DefaultPath(), [&form1](unsigned message) { form1.Message(message); },
             [] { return instance::ApplicationWindowTitles(instance::ApplicationForms()); });
+#endif
         form1.show();
         rc = app->exec();
     }

@@ -18,7 +18,10 @@ void AddApplicationForm(QWidget* form) { registry().append(form); }
 
 QList<QPointer<QWidget>> ApplicationForms() { return registry(); }
 
-QtFormTree::QtFormTree(QList<QPointer<QWidget>> applicationForms) : m_applicationForms(std::move(applicationForms)) {}
+QtFormTree::QtFormTree(QList<QPointer<QWidget>> applicationForms, Handles handles)
+    : m_applicationForms(std::move(applicationForms)), m_handles(handles)
+{
+}
 
 Component QtFormTree::Application() const { return reinterpret_cast<Component>(QCoreApplication::instance()); }
 
@@ -66,7 +69,12 @@ bool QtFormTree::Visible(Component component)
 
 platform::WindowHandle QtFormTree::Handle(Component form)
 {
-    return IsForm(form) ? static_cast<platform::WindowHandle>(form) : 0;
+    if (!IsForm(form))
+        return 0;
+    if (m_handles == Handles::Widget)
+        return static_cast<platform::WindowHandle>(form);
+    // A form that has no native window (never shown) has no handle either.
+    return static_cast<platform::WindowHandle>(static_cast<QWidget*>(objectOf(form))->internalWinId());
 }
 
 void QtFormTree::Collect(Component owner, std::vector<QWidget*>& formList)

@@ -15,7 +15,11 @@ namespace instance {
 
 class QtFormTree final : public FormTree {
 public:
-    explicit QtFormTree(QList<QPointer<QWidget>> applicationForms);
+    // What Handle() gives for a form: the widget itself (QtWindowSystem), or
+    // the window system's own handle of its native window (on Windows the HWND).
+    enum class Handles { Widget, Native };
+
+    explicit QtFormTree(QList<QPointer<QWidget>> applicationForms, Handles handles = Handles::Widget);
 
     // The application object as a component.
     Component Application() const;
@@ -33,6 +37,7 @@ public:
 private:
     void Collect(Component owner, std::vector<QWidget*>& formList);
     QList<QPointer<QWidget>> m_applicationForms;
+    Handles m_handles;
 };
 
 // The application object's forms in creation order, for WM_AKTIVIEREN and the window titles.

@@ -2,6 +2,9 @@
 
 #include "instance/InstanceLog.h"
 #include "platform/X11Window.h"
+#ifdef _WIN32
+#include "platform/Win32WindowSystem.h"
+#endif
 
 #include <QApplication>
 #include <QWidget>
@@ -120,8 +123,14 @@ platform::OsVersion QtWindowSystem::GetVersion()
 
 void BringApplicationToFront(const QList<QPointer<QWidget>>& applicationForms)
 {
+#ifdef _WIN32
+    // The forms' own windows, through the desktop's window manager itself.
+    QtFormTree tree(applicationForms, QtFormTree::Handles::Native);
+    platform::Win32WindowSystem ws;
+#else
     QtFormTree tree(applicationForms);
     QtWindowSystem ws(tree);
+#endif
     RaiseApplication(ws, tree, 0, tree.Application());
 }
 

@@ -47,7 +47,8 @@ private:
 
 // WM_AKTIVIEREN: the application's forms to the front, depth first, so that
 // an open dialog ends up on top. Qt has no hidden application window, so the
-// walk alone does the work.
+// walk alone does the work. On Windows the forms' native windows are brought
+// forward with the system's own calls; elsewhere through QtWindowSystem.
 void BringApplicationToFront(const QList<QPointer<QWidget>>& applicationForms);
 
 // The titles of all the application's forms, in walk order (UTF-8).
