@@ -64,7 +64,7 @@ FontWindow::FontWindow(const TFont& start, QWidget* parent)
     StyleList = new QListWidget;
     SizeEdit = new QLineEdit(QString::number(start.Size()));
     // No size limit of our own: any size the font holds, a stored 0 or negative one included.
-    SizeEdit->setValidator(new QIntValidator(-TFont::LargestPoints(), TFont::LargestPoints(), SizeEdit));
+    SizeEdit->setValidator(new QIntValidator(-m_start.LargestPoints(), m_start.LargestPoints(), SizeEdit));
     SizeList = new QListWidget;
     // Lists take no name from a label; a screen reader needs one to announce them.
     NameList->setAccessibleName(QStringLiteral("Schriftart"));
@@ -243,7 +243,7 @@ std::optional<int> FontWindow::readPoints() const
 {
     bool ok = false;
     const int p = SizeEdit->text().trimmed().toInt(&ok);
-    if (!ok || p < -TFont::LargestPoints() || p > TFont::LargestPoints())
+    if (!ok || p < -m_start.LargestPoints() || p > m_start.LargestPoints())
         return std::nullopt;
     return p;
 }
@@ -292,7 +292,7 @@ void FontWindow::setUpOwnFont()
     QFont own = m_start.toQFont();
     own.setUnderline(false);
     own.setStrikeOut(false);
-    const int floorPx = TFont::PixelsPerInch() * 8 / 72;
+    const int floorPx = m_start.Resolution() * 8 / 72;
     int px = std::max(m_start.AppliedPixelHeight(), floorPx);
 
     auto fits = [&](int pixelSize) {
@@ -341,8 +341,8 @@ void FontWindow::accept()
     if (SizeEdit->text().trimmed() != QString::number(m_start.Size()) && !readPoints()) {
         QMessageBox::information(this, QStringLiteral("Schriftart"),
                                  QStringLiteral("Die Größe muss eine ganze Zahl zwischen %1 und %2 sein.")
-                                     .arg(-TFont::LargestPoints())
-                                     .arg(TFont::LargestPoints()));
+                                     .arg(-m_start.LargestPoints())
+                                     .arg(m_start.LargestPoints()));
         SizeEdit->setFocus();
         SizeEdit->selectAll();
         return;

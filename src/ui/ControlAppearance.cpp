@@ -48,8 +48,8 @@ void ApplyWholeFont(QWidget& control, const TFont& font, ColorValue background)
 void ApplyFaceSizeStyle(QPushButton& button, const TFont& font)
 {
     // The button takes the size in points, so its pixel height is rebuilt from
-    // those points at the screen's resolution; colour and character set stay.
-    TFont buttonFont;
+    // those points at the font's resolution; colour and character set stay.
+    TFont buttonFont(font.PixelsPerInch);
     buttonFont.Name = font.Name;
     buttonFont.setSize(font.Size());
     buttonFont.Style = font.Style;

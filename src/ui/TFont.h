@@ -19,23 +19,28 @@ struct TFontStyles {
 
 class TFont {
 public:
+    TFont() = default;
+    explicit TFont(int pixelsPerInch) : PixelsPerInch(pixelsPerInch) {}
+
     QString Name = QStringLiteral("Courier New");
     int Height = -19; // pixels; negative = character height without leading
     ColorValue Color{ColorValue::clWindowText};
     std::uint8_t Charset = 0; // Windows character set number (0 = ANSI)
     TFontStyles Style;
+    // The resolution, in logical dots per inch, at which Size and Height convert;
+    // 0 means the primary screen's, asked at each conversion (96 without a
+    // screen). The program's fonts keep 0; a test fixes one for its font.
+    int PixelsPerInch = 0;
 
     // Size in points: -MulDiv(Height, 72, dpi); writing sets Height := -MulDiv(size, dpi, 72).
     int Size() const;
     void setSize(int points);
     // The largest size in points, of either sign, whose height Height holds at
-    // the current resolution (setSize saturates beyond it).
-    static int LargestPoints();
+    // the font's resolution (setSize saturates beyond it).
+    int LargestPoints() const;
 
-    // Logical dots per inch of the primary screen (96 without a screen).
-    static int PixelsPerInch();
-    // For tests and benchmarks: a fixed resolution instead of the screen's (0 = the screen's).
-    static void setPixelsPerInchOverride(int dpi);
+    // The resolution in force: PixelsPerInch, or the primary screen's when that is 0.
+    int Resolution() const;
 
     // Bounds of the size actually drawn: a stored size of 0, a negative or an
     // absurd one must not leave the program unusable. The stored value stays as it is.

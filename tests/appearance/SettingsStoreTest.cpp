@@ -32,14 +32,9 @@ protected:
         ASSERT_TRUE(dir.isValid());
         oldXdg = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
-        TFont::setPixelsPerInchOverride(96);
         store.setPause([this](int ms) { pausen.push_back(ms); });
     }
-    void TearDown() override
-    {
-        qputenv("XDG_CONFIG_HOME", oldXdg);
-        TFont::setPixelsPerInchOverride(0);
-    }
+    void TearDown() override { qputenv("XDG_CONFIG_HOME", oldXdg); }
 
     fs::path settingsFile() const { return FileRegistry::DefaultFile(); }
 
@@ -106,7 +101,7 @@ protected:
 
     QTemporaryDir dir;
     QByteArray oldXdg;
-    TFont displayFont;
+    TFont displayFont{96};
     THintergrundForm form{nullptr, 125, 10};
     std::vector<int> writtenNr;
     std::vector<int> pausen;
@@ -151,7 +146,7 @@ TEST_F(Store, SavedSettingsComeBackAfterARestart)
     store.RegistryLadenSpeichern(false);
 
     // A new run: fresh objects, the same file.
-    TFont restarted;
+    TFont restarted(96);
     THintergrundForm newForm(nullptr, 125, 10);
     newForm.setHintergrundNr(1);
     SettingsStore newStore(

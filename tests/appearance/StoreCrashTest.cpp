@@ -41,7 +41,7 @@ std::unique_ptr<SettingsStore> storeFor(TFont& font, int& nr, const std::filesys
 
 void save(const std::filesystem::path& file, bool a)
 {
-    TFont font;
+    TFont font(96);
     int nr = 0;
     const Settings& s = a ? kA : kB;
     font.Name = QString::fromLatin1(s.name);
@@ -66,7 +66,6 @@ TEST(StoreCrash, KilledSavesLeaveOldOrNewSettingsThatLoad)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const std::filesystem::path file = dir.filePath(QStringLiteral("Zarnolith.reg")).toStdString();
-    TFont::setPixelsPerInchOverride(96);
 
     // How long one save takes here and now (the machine may be busy): the
     // kills land anywhere from before the child's first save to well after it.
@@ -103,7 +102,7 @@ TEST(StoreCrash, KilledSavesLeaveOldOrNewSettingsThatLoad)
         waitpid(child, &status, 0);
         kills += WIFSIGNALED(status) ? 1 : 0;
 
-        TFont font;
+        TFont font(96);
         int nr = -5;
         auto store = storeFor(font, nr, file);
         ASSERT_NO_THROW(store->RegistryLadenSpeichern(true)) << "round " << round;
@@ -121,7 +120,6 @@ TEST(StoreCrash, KilledSavesLeaveOldOrNewSettingsThatLoad)
             entries += e.path().filename().string().find("beschaedigt") != std::string::npos;
         ASSERT_EQ(entries, 0) << "round " << round;
     }
-    TFont::setPixelsPerInchOverride(0);
     EXPECT_GT(kills, 250);
     // About half of the rounds see the new settings; fewer than one in five means saves do not land.
     std::printf("new settings in %d of 300 rounds, kills within %d us\n", newSettings, latest);

@@ -200,7 +200,7 @@ class SavedSize : public FontDialog, public ::testing::WithParamInterface<int> {
 
 TEST_P(SavedSize, BlocksNothingAndStaysAsItWasWhenUntouched)
 {
-    TFont::setPixelsPerInchOverride(96);
+    dialog.Font.PixelsPerInch = 96;
     dialog.Font.setSize(GetParam()); // as the settings load does
     const int pixelHeight = dialog.Font.Height;
     int meldungen = 0;
@@ -224,7 +224,7 @@ TEST_P(SavedSize, BlocksNothingAndStaysAsItWasWhenUntouched)
 
     // Typed sizes: the same kind is accepted, one beyond the font's height is refused.
     for (const QString& getippt : {QStringLiteral("0"), QStringLiteral("-14"), QStringLiteral("100000"),
-                                   QString::number(TFont::LargestPoints()), QStringLiteral("99999999999")}) {
+                                   QString::number(dialog.Font.LargestPoints()), QStringLiteral("99999999999")}) {
         bool tooLarge = false;
         const bool ok = runDialog(dialog, [&](FontWindow& f) {
             f.SizeEdit->clear();
@@ -247,7 +247,6 @@ TEST_P(SavedSize, BlocksNothingAndStaysAsItWasWhenUntouched)
             EXPECT_EQ(dialog.Font.Size(), getippt.toInt()) << getippt.toStdString();
         }
     }
-    TFont::setPixelsPerInchOverride(0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stored, SavedSize, ::testing::Values(0, -14, 100000, 2147483647, 14, 1),

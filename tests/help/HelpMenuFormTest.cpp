@@ -15,16 +15,15 @@ protected:
     void SetUp() override
     {
         HelpTestEnvironment::SetUp();
-        TFont::setPixelsPerInchOverride(96);
         m_form = std::make_unique<TForm1>(nullptr, platform::SystemBeep(), platform::SystemScreenArea(),
                                           ZarnolithApplication::StandardErrorBox(), environment());
+        m_form->FontDialog1.Font.PixelsPerInch = 96;
         m_savedBackground = AnzeigeHintergrund;
     }
     void TearDown() override
     {
         AnzeigeHintergrund = m_savedBackground;
         m_form.reset();
-        TFont::setPixelsPerInchOverride(0);
         HelpTestEnvironment::TearDown();
     }
 

@@ -14,8 +14,7 @@ namespace {
 
 TFont fontWith(const QString& name, int punkte)
 {
-    TFont::setPixelsPerInchOverride(96);
-    TFont f;
+    TFont f(96);
     f.Name = name;
     f.setSize(punkte);
     return f;
@@ -31,11 +30,6 @@ struct HandOffRow {
 
 class UpdateHandOffTest : public HelpTestEnvironment, public ::testing::WithParamInterface<HandOffRow> {
 protected:
-    void TearDown() override
-    {
-        TFont::setPixelsPerInchOverride(0);
-        HelpTestEnvironment::TearDown();
-    }
     QString handOffPath() const { return tempDirectory() + "Qmt.cfg"; }
     QByteArray expectedBytes(const QByteArray& line2, const QByteArray& line5) const
     {

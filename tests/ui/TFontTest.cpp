@@ -1,7 +1,9 @@
 // The display font's conversions and the bounds that keep odd stored sizes usable.
+#include "ui/ControlAppearance.h"
 #include "ui/TFont.h"
 
 #include <QFontInfo>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -14,15 +16,11 @@ struct SizeRow {
     int pixelHeight;
 };
 
-class PointSize : public ::testing::TestWithParam<SizeRow> {
-protected:
-    void TearDown() override { TFont::setPixelsPerInchOverride(0); }
-};
+class PointSize : public ::testing::TestWithParam<SizeRow> {};
 
 TEST_P(PointSize, PointsAndPixelHeightRoundTrip)
 {
-    TFont::setPixelsPerInchOverride(GetParam().dpi);
-    TFont f;
+    TFont f(GetParam().dpi);
     f.setSize(GetParam().punkte);
     EXPECT_EQ(f.Height, GetParam().pixelHeight);
     EXPECT_EQ(f.Size(), GetParam().punkte);
@@ -38,15 +36,11 @@ struct LimitRow {
     int angewandtePixel; // at 96 dpi
 };
 
-class AppliedSize : public ::testing::TestWithParam<LimitRow> {
-protected:
-    void SetUp() override { TFont::setPixelsPerInchOverride(96); }
-    void TearDown() override { TFont::setPixelsPerInchOverride(0); }
-};
+class AppliedSize : public ::testing::TestWithParam<LimitRow> {};
 
 TEST_P(AppliedSize, StaysWithinSixToFourHundredPoints)
 {
-    TFont f;
+    TFont f(96);
     f.setSize(GetParam().punkte);
     EXPECT_EQ(f.AppliedPixelHeight(), GetParam().angewandtePixel);
     EXPECT_EQ(f.toQFont().pixelSize(), GetParam().angewandtePixel);
@@ -64,8 +58,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, AppliedSize,
 
 TEST(AppliedSize, HugeSizeDoesNotWrapAround)
 {
-    TFont::setPixelsPerInchOverride(96);
-    TFont f;
+    TFont f(96);
     f.setSize(INT_MAX);
     EXPECT_LT(f.Height, 0) << "a huge size stays a huge negative height";
     f.setSize(INT_MIN);
@@ -73,8 +66,8 @@ TEST(AppliedSize, HugeSizeDoesNotWrapAround)
 
     // The largest size the height holds: exact up to it, saturated one beyond.
     for (int dpi : {1, 72, 96, 120, 144, 600}) {
-        TFont::setPixelsPerInchOverride(dpi);
-        const int largest = TFont::LargestPoints();
+        f.PixelsPerInch = dpi;
+        const int largest = f.LargestPoints();
         for (int sign : {1, -1}) {
             f.setSize(sign * largest);
             const long long genau = (static_cast<long long>(largest) * dpi + 36) / 72;
@@ -85,7 +78,19 @@ TEST(AppliedSize, HugeSizeDoesNotWrapAround)
             }
         }
     }
-    TFont::setPixelsPerInchOverride(0);
+}
+
+// A button's font is rebuilt from the size in points: at the display font's
+// resolution, or a high-resolution font would shrink on the buttons.
+TEST(FontResolution, ButtonsRebuildTheirHeightAtTheFontsResolution)
+{
+    for (int dpi : {96, 144}) {
+        TFont f(dpi);
+        f.setSize(10);
+        QPushButton button;
+        ApplyFaceSizeStyle(button, f);
+        EXPECT_EQ(button.font().pixelSize(), f.AppliedPixelHeight()) << dpi;
+    }
 }
 
 TEST(UnknownFont, GivesAUsableFont)
