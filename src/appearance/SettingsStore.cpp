@@ -9,11 +9,20 @@
 #include <exception>
 #include <thread>
 
+ISettingsEnvironment& SystemSettingsEnvironment()
+{
+    struct System final : ISettingsEnvironment {
+        std::unique_ptr<platform::IRegistry> OpenRegistry() override { return platform::CreateUserRegistry(); }
+        void Pause(int milliseconds) override { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+    };
+    static System system;
+    return system;
+}
+
 SettingsStore::SettingsStore(TFont& displayFont, std::function<int()> readHintergrundNr,
-                             std::function<void(int)> writeHintergrundNr)
+                             std::function<void(int)> writeHintergrundNr, ISettingsEnvironment& environment)
     : m_font(displayFont), m_readHintergrundNr(std::move(readHintergrundNr)),
-      m_writeHintergrundNr(std::move(writeHintergrundNr)), m_factory(platform::CreateUserRegistry),
-      m_pause([](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); })
+      m_writeHintergrundNr(std::move(writeHintergrundNr)), m_environment(environment)
 {
 }
 
@@ -62,7 +71,7 @@ QString SettingsStore::NoticeText(const platform::RegRepair& repair)
 
 void SettingsStore::RegistryLadenSpeichern(bool LadenS)
 {
-    auto reg = std::make_unique<platform::TRegistry>(m_factory());
+    auto reg = std::make_unique<platform::TRegistry>(m_environment.OpenRegistry());
     std::exception_ptr failure;
     try {
         const bool opened = reg->OpenKey(u"\\Software\\Zarnolith", true);
@@ -103,7 +112,7 @@ void SettingsStore::RegistryLadenSpeichern(bool LadenS)
         failure = std::current_exception();
     }
     // Every call ends with the short pause, then the key is released (closed if still open).
-    m_pause(10);
+    m_environment.Pause(10);
     reg.reset();
     if (failure)
         std::rethrow_exception(failure);

@@ -9,23 +9,29 @@
 #include <functional>
 #include <memory>
 
+// What the store depends on besides the font and the index: where the values
+// live and the short pause that ends every call. Tests hand in their own.
+class ISettingsEnvironment {
+public:
+    virtual ~ISettingsEnvironment() = default;
+    // A new handle on the store's registry for one load or save.
+    virtual std::unique_ptr<platform::IRegistry> OpenRegistry() = 0;
+    virtual void Pause(int milliseconds) = 0;
+};
+
+// The running program's own: the platform's user registry and a real sleep.
+ISettingsEnvironment& SystemSettingsEnvironment();
+
 class SettingsStore {
 public:
-    using RegistryFactory = std::function<std::unique_ptr<platform::IRegistry>()>;
-    using Pause = std::function<void(int milliseconds)>;
-
     SettingsStore(TFont& displayFont, std::function<int()> readHintergrundNr,
-                  std::function<void(int)> writeHintergrundNr);
+                  std::function<void(int)> writeHintergrundNr,
+                  ISettingsEnvironment& environment = SystemSettingsEnvironment());
 
     // true loads (and writes HintergrundNr, which applies and lays out), false
     // saves all six values. Registry errors (platform::ERegistryException) go on
     // to the caller after the key is closed.
     void RegistryLadenSpeichern(bool LadenS);
-
-    // Seams: where the store lives (default: the platform's user registry) and
-    // the short pause that ends every call (default: a real sleep).
-    void setRegistryFactory(RegistryFactory factory) { m_factory = std::move(factory); }
-    void setPause(Pause pause) { m_pause = std::move(pause); }
 
     // After a load that found the store damaged and set it aside: what to tell
     // the user (the kept copy, the values not read). Empty otherwise.
@@ -41,7 +47,6 @@ private:
     TFont& m_font;
     std::function<int()> m_readHintergrundNr;
     std::function<void(int)> m_writeHintergrundNr;
-    RegistryFactory m_factory;
-    Pause m_pause;
+    ISettingsEnvironment& m_environment;
     QString m_notice;
 };

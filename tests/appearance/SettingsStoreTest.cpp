@@ -25,6 +25,19 @@ using platform::RegDocument;
 
 namespace {
 
+// The store's surroundings in a test: the user's registry (in the test's own
+// configuration directory) unless a case puts another in, and the pauses recorded.
+struct StoreEnvironment final : ISettingsEnvironment {
+    std::function<std::unique_ptr<platform::IRegistry>()> registry; // empty: the user's
+    std::vector<int> pauses;
+
+    std::unique_ptr<platform::IRegistry> OpenRegistry() override
+    {
+        return registry ? registry() : platform::CreateUserRegistry();
+    }
+    void Pause(int milliseconds) override { pauses.push_back(milliseconds); }
+};
+
 class Store : public ::testing::Test {
 protected:
     void SetUp() override
@@ -32,7 +45,6 @@ protected:
         ASSERT_TRUE(dir.isValid());
         oldXdg = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
-        store.setPause([this](int ms) { pausen.push_back(ms); });
     }
     void TearDown() override { qputenv("XDG_CONFIG_HOME", oldXdg); }
 
@@ -104,12 +116,13 @@ protected:
     TFont displayFont{96};
     THintergrundForm form{nullptr, 125, 10};
     std::vector<int> writtenNr;
-    std::vector<int> pausen;
+    StoreEnvironment environment;
     SettingsStore store{displayFont, [this] { return form.HintergrundNr(); },
                         [this](int nr) {
                             writtenNr.push_back(nr);
                             form.setHintergrundNr(nr);
-                        }};
+                        },
+                        environment};
 };
 
 TEST_F(Store, FirstStartCreatesAnEmptyKeyAndLoadsTheDefaults)
@@ -126,7 +139,7 @@ TEST_F(Store, FirstStartCreatesAnEmptyKeyAndLoadsTheDefaults)
     EXPECT_EQ(displayFont.Charset, 0);
     EXPECT_EQ(displayFont.Style, TFontStyles{});
     EXPECT_EQ(writtenNr, std::vector<int>{1});
-    EXPECT_EQ(pausen, std::vector<int>{10});
+    EXPECT_EQ(environment.pauses, std::vector<int>{10});
     EXPECT_TRUE(store.Notice().isEmpty()) << "nothing to tell about a sound store";
 
     std::optional<RegDocument> doc = RegDocument::parse(fileContent(settingsFile()));
@@ -149,9 +162,10 @@ TEST_F(Store, SavedSettingsComeBackAfterARestart)
     TFont restarted(96);
     THintergrundForm newForm(nullptr, 125, 10);
     newForm.setHintergrundNr(1);
+    StoreEnvironment newEnvironment;
     SettingsStore newStore(
-        restarted, [&] { return newForm.HintergrundNr(); }, [&](int nr) { newForm.setHintergrundNr(nr); });
-    newStore.setPause([](int) {});
+        restarted, [&] { return newForm.HintergrundNr(); }, [&](int nr) { newForm.setHintergrundNr(nr); },
+        newEnvironment);
     newStore.RegistryLadenSpeichern(true);
     EXPECT_EQ(restarted, displayFont);
     EXPECT_EQ(newForm.HintergrundNr(), 5);
@@ -256,7 +270,7 @@ TEST_P(StoreLoadError, StopsAtTheValueWithItsMessage)
     }
     EXPECT_TRUE(writtenNr.empty()) << "HintergrundNr is not written, nothing is applied";
     EXPECT_EQ(form.HintergrundNr(), 1);
-    EXPECT_EQ(pausen, std::vector<int>{10}) << "the pause comes also after an error";
+    EXPECT_EQ(environment.pauses, std::vector<int>{10}) << "the pause comes also after an error";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -338,7 +352,7 @@ TEST_F(Store, KeyThatCannotBeCreatedLoadsNothingAndSavesNothing)
     EXPECT_EQ(displayFont.Name, QStringLiteral("Courier New")) << "nothing is read";
     EXPECT_TRUE(writtenNr.empty()) << "HintergrundNr is not written";
     EXPECT_NO_THROW(store.RegistryLadenSpeichern(false)) << "and a save reports nothing";
-    EXPECT_EQ(pausen, (std::vector<int>{10, 10}));
+    EXPECT_EQ(environment.pauses, (std::vector<int>{10, 10}));
 }
 
 struct ForeignThing {
@@ -452,9 +466,9 @@ TEST_F(Store, DamagedFileKeepsEveryReadableValueAndSaysWhatWasLost)
     EXPECT_NE(doc->toUtf8Text().find("; Notiz\r\n"), std::string::npos);
 
     // Told once: the next load finds a sound file.
+    StoreEnvironment nextEnvironment;
     SettingsStore nextStore(
-        displayFont, [] { return 1; }, [](int) {});
-    nextStore.setPause([](int) {});
+        displayFont, [] { return 1; }, [](int) {}, nextEnvironment);
     nextStore.RegistryLadenSpeichern(true);
     EXPECT_TRUE(nextStore.Notice().isEmpty());
 }
@@ -580,9 +594,9 @@ TEST_F(Store, CommitThatFailsAtClosingIsTheWriteError)
         store.RegistryLadenSpeichern(false);
         const std::vector<std::uint8_t> fontBefore = fileContent(settingsFile());
         displayFont.Name = QStringLiteral("Liberation Mono");
-        store.setRegistryFactory([&] { return std::make_unique<BeforeClosing>(testCase.disturb); });
+        environment.registry = [&] { return std::make_unique<BeforeClosing>(testCase.disturb); };
         EXPECT_EQ(storeError(), "Fehler beim Setzen der Daten für 'HintColor'");
-        store.setRegistryFactory([] { return std::make_unique<FileRegistry>(); });
+        environment.registry = [] { return std::make_unique<FileRegistry>(); };
         if (fs::is_regular_file(settingsFile()))
             EXPECT_EQ(fileContent(settingsFile()), fontBefore);
         else
@@ -612,7 +626,7 @@ TEST_F(Store, SaveRacingAnEditorKeepsTheEditorsChangesAndTheComments)
             }
         };
         displayFont.setSize(20);
-        store.setRegistryFactory([&] { return std::make_unique<BeforeClosing>(editorSaves); });
+        environment.registry = [&] { return std::make_unique<BeforeClosing>(editorSaves); };
         store.RegistryLadenSpeichern(false);
 
         std::optional<RegDocument> doc = RegDocument::parse(fileContent(settingsFile()));
@@ -694,10 +708,17 @@ TEST(StoreOrder, SaveWritesAllSixValuesHintColorFirstThenPausesAndReleases)
     TFont displayFont;
     displayFont.Name = QStringLiteral("Arial");
     std::vector<std::string> log;
+    struct RecordingEnvironment final : ISettingsEnvironment {
+        std::vector<std::string>& log;
+        explicit RecordingEnvironment(std::vector<std::string>& l) : log(l) {}
+        std::unique_ptr<platform::IRegistry> OpenRegistry() override
+        {
+            return std::make_unique<RecordingRegistry>(log, true);
+        }
+        void Pause(int milliseconds) override { log.push_back("Pause " + std::to_string(milliseconds)); }
+    } environment(log);
     SettingsStore store(
-        displayFont, [] { return 4; }, [](int) {});
-    store.setRegistryFactory([&] { return std::make_unique<RecordingRegistry>(log, true); });
-    store.setPause([&](int ms) { log.push_back("Pause " + std::to_string(ms)); });
+        displayFont, [] { return 4; }, [](int) {}, environment);
     store.RegistryLadenSpeichern(false);
     EXPECT_THAT(log,
                 ::testing::ElementsAre("OpenKey \\Software\\Zarnolith +create", "Setzen HintColor 4 4",

@@ -30,13 +30,24 @@ struct Settings {
 constexpr Settings kA{"Liberation Sans", 14, 1};
 constexpr Settings kB{"Liberation Mono", 36, 7};
 
-std::unique_ptr<SettingsStore> storeFor(TFont& font, int& nr, const std::filesystem::path& file)
+// The store's values in the test's own file, without the pause.
+class FileEnvironment final : public ISettingsEnvironment {
+public:
+    explicit FileEnvironment(std::filesystem::path file) : m_file(std::move(file)) {}
+    std::unique_ptr<platform::IRegistry> OpenRegistry() override
+    {
+        return std::make_unique<platform::FileRegistry>(m_file);
+    }
+    void Pause(int) override {}
+
+private:
+    std::filesystem::path m_file;
+};
+
+std::unique_ptr<SettingsStore> storeFor(TFont& font, int& nr, FileEnvironment& environment)
 {
-    auto store = std::make_unique<SettingsStore>(
-        font, [&nr] { return nr; }, [&nr](int v) { nr = v; });
-    store->setRegistryFactory([file] { return std::make_unique<platform::FileRegistry>(file); });
-    store->setPause([](int) {});
-    return store;
+    return std::make_unique<SettingsStore>(
+        font, [&nr] { return nr; }, [&nr](int v) { nr = v; }, environment);
 }
 
 void save(const std::filesystem::path& file, bool a)
@@ -50,7 +61,8 @@ void save(const std::filesystem::path& file, bool a)
     font.Charset = a ? 0 : 204;
     font.Style = a ? TFontStyles{} : TFontStyles{true, true, true, true};
     nr = s.background;
-    storeFor(font, nr, file)->RegistryLadenSpeichern(false);
+    FileEnvironment environment(file);
+    storeFor(font, nr, environment)->RegistryLadenSpeichern(false);
 }
 
 void saveForever(const std::filesystem::path& file)
@@ -104,7 +116,8 @@ TEST(StoreCrash, KilledSavesLeaveOldOrNewSettingsThatLoad)
 
         TFont font(96);
         int nr = -5;
-        auto store = storeFor(font, nr, file);
+        FileEnvironment environment(file);
+        auto store = storeFor(font, nr, environment);
         ASSERT_NO_THROW(store->RegistryLadenSpeichern(true)) << "round " << round;
         const bool isA = font.Name == QLatin1String(kA.name);
         newSettings += isA ? 0 : 1;
