@@ -1,0 +1,113 @@
+// The update command of the real main window on Windows: the program's own
+// path, the temporary directory as Windows names it, the system's ANSI code
+// page and the real shell start an updater that records how it was started.
+#include "app/TForm1.h"
+#include "support/StandInProgram.h"
+
+#include <QCoreApplication>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+namespace {
+
+// The system's own surroundings; only the boxes are recorded instead of shown.
+class SystemButRecordedBoxes final : public help::IHelpEnvironment {
+public:
+    QString ProgramFile() override { return help::SystemHelpEnvironment().ProgramFile(); }
+    QString ProgramDirectory() override { return help::SystemHelpEnvironment().ProgramDirectory(); }
+    QString TempVerzeichnis() override { return help::SystemHelpEnvironment().TempVerzeichnis(); }
+    int ProgrammStarten(QWidget* owner, const QString& file, const QString& parameters, const QString& directory,
+                        const QString& operation, int showCommand) override
+    {
+        return help::SystemHelpEnvironment().ProgrammStarten(owner, file, parameters, directory, operation,
+                                                             showCommand);
+    }
+    void ShowInformationBox(QWidget*, const QString& text) override { Boxes << text; }
+    void ShowErrorBox(QWidget*, const QString& text) override { Boxes << text; }
+
+    QStringList Boxes;
+};
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+class WinUpdateCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_temp.isValid());
+        ASSERT_TRUE(m_records.isValid());
+        // GetTempPathW reads TMP first: a user name with an umlaut, as in "C:\Users\Jürgen".
+        m_oldTmp = qEnvironmentVariable("TMP");
+        ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", QDir::toNativeSeparators(m_temp.path()).toStdWString().c_str()));
+        ASSERT_TRUE(SetEnvironmentVariableW(L"ZARNOLITH_RECORD_DIR",
+                                            QDir::toNativeSeparators(m_records.path()).toStdWString().c_str()));
+        // The updater beside the program, which here is this test.
+        ASSERT_TRUE(QFile::copy(QCoreApplication::applicationDirPath() + "/start-recorder.exe", updater()));
+        TFont::setPixelsPerInchOverride(96);
+        m_form = std::make_unique<TForm1>(nullptr, platform::SystemBeep(), platform::SystemScreenArea(),
+                                          ZarnolithApplication::StandardErrorBox(), m_environment);
+    }
+    void TearDown() override
+    {
+        m_form.reset();
+        TFont::setPixelsPerInchOverride(0);
+        QFile::remove(updater());
+        SetEnvironmentVariableW(L"TMP", m_oldTmp.isEmpty() ? nullptr : m_oldTmp.toStdWString().c_str());
+    }
+    static QString updater() { return QCoreApplication::applicationDirPath() + "/Vellomat.exe"; }
+    QString handOffFile() const { return m_temp.path() + "/Qmt.cfg"; }
+
+    // As the user chooses it: the menu opens (and looks for the updater), then the item.
+    void chooseUpdate()
+    {
+        m_form->MenuHilfe->popup(QPoint(0, 0));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form->MenuHilfe));
+        ASSERT_TRUE(m_form->MenuHilfeUpdate->isVisible());
+        QTest::mouseClick(m_form->MenuHilfe, Qt::LeftButton, {},
+                          m_form->MenuHilfe->actionGeometry(m_form->MenuHilfeUpdate).center());
+    }
+
+    QTemporaryDir m_temp{QDir::tempPath() + QStringLiteral("/J\u00FCrgen-XXXXXX")};
+    QTemporaryDir m_records;
+    QString m_oldTmp;
+    SystemButRecordedBoxes m_environment;
+    std::unique_ptr<TForm1> m_form;
+};
+
+// An earlier read-only file is replaced; the face name carries letters of
+// code page 1252 and two it lacks; the updater gets the bare file name.
+TEST_F(WinUpdateCommandTest, WritesQmtCfgInTheAnsiCodePageAndStartsTheUpdater)
+{
+    {
+        QFile earlier(handOffFile());
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("an earlier, longer hand-off file\r\n\r\n\r\n\r\n\r\n");
+    }
+    ASSERT_TRUE(
+        SetFileAttributesW(QDir::toNativeSeparators(handOffFile()).toStdWString().c_str(), FILE_ATTRIBUTE_READONLY));
+    AnzeigeSchrift->Name = QStringLiteral("Schrift \u00E4\u00F6\u00FC\u00DF \u20AC \u0100\u4E2D");
+    AnzeigeSchrift->setSize(12);
+
+    chooseUpdate();
+
+    EXPECT_EQ(m_environment.Boxes, QStringList());
+    // U+0100 as Windows' conversion gives it (its best-fit letter), not as "?".
+    const std::string programFile = QDir::toNativeSeparators(QCoreApplication::applicationFilePath()).toStdString();
+    EXPECT_EQ(readFile(handOffFile()).toStdString(),
+              "Zarnolith V1.01\r\nZarnolith V1.01\r\n" + programFile
+                  + "\r\nQmt\r\n12 Schrift \xE4\xF6\xFC\xDF \x80 A?\r\n");
+    const auto records = standin::WaitForRecords(m_records.path());
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].arguments, QStringList{"Qmt.cfg"});
+    EXPECT_EQ(QDir(records[0].workingDirectory), QDir::current()) << "no directory of its own is asked for";
+}
+
+} // namespace
