@@ -51,14 +51,13 @@ protected:
                                             QDir::toNativeSeparators(m_records.path()).toStdWString().c_str()));
         // The updater beside the program, which here is this test.
         ASSERT_TRUE(QFile::copy(QCoreApplication::applicationDirPath() + "/start-recorder.exe", updater()));
-        TFont::setPixelsPerInchOverride(96);
         m_form = std::make_unique<TForm1>(nullptr, platform::SystemBeep(), platform::SystemScreenArea(),
                                           ZarnolithApplication::StandardErrorBox(), m_environment);
+        m_form->FontDialog1.Font.PixelsPerInch = 96;
     }
     void TearDown() override
     {
         m_form.reset();
-        TFont::setPixelsPerInchOverride(0);
         QFile::remove(updater());
         SetEnvironmentVariableW(L"TMP", m_oldTmp.isEmpty() ? nullptr : m_oldTmp.toStdWString().c_str());
     }
