@@ -5,6 +5,7 @@
 #include "support/StandInProgram.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,7 +15,8 @@
 
 namespace {
 
-// The system's own surroundings; only the boxes are recorded instead of shown.
+// The system's own surroundings; the shell starts are counted, the boxes
+// recorded instead of shown.
 class SystemButRecordedBoxes final : public help::IHelpEnvironment {
 public:
     QString ProgramFile() override { return help::SystemHelpEnvironment().ProgramFile(); }
@@ -23,6 +25,7 @@ public:
     int ProgrammStarten(QWidget* owner, const QString& file, const QString& parameters, const QString& directory,
                         const QString& operation, int showCommand) override
     {
+        ++Starts;
         return help::SystemHelpEnvironment().ProgrammStarten(owner, file, parameters, directory, operation,
                                                              showCommand);
     }
@@ -30,6 +33,7 @@ public:
     void ShowErrorBox(QWidget*, const QString& text) override { Boxes << text; }
 
     QStringList Boxes;
+    int Starts = 0;
 };
 
 QByteArray readFile(const QString& path)
@@ -38,6 +42,7 @@ QByteArray readFile(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
+// The updater, Vellomat.exe, lies beside the program, which here is this test.
 class WinUpdateCommandTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -49,8 +54,6 @@ protected:
         ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", QDir::toNativeSeparators(m_temp.path()).toStdWString().c_str()));
         ASSERT_TRUE(SetEnvironmentVariableW(L"ZARNOLITH_RECORD_DIR",
                                             QDir::toNativeSeparators(m_records.path()).toStdWString().c_str()));
-        // The updater beside the program, which here is this test.
-        ASSERT_TRUE(QFile::copy(QCoreApplication::applicationDirPath() + "/start-recorder.exe", updater()));
         m_form = std::make_unique<TForm1>(nullptr, platform::SystemBeep(), platform::SystemScreenArea(),
                                           ZarnolithApplication::StandardErrorBox(), m_environment);
         m_form->FontDialog1.Font.PixelsPerInch = 96;
@@ -58,10 +61,8 @@ protected:
     void TearDown() override
     {
         m_form.reset();
-        QFile::remove(updater());
         SetEnvironmentVariableW(L"TMP", m_oldTmp.isEmpty() ? nullptr : m_oldTmp.toStdWString().c_str());
     }
-    static QString updater() { return QCoreApplication::applicationDirPath() + "/Vellomat.exe"; }
     QString handOffFile() const { return m_temp.path() + "/Qmt.cfg"; }
 
     // As the user chooses it: the menu opens (and looks for the updater), then the item.
@@ -107,6 +108,19 @@ TEST_F(WinUpdateCommandTest, WritesQmtCfgInTheAnsiCodePageAndStartsTheUpdater)
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].arguments, QStringList{"Qmt.cfg"});
     EXPECT_EQ(QDir(records[0].workingDirectory), QDir::current()) << "no directory of its own is asked for";
+}
+
+// Windows names a temporary directory that does not exist as it is set.
+TEST_F(WinUpdateCommandTest, MissingTemporaryDirectoryIsNamedAndStartsNothing)
+{
+    const QString missing = QDir::toNativeSeparators(m_temp.path() + "/fehlt");
+    ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", missing.toStdWString().c_str()));
+    chooseUpdate();
+    EXPECT_EQ(m_environment.Boxes,
+              QStringList{"Es ist ein Fehler beim Aktualisieren aufgetreten!\r\nDie Datei \"" + missing
+                          + "\\Qmt.cfg\" konnte nicht gespeichert werden."});
+    EXPECT_EQ(m_environment.Starts, 0);
+    EXPECT_FALSE(QFileInfo::exists(missing));
 }
 
 } // namespace
