@@ -1,0 +1,207 @@
+// The real zarnolith.exe on a desktop: one instance at a time, and the two
+// messages that other programs post to its main window. What the tests check
+// is read from the window manager itself: which window is in front, the order
+// of the windows, whether and how the process ended.
+#include "Win32TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using wintest::TestWindow;
+using wintest::WaitFor;
+using wintest::ZPosition;
+
+std::wstring g_program;     // zarnolith.exe
+std::wstring g_postToTitle; // the outside program
+
+const std::wstring kMainTitle = L"Zarnolith V1.01";
+const std::wstring kDialogTitle = L"Neue Startwerte f\u00fcr Bildbreite und -h\u00f6he";
+
+// Paths given as Unix paths reach the program through drive Z:.
+std::wstring WindowsPath(const char* path)
+{
+    std::wstring p(path, path + std::strlen(path));
+    if (!p.empty() && p.front() == L'/') {
+        for (auto& c : p)
+            if (c == L'/')
+                c = L'\\';
+        p = L"Z:" + p;
+    }
+    return p;
+}
+
+class Process {
+public:
+    explicit Process(const std::wstring& program, const std::wstring& arguments = {})
+    {
+        std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              &startup, &m_info))
+            m_info = {};
+    }
+    ~Process()
+    {
+        if (!m_info.hProcess)
+            return;
+        if (Running())
+            ::TerminateProcess(m_info.hProcess, 99);
+        ::WaitForSingleObject(m_info.hProcess, 30000);
+        ::CloseHandle(m_info.hThread);
+        ::CloseHandle(m_info.hProcess);
+    }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    bool Started() const { return m_info.hProcess != nullptr; }
+    DWORD Id() const { return m_info.dwProcessId; }
+    bool Running() const { return ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT; }
+    // The exit code once the process has ended.
+    DWORD ExitCode() const
+    {
+        DWORD code = STILL_ACTIVE;
+        ::GetExitCodeProcess(m_info.hProcess, &code);
+        return code;
+    }
+
+private:
+    PROCESS_INFORMATION m_info{};
+};
+
+class ProgramInstanceTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(g_program.empty()) << "start with --program=PATH --post-to-title=PATH";
+        // The program runs on the desktop, whatever platform the test run asked for.
+        ::SetEnvironmentVariableW(L"QT_QPA_PLATFORM", nullptr);
+    }
+
+    // Starts the program and waits until its main window and the start-values
+    // dialog, which opens by itself, are on the screen.
+    std::unique_ptr<Process> StartFirst()
+    {
+        auto p = std::make_unique<Process>(g_program);
+        EXPECT_TRUE(p->Started());
+        EXPECT_TRUE(WaitFor([&] {
+            return !p->Running() || (MainWindow(*p) && Dialog(*p) && ::GetForegroundWindow() == Dialog(*p));
+        })) << "main window and start-values dialog did not appear";
+        EXPECT_TRUE(p->Running()) << "ended with " << p->ExitCode();
+        return p;
+    }
+
+    static HWND MainWindow(const Process& p) { return wintest::VisibleWindowOf(p.Id(), kMainTitle); }
+    static HWND Dialog(const Process& p) { return wintest::VisibleWindowOf(p.Id(), kDialogTitle); }
+
+    // Another program's window takes the front.
+    static void PutInFront(const TestWindow& window) { ASSERT_TRUE(wintest::PutInFront(window.Handle())); }
+
+    static DWORD PostToTitle(const std::wstring& titleEnd, unsigned message)
+    {
+        Process post(g_postToTitle, L"\"" + titleEnd + L"\" " + std::to_wstring(message));
+        EXPECT_TRUE(post.Started());
+        EXPECT_TRUE(WaitFor([&] { return !post.Running(); }));
+        return post.ExitCode();
+    }
+
+    // The dialog in front, the main window right behind it, the other program's window behind both.
+    static void ExpectInFrontWithTheDialogOnTop(const Process& p, const TestWindow& other)
+    {
+        const HWND dialog = Dialog(p);
+        const HWND main = MainWindow(p);
+        ASSERT_TRUE(dialog && main);
+        EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == dialog; }))
+            << "in front: \"" << wintest::Utf8(wintest::TitleOf(::GetForegroundWindow())) << "\"";
+        EXPECT_LT(ZPosition(dialog), ZPosition(main));
+        EXPECT_LT(ZPosition(main), ZPosition(other.Handle()));
+    }
+
+    static int CountMainWindows()
+    {
+        int n = 0;
+        for (HWND w : wintest::TopLevelWindows())
+            n += ::IsWindowVisible(w) && wintest::TitleOf(w) == kMainTitle;
+        return n;
+    }
+};
+
+TEST_F(ProgramInstanceTest, SecondStartEndsAndBringsTheFirstForward)
+{
+    const auto first = StartFirst();
+    ASSERT_FALSE(HasFailure());
+    TestWindow other(L"Anderes Programm");
+    PutInFront(other);
+
+    Process second(g_program);
+    ASSERT_TRUE(second.Started());
+    ASSERT_TRUE(WaitFor([&] { return !second.Running(); }));
+    EXPECT_EQ(second.ExitCode(), 0u);
+
+    ExpectInFrontWithTheDialogOnTop(*first, other);
+    EXPECT_TRUE(first->Running());
+    EXPECT_EQ(CountMainWindows(), 1);
+}
+
+TEST_F(ProgramInstanceTest, OutsideProgramsActivateWith1224AndCloseWith1124)
+{
+    const auto p = StartFirst();
+    ASSERT_FALSE(HasFailure());
+    TestWindow other(L"Anderes Programm");
+    PutInFront(other);
+
+    // Another number is left alone: once the 1224 behind it has had its
+    // effect, the program still runs and is in front.
+    EXPECT_EQ(PostToTitle(kMainTitle, 1225), 0u);
+    EXPECT_EQ(PostToTitle(kMainTitle, 1224), 0u);
+    ExpectInFrontWithTheDialogOnTop(*p, other);
+    EXPECT_TRUE(p->Running());
+
+    // A minimised main window (its dialog goes with it) is restored first.
+    ::ShowWindow(MainWindow(*p), SW_MINIMIZE);
+    ASSERT_TRUE(WaitFor([&] { return ::IsIconic(MainWindow(*p)) != 0; }));
+    PutInFront(other);
+    EXPECT_EQ(PostToTitle(kMainTitle, 1224), 0u);
+    EXPECT_TRUE(WaitFor([&] { return !::IsIconic(MainWindow(*p)); }));
+    ExpectInFrontWithTheDialogOnTop(*p, other);
+
+    // The modal start-values dialog is still open: 1124 ends the program all the same.
+    EXPECT_EQ(PostToTitle(kMainTitle, 1124), 0u);
+    ASSERT_TRUE(WaitFor([&] { return !p->Running(); }));
+    EXPECT_EQ(p->ExitCode(), 0u);
+}
+
+TEST_F(ProgramInstanceTest, OutsideProgramClosesTheProgramWithoutADialogWith1124)
+{
+    const auto p = StartFirst();
+    ASSERT_FALSE(HasFailure());
+    // Cancel the start-values dialog, as its close box does.
+    ::PostMessageW(Dialog(*p), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !Dialog(*p); }));
+    ASSERT_TRUE(MainWindow(*p));
+
+    EXPECT_EQ(PostToTitle(kMainTitle, 1124), 0u);
+    ASSERT_TRUE(WaitFor([&] { return !p->Running(); }));
+    EXPECT_EQ(p->ExitCode(), 0u);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a.rfind("--program=", 0) == 0)
+            g_program = WindowsPath(argv[i] + 10);
+        else if (a.rfind("--post-to-title=", 0) == 0)
+            g_postToTitle = WindowsPath(argv[i] + 16);
+    }
+    return RUN_ALL_TESTS();
+}

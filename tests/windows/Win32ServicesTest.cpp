@@ -1,0 +1,162 @@
+// The instance lock and the window-system calls against the desktop's own
+// implementation: a second process, real top-level windows, real messages.
+// The project's headers first: <windows.h> defines the same names as macros.
+#include "instance/Foreground.h"
+#include "instance/WindowSearch.h"
+#include "platform/Win32NamedMutex.h"
+#include "platform/Win32WindowSystem.h"
+
+#include "Win32TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using platform::WindowHandle;
+using wintest::TestWindow;
+using wintest::WaitFor;
+
+WindowHandle H(HWND w) { return reinterpret_cast<WindowHandle>(w); }
+
+// Names with a character outside ASCII, so that the name must reach Windows as
+// UTF-16 and not through the ANSI code page.
+std::string MutexName(DWORD processId) { return "Zarnolith Prüfung " + std::to_string(processId); }
+std::wstring WideMutexName(DWORD processId) { return L"Zarnolith Pr\u00fcfung " + std::to_wstring(processId); }
+
+// Runs this program again as a separate process, which creates the mutex of
+// the given process's test with the system's own call and ends with the error
+// code that creation left.
+DWORD ErrorOfMutexCreationInAnotherProcess()
+{
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring commandLine
+        = L"\"" + std::wstring(self) + L"\" --create-mutex " + std::to_wstring(::GetCurrentProcessId());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(self, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return 0xFFFFFFFF;
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0xFFFFFFFF;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return code;
+}
+
+TEST(Win32NamedMutexTest, AnotherProcessFindsTheMutexUntilItsHandleIsClosed)
+{
+    platform::Win32NamedMutex mutexes;
+    // An error left over from an earlier call is not the creation's answer.
+    ::SetLastError(ERROR_ALREADY_EXISTS);
+    const platform::MutexHandle handle = mutexes.CreateMutexW(MutexName(::GetCurrentProcessId()));
+    ASSERT_NE(handle, 0);
+    EXPECT_EQ(mutexes.GetLastError(), 0u);
+
+    EXPECT_EQ(ErrorOfMutexCreationInAnotherProcess(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    mutexes.CloseHandle(handle);
+    EXPECT_EQ(ErrorOfMutexCreationInAnotherProcess(), 0u);
+}
+
+TEST(Win32WindowSystemTest, TitleWalkSkipsTheFirstWindowAndReadsTitlesIn261Characters)
+{
+    platform::Win32WindowSystem ws;
+    // Unique on the desktop: other programs' windows must not match.
+    const std::u16string text = u"Zarnolith Suche " + [] {
+        const std::string n = std::to_string(::GetCurrentProcessId());
+        return std::u16string(n.begin(), n.end());
+    }();
+    const std::wstring wtext(text.begin(), text.end());
+
+    TestWindow first(L"Vorne " + wtext);
+    ::SetWindowPos(first.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_TRUE(WaitFor([&] { return ws.FindWindowW() == H(first.Handle()); }))
+        << "the window on top of all others is where the walk starts";
+    EXPECT_EQ(instance::FensterMitTitelSuchen(ws, text), 0u);
+
+    // Only 260 characters take part: one more would complete the text.
+    TestWindow cut(std::wstring(261 - wtext.size(), L'x') + wtext);
+    ASSERT_EQ(wintest::TitleOf(cut.Handle()).size(), 261u);
+    // The first occurrence is not the one at the end.
+    TestWindow twice(wtext + L" - " + wtext);
+    EXPECT_EQ(instance::FensterMitTitelSuchen(ws, text), 0u);
+
+    // Hidden windows are walked too; 260 characters are read in full.
+    TestWindow exact(std::wstring(260 - wtext.size(), L'y') + wtext, false);
+    EXPECT_EQ(instance::FensterMitTitelSuchen(ws, text), H(exact.Handle()));
+}
+
+TEST(Win32WindowSystemTest, PostedMessageReachesOnlyItsWindow)
+{
+    platform::Win32WindowSystem ws;
+    TestWindow target(L"Ziel");
+    TestWindow other(L"Anderes");
+    EXPECT_TRUE(ws.PostMessageW(H(target.Handle()), 1224, 0, 0));
+    EXPECT_TRUE(ws.PostMessageW(H(target.Handle()), 1124, 0, 0));
+    ASSERT_TRUE(WaitFor([&] { return target.UserMessages().size() == 2; }));
+    EXPECT_EQ(target.UserMessages(), (std::vector<UINT>{1224, 1124}));
+    EXPECT_TRUE(other.UserMessages().empty());
+}
+
+TEST(Win32WindowSystemTest, ForegroundLockTimeOutIsReadSetAndSetBack)
+{
+    platform::Win32WindowSystem ws;
+    std::uint32_t before = 0;
+    ASSERT_TRUE(ws.SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &before, 0));
+    const std::uint32_t changed = before + 4321;
+    EXPECT_TRUE(ws.SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                                         reinterpret_cast<void*>(static_cast<std::uintptr_t>(changed)),
+                                         SPIF_SENDCHANGE));
+    std::uint32_t now = 0;
+    ASSERT_TRUE(ws.SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &now, 0));
+    EXPECT_EQ(now, changed);
+    EXPECT_TRUE(ws.SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                                         reinterpret_cast<void*>(static_cast<std::uintptr_t>(before)),
+                                         SPIF_SENDCHANGE));
+    ASSERT_TRUE(ws.SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &now, 0));
+    EXPECT_EQ(now, before);
+}
+
+TEST(Win32WindowSystemTest, FensterInVordergrundRestoresAMinimisedWindowAndActivatesIt)
+{
+    platform::Win32WindowSystem ws;
+    EXPECT_TRUE(instance::UseAttachMethod(ws.GetVersion()));
+    std::uint32_t lockBefore = 0;
+    ASSERT_TRUE(ws.SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &lockBefore, 0));
+
+    TestWindow active(L"Aktiv");
+    TestWindow target(L"Ziel");
+    ASSERT_TRUE(wintest::PutInFront(active.Handle()));
+    ::ShowWindow(target.Handle(), SW_MINIMIZE);
+    ASSERT_TRUE(WaitFor([&] { return ::IsIconic(target.Handle()) != 0; }));
+
+    EXPECT_TRUE(instance::FensterInVordergrund(ws, H(target.Handle())));
+    EXPECT_FALSE(::IsIconic(target.Handle()));
+    EXPECT_EQ(::GetForegroundWindow(), target.Handle());
+    EXPECT_LT(wintest::ZPosition(target.Handle()), wintest::ZPosition(active.Handle()));
+    // Both windows belong to this thread, which cannot join its own input: the
+    // lock was lifted for the attempt and is back as it was.
+    std::uint32_t lockAfter = 0;
+    ASSERT_TRUE(ws.SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &lockAfter, 0));
+    EXPECT_EQ(lockAfter, lockBefore);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::string(argv[1]) == "--create-mutex") {
+        const DWORD processId = static_cast<DWORD>(std::stoul(argv[2]));
+        ::SetLastError(0);
+        const HANDLE h = ::CreateMutexW(nullptr, TRUE, WideMutexName(processId).c_str());
+        const DWORD error = ::GetLastError();
+        if (!h)
+            return 0xFFFF;
+        return static_cast<int>(error);
+    }
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

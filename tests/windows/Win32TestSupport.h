@@ -1,0 +1,148 @@
+#pragma once
+// What the Windows tests need of the desktop: waiting for a state while this
+// thread's windows keep receiving their messages, plain top-level windows of
+// their own, and the top-level windows as the window manager orders them.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace wintest {
+
+// Runs this thread's pending messages.
+inline void PumpMessages()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+// Checks the condition until it holds, handling this thread's messages in
+// between; false when it still does not hold after timeoutMs (a bound for a
+// broken case, not a delay the test relies on).
+inline bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 60000)
+{
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        PumpMessages();
+        if (condition())
+            return true;
+        if (::GetTickCount64() >= end)
+            return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+inline std::wstring TitleOf(HWND window)
+{
+    wchar_t buffer[1024] = {};
+    ::GetWindowTextW(window, buffer, 1024);
+    return buffer;
+}
+
+// For messages of failed checks.
+inline std::string Utf8(const std::wstring& text)
+{
+    const int n
+        = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+// Makes the window the foreground window. The window manager may still be
+// busy giving the keyboard to a window that appeared just before, so the
+// request is repeated until the window is in front.
+inline bool PutInFront(HWND window)
+{
+    return WaitFor([window] {
+        if (::GetForegroundWindow() == window)
+            return true;
+        ::SetForegroundWindow(window);
+        return false;
+    });
+}
+
+// Every top-level window, the topmost first.
+inline std::vector<HWND> TopLevelWindows()
+{
+    std::vector<HWND> windows;
+    for (HWND w = ::GetTopWindow(nullptr); w; w = ::GetWindow(w, GW_HWNDNEXT))
+        windows.push_back(w);
+    return windows;
+}
+
+// The visible top-level window of the process with exactly this title, or 0.
+inline HWND VisibleWindowOf(DWORD processId, const std::wstring& title)
+{
+    for (HWND w : TopLevelWindows()) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(w, &owner);
+        if (owner == processId && ::IsWindowVisible(w) && TitleOf(w) == title)
+            return w;
+    }
+    return nullptr;
+}
+
+// Position in the order of TopLevelWindows(), or -1.
+inline int ZPosition(HWND window)
+{
+    const auto windows = TopLevelWindows();
+    for (std::size_t i = 0; i < windows.size(); ++i)
+        if (windows[i] == window)
+            return static_cast<int>(i);
+    return -1;
+}
+
+// A plain top-level window of this thread that records the messages it gets.
+class TestWindow {
+public:
+    explicit TestWindow(const std::wstring& title, bool visible = true)
+    {
+        static const ATOM windowClass = [] {
+            WNDCLASSW c{};
+            c.lpfnWndProc = &TestWindow::Procedure;
+            c.hInstance = ::GetModuleHandleW(nullptr);
+            c.lpszClassName = L"ZarnolithTestWindow";
+            return ::RegisterClassW(&c);
+        }();
+        m_window = ::CreateWindowExW(0, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(windowClass)), title.c_str(),
+                                     WS_OVERLAPPEDWINDOW, 100, 100, 300, 200, nullptr, nullptr,
+                                     ::GetModuleHandleW(nullptr), this);
+        if (m_window && visible)
+            ::ShowWindow(m_window, SW_SHOWNORMAL);
+    }
+    ~TestWindow()
+    {
+        if (m_window)
+            ::DestroyWindow(m_window);
+    }
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    HWND Handle() const { return m_window; }
+    // The numbers of the messages at or above WM_USER it received, in order.
+    const std::vector<UINT>& UserMessages() const { return m_userMessages; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND w, UINT message, WPARAM wp, LPARAM lp)
+    {
+        if (message == WM_NCCREATE)
+            ::SetWindowLongPtrW(w, GWLP_USERDATA,
+                                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+        auto* self = reinterpret_cast<TestWindow*>(::GetWindowLongPtrW(w, GWLP_USERDATA));
+        if (self && message >= WM_USER && message < 0xC000) {
+            self->m_userMessages.push_back(message);
+            return 0;
+        }
+        return ::DefWindowProcW(w, message, wp, lp);
+    }
+
+    HWND m_window = nullptr;
+    std::vector<UINT> m_userMessages;
+};
+
+} // namespace wintest
