@@ -1,7 +1,9 @@
-// The update command of the real main window on Windows: the program's own
-// path, the temporary directory as Windows names it, the system's ANSI code
-// page and the real shell start an updater that records how it was started.
+// The help commands of the real main window on Windows. The update command:
+// the program's own path, the temporary directory as Windows names it, the
+// system's ANSI code page and the real shell start an updater that records
+// how it was started.
 #include "app/TForm1.h"
+#include "help/HistoryViewer.h"
 #include "support/StandInProgram.h"
 
 #include <QCoreApplication>
@@ -43,7 +45,7 @@ QByteArray readFile(const QString& path)
 }
 
 // The updater, Vellomat.exe, lies beside the program, which here is this test.
-class WinUpdateCommandTest : public ::testing::Test {
+class WinHelpMenuTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -65,15 +67,15 @@ protected:
     }
     QString handOffFile() const { return m_temp.path() + "/Qmt.cfg"; }
 
-    // As the user chooses it: the menu opens (and looks for the updater), then the item.
-    void chooseUpdate()
+    // As the user chooses it: the menu opens (and looks for the files beside the program), then the item.
+    void choose(QAction* item)
     {
         m_form->MenuHilfe->popup(QPoint(0, 0));
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form->MenuHilfe));
-        ASSERT_TRUE(m_form->MenuHilfeUpdate->isVisible());
-        QTest::mouseClick(m_form->MenuHilfe, Qt::LeftButton, {},
-                          m_form->MenuHilfe->actionGeometry(m_form->MenuHilfeUpdate).center());
+        ASSERT_TRUE(item->isVisible() && item->isEnabled()) << item->text().toStdString();
+        QTest::mouseClick(m_form->MenuHilfe, Qt::LeftButton, {}, m_form->MenuHilfe->actionGeometry(item).center());
     }
+    void chooseUpdate() { choose(m_form->MenuHilfeUpdate); }
 
     QTemporaryDir m_temp{QDir::tempPath() + QStringLiteral("/J\u00FCrgen-XXXXXX")};
     QTemporaryDir m_records;
@@ -84,7 +86,7 @@ protected:
 
 // An earlier read-only file is replaced; the face name carries letters of
 // code page 1252 and two it lacks; the updater gets the bare file name.
-TEST_F(WinUpdateCommandTest, WritesQmtCfgInTheAnsiCodePageAndStartsTheUpdater)
+TEST_F(WinHelpMenuTest, WritesQmtCfgInTheAnsiCodePageAndStartsTheUpdater)
 {
     {
         QFile earlier(handOffFile());
@@ -111,7 +113,7 @@ TEST_F(WinUpdateCommandTest, WritesQmtCfgInTheAnsiCodePageAndStartsTheUpdater)
 }
 
 // Windows names a temporary directory that does not exist as it is set.
-TEST_F(WinUpdateCommandTest, MissingTemporaryDirectoryIsNamedAndStartsNothing)
+TEST_F(WinHelpMenuTest, MissingTemporaryDirectoryIsNamedAndStartsNothing)
 {
     const QString missing = QDir::toNativeSeparators(m_temp.path() + "/fehlt");
     ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", missing.toStdWString().c_str()));
@@ -121,6 +123,24 @@ TEST_F(WinUpdateCommandTest, MissingTemporaryDirectoryIsNamedAndStartsNothing)
                           + "\\Qmt.cfg\" konnte nicht gespeichert werden."});
     EXPECT_EQ(m_environment.Starts, 0);
     EXPECT_FALSE(QFileInfo::exists(missing));
+}
+
+// No WordPad on current Windows: the program's own viewer, and nothing for the shell.
+TEST_F(WinHelpMenuTest, ChangeHistoryShowsInTheProgramsOwnWindow)
+{
+    const QString history = QCoreApplication::applicationDirPath() + "/History.txt";
+    {
+        QFile file(history);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Version 1.01: \xC3\xA4nderungen\r\n");
+    }
+    choose(m_form->MenuHilfeAenderungen);
+    QFile::remove(history);
+    const auto viewers = m_form->findChildren<help::HistoryViewer*>();
+    ASSERT_EQ(viewers.size(), 1);
+    EXPECT_TRUE(viewers[0]->isVisible());
+    EXPECT_EQ(viewers[0]->toPlainText(), QStringLiteral("Version 1.01: \u00E4nderungen\n"));
+    EXPECT_EQ(m_environment.Starts, 0);
 }
 
 } // namespace
