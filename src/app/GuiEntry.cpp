@@ -4,17 +4,25 @@
 #include "app/TPixelForm.h"
 #include "app/ToolkitTranslation.h"
 #include "app/ZarnolithApplication.h"
-#include "instance/MessageChannelServer.h"
 #include "instance/QtFormTree.h"
 #include "instance/QtWindowSystem.h"
 #ifdef _WIN32
 #include "instance/Messages.h"
 #include "platform/WindowMessageFilter.h"
+#else
+#include "instance/MessageChannelServer.h"
 #endif
 
 #include <memory>
 
-extern "C" __attribute__((visibility("default"))) int zarnolith_gui_main(int argc, char** argv)
+// The one symbol the library exports.
+#ifdef _WIN32
+#define ZARNOLITH_GUI_EXPORT __declspec(dllexport)
+#else
+#define ZARNOLITH_GUI_EXPORT __attribute__((visibility("default")))
+#endif
+
+extern "C" ZARNOLITH_GUI_EXPORT int zarnolith_gui_main(int argc, char** argv)
 {
     auto app = std::make_unique<ZarnolithApplication>(argc, argv);
     // Before any window exists, so every standard text the toolkit shows is German.

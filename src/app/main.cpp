@@ -1,32 +1,36 @@
 // Program entry. Deliberately free of Qt: a second start ends right after the
 // instance guard, and must not pay for loading the GUI toolkit. The first
-// instance loads the GUI library (libzarnolith-gui.so) and runs it.
+// instance loads the GUI library (libzarnolith-gui.so, zarnolith-gui.dll)
+// from beside the program file and runs it.
 #include "instance/InstanceGuard.h"
 #include "instance/Messages.h"
-#include "platform/AtomicFile.h"
-#include "platform/NamedMutex.h"
-#include "platform/RemoteWindowList.h"
-#include "platform/RuntimeDirectory.h"
+#include "platform/Process.h"
 #include "util/DateNameAdjustment.h"
 #include "util/ProgramPath.h"
 
-#include <dlfcn.h>
+#ifdef _WIN32
+#include "platform/Win32NamedMutex.h"
+#include "platform/Win32WindowSystem.h"
+#else
+#include "platform/NamedMutex.h"
+#include "platform/RemoteWindowList.h"
+#include "platform/RuntimeDirectory.h"
+#endif
 
 #include <cstdio>
 #include <string>
 
 namespace {
 
-using GuiMain = int (*)(int, char**);
-
-GuiMain loadGui()
+platform::EntryPoint loadGui()
 {
-    // Installed, bin/zarnolith is a link; the kernel reports the real file
-    // in lib/zarnolith, where the library lies beside it.
-    const std::string path = util::ProgramDirectory() + "libzarnolith-gui.so";
-    if (void* lib = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL))
-        return reinterpret_cast<GuiMain>(dlsym(lib, "zarnolith_gui_main"));
-    std::fprintf(stderr, "zarnolith: %s\n", dlerror());
+    // Installed on Linux, bin/zarnolith is a link; the system reports the real
+    // file in lib/zarnolith, where the library lies beside it.
+    std::string error;
+    if (auto entry
+        = platform::LoadEntryPoint(util::ProgramDirectory() + ZARNOLITH_GUI_LIBRARY, "zarnolith_gui_main", &error))
+        return entry;
+    std::fprintf(stderr, "zarnolith: %s\n", error.c_str());
     return nullptr;
 }
 
@@ -42,6 +46,14 @@ int main(int argc, char** argv)
     // 2. Single-instance guard (instance): a second start asks the running
     //    instance to come to the front and ends here, without a window.
     //    The lock stays held through the whole run of the GUI below.
+#ifdef _WIN32
+    platform::Win32NamedMutex instanceLock;
+    instance::GuardResult guard;
+    {
+        platform::Win32WindowSystem runningInstance;
+        guard = instance::CheckInstance(instanceLock, runningInstance);
+    }
+#else
     const std::string runtimeDirectory = platform::UserRuntimeDirectory().value_or(std::string());
     platform::FlockNamedMutex instanceLock(runtimeDirectory);
     instance::GuardResult guard;
@@ -51,13 +63,15 @@ int main(int argc, char** argv)
                                      : platform::ChannelSocketPath(runtimeDirectory, instance::kInstanceName));
         guard = instance::CheckInstance(instanceLock, runningInstance);
     }
+#endif
     if (!guard.firstInstance)
         return 0;
 
     // 3.-5. Toolkit, windows and message loop live in the GUI library.
-    GuiMain guiMain = loadGui();
+    platform::EntryPoint guiMain = loadGui();
     if (!guiMain) {
-        std::fprintf(stderr, "zarnolith: the GUI library libzarnolith-gui.so was not found beside the program.\n");
+        std::fprintf(stderr,
+                     "zarnolith: the GUI library " ZARNOLITH_GUI_LIBRARY " was not found beside the program.\n");
         return 1;
     }
     const int rc = guiMain(argc, argv);

@@ -10,8 +10,6 @@
 #include <QTimer>
 #include <algorithm>
 
-Q_LOGGING_CATEGORY(lcInstance, "zarnolith.instance", QtWarningMsg)
-
 namespace instance {
 
 std::string MessageChannelServer::DefaultPath()

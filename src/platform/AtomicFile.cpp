@@ -1,7 +1,8 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/Process.h"
+
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <system_error>
 
@@ -39,8 +40,6 @@ fs::path ResolveTarget(const fs::path& target)
     }
     return path.lexically_normal();
 }
-
-void IgnoreFileSizeSignal() { ::signal(SIGXFSZ, SIG_IGN); }
 
 void RemoveStaleStagedFiles(const fs::path& target, const struct timespec& before)
 {

@@ -33,9 +33,4 @@ std::filesystem::path ResolveTarget(const std::filesystem::path& target);
 // changed before the given time: what interrupted saves left behind.
 void RemoveStaleStagedFiles(const std::filesystem::path& target, const struct timespec& before);
 
-// A write past the file-size limit (ulimit -f) then fails with EFBIG instead
-// of ending the process with SIGXFSZ. Process-wide; called once at start and
-// again by every staged write.
-void IgnoreFileSizeSignal();
-
 } // namespace platform

@@ -1,8 +1,8 @@
 #pragma once
-// The running program's own file and directory. On Linux this is the process's
-// executable as the kernel reports it (/proc/self/exe), not the GUI library
-// that the launcher loaded: History.txt and Vellomat.exe lie beside the
-// program file.
+// The running program's own file and directory: the process's executable as
+// the system reports it (platform::ExecutableFile), not the GUI library that
+// the launcher loaded. History.txt and Vellomat.exe lie beside the program
+// file.
 #include <string>
 
 namespace util {
@@ -14,7 +14,8 @@ std::string ProgramFile();
 // appended directly. "./" when the program file is unknown.
 std::string ProgramDirectory();
 
-// The directory part of a path, with its trailing separator ("./" for a bare name).
+// The directory part of a path, with its trailing separator ("./" for a bare
+// name). On Windows both \ and / separate.
 std::string DirectoryOf(const std::string& path);
 
 } // namespace util

@@ -1,0 +1,3 @@
+#include "instance/InstanceLog.h"
+
+Q_LOGGING_CATEGORY(lcInstance, "zarnolith.instance", QtWarningMsg)

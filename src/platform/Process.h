@@ -1,0 +1,35 @@
+#pragma once
+// What the program asks the system about its own process: its program file,
+// the user's temporary directory, loading the GUI library, and the file-size
+// signal. Plain C++: the launcher uses it before the toolkit is loaded.
+#include <string>
+
+namespace platform {
+
+// Full path of the running program file, UTF-8; "" when the system does not
+// tell it. Linux: the executable as the kernel reports it (/proc/self/exe),
+// also after an update replaced the file. Windows: GetModuleFileNameW of the
+// executable, whole however long it is.
+std::string ExecutableFile();
+
+// The temporary directory as the system names it, UTF-8, whether or not it
+// exists. Linux: $TMPDIR, or "/tmp" when it is unset or empty (as given, so
+// possibly relative and without a trailing separator). Windows: GetTempPathW
+// (from TMP, TEMP, USERPROFILE or the Windows directory), with its trailing
+// backslash and whole however long it is; "" when the call fails.
+std::string TemporaryDirectory();
+
+// The entry point of a program library.
+using EntryPoint = int (*)(int, char**);
+
+// Loads the library at path (UTF-8) and finds the named function in it. The
+// library stays loaded for the rest of the process. nullptr when either step
+// fails, with the system's reason in error.
+EntryPoint LoadEntryPoint(const std::string& path, const char* symbol, std::string* error);
+
+// A write past the file-size limit (ulimit -f) then fails with EFBIG instead
+// of ending the process with SIGXFSZ. Process-wide; called once at start and
+// again by every staged write. Windows has no such signal: nothing to do.
+void IgnoreFileSizeSignal();
+
+} // namespace platform

@@ -1,0 +1,57 @@
+#include "platform/Process.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace platform {
+
+std::string ExecutableFile()
+{
+    std::vector<char> buf(4096);
+    for (;;) {
+        const ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size());
+        if (n < 0)
+            return {};
+        if (static_cast<std::size_t>(n) < buf.size()) {
+            std::string path(buf.data(), static_cast<std::size_t>(n));
+            // After the file was replaced (an update), the kernel appends this
+            // mark; the name that now exists again is the program's path.
+            const std::string deleted = " (deleted)";
+            struct stat st {};
+            if (path.size() > deleted.size() && path.ends_with(deleted) && stat(path.c_str(), &st) != 0)
+                path.resize(path.size() - deleted.size());
+            return path;
+        }
+        buf.resize(buf.size() * 2);
+    }
+}
+
+std::string TemporaryDirectory()
+{
+    const char* dir = std::getenv("TMPDIR");
+    return dir && *dir ? std::string(dir) : std::string("/tmp");
+}
+
+EntryPoint LoadEntryPoint(const std::string& path, const char* symbol, std::string* error)
+{
+    void* lib = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!lib) {
+        if (error)
+            *error = dlerror();
+        return nullptr;
+    }
+    if (void* entry = dlsym(lib, symbol))
+        return reinterpret_cast<EntryPoint>(entry);
+    if (error)
+        *error = path + ": no " + symbol;
+    return nullptr;
+}
+
+void IgnoreFileSizeSignal() { ::signal(SIGXFSZ, SIG_IGN); }
+
+} // namespace platform

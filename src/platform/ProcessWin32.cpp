@@ -1,0 +1,89 @@
+#ifdef _WIN32
+#include "platform/Process.h"
+
+#include "platform/Utf8.h"
+
+#include <windows.h>
+
+namespace platform {
+namespace {
+
+std::string ToUtf8(const wchar_t* text, std::size_t length)
+{
+    return util::Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
+}
+
+std::wstring ToWide(const std::string& utf8)
+{
+    const std::u16string text = util::Utf8ToUtf16(utf8);
+    return std::wstring(text.begin(), text.end());
+}
+
+std::string SystemMessage(DWORD code)
+{
+    wchar_t* text = nullptr;
+    const DWORD n
+        = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                           nullptr, code, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+    std::string message = n ? ToUtf8(text, n) : "error " + std::to_string(code);
+    ::LocalFree(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
+        message.pop_back();
+    return message;
+}
+
+} // namespace
+
+std::string ExecutableFile()
+{
+    // The classic buffer holds 261 characters; a longer path is cut off and
+    // the call says so, so the buffer grows until the whole path fits.
+    std::wstring buf(MAX_PATH + 1, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n == 0)
+            return {};
+        if (n < buf.size())
+            return ToUtf8(buf.data(), n);
+        if (buf.size() >= 32768)
+            return {};
+        buf.resize(buf.size() * 2);
+    }
+}
+
+std::string TemporaryDirectory()
+{
+    // Asked with the classic 261 characters first; a longer directory is
+    // returned whole, since a shortened text would name a different one.
+    std::wstring buf(MAX_PATH + 1, L'\0');
+    DWORD n = ::GetTempPathW(static_cast<DWORD>(buf.size()), buf.data());
+    if (n >= buf.size()) {
+        buf.assign(n + 1, L'\0');
+        n = ::GetTempPathW(static_cast<DWORD>(buf.size()), buf.data());
+        if (n >= buf.size())
+            return {};
+    }
+    return ToUtf8(buf.data(), n);
+}
+
+EntryPoint LoadEntryPoint(const std::string& path, const char* symbol, std::string* error)
+{
+    // A full path: the library itself is not searched for; the DLLs it needs
+    // are found in the usual order (the program's folder first, then PATH).
+    const HMODULE lib = ::LoadLibraryW(ToWide(path).c_str());
+    if (!lib) {
+        if (error)
+            *error = path + ": " + SystemMessage(::GetLastError());
+        return nullptr;
+    }
+    if (const FARPROC entry = ::GetProcAddress(lib, symbol))
+        return reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(entry));
+    if (error)
+        *error = path + ": no " + symbol;
+    return nullptr;
+}
+
+void IgnoreFileSizeSignal() {}
+
+} // namespace platform
+#endif

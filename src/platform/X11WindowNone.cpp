@@ -1,0 +1,11 @@
+// Builds without X11 (Windows): no window manager to ask, so every caller
+// keeps its plain Qt path.
+#include "platform/X11Window.h"
+
+namespace platform {
+
+std::optional<FrameExtents> X11FrameExtents(std::uintptr_t) { return std::nullopt; }
+
+bool X11Activate(std::uintptr_t) { return false; }
+
+} // namespace platform
