@@ -85,7 +85,8 @@ bool startsWithNoCase(std::u16string_view s, std::u16string_view prefix)
 }
 
 // Reads a quoted text at the start of s (s[0] == '"'): \\ and \" are the
-// escapes; any other backslash stands for itself. Advances s past the quote.
+// escapes, and \n and \r the line breaks Wine's registry editor exports that
+// way; any other backslash stands for itself. Advances s past the quote.
 std::optional<std::u16string> readQuoted(std::u16string_view& s)
 {
     std::u16string out;
@@ -96,6 +97,9 @@ std::optional<std::u16string> readQuoted(std::u16string_view& s)
             break;
         if (c == u'\\' && i + 1 < s.size() && (s[i + 1] == u'\\' || s[i + 1] == u'"')) {
             out.push_back(s[i + 1]);
+            ++i;
+        } else if (c == u'\\' && i + 1 < s.size() && (s[i + 1] == u'n' || s[i + 1] == u'r')) {
+            out.push_back(s[i + 1] == u'n' ? u'\n' : u'\r');
             ++i;
         } else {
             out.push_back(c);
@@ -525,10 +529,15 @@ std::optional<RegDocument> RegDocument::parseSalvaging(std::span<const std::uint
 
 namespace {
 
+// Line breaks take the escapes the reader knows: raw, they would end the line.
 std::u16string quoted(std::u16string_view s)
 {
     std::u16string out = u"\"";
     for (char16_t c : s) {
+        if (c == u'\n' || c == u'\r') {
+            out += c == u'\n' ? u"\\n" : u"\\r";
+            continue;
+        }
         if (c == u'\\' || c == u'"')
             out.push_back(u'\\');
         out.push_back(c);

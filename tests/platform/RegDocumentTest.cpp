@@ -55,6 +55,11 @@ INSTANTIATE_TEST_SUITE_P(
         ValueRow{"\"FontName\"=\"Arial\"\r\n", "FontName", 1, {'A', 0, 'r', 0, 'i', 0, 'a', 0, 'l', 0, 0, 0}},
         ValueRow{"\"P\"=\"C:\\\\x\\\"y\"\r\n", "P", 1, {'C', 0, ':', 0, '\\', 0, 'x', 0, '"', 0, 'y', 0, 0, 0}},
         ValueRow{"\"Quote\\\"Name\"=dword:1\r\n", "Quote\"Name", 4, {1, 0, 0, 0}},
+        // Line breaks inside a text, as Wine's registry editor exports them.
+        ValueRow{"\"NL\"=\"a\\nb\\rc\\\\n\"\r\n",
+                 "NL",
+                 1,
+                 {'a', 0, '\n', 0, 'b', 0, '\r', 0, 'c', 0, '\\', 0, 'n', 0, 0, 0}},
         ValueRow{"\"FontSize\"=dword:0000000e\r\n", "FontSize", 4, {0x0e, 0, 0, 0}},
         ValueRow{"\"FontColor\"=dword:FF000008\r\n", "fontcolor", 4, {8, 0, 0, 0xFF}},
         ValueRow{"\"B\"=hex:01,ab,FF\r\n", "B", 3, {1, 0xab, 0xff}}, ValueRow{"\"E\"=hex:\r\n", "E", 3, {}},
@@ -112,7 +117,8 @@ TEST(RegDocumentRoundTrip, WrittenFileReadsBackTheSameValues)
     RegDocument::setValue(key, u"Zeilen", 1, {'a', 0, '\n', 0, 'b', 0, 0, 0}); // a line break cannot stand in quotes
     RegDocument::setValue(key, u"OhneNull", 1, {'a', 0});                      // no terminating zero
     RegDocument::setValue(key, u"FontColor", 4, {8, 0, 0, 0xFF});
-    RegDocument::setValue(key, u"Kurz", 4, {1, 2}); // a DWORD of 2 bytes
+    RegDocument::setValue(key, u"Kurz", 4, {1, 2});                 // a DWORD of 2 bytes
+    RegDocument::setValue(key, u"Zwei\nZeilen\r", 4, {1, 0, 0, 0}); // a name with line breaks
     RegDocument::setValue(key, u"Bin", 3, longBinary);
     RegDocument::setValue(key, u"Expand", 2, {'%', 0, 'X', 0, '%', 0, 0, 0});
     RegDocument::setValue(key, u"", 0x12345, {9});
