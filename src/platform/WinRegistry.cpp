@@ -3,11 +3,16 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include <utility>
+
 namespace platform {
 
 namespace {
+// wchar_t is UTF-16 on Windows: names and paths pass through unchanged.
 std::wstring wide(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
 } // namespace
+
+WinRegistry::WinRegistry(std::u16string base) : m_base(std::move(base)) {}
 
 WinRegistry::~WinRegistry() { CloseKey(); }
 
@@ -16,13 +21,17 @@ bool WinRegistry::OpenKey(std::u16string_view path, bool canCreate)
     CloseKey();
     while (!path.empty() && path.front() == u'\\')
         path.remove_prefix(1);
+    std::u16string full = m_base;
+    if (!full.empty() && !path.empty())
+        full += u'\\';
+    full += path;
     HKEY key = nullptr;
     LONG rc;
     if (canCreate)
-        rc = ::RegCreateKeyExW(HKEY_CURRENT_USER, wide(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+        rc = ::RegCreateKeyExW(HKEY_CURRENT_USER, wide(full).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                KEY_ALL_ACCESS, nullptr, &key, nullptr);
     else
-        rc = ::RegOpenKeyExW(HKEY_CURRENT_USER, wide(path).c_str(), 0, KEY_ALL_ACCESS, &key);
+        rc = ::RegOpenKeyExW(HKEY_CURRENT_USER, wide(full).c_str(), 0, KEY_ALL_ACCESS, &key);
     if (rc != ERROR_SUCCESS)
         return false;
     m_key = key;
@@ -32,8 +41,7 @@ bool WinRegistry::OpenKey(std::u16string_view path, bool canCreate)
 bool WinRegistry::CloseKey()
 {
     if (m_key)
-        ::RegCloseKey(static_cast<HKEY>(m_key));
-    m_key = nullptr;
+        ::RegCloseKey(static_cast<HKEY>(std::exchange(m_key, nullptr)));
     return true; // the registry stores each value as it is set
 }
 
@@ -49,8 +57,10 @@ std::optional<RegValueInfo> WinRegistry::QueryValueInfo(std::u16string_view name
 
 std::optional<RegValueData> WinRegistry::QueryValue(std::u16string_view name, std::uint32_t maxBytes)
 {
+    // Never a null buffer: the call would then report success with the size
+    // alone, even for data that does not fit.
     RegValueData out;
-    out.bytes.resize(maxBytes);
+    out.bytes.resize(maxBytes > 0 ? maxBytes : 1);
     DWORD type = 0, size = maxBytes;
     if (!m_key
         || ::RegQueryValueExW(static_cast<HKEY>(m_key), wide(name).c_str(), nullptr, &type, out.bytes.data(), &size)
