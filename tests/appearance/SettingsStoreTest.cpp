@@ -1,32 +1,44 @@
-// The settings store end to end over a real settings file in a temporary
-// configuration directory, plus a recording stand-in for the orders.
+// The settings store end to end over the platform's real store: a settings
+// file in a temporary configuration directory, or on Windows the registry
+// below a key of the test's own; plus a recording stand-in for the orders.
 #include "appearance/SettingsStore.h"
 #include "appearance/THintergrundForm.h"
 #include "platform/ERegistryException.h"
-#include "platform/FileRegistry.h"
 #include "platform/RegDocument.h"
+#ifdef _WIN32
+#include "platform/WinRegistry.h"
+#include <windows.h>
+#else
+#include "platform/FileRegistry.h"
+#endif
 
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#ifndef _WIN32
+#include <csignal>
 #include <sys/resource.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
-using platform::FileRegistry;
 using platform::RegDocument;
+#ifndef _WIN32
+using platform::FileRegistry;
+#endif
 
 namespace {
 
 // The store's surroundings in a test: the user's registry (in the test's own
-// configuration directory) unless a case puts another in, and the pauses recorded.
+// configuration directory; on Windows below the test's own key) unless a case
+// puts another in, and the pauses recorded.
 struct StoreEnvironment final : ISettingsEnvironment {
     std::function<std::unique_ptr<platform::IRegistry>()> registry; // empty: the user's
     std::vector<int> pauses;
@@ -45,8 +57,75 @@ protected:
         ASSERT_TRUE(dir.isValid());
         oldXdg = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+#ifdef _WIN32
+        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        base = L"Software\\ZarnolithTests\\" + QString::fromUtf8(info->test_suite_name()).toStdWString() + L"."
+            + QString::fromUtf8(info->name()).toStdWString() + L"." + std::to_wstring(::GetCurrentProcessId());
+        environment.registry = registryFactory();
+#endif
     }
-    void TearDown() override { qputenv("XDG_CONFIG_HOME", oldXdg); }
+    void TearDown() override
+    {
+        qputenv("XDG_CONFIG_HOME", oldXdg);
+#ifdef _WIN32
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, base.c_str());
+#endif
+    }
+
+#ifdef _WIN32
+    std::wstring base; // the test's own part of the registry, in place of HKEY_CURRENT_USER
+
+    std::function<std::unique_ptr<platform::IRegistry>()> registryFactory() const
+    {
+        return [b = std::u16string(base.begin(), base.end())] { return std::make_unique<platform::WinRegistry>(b); };
+    }
+
+    // Writes the key's values as an import of the export format would.
+    void writeFileAt(const std::string& valueList)
+    {
+        const std::string text
+            = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n" + valueList;
+        std::optional<RegDocument> doc = RegDocument::parse(std::vector<std::uint8_t>(text.begin(), text.end()));
+        ASSERT_TRUE(doc);
+        platform::WinRegistry reg(std::u16string(base.begin(), base.end()));
+        ASSERT_TRUE(reg.OpenKey(u"Software\\Zarnolith", true));
+        for (const RegDocument::Value& v : doc->keys.at(0).values)
+            ASSERT_TRUE(reg.SetValue(v.name, v.type, v.data));
+    }
+
+    // The key as the registry holds it, in the export file's terms.
+    std::optional<RegDocument> stored() const
+    {
+        RegDocument doc;
+        HKEY key = nullptr;
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, (base + L"\\Software\\Zarnolith").c_str(), 0, KEY_READ, &key)
+            != ERROR_SUCCESS)
+            return doc;
+        RegDocument::Key& k = doc.findOrAddKey(u"HKEY_CURRENT_USER\\Software\\Zarnolith");
+        wchar_t name[256];
+        std::uint8_t data[4096];
+        DWORD nameLength = 256, type = 0, size = sizeof data;
+        for (DWORD i = 0; ::RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &size) == ERROR_SUCCESS;
+             ++i, nameLength = 256, size = sizeof data)
+            RegDocument::setValue(k, std::u16string(name, name + nameLength), type, {data, data + size});
+        ::RegCloseKey(key);
+        return doc;
+    }
+
+    // The key "Software" below the test's base is kept in memory only, and cannot hold a lasting sub-key.
+    void makeKeyUncreatable()
+    {
+        HKEY key = nullptr;
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, (base + L"\\Software").c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                                    KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        ::RegCloseKey(key);
+    }
+#else
+    std::function<std::unique_ptr<platform::IRegistry>()> registryFactory() const
+    {
+        return platform::CreateUserRegistry;
+    }
 
     fs::path settingsFile() const { return FileRegistry::DefaultFile(); }
 
@@ -58,6 +137,12 @@ protected:
             << "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
             << valueList;
     }
+
+    std::optional<RegDocument> stored() const { return RegDocument::parse(fileContent(settingsFile())); }
+
+    // Where the store's directory should be there is a file: nothing can be created, not even by root.
+    void makeKeyUncreatable() { std::ofstream(settingsFile().parent_path()) << "kein Verzeichnis"; }
+#endif
 
     std::vector<std::uint8_t> fileContent(const fs::path& p) const
     {
@@ -84,6 +169,7 @@ protected:
     std::string loadError() { return errorOf(true); }
     std::string storeError() { return errorOf(false); }
 
+#ifndef _WIN32
     std::vector<fs::path> beiseiteGelegt() const
     {
         std::vector<fs::path> gefunden;
@@ -110,6 +196,7 @@ protected:
         waitpid(kind, &status, 0);
         return -1;
     }
+#endif
 
     QTemporaryDir dir;
     QByteArray oldXdg;
@@ -142,7 +229,7 @@ TEST_F(Store, FirstStartCreatesAnEmptyKeyAndLoadsTheDefaults)
     EXPECT_EQ(environment.pauses, std::vector<int>{10});
     EXPECT_TRUE(store.Notice().isEmpty()) << "nothing to tell about a sound store";
 
-    std::optional<RegDocument> doc = RegDocument::parse(fileContent(settingsFile()));
+    std::optional<RegDocument> doc = stored();
     ASSERT_TRUE(doc) << "the key is created at the first load";
     ASSERT_NE(doc->findKey(u"HKEY_CURRENT_USER\\Software\\Zarnolith"), nullptr);
     EXPECT_TRUE(doc->keys[0].values.empty()) << "nothing is written until a dialog is confirmed";
@@ -163,6 +250,7 @@ TEST_F(Store, SavedSettingsComeBackAfterARestart)
     THintergrundForm newForm(nullptr, 125, 10);
     newForm.setHintergrundNr(1);
     StoreEnvironment newEnvironment;
+    newEnvironment.registry = registryFactory();
     SettingsStore newStore(
         restarted, [&] { return newForm.HintergrundNr(); }, [&](int nr) { newForm.setHintergrundNr(nr); },
         newEnvironment);
@@ -170,7 +258,7 @@ TEST_F(Store, SavedSettingsComeBackAfterARestart)
     EXPECT_EQ(restarted, displayFont);
     EXPECT_EQ(newForm.HintergrundNr(), 5);
 
-    std::optional<RegDocument> doc = RegDocument::parse(fileContent(settingsFile()));
+    std::optional<RegDocument> doc = stored();
     ASSERT_TRUE(doc);
     EXPECT_EQ(savedDoc(*doc, u"FontSize")->data, (std::vector<std::uint8_t>{36, 0, 0, 0}));
     EXPECT_EQ(savedDoc(*doc, u"FontStyle")->data, (std::vector<std::uint8_t>{6, 0, 0, 0}));
@@ -180,9 +268,7 @@ TEST_F(Store, SystemColourStaysASystemColour)
 {
     displayFont.Color.raw = ColorValue::clWindowText;
     store.RegistryLadenSpeichern(false);
-    EXPECT_NE(
-        platform::RegDocument::parse(fileContent(settingsFile()))->toUtf8Text().find("\"FontColor\"=dword:ff000008"),
-        std::string::npos);
+    EXPECT_NE(stored()->toUtf8Text().find("\"FontColor\"=dword:ff000008"), std::string::npos);
     displayFont.Color.raw = 0x00FF0000;
     store.RegistryLadenSpeichern(true);
     EXPECT_EQ(displayFont.Color.raw, 0xFF000008u);
@@ -244,7 +330,7 @@ TEST_F(Store, StyleBitsAreSavedBoldTwoItalicOne)
     for (const auto& [style, bits] : rows) {
         displayFont.Style = style;
         store.RegistryLadenSpeichern(false);
-        std::optional<RegDocument> doc = RegDocument::parse(fileContent(settingsFile()));
+        std::optional<RegDocument> doc = stored();
         ASSERT_TRUE(doc);
         EXPECT_EQ(savedDoc(*doc, u"FontStyle")->data[0], bits);
     }
@@ -287,6 +373,7 @@ TEST_F(Store, FontNameOfWrongTypeIsRefused)
     EXPECT_EQ(loadError(), "Ungültiger Datentyp für 'FontName'");
 }
 
+#ifndef _WIN32
 TEST_F(Store, DamagedFileIsSetAsideAndTheDefaultsLoad)
 {
     fs::create_directories(settingsFile().parent_path());
@@ -343,10 +430,11 @@ TEST_F(Store, WriteBeyondTheFileSizeLimitFailsWithTheWriteErrorAndLeavesTheOldFi
             << "no temporary file is left behind";
 }
 
+#endif
+
 TEST_F(Store, KeyThatCannotBeCreatedLoadsNothingAndSavesNothing)
 {
-    // Where the store's directory should be there is a file: nothing can be created, not even by root.
-    std::ofstream(settingsFile().parent_path()) << "kein Verzeichnis";
+    makeKeyUncreatable();
     displayFont.Name = QStringLiteral("Courier New");
     store.RegistryLadenSpeichern(true);
     EXPECT_EQ(displayFont.Name, QStringLiteral("Courier New")) << "nothing is read";
@@ -355,6 +443,7 @@ TEST_F(Store, KeyThatCannotBeCreatedLoadsNothingAndSavesNothing)
     EXPECT_EQ(environment.pauses, (std::vector<int>{10, 10}));
 }
 
+#ifndef _WIN32
 struct ForeignThing {
     const char* was;
     std::function<void(const fs::path&)> anlegen;
@@ -662,6 +751,8 @@ TEST_F(Store, StagedFilesLeftByAnEarlierRunGoAtTheNextSave)
     EXPECT_TRUE(fs::exists(ordner / "Zarnolith.reg.tmp-alt"));
     EXPECT_TRUE(fs::exists(ordner / "Fremd.reg.tmp-AbC123"));
 }
+
+#endif
 
 // Records every call into the store, and answers reads from a map.
 class RecordingRegistry : public platform::IRegistry {
