@@ -2,7 +2,9 @@
 // The hand-off file on Windows. The temporary directory is the user's own
 // (its access list keeps other users out), so what matters here is that a
 // link placed at the name is never followed and that a file with a second
-// name elsewhere is never written through that name.
+// name elsewhere is never written through that name. (Under Wine a Unix
+// symbolic link shows as a plain file and is followed; Wine's temporary
+// directory lies in the user's own prefix.)
 #include "platform/HandOffFile.h"
 
 #include "platform/Utf8.h"
