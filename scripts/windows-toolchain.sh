@@ -85,6 +85,10 @@ GTEST_FLAGS=(
   -Dgtest_disable_pthreads=OFF
 )
 
+# CPU seconds (user + system) of this shell's finished children so far: a build's cost on a machine
+# shared with other work, where its wall time says little.
+children_cpu() { awk -v hz="$(getconf CLK_TCK)" '{ print int(($16 + $17) / hz) }' "/proc/$$/stat"; }
+
 flags_hash() { printf '%s\n' "$@" | sha256sum | cut -c1-12; }
 sanitize() { printf '%s' "$1" | tr -c 'A-Za-z0-9.+_-' '_'; }
 QT_KEY="qtbase-$(sanitize "$QT_VERSION")_gcc-$(sanitize "$CC_VERSION")_$(flags_hash "${QT_FLAGS[@]}" "patches:$QT_PATCH_PATTERN")"
@@ -177,7 +181,7 @@ build_qt() {
   # Qt's installed qt.toolchain.cmake records the path of this file: keep a copy inside the prefix.
   cp "$ROOT/cmake/toolchain-mingw64.cmake" "$QT_PREFIX/toolchain-mingw64-build.cmake"
   log "configuring qtbase (log: $QT_PREFIX/build.log)"
-  local start=$SECONDS
+  local start=$SECONDS cpu_start; cpu_start=$(children_cpu)
   PKG_CONFIG_LIBDIR=/nonexistent "${NICE[@]}" cmake -G Ninja -S "$work/src" -B "$work/build" \
     -DCMAKE_TOOLCHAIN_FILE="$QT_PREFIX/toolchain-mingw64-build.cmake" \
     -DZARNOLITH_WIN64_DEPS_BUILD=ON \
@@ -191,6 +195,8 @@ build_qt() {
   "${NICE[@]}" cmake --install "$work/build" --strip >> "$QT_PREFIX/build.log" 2>&1 ||
     die "qtbase install failed, see $QT_PREFIX/build.log"
   cp "$work/build/config.summary" "$QT_PREFIX/config.summary" 2>/dev/null || true
+  # Every build step's time, to see what each Qt module costs (e.g. before leaving one out).
+  cp "$work/build/.ninja_log" "$QT_PREFIX/build-steps.ninja_log" 2>/dev/null || true
   # The compiler's runtime DLLs beside Qt's, stripped (Debian ships them with debug info), so that a
   # program finds all it needs in one folder.
   local dll
@@ -199,9 +205,10 @@ build_qt() {
     [ -f "$path" ] || die "runtime DLL $dll not found"
     $TRIPLE-strip --strip-unneeded -o "$QT_PREFIX/bin/$dll" "$path"
   done
-  printf 'key=%s\nqt6-base=%s\ncompiler=%s\nbuild_seconds=%s\nflags=%s\n' \
-    "$QT_KEY" "$QT_VERSION" "$CC_VERSION" "$((SECONDS - start))" "${QT_FLAGS[*]}" > "$QT_PREFIX/$done_stamp"
-  log "qtbase done in $((SECONDS - start)) s"
+  local cpu=$(($(children_cpu) - cpu_start))
+  printf 'key=%s\nqt6-base=%s\ncompiler=%s\nbuild_seconds=%s\ncpu_seconds=%s\nflags=%s\n' \
+    "$QT_KEY" "$QT_VERSION" "$CC_VERSION" "$((SECONDS - start))" "$cpu" "${QT_FLAGS[*]}" > "$QT_PREFIX/$done_stamp"
+  log "qtbase done in $((SECONDS - start)) s ($cpu s CPU)"
 }
 
 # --- GoogleTest / GoogleMock -----------------------------------------------------------------------
