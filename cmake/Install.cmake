@@ -1,9 +1,15 @@
-# Installation by the freedesktop conventions. The program, its GUI library and
-# History.txt live together in lib/zarnolith (the program looks for its files
-# beside its own executable); bin/zarnolith is a symbolic link to it.
+# Installation. On Linux by the freedesktop conventions: the program, its GUI
+# library and History.txt live together in lib/zarnolith (the program looks for
+# its files beside its own executable); bin/zarnolith is a symbolic link to it.
+# On Windows one folder holds everything (cmake/WindowsPackage.cmake).
 include(GNUInstallDirs)
 # Installing (and packaging) takes what the build made; it does not build everything first.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/WindowsPackage.cmake)
+  return()
+endif()
+
 set(ZARNOLITH_PRIVATE_DIR lib/zarnolith)
 
 install(TARGETS zarnolith RUNTIME DESTINATION ${ZARNOLITH_PRIVATE_DIR})

@@ -2,6 +2,8 @@
 # Installs the Debian packages the project needs, only those that are missing.
 # Run (bash scripts/deps.sh) by start.sh, test.sh, test-sanitize.sh, bench.sh and
 # fuzz.sh before they build; runs apt-get as root or through sudo.
+#   bash scripts/deps.sh               the Linux build's packages (the list below)
+#   bash scripts/deps.sh PACKAGE...    these instead (windows-toolchain.sh passes its own)
 set -euo pipefail
 
 ZARNOLITH_PACKAGES=(
@@ -20,6 +22,8 @@ ZARNOLITH_PACKAGES=(
   locales
 )
 
+[ $# -eq 0 ] || ZARNOLITH_PACKAGES=("$@")
+
 missing=()
 for p in "${ZARNOLITH_PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -28,6 +32,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   SUDO=""
   [ "$(id -u)" -ne 0 ] && SUDO=sudo
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # Other builds on the machine may hold the package lock for a while: wait for it.
+  $SUDO apt-get -o DPkg::Lock::Timeout=600 update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}"
 fi

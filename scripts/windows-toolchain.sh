@@ -25,22 +25,18 @@ SUDO=""
 apt_get() { DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=600 "$@"; }
 
 # --- Debian packages -----------------------------------------------------------------------------
+# The cross compilers, Wine, what builds Qt, and what packs and tests the Windows packages.
 PACKAGES=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 fonts-wine
   dpkg-dev cmake ninja-build perl patch xz-utils
   qt6-base-dev qt6-base-dev-tools
   googletest
+  qt6-translations-l10n
+  nsis
+  xvfb xdotool python3
 )
-missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  log "installing: ${missing[*]}"
-  apt_get update -qq
-  apt_get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash "$ROOT/scripts/deps.sh" "${PACKAGES[@]}"
 
 QT_VERSION=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)      # e.g. 6.4.2+dfsg-10
 QT_UPSTREAM=${QT_VERSION%%+*}; QT_UPSTREAM=${QT_UPSTREAM%%-*}        # e.g. 6.4.2
