@@ -25,8 +25,7 @@ if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-mingw64.cmake" -DZARNOLITH_BUILD_BENCH=OFF \
-  "${launcher[@]}" >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-mingw64.cmake" "${launcher[@]}" >/dev/null
 targets=(zarnolith zarnolith_gui)
 [ $test = 0 ] || targets+=(post_to_title)
 nice -n 10 cmake --build "$BUILD" -j"$(nproc)" --target "${targets[@]}"
