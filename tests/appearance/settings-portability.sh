@@ -72,4 +72,16 @@ wine_ regedit /e "$(windows_path "$work/linux3/Zarnolith/Zarnolith.reg")" 'HKEY_
 utf16_export "$work/linux3/Zarnolith/Zarnolith.reg" || fail "regedit exported no UTF-16LE file"
 linux_tool "$work/linux3" load >"$work/linux3.out"
 same "$work/in3" "$work/linux3.out" "the Linux build loads other settings from the Windows export"
+# 4. A face name stored as expandable text, as some tools write it: hex(2) in
+# the export, taken as stored (unexpanded) on both sides.
+wine_ reg add "$key" /v FontName /t REG_EXPAND_SZ /d '%SystemRoot%\Fonts' /f >/dev/null
+sed 's/^FontName=.*/FontName=%SystemRoot%\\\\Fonts/' "$work/in3" >"$work/in4"
+wine_ "$win_tool" load >"$work/windows4.out"
+same "$work/in4" "$work/windows4.out" "the Windows build does not take expandable text as stored"
+mkdir -p "$work/linux4/Zarnolith"
+wine_ regedit /e "$(windows_path "$work/linux4/Zarnolith/Zarnolith.reg")" 'HKEY_CURRENT_USER\Software\Zarnolith'
+iconv -f UTF-16LE -t UTF-8 "$work/linux4/Zarnolith/Zarnolith.reg" | grep -q '^"FontName"=hex(2):' \
+  || fail "regedit exported the expandable text otherwise than as hex(2)"
+linux_tool "$work/linux4" load >"$work/linux4.out"
+same "$work/in4" "$work/linux4.out" "the Linux build loads expandable text from the export otherwise"
 echo "settings carried both ways"
