@@ -219,12 +219,12 @@ void TForm1::CaptionZuweisen()
 
     for (QLabel* l : {Label1, Label2, Label3, Label4}) {
         l->adjustSize();
-        const QString name = KaufmannsUndEntfernen(l->text());
+        const QString name = util::KaufmannsUndEntfernen(l->text());
         l->buddy()->setAccessibleName(name);
         if (auto* spin = qobject_cast<TSpinEdit*>(l->buddy()))
             spin->editor()->setAccessibleName(name);
     }
-    Button1->setAccessibleName(KaufmannsUndEntfernen(Button1->text()));
+    Button1->setAccessibleName(util::KaufmannsUndEntfernen(Button1->text()));
     StatusBar1->setAccessibleName(StatusPanel->text());
 }
 

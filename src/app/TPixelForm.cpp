@@ -105,7 +105,7 @@ void TPixelForm::CaptionZuweisen()
 
     for (QLabel* l : {Label1, Label2}) {
         l->adjustSize();
-        const QString name = KaufmannsUndEntfernen(l->text());
+        const QString name = util::KaufmannsUndEntfernen(l->text());
         l->buddy()->setAccessibleName(name);
         static_cast<TSpinEdit*>(l->buddy())->editor()->setAccessibleName(name);
     }

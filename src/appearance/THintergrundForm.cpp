@@ -95,7 +95,7 @@ void THintergrundForm::SchalterEinrichten()
     QString longest;
     for (QPushButton* b : buttons) {
         b->resize(FBtnWidth, HoeheFuerSchrift(b->font(), *b));
-        const QString caption = KaufmannsUndEntfernen(b->text());
+        const QString caption = util::KaufmannsUndEntfernen(b->text());
         if (caption.size() > longest.size())
             longest = caption;
     }

@@ -3,4 +3,8 @@
 // logging rules ("zarnolith.instance.debug=true"); the process tests read it.
 #include <QLoggingCategory>
 
+namespace instance {
+
 Q_DECLARE_LOGGING_CATEGORY(lcInstance)
+
+} // namespace instance

@@ -10,12 +10,12 @@ namespace {
 
 std::string ToUtf8(const wchar_t* text, std::size_t length)
 {
-    return util::Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
+    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
 }
 
 std::wstring ToWide(const std::string& utf8)
 {
-    const std::u16string text = util::Utf8ToUtf16(utf8);
+    const std::u16string text = Utf8ToUtf16(utf8);
     return std::wstring(text.begin(), text.end());
 }
 

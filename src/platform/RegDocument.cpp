@@ -54,7 +54,7 @@ std::optional<std::u16string> decodeText(std::span<const std::uint8_t> bytes)
     }
     if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
         bytes = bytes.subspan(3);
-    return util::Utf8ToUtf16Strict(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    return Utf8ToUtf16Strict(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
@@ -638,6 +638,6 @@ std::vector<std::uint8_t> RegDocument::serialize() const
     return out;
 }
 
-std::string RegDocument::toUtf8Text() const { return util::Utf16ToUtf8(serializeText(*this)); }
+std::string RegDocument::toUtf8Text() const { return Utf16ToUtf8(serializeText(*this)); }
 
 } // namespace platform

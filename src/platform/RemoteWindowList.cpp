@@ -20,7 +20,7 @@ void RemoteWindowList::Load()
         return;
     if (const auto titles = m_client.QueryTitles(m_timeoutMs))
         for (const std::string& t : *titles)
-            m_titles.push_back(util::Utf8ToUtf16(t));
+            m_titles.push_back(Utf8ToUtf16(t));
 }
 
 bool RemoteWindowList::IsRemote(WindowHandle window) const

@@ -12,7 +12,7 @@ namespace {
 [[noreturn]] void fail(const char* format, std::u16string_view name)
 {
     std::string message(format);
-    message.replace(message.find("%s"), 2, util::Utf16ToUtf8(name));
+    message.replace(message.find("%s"), 2, Utf16ToUtf8(name));
     throw ERegistryException(message);
 }
 

@@ -12,7 +12,7 @@ namespace {
 
 std::wstring ToWide(const char* utf8)
 {
-    const std::u16string text = util::Utf8ToUtf16(utf8 ? utf8 : "");
+    const std::u16string text = Utf8ToUtf16(utf8 ? utf8 : "");
     return std::wstring(text.begin(), text.end());
 }
 

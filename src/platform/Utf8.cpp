@@ -1,6 +1,6 @@
 #include "platform/Utf8.h"
 
-namespace util {
+namespace platform {
 
 namespace {
 
@@ -113,4 +113,4 @@ std::string Utf16ToUtf8(std::u16string_view s)
     return out;
 }
 
-} // namespace util
+} // namespace platform

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace util {
+namespace platform {
 
 // Every malformed byte becomes U+FFFD and decoding goes on with the next byte.
 std::u16string Utf8ToUtf16(std::string_view utf8);
@@ -18,4 +18,4 @@ std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view utf8);
 // as it stands, in three bytes.
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
-} // namespace util
+} // namespace platform

@@ -8,7 +8,7 @@ namespace platform {
 
 MutexHandle Win32NamedMutex::CreateMutexW(const std::string& name)
 {
-    const std::u16string wide = util::Utf8ToUtf16(name);
+    const std::u16string wide = Utf8ToUtf16(name);
     const HANDLE h = ::CreateMutexW(nullptr, TRUE, reinterpret_cast<LPCWSTR>(wide.c_str()));
     m_lastError = ::GetLastError();
     return reinterpret_cast<MutexHandle>(h);

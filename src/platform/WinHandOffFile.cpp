@@ -21,7 +21,7 @@ namespace {
 
 std::wstring widePath(const std::string& path)
 {
-    const std::u16string wide = util::Utf8ToUtf16(path);
+    const std::u16string wide = Utf8ToUtf16(path);
     return std::wstring(wide.begin(), wide.end());
 }
 

@@ -22,10 +22,10 @@ public:
     int ShellExecute(std::uintptr_t owner, const std::string& operation, const std::string& file,
                      const std::string& parameters, const std::string& directory, int showCommand) override
     {
-        const std::u16string wideOperation = util::Utf8ToUtf16(operation);
-        const std::u16string wideFile = util::Utf8ToUtf16(file);
-        const std::u16string wideParameters = util::Utf8ToUtf16(parameters);
-        const std::u16string wideDirectory = util::Utf8ToUtf16(directory);
+        const std::u16string wideOperation = Utf8ToUtf16(operation);
+        const std::u16string wideFile = Utf8ToUtf16(file);
+        const std::u16string wideParameters = Utf8ToUtf16(parameters);
+        const std::u16string wideDirectory = Utf8ToUtf16(directory);
         const HINSTANCE result = ::ShellExecuteW(reinterpret_cast<HWND>(owner), wide(wideOperation), wide(wideFile),
                                                  wide(wideParameters), wide(wideDirectory), showCommand);
         // Not a real module handle: the shell's result code in that type's clothes.

@@ -16,9 +16,9 @@ TEST(Utf8, WellFormedTextDecodesBothWaysAndRoundTrips)
         {"\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", u"\U00010000\U0010FFFF"},
     };
     for (const auto& [utf8, utf16] : rows) {
-        EXPECT_EQ(util::Utf8ToUtf16(utf8), utf16) << utf8;
-        EXPECT_EQ(util::Utf8ToUtf16Strict(utf8), utf16) << utf8;
-        EXPECT_EQ(util::Utf16ToUtf8(utf16), utf8);
+        EXPECT_EQ(platform::Utf8ToUtf16(utf8), utf16) << utf8;
+        EXPECT_EQ(platform::Utf8ToUtf16Strict(utf8), utf16) << utf8;
+        EXPECT_EQ(platform::Utf16ToUtf8(utf16), utf8);
     }
 }
 
@@ -34,15 +34,15 @@ TEST(Utf8, MalformedBytesBecomeReplacementsOrNothing)
         {std::string("a\0b\xC3", 4), std::u16string(u"a\0b\uFFFD", 4)},
     };
     for (const auto& [utf8, lenient] : rows) {
-        EXPECT_EQ(util::Utf8ToUtf16(utf8), lenient) << utf8;
-        EXPECT_EQ(util::Utf8ToUtf16Strict(utf8), std::nullopt) << utf8;
+        EXPECT_EQ(platform::Utf8ToUtf16(utf8), lenient) << utf8;
+        EXPECT_EQ(platform::Utf8ToUtf16Strict(utf8), std::nullopt) << utf8;
     }
 }
 
 TEST(Utf8, LoneSurrogatesAreWrittenAsTheyStand)
 {
-    EXPECT_EQ(util::Utf16ToUtf8(u"a\xD800"), "a\xED\xA0\x80");
-    EXPECT_EQ(util::Utf16ToUtf8(std::u16string{0xDC00, 0xD800}), "\xED\xB0\x80\xED\xA0\x80");
+    EXPECT_EQ(platform::Utf16ToUtf8(u"a\xD800"), "a\xED\xA0\x80");
+    EXPECT_EQ(platform::Utf16ToUtf8(std::u16string{0xDC00, 0xD800}), "\xED\xB0\x80\xED\xA0\x80");
 }
 
 } // namespace

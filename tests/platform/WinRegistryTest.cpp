@@ -137,7 +137,7 @@ TEST_F(WinRegistryTest, TypedReadsOfEveryKindOfStoredValue)
             ASSERT_TRUE(raw.SetValue(u"V", row.type, row.data));
         }
         EXPECT_EQ(outcome([&] { return std::to_string(reg->ReadInteger(u"V")); }), row.integer);
-        EXPECT_EQ(outcome([&] { return util::Utf16ToUtf8(reg->ReadString(u"V")); }), row.text);
+        EXPECT_EQ(outcome([&] { return platform::Utf16ToUtf8(reg->ReadString(u"V")); }), row.text);
     }
 }
 

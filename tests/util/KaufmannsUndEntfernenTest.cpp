@@ -13,7 +13,8 @@ class KaufmannsUndEntfernenTest : public ::testing::TestWithParam<CaptionRow> {}
 
 TEST_P(KaufmannsUndEntfernenTest, RemovesEveryAmpersand)
 {
-    EXPECT_EQ(KaufmannsUndEntfernen(QString::fromUtf8(GetParam().caption)), QString::fromUtf8(GetParam().expected));
+    EXPECT_EQ(util::KaufmannsUndEntfernen(QString::fromUtf8(GetParam().caption)),
+              QString::fromUtf8(GetParam().expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
