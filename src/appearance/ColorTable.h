@@ -9,7 +9,7 @@
 // One named colour. The constructor takes both parts, so an entry whose value
 // was forgotten does not compile.
 struct ColorEntry {
-    constexpr ColorEntry(std::u16string_view name, std::uint32_t wert) : Name(name), Wert(wert) {}
+    constexpr ColorEntry(std::u16string_view name, std::uint32_t value) : Name(name), Wert(value) {}
     std::u16string_view Name;
     std::uint32_t Wert;
 };

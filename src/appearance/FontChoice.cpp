@@ -5,8 +5,8 @@ void ApplyFontChoice(TFont& font, const FontChoice& choice)
     font.Name = choice.Name;
     if (choice.Points)
         font.setSize(*choice.Points);
-    font.Style.bold = choice.Gewicht > 400;
-    font.Style.italic = choice.Kursiv;
+    font.Style.bold = choice.Weight > 400;
+    font.Style.italic = choice.Italic;
     font.Style.underline = choice.Underlined;
     font.Style.strikeOut = choice.StruckOut;
     if (choice.Color)

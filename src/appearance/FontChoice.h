@@ -11,8 +11,8 @@
 struct FontChoice {
     QString Name;
     std::optional<int> Points; // empty: the size stays exactly as it was
-    int Gewicht = 400;         // Windows weights: 400 normal, 700 bold
-    bool Kursiv = false;
+    int Weight = 400;          // Windows weights: 400 normal, 700 bold
+    bool Italic = false;
     bool Underlined = false;
     bool StruckOut = false;
     std::optional<ColorValue> Color;     // set when the user picked a colour

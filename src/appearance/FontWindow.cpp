@@ -24,7 +24,7 @@
 
 namespace {
 
-constexpr int kStandard = 0, kKursiv = 1, kFett = 2, kFettKursiv = 3;
+constexpr int kStandard = 0, kItalic = 1, kBold = 2, kBoldItalic = 3;
 constexpr int kSizes[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
 const QString kSampleText = QStringLiteral("AaBbYyZz");
 
@@ -94,7 +94,7 @@ FontWindow::FontWindow(const TFont& start, QWidget* parent)
 
     StyleList->addItems(
         {QStringLiteral("Standard"), QStringLiteral("Kursiv"), QStringLiteral("Fett"), QStringLiteral("Fett Kursiv")});
-    selectRow(StyleList, (start.Style.bold ? kFett : kStandard) + (start.Style.italic ? kKursiv : 0));
+    selectRow(StyleList, (start.Style.bold ? kBold : kStandard) + (start.Style.italic ? kItalic : 0));
 
     for (int g : kSizes)
         SizeList->addItem(QString::number(g));
@@ -152,12 +152,12 @@ FontWindow::FontWindow(const TFont& start, QWidget* parent)
     grid->addWidget(sampleBox, 3, 1, 1, 2);
 
     OkButton = new QPushButton(QStringLiteral("OK"));
-    AbbrechenButton = new QPushButton(QStringLiteral("Abbrechen"));
+    CancelButton = new QPushButton(QStringLiteral("Abbrechen"));
     OkButton->setDefault(true);
     auto* buttonList = new QHBoxLayout;
     buttonList->addStretch();
     buttonList->addWidget(OkButton);
-    buttonList->addWidget(AbbrechenButton);
+    buttonList->addWidget(CancelButton);
     grid->addLayout(buttonList, 4, 0, 1, 3);
 
     m_scrollArea = new QScrollArea;
@@ -205,7 +205,7 @@ FontWindow::FontWindow(const TFont& start, QWidget* parent)
     });
     connect(ScriptBox, &QComboBox::activated, this, [this] { m_scriptChosen = true; });
     connect(OkButton, &QPushButton::clicked, this, &FontWindow::accept);
-    connect(AbbrechenButton, &QPushButton::clicked, this, &FontWindow::reject);
+    connect(CancelButton, &QPushButton::clicked, this, &FontWindow::reject);
 
     setUpOwnFont();
     updateSample();
@@ -259,8 +259,8 @@ FontChoice FontWindow::Choice() const
     if (SizeEdit->text().trimmed() != QString::number(m_start.Size()))
         w.Points = readPoints();
     const int fontStyle = StyleList->currentRow();
-    w.Gewicht = (fontStyle == kFett || fontStyle == kFettKursiv) ? 700 : 400;
-    w.Kursiv = fontStyle == kKursiv || fontStyle == kFettKursiv;
+    w.Weight = (fontStyle == kBold || fontStyle == kBoldItalic) ? 700 : 400;
+    w.Italic = fontStyle == kItalic || fontStyle == kBoldItalic;
     w.Underlined = Underlined->isChecked();
     w.StruckOut = StruckOut->isChecked();
     if (m_colorChosen)
@@ -301,7 +301,7 @@ void FontWindow::setUpOwnFont()
         const QFontMetrics fm(own);
         const int line = fm.height();
         // Lists sized from the font, not from the view's fixed preferred size.
-        const int rand
+        const int margin
             = 2 * NameList->frameWidth() + NameList->verticalScrollBar()->sizeHint().width() + fm.averageCharWidth();
         // As wide as the longest face name offered, so none is cut off.
         int widestName = fm.horizontalAdvance(QStringLiteral("Liberation Sans Narrow"));
@@ -309,11 +309,11 @@ void FontWindow::setUpOwnFont()
             widestName = std::max(widestName, fm.horizontalAdvance(NameList->item(i)->text()));
         // Not QSizePolicy::Ignored: the grid then hands the column less than
         // this minimum and the style list covers the longest names.
-        NameList->setMinimumSize(widestName + rand, 7 * line);
+        NameList->setMinimumSize(widestName + margin, 7 * line);
         NameList->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-        StyleList->setFixedWidth(fm.horizontalAdvance(QStringLiteral("Fett Kursiv")) + rand);
+        StyleList->setFixedWidth(fm.horizontalAdvance(QStringLiteral("Fett Kursiv")) + margin);
         StyleList->setMinimumHeight(5 * line);
-        SizeList->setFixedWidth(std::max(fm.horizontalAdvance(QStringLiteral("9999")) + rand,
+        SizeList->setFixedWidth(std::max(fm.horizontalAdvance(QStringLiteral("9999")) + margin,
                                          fm.horizontalAdvance(QStringLiteral("Größe:"))));
         SizeList->setMinimumHeight(7 * line);
         // A huge sample scrolls inside its box instead of blowing the window up.

@@ -33,7 +33,7 @@ public:
     QComboBox* ScriptBox = nullptr;
     QLabel* Sample = nullptr;
     QPushButton* OkButton = nullptr;
-    QPushButton* AbbrechenButton = nullptr;
+    QPushButton* CancelButton = nullptr;
 
 public slots:
     void accept() override;

@@ -39,7 +39,7 @@ namespace {
 class SystemEnvironment final : public IHelpEnvironment {
 public:
     QString ProgramFile() override { return m_programFile; }
-    QString ProgramDirectory() override { return m_programmVerzeichnis; }
+    QString ProgramDirectory() override { return m_programDirectory; }
     QString TempVerzeichnis() override { return util::TempVerzeichnis(); }
     int ProgrammStarten(QWidget* owner, const QString& file, const QString& parameters, const QString& directory,
                         const QString& operation, int showCommand) override
@@ -58,7 +58,7 @@ public:
 private:
     // Looked up once, as the program file does not move while it runs.
     const QString m_programFile = QString::fromStdString(util::ProgramFile());
-    const QString m_programmVerzeichnis = QString::fromStdString(util::ProgramDirectory());
+    const QString m_programDirectory = QString::fromStdString(util::ProgramDirectory());
 };
 } // namespace
 
@@ -76,7 +76,7 @@ HelpMenuState HelpMenu::State() const
             isRegularFile(m_environment.ProgramDirectory() + kUpdaterProgram)};
 }
 
-QString HelpMenu::Entwicklungswerkzeug()
+QString HelpMenu::DevelopmentTool()
 {
     QString compiler;
 #if defined(__clang__)
@@ -107,7 +107,7 @@ QString HelpMenu::InfoText()
         QStringLiteral("Spenden helfen bei der Weiterentwicklung."),
         QStringLiteral("Dieses Programm wurde mit %1 programmiert."),
     };
-    return kProgramTitle + QStringLiteral("\r\n") + format.join(QStringLiteral("\r\n")).arg(Entwicklungswerkzeug());
+    return kProgramTitle + QStringLiteral("\r\n") + format.join(QStringLiteral("\r\n")).arg(DevelopmentTool());
 }
 
 void HelpMenu::ShowInfo(QWidget* owner) const { m_environment.ShowInformationBox(owner, InfoText()); }

@@ -50,7 +50,7 @@ public:
     // contact, the toolkit and compiler; joined by CR LF.
     static QString InfoText();
     // The toolkit and compiler this binary was built with, e.g. "Qt 6.4.2 und GCC 12.2.0".
-    static QString Entwicklungswerkzeug();
+    static QString DevelopmentTool();
 
     void ShowInfo(QWidget* owner) const;
     void OpenHomepage(QWidget* owner) const;

@@ -32,8 +32,8 @@ TEST(ApplyFontChoice, ColourAndCharsetOnlyWhenChosenBoldAboveNormalWeight)
     FontChoice w;
     w.Name = QStringLiteral("Liberation Serif");
     w.Points = 20;
-    w.Gewicht = 401;
-    w.Kursiv = true;
+    w.Weight = 401;
+    w.Italic = true;
     w.StruckOut = true;
     TFont f = basis;
     ApplyFontChoice(f, w);
@@ -43,7 +43,7 @@ TEST(ApplyFontChoice, ColourAndCharsetOnlyWhenChosenBoldAboveNormalWeight)
     EXPECT_EQ(f.Color.raw, ColorValue::clWindowText) << "no colour picked";
     EXPECT_EQ(f.Charset, 204) << "script and face untouched";
 
-    w.Gewicht = 400;
+    w.Weight = 400;
     w.Color = ColorValue{0x0000FF};
     w.Charset = 0;
     ApplyFontChoice(f, w);
@@ -161,7 +161,7 @@ TEST_F(FontDialog, CancelChangesNothing)
     const TFont fontBefore = dialog.Font;
     const std::function<void(FontWindow&)> wege[] = {
         [](FontWindow& f) { QTest::keyClick(f.NameEdit, Qt::Key_Escape); },
-        [](FontWindow& f) { QTest::mouseClick(f.AbbrechenButton, Qt::LeftButton); },
+        [](FontWindow& f) { QTest::mouseClick(f.CancelButton, Qt::LeftButton); },
         [](FontWindow& f) { f.close(); },
     };
     for (const auto& weg : wege) {
