@@ -15,31 +15,31 @@ void BM_FontApplyAndLayOut(benchmark::State& state)
     TForm1 form;
     form.show();
     form.Timer1->stop(); // no start-values dialog
-    const int punkte = static_cast<int>(state.range(0));
+    const int points = static_cast<int>(state.range(0));
     int i = 0;
     for (auto _ : state) {
         // Alternate two sizes so every round applies a font the controls do not have yet.
-        form.FontDialog1.Font.setSize(punkte + (i++ & 1));
+        form.FontDialog1.Font.setSize(points + (i++ & 1));
         form.setHintergrundNr(form.HintergrundNr());
     }
 }
 BENCHMARK(BM_FontApplyAndLayOut)->Arg(14)->Arg(72)->Arg(200)->Unit(benchmark::kMicrosecond);
 
-void BM_Grundlinie_EinLabel(benchmark::State& state)
+void BM_Baseline_OneLabel(benchmark::State& state)
 {
     QLabel label(QStringLiteral("Startwert-Bildbreite:"));
     label.show();
     TFont font;
     font.Name = QStringLiteral("Arial");
-    const int punkte = static_cast<int>(state.range(0));
+    const int points = static_cast<int>(state.range(0));
     int i = 0;
     for (auto _ : state) {
-        font.setSize(punkte + (i++ & 1));
+        font.setSize(points + (i++ & 1));
         label.setFont(font.toQFont());
         label.adjustSize();
     }
 }
-BENCHMARK(BM_Grundlinie_EinLabel)->Arg(14)->Arg(72)->Arg(200)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Baseline_OneLabel)->Arg(14)->Arg(72)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -106,8 +106,8 @@ TEST(ErrorBox, FailedSettingsLoadAtShowingIsReportedAndNoDialogOpens)
 TEST(ErrorBox, LibraryTextsNeverReachTheBoxOurOwnDo)
 {
     struct Case {
-        std::function<void()> wirft;
-        QString meldung;
+        std::function<void()> thrower;
+        QString message;
     };
     const Case cases[] = {
         {[] { throw std::ios_base::failure("basic_filebuf::underflow error reading the file: Is a directory"); },
@@ -122,20 +122,20 @@ TEST(ErrorBox, LibraryTextsNeverReachTheBoxOurOwnDo)
     };
     for (const Case& testCase : cases) {
         RecordedBoxes boxes;
-        ZarnolithApplication::Guarded(testCase.wirft, boxes);
-        EXPECT_EQ(boxes.messages, QStringList{testCase.meldung});
+        ZarnolithApplication::Guarded(testCase.thrower, boxes);
+        EXPECT_EQ(boxes.messages, QStringList{testCase.message});
 
         // The same when the settings load at the first showing ends with it.
         struct FormThatThrows : TForm1 {
             using TForm1::TForm1;
-            std::function<void()> wirft;
-            void LoadDisplaySettings() override { wirft(); }
+            std::function<void()> thrower;
+            void LoadDisplaySettings() override { thrower(); }
         } form(nullptr, platform::SystemBeep(), platform::SystemScreenArea(), boxes);
-        form.wirft = testCase.wirft;
+        form.thrower = testCase.thrower;
         TPixelForm pixel(&form);
         form.show();
         EXPECT_TRUE(QTest::qWaitFor([&] { return boxes.messages.size() == 2; }, 2000));
-        EXPECT_EQ(boxes.messages.value(1), testCase.meldung);
+        EXPECT_EQ(boxes.messages.value(1), testCase.message);
     }
 }
 

@@ -69,11 +69,11 @@ protected:
     QTemporaryDir dir;
     QByteArray oldXdg;
     // The windows show their errors here instead of in the modal box.
-    struct FehlerListe final : IErrorBox {
-        QStringList meldungen;
-        void ShowException(const QString& message) override { meldungen << message; }
+    struct ErrorList final : IErrorBox {
+        QStringList messages;
+        void ShowException(const QString& message) override { messages << message; }
     } errorBox;
-    QStringList& failure = errorBox.meldungen;
+    QStringList& failure = errorBox.messages;
 };
 
 void expectDisplay(TForm1& f, const TFont& displayFont, std::uint32_t background)
@@ -85,9 +85,9 @@ void expectDisplay(TForm1& f, const TFont& displayFont, std::uint32_t background
         EXPECT_EQ(w->font().family(), displayFont.Name);
         EXPECT_EQ(w->font().pixelSize(), displayFont.AppliedPixelHeight());
         EXPECT_EQ(w->font().bold(), displayFont.Style.bold);
-        const bool feld = qobject_cast<QLineEdit*>(w) || qobject_cast<TSpinEdit*>(w);
-        EXPECT_EQ(w->palette().color(feld ? QPalette::Base : QPalette::Window), back);
-        EXPECT_EQ(w->palette().color(feld ? QPalette::Text : QPalette::WindowText), text);
+        const bool field = qobject_cast<QLineEdit*>(w) || qobject_cast<TSpinEdit*>(w);
+        EXPECT_EQ(w->palette().color(field ? QPalette::Base : QPalette::Window), back);
+        EXPECT_EQ(w->palette().color(field ? QPalette::Text : QPalette::WindowText), text);
     }
     EXPECT_EQ(f.Button1->font().family(), displayFont.Name);
     EXPECT_EQ(f.Button1->font().bold(), displayFont.Style.bold);
@@ -127,24 +127,24 @@ TEST_F(MainWindowView, FontCommandSavesOnOkOnlyAndGivesTheFocusBack)
 {
     auto form = startForm();
     form->SpinEdit2->setFocus();
-    QWidget* const fokus = form->focusWidget();
-    ASSERT_TRUE(fokus == form->SpinEdit2 || form->SpinEdit2->isAncestorOf(fokus));
+    QWidget* const focus = form->focusWidget();
+    ASSERT_TRUE(focus == form->SpinEdit2 || form->SpinEdit2->isAncestorOf(focus));
     const TFont fontBefore = form->FontDialog1.Font;
     // While the dialog is open the main window loses its focus control (as it does on Windows).
-    auto fokusWeg = [&] { fokus->clearFocus(); };
+    auto dropFocus = [&] { focus->clearFocus(); };
 
     actInModal<FontWindow>([&] { form->MenuAnsSchriftartClick(); },
                            [&](FontWindow& d) {
-                               fokusWeg();
+                               dropFocus();
                                QTest::keyClick(d.NameEdit, Qt::Key_Escape);
                            });
     EXPECT_EQ(form->FontDialog1.Font, fontBefore);
     EXPECT_EQ(savedValues(), 0u);
-    EXPECT_EQ(form->focusWidget(), fokus) << "after Cancel";
+    EXPECT_EQ(form->focusWidget(), focus) << "after Cancel";
 
     actInModal<FontWindow>([&] { form->MenuAnsSchriftartClick(); },
                            [&](FontWindow& d) {
-                               fokusWeg();
+                               dropFocus();
                                d.SizeEdit->clear();
                                QTest::keyClicks(d.SizeEdit, QStringLiteral("30"));
                                QTest::keyClick(d.SizeEdit, Qt::Key_Return);
@@ -153,7 +153,7 @@ TEST_F(MainWindowView, FontCommandSavesOnOkOnlyAndGivesTheFocusBack)
     EXPECT_EQ(AnzeigeSchrift, &form->FontDialog1.Font) << "the dialog's font object is the display font";
     expectDisplay(*form, form->FontDialog1.Font, FarbWerte[1]);
     EXPECT_EQ(savedValues(), 6u);
-    EXPECT_EQ(form->focusWidget(), fokus) << "after OK";
+    EXPECT_EQ(form->focusWidget(), focus) << "after OK";
 }
 
 // Saving fails part-way, as on a full disk: while this lives, no file may grow
@@ -198,8 +198,8 @@ TEST_F(MainWindowView, SaveErrorIsShownAndTheFocusComesBackInBothCommands)
     auto form = startForm();
     ASSERT_TRUE(failure.isEmpty());
     form->SpinEdit2->setFocus();
-    QWidget* const fokus = form->focusWidget();
-    ASSERT_TRUE(fokus == form->SpinEdit2 || form->SpinEdit2->isAncestorOf(fokus));
+    QWidget* const focus = form->focusWidget();
+    ASSERT_TRUE(focus == form->SpinEdit2 || form->SpinEdit2->isAncestorOf(focus));
 
     {
         SCOPED_TRACE("font command");
@@ -207,7 +207,7 @@ TEST_F(MainWindowView, SaveErrorIsShownAndTheFocusComesBackInBothCommands)
         actInModal<FontWindow>(
             [&] { form->MenuAnsSchriftart->trigger(); },
             [&](FontWindow& d) {
-                fokus->clearFocus(); // while the dialog is open the main window loses its focus control
+                focus->clearFocus(); // while the dialog is open the main window loses its focus control
                 d.SizeEdit->clear();
                 QTest::keyClicks(d.SizeEdit, QStringLiteral("30"));
                 QTest::keyClick(d.SizeEdit, Qt::Key_Return);
@@ -215,7 +215,7 @@ TEST_F(MainWindowView, SaveErrorIsShownAndTheFocusComesBackInBothCommands)
         EXPECT_EQ(failure, QStringList{QStringLiteral("Fehler beim Setzen der Daten für 'HintColor'")});
         EXPECT_EQ(form->FontDialog1.Font.Size(), 30);
         expectDisplay(*form, form->FontDialog1.Font, FarbWerte[1]);
-        EXPECT_EQ(form->focusWidget(), fokus);
+        EXPECT_EQ(form->focusWidget(), focus);
     }
     EXPECT_EQ(savedValues(), 0u);
 
@@ -231,7 +231,7 @@ TEST_F(MainWindowView, SaveErrorIsShownAndTheFocusComesBackInBothCommands)
         EXPECT_EQ(failure, QStringList{QStringLiteral("Fehler beim Setzen der Daten für 'HintColor'")});
         EXPECT_EQ(form->HintergrundNr(), 2);
         expectDisplay(*form, form->FontDialog1.Font, FarbWerte[2]);
-        EXPECT_EQ(form->focusWidget(), fokus);
+        EXPECT_EQ(form->focusWidget(), focus);
     }
     EXPECT_EQ(savedValues(), 0u);
     EXPECT_EQ(fs::file_size(settingsFile), pixelSize);
@@ -274,7 +274,7 @@ TEST_F(MainWindowView, StartWhoseLoadAppliesNothingIsStillLaidOut)
 {
     struct Case {
         const char* description;
-        std::function<void()> vorbereiten;
+        std::function<void()> prepare;
         bool errorMessage;
     };
     const fs::path settingsFile = platform::FileRegistry::DefaultFile();
@@ -294,13 +294,13 @@ TEST_F(MainWindowView, StartWhoseLoadAppliesNothingIsStillLaidOut)
     for (const Case& testCase : cases) {
         SCOPED_TRACE(testCase.description);
         failure.clear();
-        testCase.vorbereiten();
+        testCase.prepare();
         auto form = startForm();
         QTest::qWait(20); // the error box follows once the window is up
         expectDisplay(*form, form->FontDialog1.Font, FarbWerte[1]);
-        const QRect feld = form->Edit1->geometry();
+        const QRect field = form->Edit1->geometry();
         form->SchalterEinrichten();
-        EXPECT_EQ(form->Edit1->geometry(), feld) << "already laid out before it was shown";
+        EXPECT_EQ(form->Edit1->geometry(), field) << "already laid out before it was shown";
         EXPECT_EQ(failure.size(), testCase.errorMessage ? 1 : 0);
         if (testCase.errorMessage) {
             EXPECT_EQ(failure.value(0), QStringLiteral("Fehler beim Holen der Daten für 'FontSize'"));

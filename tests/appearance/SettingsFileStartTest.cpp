@@ -1,7 +1,7 @@
 // The real program started over a settings path that holds something other
 // than a settings file, or under a file-size limit that stops every save:
 // it must come up as always (main window, then the start-values dialog by
-// itself) within a time limit, and leave what it found as it was.
+// itself) within a time limit, and leave what it found as it what.
 #include "instance/Messages.h"
 #include "platform/MessageChannel.h"
 
@@ -20,10 +20,10 @@ namespace fs = std::filesystem;
 namespace {
 
 struct StartCase {
-    const char* was;
-    std::function<void(const fs::path&)> anlegen;
+    const char* what;
+    std::function<void(const fs::path&)> create;
     std::function<bool(const fs::path&)> untouched;
-    const char* shellVorher = nullptr; // run by bash before the program, e.g. a ulimit
+    const char* shellBefore = nullptr; // run by bash before the program, e.g. a ulimit
 };
 
 std::string withLongValue()
@@ -39,8 +39,8 @@ protected:
     {
         const QByteArray binDir = qgetenv("ZARNOLITH_BIN_DIR");
         ASSERT_FALSE(binDir.isEmpty()) << "ZARNOLITH_BIN_DIR must name the directory of the built program";
-        programm = QString::fromLocal8Bit(binDir) + "/zarnolith";
-        ASSERT_TRUE(QFile::exists(programm));
+        program = QString::fromLocal8Bit(binDir) + "/zarnolith";
+        ASSERT_TRUE(QFile::exists(program));
         ASSERT_TRUE(runtimeDir.isValid() && configDir.isValid());
         ASSERT_EQ(::chmod(runtimeDir.path().toLocal8Bit().constData(), 0700), 0);
         settingsFile = fs::path(configDir.path().toStdString()) / "Zarnolith" / "Zarnolith.reg";
@@ -54,7 +54,7 @@ protected:
         }
     }
 
-    bool senden(unsigned message) const
+    bool send(unsigned message) const
     {
         platform::ChannelClient client;
         return client.Connect(platform::ChannelSocketPath(runtimeDir.path().toStdString(), instance::kInstanceName))
@@ -68,42 +68,42 @@ protected:
         const QByteArray dialog = "forward: \"Neue Startwerte f\xC3\xBCr Bildbreite und -h\xC3\xB6he\"";
         return QTest::qWaitFor(
                    [&] {
-                       senden(instance::WM_AKTIVIEREN);
+                       send(instance::WM_AKTIVIEREN);
                        QTest::qWait(50);
-                       protokoll += process.readAllStandardError();
-                       return protokoll.contains(dialog) || process.state() == QProcess::NotRunning;
+                       log += process.readAllStandardError();
+                       return log.contains(dialog) || process.state() == QProcess::NotRunning;
                    },
                    waitMs)
-            && protokoll.contains(dialog);
+            && log.contains(dialog);
     }
 
-    QString programm;
+    QString program;
     QTemporaryDir runtimeDir, configDir;
     fs::path settingsFile;
     QProcess process;
-    QByteArray protokoll;
+    QByteArray log;
 };
 
 TEST_P(SettingsFileStart, ProgramStartsAsUsualAndLeavesTheThingAlone)
 {
-    GetParam().anlegen(settingsFile);
+    GetParam().create(settingsFile);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_RUNTIME_DIR", runtimeDir.path());
     env.insert("XDG_CONFIG_HOME", configDir.path());
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("QT_LOGGING_RULES", "zarnolith.instance.debug=true");
     process.setProcessEnvironment(env);
-    if (GetParam().shellVorher)
-        process.start("bash", {"-c", QString::fromLatin1(GetParam().shellVorher) + " && exec \"$0\"", programm});
+    if (GetParam().shellBefore)
+        process.start("bash", {"-c", QString::fromLatin1(GetParam().shellBefore) + " && exec \"$0\"", program});
     else
-        process.start(programm, {});
+        process.start(program, {});
     ASSERT_TRUE(process.waitForStarted(5000));
 
-    // The time limit on the start: a program that hangs or was killed never gets here.
+    // The time limit on the start: a program that hangs or what killed never gets here.
     EXPECT_TRUE(startValuesDialogOpen(30000))
         << "state " << process.state() << ", exit " << process.exitCode() << " / " << process.exitStatus() << "\n"
-        << protokoll.toStdString();
-    ASSERT_TRUE(senden(instance::WM_BEENDEN));
+        << log.toStdString();
+    ASSERT_TRUE(send(instance::WM_BEENDEN));
     ASSERT_TRUE(process.waitForFinished(20000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), 0);
@@ -127,6 +127,6 @@ INSTANTIATE_TEST_SUITE_P(
                       return std::string(std::istreambuf_iterator<char>(in), {}) == withLongValue();
                   },
                   "ulimit -f 1"}),
-    [](const auto& info) { return std::string(info.param.was); });
+    [](const auto& info) { return std::string(info.param.what); });
 
 } // namespace

@@ -170,30 +170,30 @@ protected:
     std::string storeError() { return errorOf(false); }
 
 #ifndef _WIN32
-    std::vector<fs::path> beiseiteGelegt() const
+    std::vector<fs::path> setAsideFiles() const
     {
-        std::vector<fs::path> gefunden;
+        std::vector<fs::path> found;
         for (const fs::directory_entry& e : fs::directory_iterator(settingsFile().parent_path()))
             if (e.path().filename().string().find(".beschaedigt-") != std::string::npos)
-                gefunden.push_back(e.path());
-        return gefunden;
+                found.push_back(e.path());
+        return found;
     }
 
     // Runs body in a child process: its exit code, 128 + the signal that
     // ended it, or -1 when it had not ended after the time limit (then killed).
     static int inChildProcess(const std::function<int()>& body, int seconds = 20)
     {
-        const pid_t kind = fork();
-        if (kind == 0)
+        const pid_t child = fork();
+        if (child == 0)
             _exit(body());
         int status = 0;
         for (int i = 0; i < seconds * 100; ++i) {
-            if (waitpid(kind, &status, WNOHANG) == kind)
+            if (waitpid(child, &status, WNOHANG) == child)
                 return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
             usleep(10'000);
         }
-        kill(kind, SIGKILL);
-        waitpid(kind, &status, 0);
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
         return -1;
     }
 #endif
@@ -338,7 +338,7 @@ TEST_F(Store, StyleBitsAreSavedBoldTwoItalicOne)
 
 struct ErrorRow {
     const char* valueList;
-    const char* meldung;
+    const char* message;
 };
 
 class StoreLoadError : public Store, public ::testing::WithParamInterface<ErrorRow> {};
@@ -349,7 +349,7 @@ TEST_P(StoreLoadError, StopsAtTheValueWithItsMessage)
                 + "\"HintColor\"=dword:00000003\r\n");
     form.setHintergrundNr(1);
     displayFont.setSize(30);
-    EXPECT_EQ(loadError(), GetParam().meldung);
+    EXPECT_EQ(loadError(), GetParam().message);
     EXPECT_EQ(displayFont.Name, QStringLiteral("Liberation Mono")) << "what was set before the error stays";
     if (std::string(GetParam().valueList).starts_with("\"FontSize\"")) {
         EXPECT_EQ(displayFont.Size(), 30) << "the faulty value changes nothing";
@@ -383,13 +383,13 @@ TEST_F(Store, DamagedFileIsSetAsideAndTheDefaultsLoad)
     store.RegistryLadenSpeichern(true);
     EXPECT_EQ(displayFont.Name, QStringLiteral("Arial"));
 
-    std::vector<fs::path> beiseite;
+    std::vector<fs::path> setAside;
     for (const fs::directory_entry& e : fs::directory_iterator(settingsFile().parent_path()))
         if (e.path().filename().string().starts_with("Zarnolith.reg.beschaedigt-"))
-            beiseite.push_back(e.path());
-    ASSERT_EQ(beiseite.size(), 1u);
-    const std::vector<std::uint8_t> alt = fileContent(beiseite[0]);
-    EXPECT_EQ(std::string(alt.begin(), alt.end()), garbage) << "the damaged file is kept as it was";
+            setAside.push_back(e.path());
+    ASSERT_EQ(setAside.size(), 1u);
+    const std::vector<std::uint8_t> kept = fileContent(setAside[0]);
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), garbage) << "the damaged file is kept as it was";
     EXPECT_TRUE(RegDocument::parse(fileContent(settingsFile()))) << "and a fresh, readable file takes its place";
 
     // A second damaged file does not replace the first one set aside.
@@ -445,20 +445,20 @@ TEST_F(Store, KeyThatCannotBeCreatedLoadsNothingAndSavesNothing)
 
 #ifndef _WIN32
 struct ForeignThing {
-    const char* was;
-    std::function<void(const fs::path&)> anlegen;
+    const char* what;
+    std::function<void(const fs::path&)> create;
     std::function<bool(const fs::path&)> untouched;
 };
 
 class StoreForeignThing : public Store, public ::testing::WithParamInterface<ForeignThing> {};
 
 // Something other than a settings file at the path: the key cannot be opened,
-// so nothing is read, written or reported, and the thing stays as it was.
+// so nothing is read, written or reported, and the thing stays as it what.
 // A child process keeps a load that hangs or eats memory from taking the suite along.
 TEST_P(StoreForeignThing, KeyIsNotOpenedAndTheThingStaysUntouched)
 {
     fs::create_directories(settingsFile().parent_path());
-    GetParam().anlegen(settingsFile());
+    GetParam().create(settingsFile());
     displayFont.Name = QStringLiteral("Courier New");
     const int childEnd = inChildProcess([&] {
         rlimit storeLimit{512u << 20, 512u << 20};
@@ -475,7 +475,7 @@ TEST_P(StoreForeignThing, KeyIsNotOpenedAndTheThingStaysUntouched)
     });
     EXPECT_EQ(childEnd, 0) << "1: something was read; 2: an error was raised; 3: a notice; -1: hung; 128+n: signal n";
     EXPECT_TRUE(GetParam().untouched(settingsFile()));
-    EXPECT_TRUE(beiseiteGelegt().empty());
+    EXPECT_TRUE(setAsideFiles().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -493,31 +493,31 @@ INSTANTIATE_TEST_SUITE_P(
                                    [](const fs::path& p) {
                                        return fs::is_directory(fs::symlink_status(p)) && fs::exists(p / "inhalt");
                                    }}),
-    [](const auto& info) { return std::string(info.param.was); });
+    [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(Store, FileLargerThanAnySettingsFileIsSetAsideUnread)
 {
     // Padded with a comment line to an exact size: the limit itself still reads.
     const auto fileWithSize = [&](std::size_t pixelSize) {
-        const std::string kopf
+        const std::string head
             = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
               "\"FontName\"=\"Verdana\"\r\n;";
         fs::create_directories(settingsFile().parent_path());
         std::ofstream(settingsFile(), std::ios::binary)
-            << kopf << std::string(pixelSize - kopf.size() - 2, 'x') << "\r\n";
+            << head << std::string(pixelSize - head.size() - 2, 'x') << "\r\n";
         ASSERT_EQ(fs::file_size(settingsFile()), pixelSize);
     };
     fileWithSize(FileRegistry::MaxFileBytes);
     store.RegistryLadenSpeichern(true);
     EXPECT_EQ(displayFont.Name, QStringLiteral("Verdana"));
-    EXPECT_TRUE(beiseiteGelegt().empty());
+    EXPECT_TRUE(setAsideFiles().empty());
 
     fileWithSize(FileRegistry::MaxFileBytes + 1);
     store.RegistryLadenSpeichern(true);
     EXPECT_EQ(displayFont.Name, QStringLiteral("Arial"));
-    ASSERT_EQ(beiseiteGelegt().size(), 1u);
-    EXPECT_EQ(fs::file_size(beiseiteGelegt()[0]), FileRegistry::MaxFileBytes + 1);
-    EXPECT_TRUE(store.Notice().contains(QString::fromStdString(beiseiteGelegt()[0].string())));
+    ASSERT_EQ(setAsideFiles().size(), 1u);
+    EXPECT_EQ(fs::file_size(setAsideFiles()[0]), FileRegistry::MaxFileBytes + 1);
+    EXPECT_TRUE(store.Notice().contains(QString::fromStdString(setAsideFiles()[0].string())));
     EXPECT_TRUE(store.Notice().contains(QStringLiteral("Keine Einstellung konnte daraus gelesen werden")));
 }
 
@@ -537,12 +537,12 @@ TEST_F(Store, DamagedFileKeepsEveryReadableValueAndSaysWhatWasLost)
     EXPECT_EQ(displayFont.Style, TFontStyles{});
     EXPECT_EQ(writtenNr, std::vector<int>{3});
 
-    ASSERT_EQ(beiseiteGelegt().size(), 1u);
-    const std::vector<std::uint8_t> alt = fileContent(beiseiteGelegt()[0]);
-    EXPECT_NE(std::string(alt.begin(), alt.end()).find(valueList), std::string::npos)
+    ASSERT_EQ(setAsideFiles().size(), 1u);
+    const std::vector<std::uint8_t> kept = fileContent(setAsideFiles()[0]);
+    EXPECT_NE(std::string(kept.begin(), kept.end()).find(valueList), std::string::npos)
         << "the original is kept as it was";
     const QString notice = store.Notice();
-    EXPECT_TRUE(notice.contains(QString::fromStdString(beiseiteGelegt()[0].string()))) << notice.toStdString();
+    EXPECT_TRUE(notice.contains(QString::fromStdString(setAsideFiles()[0].string()))) << notice.toStdString();
     EXPECT_TRUE(notice.contains(QStringLiteral("'FontSize' (Zeile 5), 'FontStyle' (Zeile 7).")))
         << notice.toStdString();
 
@@ -587,7 +587,7 @@ TEST_F(Store, UnreadableFileIsNeverOverwritten)
     EXPECT_EQ(childEnd, 0);
     ASSERT_EQ(chmod(settingsFile().c_str(), 0600), 0);
     EXPECT_EQ(fileContent(settingsFile()), fontBefore);
-    EXPECT_TRUE(beiseiteGelegt().empty());
+    EXPECT_TRUE(setAsideFiles().empty());
 }
 
 TEST_F(Store, FileModeIsKeptAndANewFileIsPrivate)
@@ -622,10 +622,10 @@ TEST_F(Store, SymbolicLinkAsTheFileIsFollowed)
     std::optional<RegDocument> doc = RegDocument::parse(fileContent(realPath));
     ASSERT_TRUE(doc);
     EXPECT_NE(savedDoc(*doc, u"FontName"), nullptr);
-    int kopien = 0;
+    int copies = 0;
     for (const fs::directory_entry& e : fs::directory_iterator(realPath.parent_path()))
-        kopien += e.path().filename().string().starts_with("zarnolith.reg.beschaedigt-");
-    EXPECT_EQ(kopien, 1);
+        copies += e.path().filename().string().starts_with("zarnolith.reg.beschaedigt-");
+    EXPECT_EQ(copies, 1);
 }
 
 // Runs something just before the key is closed, while the values wait to be committed.
@@ -697,7 +697,7 @@ TEST_F(Store, SaveRacingAnEditorKeepsTheEditorsChangesAndTheComments)
 {
     struct Case {
         const char* description;
-        bool anOrt; // the editor writes into the file itself rather than replacing it
+        bool inPlace; // the editor writes into the file itself rather than replacing it
     };
     for (const Case testCase : {Case{"atomic save", false}, Case{"in place", true}}) {
         SCOPED_TRACE(testCase.description);
@@ -707,7 +707,7 @@ TEST_F(Store, SaveRacingAnEditorKeepsTheEditorsChangesAndTheComments)
               "[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n\"FontSize\"=dword:00000030\r\n"
               "; vom Editor\r\n\"Notiz\"=\"vom Editor\"\r\n\r\n[HKEY_CURRENT_USER\\Software\\Andere]\r\n";
         auto editorSaves = [&] {
-            if (testCase.anOrt) {
+            if (testCase.inPlace) {
                 std::ofstream(settingsFile(), std::ios::binary | std::ios::trunc) << editor;
             } else {
                 std::ofstream(settingsFile().string() + ".editor", std::ios::binary) << editor;
@@ -733,23 +733,23 @@ TEST_F(Store, SaveRacingAnEditorKeepsTheEditorsChangesAndTheComments)
 TEST_F(Store, StagedFilesLeftByAnEarlierRunGoAtTheNextSave)
 {
     store.RegistryLadenSpeichern(false);
-    const fs::path ordner = settingsFile().parent_path();
-    const auto anlegen = [&](const char* name, bool alt) {
-        std::ofstream(ordner / name) << "rest";
-        if (alt) {
-            const timespec stunde[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
-            utimensat(AT_FDCWD, (ordner / name).c_str(), stunde, 0);
+    const fs::path folder = settingsFile().parent_path();
+    const auto create = [&](const char* name, bool old) {
+        std::ofstream(folder / name) << "rest";
+        if (old) {
+            const timespec hourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+            utimensat(AT_FDCWD, (folder / name).c_str(), hourAgo, 0);
         }
     };
-    anlegen("Zarnolith.reg.tmp-AbC123", true);  // an interrupted save of an earlier run
-    anlegen("Zarnolith.reg.tmp-XyZ789", false); // a save in flight right now
-    anlegen("Zarnolith.reg.tmp-alt", true);     // not a name we make
-    anlegen("Fremd.reg.tmp-AbC123", true);
+    create("Zarnolith.reg.tmp-AbC123", true);  // an interrupted save of an earlier run
+    create("Zarnolith.reg.tmp-XyZ789", false); // a save in flight right now
+    create("Zarnolith.reg.tmp-alt", true);     // not a name we make
+    create("Fremd.reg.tmp-AbC123", true);
     store.RegistryLadenSpeichern(false);
-    EXPECT_FALSE(fs::exists(ordner / "Zarnolith.reg.tmp-AbC123"));
-    EXPECT_TRUE(fs::exists(ordner / "Zarnolith.reg.tmp-XyZ789"));
-    EXPECT_TRUE(fs::exists(ordner / "Zarnolith.reg.tmp-alt"));
-    EXPECT_TRUE(fs::exists(ordner / "Fremd.reg.tmp-AbC123"));
+    EXPECT_FALSE(fs::exists(folder / "Zarnolith.reg.tmp-AbC123"));
+    EXPECT_TRUE(fs::exists(folder / "Zarnolith.reg.tmp-XyZ789"));
+    EXPECT_TRUE(fs::exists(folder / "Zarnolith.reg.tmp-alt"));
+    EXPECT_TRUE(fs::exists(folder / "Fremd.reg.tmp-AbC123"));
 }
 
 #endif

@@ -54,10 +54,10 @@ TEST(ApplyFontChoice, ColourAndCharsetOnlyWhenChosenBoldAboveNormalWeight)
 
 TEST(FontScripts, LatinFaceOffersWesternFirstAndUnknownFaceWesternOnly)
 {
-    const std::vector<int> latein = ScriptsOfFont(QStringLiteral("Liberation Sans"));
-    ASSERT_FALSE(latein.empty());
-    EXPECT_EQ(latein.front(), 0);
-    EXPECT_NE(std::find(latein.begin(), latein.end(), 238), latein.end());
+    const std::vector<int> latin = ScriptsOfFont(QStringLiteral("Liberation Sans"));
+    ASSERT_FALSE(latin.empty());
+    EXPECT_EQ(latin.front(), 0);
+    EXPECT_NE(std::find(latin.begin(), latin.end(), 238), latin.end());
     EXPECT_EQ(ScriptsOfFont(QStringLiteral("Gibt Es Nicht 12345")), std::vector<int>{0});
     EXPECT_EQ(ScriptName(204), QStringLiteral("Kyrillisch"));
     EXPECT_EQ(ScriptName(161), QStringLiteral("Griechisch"));
@@ -74,9 +74,9 @@ bool runDialog(TFontDialog& dialog, const std::function<void(FontWindow&)>& step
 
 void chooseFamily(FontWindow& f, const QString& name)
 {
-    const QList<QListWidgetItem*> treffer = f.NameList->findItems(name, Qt::MatchExactly);
-    ASSERT_FALSE(treffer.isEmpty()) << name.toStdString();
-    QTest::mouseClick(f.NameList->viewport(), Qt::LeftButton, {}, f.NameList->visualItemRect(treffer[0]).center());
+    const QList<QListWidgetItem*> hits = f.NameList->findItems(name, Qt::MatchExactly);
+    ASSERT_FALSE(hits.isEmpty()) << name.toStdString();
+    QTest::mouseClick(f.NameList->viewport(), Qt::LeftButton, {}, f.NameList->visualItemRect(hits[0]).center());
 }
 
 class FontDialog : public ::testing::Test {
@@ -122,11 +122,11 @@ TEST_F(FontDialog, PickedColourAndScriptAreWritten)
     EXPECT_TRUE(runDialog(dialog, [](FontWindow& f) {
         f.ColorBox->setFocus();
         QTest::keyClick(f.ColorBox, Qt::Key_Down); // from "Fenstertext" to "Schwarz"
-        const int westlich = f.ScriptBox->findData(0);
-        ASSERT_GE(westlich, 0);
+        const int western = f.ScriptBox->findData(0);
+        ASSERT_GE(western, 0);
         f.ScriptBox->setFocus();
-        while (f.ScriptBox->currentIndex() != westlich)
-            QTest::keyClick(f.ScriptBox, f.ScriptBox->currentIndex() < westlich ? Qt::Key_Down : Qt::Key_Up);
+        while (f.ScriptBox->currentIndex() != western)
+            QTest::keyClick(f.ScriptBox, f.ScriptBox->currentIndex() < western ? Qt::Key_Down : Qt::Key_Up);
         QTest::keyClick(f.ScriptBox, Qt::Key_Return);
     }));
     EXPECT_EQ(dialog.Font.Color.raw, 0x000000u);
@@ -159,18 +159,18 @@ TEST_F(FontDialog, ColourBoxOpensOnTheStartColour)
 TEST_F(FontDialog, CancelChangesNothing)
 {
     const TFont fontBefore = dialog.Font;
-    const std::function<void(FontWindow&)> wege[] = {
+    const std::function<void(FontWindow&)> ways[] = {
         [](FontWindow& f) { QTest::keyClick(f.NameEdit, Qt::Key_Escape); },
         [](FontWindow& f) { QTest::mouseClick(f.CancelButton, Qt::LeftButton); },
         [](FontWindow& f) { f.close(); },
     };
-    for (const auto& weg : wege) {
+    for (const auto& way : ways) {
         EXPECT_FALSE(runDialog(dialog, [&](FontWindow& f) {
             chooseFamily(f, QStringLiteral("Liberation Mono"));
             QTest::mouseClick(f.StruckOut, Qt::LeftButton);
             f.ColorBox->setFocus();
             QTest::keyClick(f.ColorBox, Qt::Key_Down);
-            weg(f);
+            way(f);
         }));
         EXPECT_EQ(dialog.Font, fontBefore);
     }
@@ -178,19 +178,19 @@ TEST_F(FontDialog, CancelChangesNothing)
 
 TEST_F(FontDialog, SizeThatIsNoNumberKeepsTheWindowOpen)
 {
-    bool meldung = false;
+    bool messageShown = false;
     EXPECT_TRUE(runDialog(dialog, [&](FontWindow& f) {
         f.SizeEdit->clear();
         modaltest::actInModal<QMessageBox>([&] { QTest::mouseClick(f.OkButton, Qt::LeftButton); },
                                            [&](QMessageBox& box) {
-                                               meldung = true;
+                                               messageShown = true;
                                                box.accept();
                                            });
         EXPECT_TRUE(f.isVisible());
         QTest::keyClicks(f.SizeEdit, QStringLiteral("12"));
         QTest::mouseClick(f.OkButton, Qt::LeftButton);
     }));
-    EXPECT_TRUE(meldung);
+    EXPECT_TRUE(messageShown);
     EXPECT_EQ(dialog.Font.Size(), 12);
 }
 
@@ -203,11 +203,11 @@ TEST_P(SavedSize, BlocksNothingAndStaysAsItWasWhenUntouched)
     dialog.Font.PixelsPerInch = 96;
     dialog.Font.setSize(GetParam()); // as the settings load does
     const int pixelHeight = dialog.Font.Height;
-    int meldungen = 0;
+    int messages = 0;
     const auto countMessages = [&] {
         QTimer::singleShot(0, [&] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                ++meldungen;
+                ++messages;
                 box->accept();
             }
         });
@@ -218,20 +218,20 @@ TEST_P(SavedSize, BlocksNothingAndStaysAsItWasWhenUntouched)
         countMessages();
         QTest::mouseClick(f.OkButton, Qt::LeftButton);
     }));
-    EXPECT_EQ(meldungen, 0);
+    EXPECT_EQ(messages, 0);
     EXPECT_EQ(dialog.Font.Name, QStringLiteral("Liberation Serif"));
     EXPECT_EQ(dialog.Font.Height, pixelHeight) << "the size was not touched";
 
     // Typed sizes: the same kind is accepted, one beyond the font's height is refused.
-    for (const QString& getippt : {QStringLiteral("0"), QStringLiteral("-14"), QStringLiteral("100000"),
-                                   QString::number(dialog.Font.LargestPoints()), QStringLiteral("99999999999")}) {
+    for (const QString& typed : {QStringLiteral("0"), QStringLiteral("-14"), QStringLiteral("100000"),
+                                 QString::number(dialog.Font.LargestPoints()), QStringLiteral("99999999999")}) {
         bool tooLarge = false;
         const bool ok = runDialog(dialog, [&](FontWindow& f) {
             f.SizeEdit->clear();
-            QTest::keyClicks(f.SizeEdit, getippt);
-            if (f.SizeEdit->text() != getippt) {
+            QTest::keyClicks(f.SizeEdit, typed);
+            if (f.SizeEdit->text() != typed) {
                 tooLarge = true; // the field took no more digits than the font can hold
-                f.SizeEdit->setText(getippt);
+                f.SizeEdit->setText(typed);
             }
             countMessages();
             QTest::mouseClick(f.OkButton, Qt::LeftButton);
@@ -240,11 +240,11 @@ TEST_P(SavedSize, BlocksNothingAndStaysAsItWasWhenUntouched)
                 f.reject();
             }
         });
-        if (getippt.size() > 10) {
-            EXPECT_TRUE(tooLarge && !ok) << getippt.toStdString();
+        if (typed.size() > 10) {
+            EXPECT_TRUE(tooLarge && !ok) << typed.toStdString();
         } else {
-            EXPECT_TRUE(ok) << getippt.toStdString();
-            EXPECT_EQ(dialog.Font.Size(), getippt.toInt()) << getippt.toStdString();
+            EXPECT_TRUE(ok) << typed.toStdString();
+            EXPECT_EQ(dialog.Font.Size(), typed.toInt()) << typed.toStdString();
         }
     }
 }

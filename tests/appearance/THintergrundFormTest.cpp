@@ -39,7 +39,7 @@ TEST(ColorTable, NamesAndValuesInTableOrder)
 }
 
 struct NrRow {
-    int geschrieben;
+    int written;
     int readNr;
     std::uint32_t color;
 };
@@ -50,7 +50,7 @@ TEST_P(HintergrundNr, OutOfRangeSelectsBlack)
 {
     THintergrundForm form(nullptr, 125, 10);
     form.setHintergrundNr(7);
-    form.setHintergrundNr(GetParam().geschrieben);
+    form.setHintergrundNr(GetParam().written);
     EXPECT_EQ(form.HintergrundNr(), GetParam().readNr);
     EXPECT_EQ(form.HintergrundFarbe().raw, GetParam().color);
 }
@@ -62,12 +62,12 @@ INSTANTIATE_TEST_SUITE_P(Rows, HintergrundNr,
 
 // Runs the dialog modally; the action runs once it is up and active (shortcuts
 // need an active window). A dialog that stays open fails the test instead of hanging it.
-int modal(THintergrundForm& form, const std::function<void()>& step, bool bewegen = true)
+int modal(THintergrundForm& form, const std::function<void()>& step, bool moveMouse = true)
 {
     int outcome = -1;
     modaltest::actInModal<THintergrundForm>([&] { outcome = form.exec(); },
                                             [&] {
-                                                if (bewegen) {
+                                                if (moveMouse) {
                                                     QTest::keyClick(form.ListBox1, Qt::Key_Down);
                                                     QTest::keyClick(form.ListBox1, Qt::Key_Down);
                                                 }
@@ -112,12 +112,12 @@ TEST(HintergrundForm, ShowingFocusesTheListAndRemembersTheSelection)
 {
     THintergrundForm form(nullptr, 125, 10);
     form.setHintergrundNr(9);
-    QWidget* fokus = nullptr;
+    QWidget* focus = nullptr;
     modal(form, [&] {
-        fokus = form.focusWidget();
+        focus = form.focusWidget();
         form.reject();
     });
-    EXPECT_EQ(fokus, form.ListBox1);
+    EXPECT_EQ(focus, form.ListBox1);
     EXPECT_EQ(form.MerkItemIndex, 9);
 }
 
@@ -199,23 +199,23 @@ TEST(HintergrundForm, CentredOverTheOwnerFirstThenPlacedOnTheScreen)
     THintergrundForm form(&owner, 125, 10);
     form.setHintergrundNr(1);
 
-    QPoint erste, zweite;
+    QPoint first, second;
     modal(form, [&] {
-        erste = form.frameGeometry().topLeft();
+        first = form.frameGeometry().topLeft();
         form.reject();
     });
     modal(form, [&] {
-        zweite = form.frameGeometry().topLeft();
+        second = form.frameGeometry().topLeft();
         form.reject();
     });
 
     const QSize outerLayout = form.frameGeometry().size();
     const QRect o = owner.frameGeometry();
-    const QRect arbeit = owner.screen()->availableGeometry();
-    EXPECT_EQ(erste,
-              QPoint(std::max(o.x() + (o.width() - outerLayout.width()) / 2, arbeit.left()),
-                     std::max(o.y() + (o.height() - outerLayout.height()) / 2, arbeit.top())));
-    EXPECT_EQ(zweite,
+    const QRect workArea = owner.screen()->availableGeometry();
+    EXPECT_EQ(first,
+              QPoint(std::max(o.x() + (o.width() - outerLayout.width()) / 2, workArea.left()),
+                     std::max(o.y() + (o.height() - outerLayout.height()) / 2, workArea.top())));
+    EXPECT_EQ(second,
               QPoint(targetScreen.x() + std::max((targetScreen.width() - outerLayout.width()) / 2 - 1, 0),
                      targetScreen.y() + std::max((targetScreen.height() - outerLayout.height()) / 2 - 1, 0)));
 }

@@ -55,7 +55,7 @@ TEST_F(HelpMenuFormTest, OpeningTheMenuAdaptsTheTwoItems)
     m_form->MenuHilfe->close();
 
     writeFile(programDirectory() + "History.txt", "x");
-    updaterAnlegen();
+    createUpdater();
     openMenu();
     EXPECT_TRUE(m_form->MenuHilfeUpdate->isVisible());
     EXPECT_TRUE(m_form->MenuHilfeAenderungen->isEnabled());
@@ -95,7 +95,7 @@ TEST_F(HelpMenuFormTest, InfoUpdateAndChangeHistoryUseTheWindowsSettings)
 
     AnzeigeSchrift->Name = "Courier New";
     AnzeigeSchrift->setSize(12);
-    updaterAnlegen();
+    createUpdater();
     choose(m_form->MenuHilfeUpdate);
     EXPECT_EQ(readFile(tempDirectory() + "Qmt.cfg"),
               "Zarnolith V1.01\r\n" + m_form->windowTitle().toUtf8() + "\r\n" + QFile::encodeName(programFile())

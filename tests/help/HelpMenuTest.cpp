@@ -24,7 +24,7 @@ struct StateRow {
 
 class HelpMenuStateTest : public HelpTestEnvironment, public ::testing::WithParamInterface<StateRow> {
 protected:
-    void anlegen(const QString& name, Entry e)
+    void create(const QString& name, Entry e)
     {
         if (e == Entry::File)
             writeFile(programDirectory() + name, "x");
@@ -35,8 +35,8 @@ protected:
 
 TEST_P(HelpMenuStateTest, ItemsFollowTheFilesBesideTheProgram)
 {
-    anlegen("History.txt", GetParam().history);
-    anlegen("Vellomat.exe", GetParam().vellomat);
+    create("History.txt", GetParam().history);
+    create("Vellomat.exe", GetParam().vellomat);
     const auto state = HelpMenu(environment()).State();
     EXPECT_EQ(state.changesEnabled, GetParam().changesEnabled);
     EXPECT_EQ(state.updateVisible, GetParam().updateVisible);
@@ -59,11 +59,11 @@ TEST(HelpInfo, ThirteenLinesWithTitleFirstAndTheRealToolsLast)
         EXPECT_FALSE(z.trimmed().isEmpty());
         EXPECT_FALSE(z.contains(QLatin1Char('\n')) || z.contains(QLatin1Char('\r')));
     }
-    static const QRegularExpression letzte(QStringLiteral(
+    static const QRegularExpression lastLine(QStringLiteral(
         "^Dieses Programm wurde mit Qt (\\d+\\.\\d+\\.\\d+) und (GCC|Clang) \\d+\\.\\d+[^%]* programmiert\\.$"));
-    const auto treffer = letzte.match(lines[12]);
-    ASSERT_TRUE(treffer.hasMatch()) << lines[12].toStdString();
-    EXPECT_EQ(treffer.captured(1), QStringLiteral(QT_VERSION_STR));
+    const auto match = lastLine.match(lines[12]);
+    ASSERT_TRUE(match.hasMatch()) << lines[12].toStdString();
+    EXPECT_EQ(match.captured(1), QStringLiteral(QT_VERSION_STR));
     // Only reserved example domains in the contact lines.
     static const QRegularExpression domain(QStringLiteral("[\\w.-]+\\.(org|com|de|net)\\b"));
     for (auto it = domain.globalMatch(HelpMenu::InfoText()); it.hasNext();) {
@@ -131,35 +131,35 @@ TEST_F(HistoryViewerTest, ShowsTheFileInTheDisplayFontOnTheBackgroundOnce)
 {
     writeFile(programDirectory() + "History.txt", "\xEF\xBB\xBFVersion 1.01\r\n- H\xC3\xB6he\r\n");
     HelpMenu helpMenu(environment());
-    const ColorValue gelb = ColorValue::fromRgb(255, 255, 0);
+    const ColorValue yellow = ColorValue::fromRgb(255, 255, 0);
 
-    QPointer<help::HistoryViewer> erste = helpMenu.ShowChanges(nullptr, displayFont(), gelb);
-    ASSERT_TRUE(erste);
-    EXPECT_EQ(erste->windowTitle(), QStringLiteral("History.txt - Zarnolith"));
-    EXPECT_EQ(erste->toPlainText(), QStringLiteral("Version 1.01\n- Höhe\n"));
-    EXPECT_TRUE(erste->isReadOnly());
-    EXPECT_EQ(erste->font().pixelSize(), 27);
-    EXPECT_EQ(erste->font().family(), QStringLiteral("Liberation Serif"));
-    EXPECT_EQ(erste->palette().color(QPalette::Base), QColor(255, 255, 0));
-    EXPECT_EQ(erste->palette().color(QPalette::Text), QColor(0, 0, 128));
+    QPointer<help::HistoryViewer> first = helpMenu.ShowChanges(nullptr, displayFont(), yellow);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->windowTitle(), QStringLiteral("History.txt - Zarnolith"));
+    EXPECT_EQ(first->toPlainText(), QStringLiteral("Version 1.01\n- Höhe\n"));
+    EXPECT_TRUE(first->isReadOnly());
+    EXPECT_EQ(first->font().pixelSize(), 27);
+    EXPECT_EQ(first->font().family(), QStringLiteral("Liberation Serif"));
+    EXPECT_EQ(first->palette().color(QPalette::Base), QColor(255, 255, 0));
+    EXPECT_EQ(first->palette().color(QPalette::Text), QColor(0, 0, 128));
     // Sized from the font: room for a few dozen characters of it.
-    EXPECT_GE(erste->width(), QFontMetrics(erste->font()).averageCharWidth() * 40);
+    EXPECT_GE(first->width(), QFontMetrics(first->font()).averageCharWidth() * 40);
 
-    erste->showMinimized();
-    help::HistoryViewer* zweite = helpMenu.ShowChanges(nullptr, displayFont(), gelb);
-    EXPECT_EQ(zweite, erste.data()) << "the second request must bring the open window to the front";
-    EXPECT_FALSE(erste->isMinimized());
-    EXPECT_TRUE(erste->isVisible());
+    first->showMinimized();
+    help::HistoryViewer* second = helpMenu.ShowChanges(nullptr, displayFont(), yellow);
+    EXPECT_EQ(second, first.data()) << "the second request must bring the open window to the front";
+    EXPECT_FALSE(first->isMinimized());
+    EXPECT_TRUE(first->isVisible());
     EXPECT_EQ(windowWithTitle("History.txt - Zarnolith"), 1);
 
-    QTest::keyClick(erste, Qt::Key_Escape);
+    QTest::keyClick(first, Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(erste.isNull()) << "Esc closes the window";
+    EXPECT_TRUE(first.isNull()) << "Esc closes the window";
     EXPECT_EQ(windowWithTitle("History.txt - Zarnolith"), 0);
 
-    QPointer<help::HistoryViewer> dritte = helpMenu.ShowChanges(nullptr, displayFont(), gelb);
-    EXPECT_TRUE(dritte && dritte->isVisible());
-    delete dritte;
+    QPointer<help::HistoryViewer> third = helpMenu.ShowChanges(nullptr, displayFont(), yellow);
+    EXPECT_TRUE(third && third->isVisible());
+    delete third;
 }
 
 struct ReadingRow {
@@ -190,10 +190,10 @@ TEST_F(HelpTestEnvironment, MissingHistoryFileShowsAMessageInsteadOfText)
 {
     EXPECT_FALSE(help::HistoryViewer::ReadHistoryFile(programDirectory() + "History.txt").has_value());
     HelpMenu helpMenu(environment());
-    QPointer<help::HistoryViewer> anzeige = helpMenu.ShowChanges(nullptr, TFont{}, ColorValue{0xFFFFFF});
-    ASSERT_TRUE(anzeige);
-    EXPECT_TRUE(anzeige->toPlainText().contains("konnte nicht gelesen werden"));
-    delete anzeige;
+    QPointer<help::HistoryViewer> viewer = helpMenu.ShowChanges(nullptr, TFont{}, ColorValue{0xFFFFFF});
+    ASSERT_TRUE(viewer);
+    EXPECT_TRUE(viewer->toPlainText().contains("konnte nicht gelesen werden"));
+    delete viewer;
 }
 
 } // namespace

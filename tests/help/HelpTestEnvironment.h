@@ -32,10 +32,7 @@ protected:
 
     help::IHelpEnvironment& environment() { return m_environment; }
 
-    void updaterAnlegen()
-    {
-        ASSERT_TRUE(standin::WriteRecorder(programDirectory() + "Vellomat.exe", updaterRecords()));
-    }
+    void createUpdater() { ASSERT_TRUE(standin::WriteRecorder(programDirectory() + "Vellomat.exe", updaterRecords())); }
 
     static void writeFile(const QString& path, const QByteArray& bytes)
     {

@@ -12,18 +12,18 @@ using help::HelpMenu;
 
 namespace {
 
-TFont fontWith(const QString& name, int punkte)
+TFont fontWith(const QString& name, int points)
 {
     TFont f(96);
     f.Name = name;
-    f.setSize(punkte);
+    f.setSize(points);
     return f;
 }
 
 struct HandOffRow {
     const char16_t* windowTitleText;
     const char16_t* fontName;
-    int punkte;
+    int points;
     QByteArray line2;
     QByteArray line5;
 };
@@ -41,7 +41,7 @@ protected:
         return QStringLiteral("Es ist ein Fehler beim Aktualisieren aufgetreten!\r\nDie Datei \"") + handOffPath()
             + QStringLiteral("\" konnte nicht gespeichert werden.");
     }
-    bool aktualisieren()
+    bool startUpdate()
     {
         return HelpMenu(environment()).StartUpdate(nullptr, "Zarnolith V1.01", fontWith("Arial", 14));
     }
@@ -51,11 +51,11 @@ protected:
 
 TEST_P(UpdateHandOffTest, WritesTheFiveLinesAndStartsTheUpdaterWithTheBareName)
 {
-    updaterAnlegen();
+    createUpdater();
     const auto& row = GetParam();
     ASSERT_TRUE(HelpMenu(environment())
                     .StartUpdate(nullptr, QString::fromUtf16(row.windowTitleText),
-                                 fontWith(QString::fromUtf16(row.fontName), row.punkte)));
+                                 fontWith(QString::fromUtf16(row.fontName), row.points)));
     EXPECT_EQ(readFile(handOffPath()), expectedBytes(row.line2, row.line5));
     EXPECT_TRUE(m_errors.isEmpty());
 
@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(UpdateHandOffTest, RunningTwiceRewritesTheFileAndStartsTwice)
 {
-    updaterAnlegen();
+    createUpdater();
     HelpMenu helpMenu(environment());
     ASSERT_TRUE(helpMenu.StartUpdate(nullptr, "Zarnolith V1.01", fontWith("Courier New", 12)));
     ASSERT_TRUE(helpMenu.StartUpdate(nullptr, "Zarnolith V1.01", fontWith("Arial", 14)));
@@ -89,10 +89,10 @@ TEST_F(UpdateHandOffTest, RunningTwiceRewritesTheFileAndStartsTwice)
 
 TEST_F(UpdateHandOffTest, EarlierReadOnlyFileIsOverwritten)
 {
-    updaterAnlegen();
+    createUpdater();
     writeFile(handOffPath(), "an earlier, longer hand-off file\r\n\r\n\r\n");
     ASSERT_EQ(chmod(QFile::encodeName(handOffPath()).constData(), 0444), 0);
-    ASSERT_TRUE(aktualisieren());
+    ASSERT_TRUE(startUpdate());
     EXPECT_TRUE(m_errors.isEmpty());
     EXPECT_EQ(readFile(handOffPath()), expectedBytes("Zarnolith V1.01", "14 Arial"));
     EXPECT_TRUE(QFileInfo(handOffPath()).permissions() & QFile::WriteOwner);
@@ -101,9 +101,9 @@ TEST_F(UpdateHandOffTest, EarlierReadOnlyFileIsOverwritten)
 
 TEST_F(UpdateHandOffTest, MissingTemporaryDirectoryIsReportedAndStartsNothing)
 {
-    updaterAnlegen();
+    createUpdater();
     QDir(tempDirectory()).removeRecursively();
-    EXPECT_FALSE(aktualisieren());
+    EXPECT_FALSE(startUpdate());
     EXPECT_EQ(m_errors, QStringList{errorText()});
     EXPECT_TRUE(m_starts.isEmpty());
 }
@@ -112,34 +112,34 @@ TEST_F(UpdateHandOffTest, MissingTemporaryDirectoryIsReportedAndStartsNothing)
 // unusable TMPDIR is named in the box and nothing lands anywhere else.
 TEST_F(UpdateHandOffTest, TmpdirMissingOrRelativeIsNamedAndNothingIsWrittenElsewhere)
 {
-    updaterAnlegen();
+    createUpdater();
     const QByteArray oldTmpdir = qgetenv("TMPDIR");
-    const bool hatteTmpdir = qEnvironmentVariableIsSet("TMPDIR");
+    const bool hadTmpdir = qEnvironmentVariableIsSet("TMPDIR");
     const QString oldDirectory = QDir::currentPath();
-    const QString arbeit = m_root.path() + "/arbeit";
-    ASSERT_TRUE(QDir().mkpath(arbeit + "/da"));
-    ASSERT_TRUE(QDir::setCurrent(arbeit));
+    const QString workDir = m_root.path() + "/arbeit";
+    ASSERT_TRUE(QDir().mkpath(workDir + "/da"));
+    ASSERT_TRUE(QDir::setCurrent(workDir));
     const QFileInfo rootFile(QStringLiteral("/Qmt.cfg"));
     const QDateTime rootBefore = rootFile.exists() ? rootFile.lastModified() : QDateTime();
 
     struct Case {
         QByteArray tmpdir;
-        QString ordner; // the directory the box or the file must name
-        bool geschrieben;
+        QString directory; // the directory the box or the file must name
+        bool written;
     };
-    const Case cases[] = {{QFile::encodeName(arbeit + "/fehlt"), arbeit + "/fehlt", false},
-                          {"fehlt/auch", arbeit + "/fehlt/auch", false},
-                          {"da", arbeit + "/da", true}};
+    const Case cases[] = {{QFile::encodeName(workDir + "/fehlt"), workDir + "/fehlt", false},
+                          {"fehlt/auch", workDir + "/fehlt/auch", false},
+                          {"da", workDir + "/da", true}};
     for (const Case& testCase : cases) {
         SCOPED_TRACE(testCase.tmpdir.toStdString());
         qputenv("TMPDIR", testCase.tmpdir);
         m_errors.clear();
         m_starts.clear();
         m_temp = util::TempVerzeichnis(); // the real one, from TMPDIR
-        const QString path = testCase.ordner + "/Qmt.cfg";
+        const QString path = testCase.directory + "/Qmt.cfg";
         EXPECT_EQ(HelpMenu(environment()).StartUpdate(nullptr, "Zarnolith V1.01", fontWith("Arial", 14)),
-                  testCase.geschrieben);
-        if (testCase.geschrieben) {
+                  testCase.written);
+        if (testCase.written) {
             EXPECT_TRUE(m_errors.isEmpty());
             EXPECT_EQ(readFile(path), expectedBytes("Zarnolith V1.01", "14 Arial"));
             EXPECT_EQ(m_starts, QList<QStringList>{updaterStart()});
@@ -151,12 +151,12 @@ TEST_F(UpdateHandOffTest, TmpdirMissingOrRelativeIsNamedAndNothingIsWrittenElsew
             EXPECT_TRUE(m_starts.isEmpty());
         }
     }
-    EXPECT_EQ(QDir(arbeit).entryList(QDir::Files), QStringList()) << "nothing in the current directory";
+    EXPECT_EQ(QDir(workDir).entryList(QDir::Files), QStringList()) << "nothing in the current directory";
     const QFileInfo rootAfter(QStringLiteral("/Qmt.cfg"));
     EXPECT_EQ(rootAfter.exists() ? rootAfter.lastModified() : QDateTime(), rootBefore) << "nothing written at /Qmt.cfg";
 
     QDir::setCurrent(oldDirectory);
-    if (hatteTmpdir)
+    if (hadTmpdir)
         qputenv("TMPDIR", oldTmpdir);
     else
         qunsetenv("TMPDIR");
@@ -165,11 +165,11 @@ TEST_F(UpdateHandOffTest, TmpdirMissingOrRelativeIsNamedAndNothingIsWrittenElsew
 
 TEST_F(UpdateHandOffTest, PlantedLinkIsNotFollowed)
 {
-    updaterAnlegen();
+    createUpdater();
     const QString target = m_root.path() + "/fremdes Ziel";
     writeFile(target, "precious");
     ASSERT_TRUE(QFile::link(target, handOffPath()));
-    EXPECT_FALSE(aktualisieren());
+    EXPECT_FALSE(startUpdate());
     EXPECT_EQ(m_errors, QStringList{errorText()});
     EXPECT_EQ(readFile(target), "precious");
     EXPECT_TRUE(QFileInfo(handOffPath()).isSymLink());
@@ -180,10 +180,10 @@ TEST_F(UpdateHandOffTest, FileOfAnotherUserIsNotWritten)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "handing a file to another user needs root";
-    updaterAnlegen();
+    createUpdater();
     writeFile(handOffPath(), "theirs");
     ASSERT_EQ(chown(QFile::encodeName(handOffPath()).constData(), 65534, 65534), 0);
-    EXPECT_FALSE(aktualisieren());
+    EXPECT_FALSE(startUpdate());
     EXPECT_EQ(m_errors, QStringList{errorText()});
     EXPECT_EQ(readFile(handOffPath()), "theirs");
     EXPECT_TRUE(m_starts.isEmpty());
@@ -191,7 +191,7 @@ TEST_F(UpdateHandOffTest, FileOfAnotherUserIsNotWritten)
 
 TEST_F(UpdateHandOffTest, RemovedUpdaterStillWritesAndReportsNothing)
 {
-    EXPECT_TRUE(aktualisieren());
+    EXPECT_TRUE(startUpdate());
     EXPECT_TRUE(m_errors.isEmpty());
     EXPECT_EQ(readFile(handOffPath()), expectedBytes("Zarnolith V1.01", "14 Arial"));
     EXPECT_EQ(m_starts, QList<QStringList>{updaterStart()}) << "the start is still asked for";

@@ -110,22 +110,22 @@ INSTANTIATE_TEST_SUITE_P(
 class ComponentTree : public instance::FormTree {
 public:
     struct Part {
-        bool formular = true, sichtbar = true;
-        std::vector<instance::Component> besitzt;
+        bool isForm = true, visible = true;
+        std::vector<instance::Component> owns;
     };
     std::map<instance::Component, Part> parts;
     std::function<void(instance::Component, int)> onRead; // may change the tree during the walk
 
-    int ComponentCount(instance::Component o) override { return static_cast<int>(parts[o].besitzt.size()); }
+    int ComponentCount(instance::Component o) override { return static_cast<int>(parts[o].owns.size()); }
     instance::Component Components(instance::Component o, int i) override
     {
         if (onRead)
             onRead(o, i);
-        const auto& list = parts[o].besitzt;
+        const auto& list = parts[o].owns;
         return i < static_cast<int>(list.size()) ? list[static_cast<std::size_t>(i)] : 0;
     }
-    bool IsForm(instance::Component k) override { return parts[k].formular; }
-    bool Visible(instance::Component k) override { return parts[k].sichtbar; }
+    bool IsForm(instance::Component k) override { return parts[k].isForm; }
+    bool Visible(instance::Component k) override { return parts[k].visible; }
     platform::WindowHandle Handle(instance::Component k) override { return k; }
 };
 
@@ -145,14 +145,14 @@ TEST(FormulareNachVorne, MainWindowThenItsVisibleDialogsThenTheNextApplicationFo
     RecordingWindowSystem ws;
     ComponentTree tree;
     tree.parts[App] = {false, true, {Form1, Pixel}};
-    tree.parts[Form1].besitzt = {Label, Hidden, Hintergrund};
-    tree.parts[Label].formular = false;
+    tree.parts[Form1].owns = {Label, Hidden, Hintergrund};
+    tree.parts[Label].isForm = false;
     tree.parts[Hidden] = {true, false, {Inside}}; // hidden: skipped with what it owns
     instance::RaiseApplication(ws, tree, 0, App);
     EXPECT_EQ(BroughtForward(ws), (Log{"1", "2", "3"}));
 
     RecordingWindowSystem ws2;
-    tree.parts[Pixel].sichtbar = false;
+    tree.parts[Pixel].visible = false;
     instance::RaiseApplication(ws2, tree, 7, App); // an application window comes first
     EXPECT_EQ(BroughtForward(ws2), (Log{"7", "1", "2"}));
 }
@@ -166,7 +166,7 @@ TEST(FormulareNachVorne, FormRemovedDuringTheWalkIsSkipped)
     tree.parts[App] = {false, true, {Form1, Pixel}};
     tree.onRead = [&](instance::Component o, int i) {
         if (o == App && i == 1)
-            tree.parts[App].besitzt.pop_back();
+            tree.parts[App].owns.pop_back();
     };
     instance::FormulareNachVorne(ws, tree, App);
     EXPECT_EQ(BroughtForward(ws), (Log{"1"}));

@@ -23,18 +23,18 @@ protected:
     }
     void ActivateOther()
     {
-        anderes.show();
-        anderes.activateWindow();
+        other.show();
+        other.activateWindow();
         // Window-system events arrive in order: once this one is active, the
         // activations of the windows shown before it have all been handled.
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&anderes));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
     }
 
     QMainWindow mainForm;
     QDialog* background = new QDialog(&mainForm);
     // The start-values dialog has the main window as Qt parent, yet the application owns it.
     QDialog* pixel = new QDialog(&mainForm);
-    QWidget anderes;
+    QWidget other;
     QList<QPointer<QWidget>> formList;
 };
 
@@ -45,7 +45,7 @@ TEST_F(QtActivationTest, MainWindowThenItsDialogThenStartValuesDialogEndsOnTop)
     pixel->show();
     ActivateOther();
     std::vector<QWidget*> order;
-    QObject::connect(qApp, &QGuiApplication::focusWindowChanged, &anderes, [&] {
+    QObject::connect(qApp, &QGuiApplication::focusWindowChanged, &other, [&] {
         if (QWidget* w = QApplication::activeWindow())
             order.push_back(w);
     });
@@ -63,7 +63,7 @@ TEST_F(QtActivationTest, DialogThatHasTheKeyboardEndsInFrontAgain)
     pixel->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(pixel));
     std::vector<QWidget*> order;
-    QObject::connect(qApp, &QGuiApplication::focusWindowChanged, &anderes, [&] {
+    QObject::connect(qApp, &QGuiApplication::focusWindowChanged, &other, [&] {
         if (QWidget* w = QApplication::activeWindow())
             order.push_back(w);
     });

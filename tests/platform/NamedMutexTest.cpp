@@ -58,10 +58,10 @@ TEST_F(NamedMutexTest, ProgramsStartedByTheHolderDoNotInheritTheLock)
     holder.CloseHandle(h);
     // The kernel wakes the spawner a moment before it closes the child's
     // close-on-exec descriptors; allow that moment, not the child's lifetime.
-    bool frei = false;
-    for (int i = 0; i < 200 && !(frei = Probe() == ERROR_SUCCESS); ++i)
+    bool released = false;
+    for (int i = 0; i < 200 && !(released = Probe() == ERROR_SUCCESS); ++i)
         ::usleep(5000);
-    EXPECT_TRUE(frei);
+    EXPECT_TRUE(released);
     EXPECT_EQ(::kill(sleeper, 0), 0); // still running, yet the lock is free
     ::kill(sleeper, SIGKILL);
     ::waitpid(sleeper, nullptr, 0);
@@ -82,22 +82,22 @@ TEST_F(NamedMutexTest, NoUsableLockFileGivesNoHandleAndNoAlreadyExists)
 
 TEST_F(NamedMutexTest, RuntimeDirectoryFromTheEnvironmentOnlyWhenPrivate)
 {
-    const std::string privat = Dir() + "/privat", openDir = Dir() + "/offen", link = Dir() + "/link";
-    ASSERT_EQ(::mkdir(privat.c_str(), 0700), 0);
+    const std::string privateDir = Dir() + "/privat", openDir = Dir() + "/offen", link = Dir() + "/link";
+    ASSERT_EQ(::mkdir(privateDir.c_str(), 0700), 0);
     ASSERT_EQ(::mkdir(openDir.c_str(), 0700), 0);
     ASSERT_EQ(::chmod(openDir.c_str(), 0705), 0);
-    ASSERT_EQ(::symlink(privat.c_str(), link.c_str()), 0);
+    ASSERT_EQ(::symlink(privateDir.c_str(), link.c_str()), 0);
     const std::string fallback = "/tmp/runtime-" + std::to_string(::geteuid());
     const char* old = std::getenv("XDG_RUNTIME_DIR");
     const std::string saved = old ? old : "";
     for (const auto& [value, expected] : std::vector<std::pair<std::string, std::string>>{
-             {privat + "/", privat}, {openDir, fallback}, {link, fallback}, {"relative", fallback}}) {
+             {privateDir + "/", privateDir}, {openDir, fallback}, {link, fallback}, {"relative", fallback}}) {
         ::setenv("XDG_RUNTIME_DIR", value.c_str(), 1);
         EXPECT_EQ(platform::UserRuntimeDirectory(), expected) << value;
     }
     old ? ::setenv("XDG_RUNTIME_DIR", saved.c_str(), 1) : ::unsetenv("XDG_RUNTIME_DIR");
     EXPECT_TRUE(platform::IsPrivateDirectory(fallback, ::geteuid()));
-    EXPECT_FALSE(platform::IsPrivateDirectory(privat, ::geteuid() + 1));
+    EXPECT_FALSE(platform::IsPrivateDirectory(privateDir, ::geteuid() + 1));
 }
 
 } // namespace

@@ -7,10 +7,10 @@
 
 namespace {
 
-std::string errorText(const std::function<void()>& zugriff)
+std::string errorText(const std::function<void()>& access)
 {
     try {
-        zugriff();
+        access();
     } catch (const platform::ERegistryException& e) {
         return e.what();
     }

@@ -86,8 +86,8 @@ TEST_F(WinRegistryTest, LeadingBackslashNamesTheSameKeyBelowTheRoot)
     EXPECT_FALSE(userBranch.OpenKey(absolute, false)) << "opening alone creates nothing";
     EXPECT_FALSE(keyExists(u"Software\\Zarnolith"));
     ASSERT_TRUE(userBranch.OpenKey(absolute, true));
-    const std::uint8_t sieben[4] = {7, 0, 0, 0};
-    ASSERT_TRUE(userBranch.SetValue(u"HintColor", regtype::Dword, sieben));
+    const std::uint8_t seven[4] = {7, 0, 0, 0};
+    ASSERT_TRUE(userBranch.SetValue(u"HintColor", regtype::Dword, seven));
     EXPECT_TRUE(keyExists(u"Software\\Zarnolith"));
 
     WinRegistry belowBase(base);
@@ -95,7 +95,7 @@ TEST_F(WinRegistryTest, LeadingBackslashNamesTheSameKeyBelowTheRoot)
     const std::optional<platform::RegValueData> data = belowBase.QueryValue(u"HintColor", 4);
     ASSERT_TRUE(data);
     EXPECT_EQ(data->type, regtype::Dword);
-    EXPECT_EQ(data->bytes, std::vector<std::uint8_t>(sieben, sieben + 4));
+    EXPECT_EQ(data->bytes, std::vector<std::uint8_t>(seven, seven + 4));
 }
 
 // What a stored value of each type gives the program's integer and text reads.
@@ -109,24 +109,24 @@ struct TypedRow {
 
 TEST_F(WinRegistryTest, TypedReadsOfEveryKindOfStoredValue)
 {
-    const std::string holen = "Fehler beim Holen der Daten für 'V'";
-    const std::string typ = "Ungültiger Datentyp für 'V'";
+    const std::string fetchError = "Fehler beim Holen der Daten für 'V'";
+    const std::string typeError = "Ungültiger Datentyp für 'V'";
     const TypedRow rows[] = {
-        {"dword", regtype::Dword, {0x08, 0, 0, 0xFF}, "-16777208", typ},
-        {"dword of 5 bytes", regtype::Dword, {1, 2, 3, 4, 5}, holen, typ},
-        {"qword", regtype::Qword, {14, 0, 0, 0, 0, 0, 0, 0}, holen, typ},
-        {"text of 6 bytes", regtype::Sz, utf16z(u"14"), holen, "14"},
-        {"text of 4 bytes", regtype::Sz, utf16z(u"1"), typ, "1"},
-        {"binary of 4 bytes", regtype::Binary, {14, 0, 0, 0}, typ, typ},
-        {"big-endian dword", regtype::DwordBigEndian, {0, 0, 0, 14}, typ, typ},
-        {"non-ASCII text", regtype::Sz, utf16z(u"Gr\u00F6\u00DFe \U0001F600"), holen,
+        {"dword", regtype::Dword, {0x08, 0, 0, 0xFF}, "-16777208", typeError},
+        {"dword of 5 bytes", regtype::Dword, {1, 2, 3, 4, 5}, fetchError, typeError},
+        {"qword", regtype::Qword, {14, 0, 0, 0, 0, 0, 0, 0}, fetchError, typeError},
+        {"text of 6 bytes", regtype::Sz, utf16z(u"14"), fetchError, "14"},
+        {"text of 4 bytes", regtype::Sz, utf16z(u"1"), typeError, "1"},
+        {"binary of 4 bytes", regtype::Binary, {14, 0, 0, 0}, typeError, typeError},
+        {"big-endian dword", regtype::DwordBigEndian, {0, 0, 0, 14}, typeError, typeError},
+        {"non-ASCII text", regtype::Sz, utf16z(u"Gr\u00F6\u00DFe \U0001F600"), fetchError,
          "Gr\xC3\xB6\xC3\x9F"
          "e \xF0\x9F\x98\x80"},
-        {"expandable text, not expanded", regtype::ExpandSz, utf16z(u"%SystemRoot%\\Fonts"), holen,
+        {"expandable text, not expanded", regtype::ExpandSz, utf16z(u"%SystemRoot%\\Fonts"), fetchError,
          "%SystemRoot%\\Fonts"},
-        {"text without its zero", regtype::Sz, utf16z(u"Arial", false), holen, "Arial"},
-        {"empty text", regtype::Sz, {}, typ, ""},
-        {"list of texts", regtype::MultiSz, {'a', 0, 0, 0, 0, 0}, holen, typ},
+        {"text without its zero", regtype::Sz, utf16z(u"Arial", false), fetchError, "Arial"},
+        {"empty text", regtype::Sz, {}, typeError, ""},
+        {"list of texts", regtype::MultiSz, {'a', 0, 0, 0, 0, 0}, fetchError, typeError},
     };
     for (const TypedRow& row : rows) {
         SCOPED_TRACE(row.description);

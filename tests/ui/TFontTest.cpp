@@ -12,7 +12,7 @@ namespace {
 
 struct SizeRow {
     int dpi;
-    int punkte;
+    int points;
     int pixelHeight;
 };
 
@@ -21,9 +21,9 @@ class PointSize : public ::testing::TestWithParam<SizeRow> {};
 TEST_P(PointSize, PointsAndPixelHeightRoundTrip)
 {
     TFont f(GetParam().dpi);
-    f.setSize(GetParam().punkte);
+    f.setSize(GetParam().points);
     EXPECT_EQ(f.Height, GetParam().pixelHeight);
-    EXPECT_EQ(f.Size(), GetParam().punkte);
+    EXPECT_EQ(f.Size(), GetParam().points);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, PointSize,
@@ -32,8 +32,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, PointSize,
                                            SizeRow{96, 0, 0}, SizeRow{96, -14, 19}));
 
 struct LimitRow {
-    int punkte;
-    int angewandtePixel; // at 96 dpi
+    int points;
+    int appliedPixels; // at 96 dpi
 };
 
 class AppliedSize : public ::testing::TestWithParam<LimitRow> {};
@@ -41,11 +41,11 @@ class AppliedSize : public ::testing::TestWithParam<LimitRow> {};
 TEST_P(AppliedSize, StaysWithinSixToFourHundredPoints)
 {
     TFont f(96);
-    f.setSize(GetParam().punkte);
-    EXPECT_EQ(f.AppliedPixelHeight(), GetParam().angewandtePixel);
-    EXPECT_EQ(f.toQFont().pixelSize(), GetParam().angewandtePixel);
-    if (GetParam().punkte > -1000000 && GetParam().punkte < 1000000) {
-        EXPECT_EQ(f.Size(), GetParam().punkte) << "the stored size stays as it is";
+    f.setSize(GetParam().points);
+    EXPECT_EQ(f.AppliedPixelHeight(), GetParam().appliedPixels);
+    EXPECT_EQ(f.toQFont().pixelSize(), GetParam().appliedPixels);
+    if (GetParam().points > -1000000 && GetParam().points < 1000000) {
+        EXPECT_EQ(f.Size(), GetParam().points) << "the stored size stays as it is";
     }
 }
 
@@ -70,8 +70,8 @@ TEST(AppliedSize, HugeSizeDoesNotWrapAround)
         const int largest = f.LargestPoints();
         for (int sign : {1, -1}) {
             f.setSize(sign * largest);
-            const long long genau = (static_cast<long long>(largest) * dpi + 36) / 72;
-            EXPECT_EQ(f.Height, -sign * genau) << dpi << " not saturated";
+            const long long exact = (static_cast<long long>(largest) * dpi + 36) / 72;
+            EXPECT_EQ(f.Height, -sign * exact) << dpi << " not saturated";
             if (largest < INT_MAX) {
                 f.setSize(sign * (largest + 1));
                 EXPECT_EQ(f.Height, -sign * INT_MAX) << dpi << " saturates one beyond";
