@@ -157,10 +157,10 @@ protected:
     }
 
     // The registry error a load (true) or a save (false) raises; empty when none.
-    std::string errorOf(bool laden)
+    std::string errorOf(bool load)
     {
         try {
-            store.RegistryLadenSpeichern(laden);
+            store.RegistryLadenSpeichern(load);
         } catch (const platform::ERegistryException& e) {
             return e.what();
         }

@@ -78,7 +78,7 @@ int modal(THintergrundForm& form, const std::function<void()>& step, bool moveMo
 
 struct Leaving {
     const char* description;
-    std::function<void(THintergrundForm&)> tun;
+    std::function<void(THintergrundForm&)> act;
     int outcome;
     int after; // index after starting at 3 and moving down twice
 };
@@ -91,7 +91,7 @@ TEST_P(LeavingTheDialog, CancelByAnyWayRestoresOkKeeps)
     owner.setGeometry(100, 100, 600, 500);
     THintergrundForm form(&owner, 125, 10);
     form.setHintergrundNr(3);
-    EXPECT_EQ(modal(form, [&] { GetParam().tun(form); }), GetParam().outcome) << GetParam().description;
+    EXPECT_EQ(modal(form, [&] { GetParam().act(form); }), GetParam().outcome) << GetParam().description;
     EXPECT_EQ(form.HintergrundNr(), GetParam().after) << GetParam().description;
     EXPECT_FALSE(form.isVisible());
 }
