@@ -82,7 +82,8 @@ QString HelpMenu::DevelopmentTool()
 #if defined(__clang__)
     compiler = QStringLiteral("Clang ") + QString::fromLatin1(__clang_version__).trimmed();
 #elif defined(__GNUC__)
-    compiler = QStringLiteral("GCC ") + QString::fromLatin1(__VERSION__).trimmed();
+    // The version numbers themselves: MinGW's __VERSION__ reads "12-posix".
+    compiler = QStringLiteral("GCC %1.%2.%3").arg(__GNUC__).arg(__GNUC_MINOR__).arg(__GNUC_PATCHLEVEL__);
 #elif defined(_MSC_FULL_VER)
     compiler = QStringLiteral("MSVC ") + QString::number(_MSC_FULL_VER);
 #else
