@@ -5,6 +5,7 @@
 
 #include "app/ZarnolithApplication.h"
 #include "platform/ERegistryException.h"
+#include "support/PrivateUserRegistry.h"
 #include "util/IntegerText.h"
 
 #include <QMessageBox>
@@ -166,6 +167,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    const PrivateUserRegistry registry; // the settings the windows load and save
     ZarnolithApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

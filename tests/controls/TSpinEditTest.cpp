@@ -397,12 +397,14 @@ int labelLine(const QFont& font)
 // How far the minimum height lies above L, worked out by hand for the system
 // line heights S met: with the usual S = 16, 8 up to L = 11, 9 for 12 to 15 and
 // 10 from 16 on (22 for L = 13); with S = 14 (the offscreen platform's "Sans
-// Serif" 9 pt), 7 for L from 4 to 7, 8 for 8 to 11 and 9 from 12 on.
+// Serif" 9 pt) and S = 12 (the same platform on Windows, with the test fonts),
+// 7 for L from 4 to 7, 8 for 8 to 11 and 9 from 12 on.
 struct MinimumBand {
     int systemLine, fromLine, toLine, above;
 };
 constexpr MinimumBand MinimumBands[] = {
-    {16, 8, 11, 8}, {16, 12, 15, 9}, {16, 16, 1000, 10}, {14, 4, 7, 7}, {14, 8, 11, 8}, {14, 12, 1000, 9},
+    {16, 8, 11, 8},    {16, 12, 15, 9}, {16, 16, 1000, 10}, {14, 4, 7, 7},     {14, 8, 11, 8},
+    {14, 12, 1000, 9}, {12, 4, 7, 7},   {12, 8, 11, 8},     {12, 12, 1000, 9},
 };
 
 std::optional<int> workedMinimum(int line, int systemLine)

@@ -1,15 +1,11 @@
 // Test main shared by all test executables: widgets need a QApplication, and
 // the suite runs headless on the offscreen platform unless told otherwise.
+#include "support/PrivateUserRegistry.h"
+
 #include <QApplication>
+#include <QFont>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-#ifdef _WIN32
-#include <windows.h>
-
-#include <cstdio>
-#include <string>
-#endif
 
 int main(int argc, char** argv)
 {
@@ -18,26 +14,17 @@ int main(int argc, char** argv)
     // The main window loads and saves the display settings: never the user's own.
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
-#ifdef _WIN32
-    // There they live in the registry: HKEY_CURRENT_USER stands for a key of this run's own,
-    // so test programs running side by side never share settings.
-    const std::wstring ownKey = L"Software\\ZarnolithTests\\run." + std::to_wstring(::GetCurrentProcessId());
-    HKEY own = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, ownKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                          nullptr, &own, nullptr)
-            != ERROR_SUCCESS
-        || ::RegOverridePredefKey(HKEY_CURRENT_USER, own) != ERROR_SUCCESS) {
-        std::fprintf(stderr, "no registry key of the test run's own\n");
-        return 3;
-    }
-#endif
+    const PrivateUserRegistry registry; // Windows: they live in the registry
     QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    const int result = RUN_ALL_TESTS();
 #ifdef _WIN32
-    ::RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    ::RegCloseKey(own);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, ownKey.c_str());
+    // The offscreen platform finds only the font files of its font folder, the
+    // metric-compatible Liberation fonts and DejaVu: the faces of Windows that
+    // the program names are those, as fontconfig makes them on Linux.
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+    QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"));
 #endif
-    return result;
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }
