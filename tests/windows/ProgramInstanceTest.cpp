@@ -114,11 +114,16 @@ protected:
     // The dialog in front, the main window right behind it, the other program's window behind both.
     static void ExpectInFrontWithTheDialogOnTop(const Process& p, const TestWindow& other)
     {
-        const HWND dialog = Dialog(p);
-        const HWND main = MainWindow(p);
-        ASSERT_TRUE(dialog && main);
-        EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == dialog; }))
-            << "in front: \"" << wintest::Utf8(wintest::TitleOf(::GetForegroundWindow())) << "\"";
+        HWND dialog = nullptr;
+        HWND main = nullptr;
+        const bool inFront = WaitFor([&] {
+            dialog = Dialog(p);
+            main = MainWindow(p);
+            return dialog && main && ::GetForegroundWindow() == dialog;
+        });
+        EXPECT_TRUE(inFront) << "in front: \"" << wintest::Utf8(wintest::TitleOf(::GetForegroundWindow())) << "\"";
+        if (!inFront)
+            return;
         EXPECT_LT(ZPosition(dialog), ZPosition(main));
         EXPECT_LT(ZPosition(main), ZPosition(other.Handle()));
     }

@@ -66,12 +66,18 @@ inline bool PutInFront(HWND window)
     });
 }
 
-// Every top-level window, the topmost first.
+// Every top-level window, the topmost first. EnumWindows takes the list at
+// once; a walk with GetWindow could miss a window that another program brings
+// forward meanwhile.
 inline std::vector<HWND> TopLevelWindows()
 {
     std::vector<HWND> windows;
-    for (HWND w = ::GetTopWindow(nullptr); w; w = ::GetWindow(w, GW_HWNDNEXT))
-        windows.push_back(w);
+    ::EnumWindows(
+        [](HWND w, LPARAM list) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
     return windows;
 }
 
