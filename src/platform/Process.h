@@ -16,7 +16,8 @@ std::string ExecutableFile();
 // exists. Linux: $TMPDIR, or "/tmp" when it is unset or empty (as given, so
 // possibly relative and without a trailing separator). Windows: GetTempPathW
 // (from TMP, TEMP, USERPROFILE or the Windows directory), with its trailing
-// backslash and whole however long it is; "" when the call fails.
+// backslash; "" when the call fails, as it does for a directory longer than
+// 260 characters.
 std::string TemporaryDirectory();
 
 // The entry point of a program library.

@@ -53,17 +53,13 @@ std::string ExecutableFile()
 
 std::string TemporaryDirectory()
 {
-    // Asked with the classic 261 characters first; a longer directory is
-    // returned whole, since a shortened text would name a different one.
-    std::wstring buf(MAX_PATH + 1, L'\0');
-    DWORD n = ::GetTempPathW(static_cast<DWORD>(buf.size()), buf.data());
-    if (n >= buf.size()) {
-        buf.assign(n + 1, L'\0');
-        n = ::GetTempPathW(static_cast<DWORD>(buf.size()), buf.data());
-        if (n >= buf.size())
-            return {};
-    }
-    return ToUtf8(buf.data(), n);
+    // The system names at most 260 characters and fails for a longer
+    // directory; a failed call leaves nothing usable in the buffer.
+    wchar_t buf[MAX_PATH + 1] = {};
+    const DWORD n = ::GetTempPathW(MAX_PATH + 1, buf);
+    if (n == 0 || n > MAX_PATH)
+        return {};
+    return ToUtf8(buf, n);
 }
 
 EntryPoint LoadEntryPoint(const std::string& path, const char* symbol, std::string* error)
