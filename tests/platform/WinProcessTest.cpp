@@ -4,7 +4,9 @@
 // date names of a given locale and the upper-casing of the month names.
 #include "platform/Process.h"
 #include "platform/UserLocale.h"
+#include "util/DateNameAdjustment.h"
 #include "util/ProgramPath.h"
+#include "util/RegionalDateNames.h"
 #include "util/TempVerzeichnis.h"
 
 #include <QCoreApplication>
@@ -125,6 +127,36 @@ TEST(WinUserLocale, DateNamesOfTheNamedLocaleSundayFirst)
     const platform::LocaleDateNames unknown = platform::ReadDateNames("xx-Nirgendwo");
     EXPECT_EQ(unknown.longMonthNames[0], u"January");
     EXPECT_EQ(unknown.shortDayNames[0], u"Sun");
+}
+
+// The start-up adjustment on the names as Windows gives them (Wine's German
+// short day names end with a full stop): German "Jan" and "Januar" take the
+// Austrian forms, Austrian ones stay, day names lose their full stop while
+// "janv." is no match.
+TEST(WinUserLocale, DateNamesOfWindowsAreAdjustedAtStart)
+{
+    struct Row {
+        const char* name;
+        std::u16string shortDay1, shortMonth1, longMonth1;          // as Windows gives them
+        std::u16string adjustedDay1, adjustedMonth1, adjustedLong1; // after the adjustment
+    };
+    const Row rows[] = {
+        {"de-DE", u"So.", u"Jan", u"Januar", u"So", u"J\u00E4n", u"J\u00E4nner"},
+        {"de-AT", u"So.", u"J\u00E4n", u"J\u00E4nner", u"So", u"J\u00E4n", u"J\u00E4nner"},
+        {"fr-FR", u"dim.", u"janv.", u"janvier", u"dim", u"janv.", u"janvier"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        util::RegionalDateNames names = util::ReadRegionalDateNames(row.name);
+        EXPECT_EQ(names.ShortDayNames[1], row.shortDay1);
+        EXPECT_EQ(names.ShortMonthNames[1], row.shortMonth1);
+        EXPECT_EQ(names.LongMonthNames[1], row.longMonth1);
+        util::TagesnamenAnpassen(names);
+        util::MonatsnamenAnpassen(names);
+        EXPECT_EQ(names.ShortDayNames[1], row.adjustedDay1);
+        EXPECT_EQ(names.ShortMonthNames[1], row.adjustedMonth1);
+        EXPECT_EQ(names.LongMonthNames[1], row.adjustedLong1);
+    }
 }
 
 TEST(WinUserLocale, UpperCasingTakesUmlautsAlong)
