@@ -1,7 +1,9 @@
 // A save killed at any moment leaves the settings file holding the old or the
-// new settings, complete, and it loads without an error. The kills are spread
-// over the time a save takes, so many rounds must end with the new settings:
-// a save that never reaches the disk cannot pass for a safe one.
+// new settings, complete, and it loads without an error. The saving child
+// reports every save that returned; a round in which one did must end with the
+// new settings, so a save that never reaches the disk cannot pass for a safe
+// one. Whether the child gets to run before the kill is up to the scheduler,
+// so in every other round the kill waits for its first report.
 #include "appearance/SettingsStore.h"
 #include "platform/FileRegistry.h"
 
@@ -10,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <fstream>
@@ -65,10 +68,28 @@ void save(const std::filesystem::path& file, bool a)
     storeFor(font, nr, environment)->RegistryLadenSpeichern(false);
 }
 
-void saveForever(const std::filesystem::path& file)
+// Saves the new settings until killed, one byte down the pipe after each save
+// that returned. A save that throws ends the child with an exit code instead.
+[[noreturn]] void saveForever(const std::filesystem::path& file, int reportFd)
 {
-    for (;;)
-        save(file, false);
+    try {
+        for (;;) {
+            save(file, false);
+            const char done = 1;
+            while (::write(reportFd, &done, 1) < 0 && errno == EINTR) {}
+        }
+    } catch (...) {
+        _exit(2);
+    }
+}
+
+// Reads one byte, blocking; false at the end of the pipe.
+bool readReport(int fd)
+{
+    char c = 0;
+    ssize_t n;
+    while ((n = ::read(fd, &c, 1)) < 0 && errno == EINTR) {}
+    return n == 1;
 }
 
 } // namespace
@@ -97,22 +118,37 @@ TEST(StoreCrash, KilledSavesLeaveOldOrNewSettingsThatLoad)
     const std::string oldFile{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 
     std::mt19937 rng(1209);
-    int kills = 0, newSettings = 0;
+    std::uniform_int_distribution<int> killAfter(0, latest);
+    int landed = 0, newSettings = 0;
     for (int round = 0; round < 300; ++round) {
         std::ofstream(file, std::ios::binary | std::ios::trunc) << oldFile;
 
+        int report[2];
+        ASSERT_EQ(::pipe(report), 0);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            saveForever(file);
-            _exit(0);
+            ::close(report[0]);
+            saveForever(file, report[1]);
         }
-        // Kill anywhere from before the first save to deep inside the loop.
-        usleep(std::uniform_int_distribution<int>(0, latest)(rng));
+        ::close(report[1]);
+        // Odd rounds kill anywhere from before the first save to deep inside
+        // the loop; even rounds first wait until one save has returned and then
+        // kill anywhere in the saves that follow.
+        const bool waited = round % 2 == 0;
+        const bool firstReported = waited && readReport(report[0]);
+        usleep(killAfter(rng));
         kill(child, SIGKILL);
         int status = 0;
-        waitpid(child, &status, 0);
-        kills += WIFSIGNALED(status) ? 1 : 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        // The child ended only through the kill: none of its saves failed.
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
+            << "round " << round << ": a save failed (exit status " << status << ")";
+        ASSERT_EQ(firstReported, waited) << "round " << round;
+        // Reports written before the kill are all in the pipe now.
+        const bool saveReturned = firstReported || readReport(report[0]);
+        ::close(report[0]);
+        landed += saveReturned ? 1 : 0;
 
         TFont font(96);
         int nr = -5;
@@ -121,6 +157,8 @@ TEST(StoreCrash, KilledSavesLeaveOldOrNewSettingsThatLoad)
         ASSERT_NO_THROW(store->RegistryLadenSpeichern(true)) << "round " << round;
         const bool isA = font.Name == QLatin1String(kA.name);
         newSettings += isA ? 0 : 1;
+        // A save that returned before the kill is on the disk.
+        ASSERT_FALSE(saveReturned && isA) << "round " << round << ": a returned save did not land";
         const Settings& s = isA ? kA : kB;
         ASSERT_EQ(font.Name, QLatin1String(s.name)) << "round " << round;
         EXPECT_EQ(font.Size(), s.points) << "round " << round;
@@ -133,8 +171,6 @@ TEST(StoreCrash, KilledSavesLeaveOldOrNewSettingsThatLoad)
             entries += e.path().filename().string().find("beschaedigt") != std::string::npos;
         ASSERT_EQ(entries, 0) << "round " << round;
     }
-    EXPECT_GT(kills, 250);
-    // About half of the rounds see the new settings; fewer than one in five means saves do not land.
-    std::printf("new settings in %d of 300 rounds, kills within %d us\n", newSettings, latest);
-    EXPECT_GE(newSettings, 60);
+    std::printf("a save returned in %d of 300 rounds, new settings in %d, kills within %d us\n", landed, newSettings,
+                latest);
 }
