@@ -102,10 +102,11 @@ TEST(StoreCrash, KilledSavesLeaveOldOrNewSettingsThatLoad)
 
     // How long one save takes here and now (the machine may be busy): the
     // kills land anywhere from before the child's first save to well after it.
+    const std::filesystem::path timing = dir.filePath(QStringLiteral("timing.reg")).toStdString();
     std::vector<std::chrono::microseconds> durations;
     for (int i = 0; i < 5; ++i) {
         const auto start = std::chrono::steady_clock::now();
-        save(file, false);
+        save(timing, i % 2 == 0);
         durations.push_back(
             std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start));
     }
@@ -114,6 +115,13 @@ TEST(StoreCrash, KilledSavesLeaveOldOrNewSettingsThatLoad)
 
     // Each round starts from the old settings.
     save(file, true);
+    {
+        TFont font(96);
+        int nr = -5;
+        FileEnvironment environment(file);
+        storeFor(font, nr, environment)->RegistryLadenSpeichern(true);
+        ASSERT_EQ(font.Name, QLatin1String(kA.name));
+    }
     std::ifstream in(file, std::ios::binary);
     const std::string oldFile{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 
