@@ -36,14 +36,20 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 objdump=x86_64-w64-mingw32-objdump
 
 work=$(mktemp -d)
-cleanup() {
+# end_wine: ends every process of the prefix and waits until its server has gone, so that the
+# next Wine process meets a server of its own and nothing an earlier one held (the mutex).
+end_wine() {
   wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+}
+cleanup() {
+  end_wine
   rm -rf "$work"
 }
 trap cleanup EXIT
 # A run of an earlier test may have left a process in the prefix (bash "$run" makes the prefix).
 bash "$run" cmd /c exit >/dev/null 2>&1 || true
-wineserver -k 2>/dev/null || true
+end_wine
 
 # wine_text COMMAND...: a Windows command's output without carriage returns.
 wine_text() { bash "$run" "$@" 2>/dev/null | tr -d '\r'; }
@@ -56,7 +62,10 @@ reg_key_exists() { bash "$run" reg query "$1" >/dev/null 2>&1; }
 # start_and_close COMMAND...: starts the program with a Windows command line, waits for its main
 # window, closes it with 1124 and expects the command to end with exit code 0.
 start_and_close() {
-  bash "$run" "$@" >"$work/program.log" 2>&1 &
+  # The desktop session up first (Wine's start of a session runs its own programs beside the
+  # first one), as on Windows, where a user starts the program into a running session.
+  bash "$run" cmd /c exit >/dev/null 2>&1 || true
+  WINEDEBUG=err+all,+loaddll bash "$run" "$@" >"$work/program.log" 2>&1 &
   local program=$! found="" rc deadline=$((SECONDS + 180))
   # The main window, mapped on the X display, within three minutes on a busy machine.
   while [ $SECONDS -lt $deadline ]; do
@@ -70,6 +79,8 @@ start_and_close() {
     rc=0
     wait "$program" || rc=$?
     cat "$work/program.log" >&2
+    echo "windows on the display:" >&2
+    xdotool search --name . getwindowname %@ >&2 2>/dev/null || true
     fail "no main window \"$title\" (program ended with $rc)"
   fi
   bash "$run" "$poster" "$title" 1124 10000 || fail "posting 1124 failed"
