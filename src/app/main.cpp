@@ -22,13 +22,10 @@
 
 namespace {
 
-platform::EntryPoint loadGui()
+platform::EntryPoint loadGui(const std::string& library)
 {
-    // Installed on Linux, bin/zarnolith is a link; the system reports the real
-    // file in lib/zarnolith, where the library lies beside it.
     std::string error;
-    if (auto entry
-        = platform::LoadEntryPoint(util::ProgramDirectory() + ZARNOLITH_GUI_LIBRARY, "zarnolith_gui_main", &error))
+    if (auto entry = platform::LoadEntryPoint(library, "zarnolith_gui_main", &error))
         return entry;
     std::fprintf(stderr, "zarnolith: %s\n", error.c_str());
     return nullptr;
@@ -68,10 +65,22 @@ int main(int argc, char** argv)
         return 0;
 
     // 3.-5. Toolkit, windows and message loop live in the GUI library.
-    platform::EntryPoint guiMain = loadGui();
+    // Installed on Linux, bin/zarnolith is a link; the system reports the real
+    // file in lib/zarnolith, where the library lies beside it.
+    const std::string guiLibrary = util::ProgramDirectory() + ZARNOLITH_GUI_LIBRARY;
+    platform::EntryPoint guiMain = loadGui(guiLibrary);
     if (!guiMain) {
+        // Not a running instance: a new start while the box below is open
+        // tries again and says so itself, instead of ending silently.
+        instance::ReleaseInstance(instanceLock, guard.handle);
         std::fprintf(stderr,
                      "zarnolith: the GUI library " ZARNOLITH_GUI_LIBRARY " was not found beside the program.\n");
+#ifdef _WIN32
+        // Missing or damaged after a partial unpacking or a virus scanner's
+        // quarantine: started from Explorer, the user would see nothing at all.
+        platform::ShowErrorBox("Fehler",
+                               "Die Programmdatei " ZARNOLITH_GUI_LIBRARY " fehlt oder ist beschädigt:\n" + guiLibrary);
+#endif
         return 1;
     }
     const int rc = guiMain(argc, argv);

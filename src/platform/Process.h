@@ -1,7 +1,8 @@
 #pragma once
 // What the program asks the system about its own process: its program file,
-// the user's temporary directory, loading the GUI library, and the file-size
-// signal. Plain C++: the launcher uses it before the toolkit is loaded.
+// the user's temporary directory, loading the GUI library, the file-size
+// signal, and on Windows the error box of a failed start. Plain C++: the
+// launcher uses it before the toolkit is loaded.
 #include <string>
 
 namespace platform {
@@ -32,5 +33,13 @@ EntryPoint LoadEntryPoint(const std::string& path, const char* symbol, std::stri
 // of ending the process with SIGXFSZ. Process-wide; called once at start and
 // again by every staged write. Windows has no such signal: nothing to do.
 void IgnoreFileSizeSignal();
+
+#ifdef _WIN32
+// A modal system message box (UTF-8 title and text) with the error icon and
+// one "OK" button, for the launcher, which has no toolkit to show one: a
+// windowed program has no console, so stderr reaches nobody who started it
+// from Explorer. Returns once the user has closed the box.
+void ShowErrorBox(const std::string& title, const std::string& text);
+#endif
 
 } // namespace platform

@@ -81,5 +81,10 @@ EntryPoint LoadEntryPoint(const std::string& path, const char* symbol, std::stri
 
 void IgnoreFileSizeSignal() {}
 
+void ShowErrorBox(const std::string& title, const std::string& text)
+{
+    ::MessageBoxW(nullptr, ToWide(text).c_str(), ToWide(title).c_str(), MB_ICONERROR | MB_OK);
+}
+
 } // namespace platform
 #endif
