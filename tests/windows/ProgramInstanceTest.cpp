@@ -16,29 +16,16 @@
 
 namespace {
 
+using wintest::kDialogTitle;
+using wintest::kMainTitle;
 using wintest::TestWindow;
 using wintest::WaitFor;
+using wintest::WindowsPath;
 using wintest::ZPosition;
 
 std::wstring g_program;     // zarnolith.exe
 std::wstring g_postToTitle; // the outside program
 std::wstring g_noEntry;     // a DLL that lacks the GUI library's entry
-
-const std::wstring kMainTitle = L"Zarnolith V1.01";
-const std::wstring kDialogTitle = L"Neue Startwerte f\u00fcr Bildbreite und -h\u00f6he";
-
-// Paths given as Unix paths reach the program through drive Z:.
-std::wstring WindowsPath(const char* path)
-{
-    std::wstring p(path, path + std::strlen(path));
-    if (!p.empty() && p.front() == L'/') {
-        for (auto& c : p)
-            if (c == L'/')
-                c = L'\\';
-        p = L"Z:" + p;
-    }
-    return p;
-}
 
 class Process {
 public:

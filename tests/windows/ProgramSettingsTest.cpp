@@ -15,24 +15,15 @@
 
 namespace {
 
+using wintest::kDialogTitle;
+using wintest::kMainTitle;
 using wintest::WaitFor;
+using wintest::WindowsPath;
 
 std::wstring g_program; // zarnolith.exe as built, its GUI library beside it
 
-const std::wstring kMainTitle = L"Zarnolith V1.01";
-const std::wstring kDialogTitle = L"Neue Startwerte f\u00fcr Bildbreite und -h\u00f6he";
 const std::wstring kBackgroundTitle = L"Schrifthintergrund w\u00e4hlen";
 const wchar_t* const kKey = L"Software\\Zarnolith";
-
-std::wstring WindowsPath(const char* path)
-{
-    std::wstring p(path, path + std::strlen(path));
-    if (!p.empty() && p.front() == L'/') {
-        std::replace(p.begin(), p.end(), L'/', L'\\');
-        p = L"Z:" + p;
-    }
-    return p;
-}
 
 void Key(WORD virtualKey, bool down)
 {

@@ -12,26 +12,13 @@
 
 namespace {
 
+using wintest::kDialogTitle;
+using wintest::kMainTitle;
 using wintest::WaitFor;
+using wintest::WindowsPath;
 
 std::wstring g_program; // zarnolith.exe as built, its GUI library beside it
 std::wstring g_updater; // start-recorder.exe
-
-const std::wstring kMainTitle = L"Zarnolith V1.01";
-const std::wstring kDialogTitle = L"Neue Startwerte f\u00fcr Bildbreite und -h\u00f6he";
-
-// Paths given as Unix paths reach the program through drive Z:.
-std::wstring WindowsPath(const char* path)
-{
-    std::wstring p(path, path + std::strlen(path));
-    if (!p.empty() && p.front() == L'/') {
-        for (auto& c : p)
-            if (c == L'/')
-                c = L'\\';
-        p = L"Z:" + p;
-    }
-    return p;
-}
 
 std::wstring DirectoryOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\') + 1); }
 

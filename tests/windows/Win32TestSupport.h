@@ -4,11 +4,29 @@
 // their own, and the top-level windows as the window manager orders them.
 #include <windows.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace wintest {
+
+// The program's main window and the start-values dialog it opens by itself.
+inline const std::wstring kMainTitle = L"Zarnolith V1.01";
+inline const std::wstring kDialogTitle = L"Neue Startwerte f\u00fcr Bildbreite und -h\u00f6he";
+
+// Paths given as Unix paths reach the program through drive Z:.
+inline std::wstring WindowsPath(const char* path)
+{
+    std::wstring p(path, path + std::strlen(path));
+    if (!p.empty() && p.front() == L'/') {
+        for (auto& c : p)
+            if (c == L'/')
+                c = L'\\';
+        p = L"Z:" + p;
+    }
+    return p;
+}
 
 // Runs this thread's pending messages.
 inline void PumpMessages()
