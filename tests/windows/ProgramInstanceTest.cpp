@@ -18,6 +18,7 @@ namespace {
 
 using wintest::kDialogTitle;
 using wintest::kMainTitle;
+using wintest::Process;
 using wintest::TestWindow;
 using wintest::WaitFor;
 using wintest::WindowsPath;
@@ -26,45 +27,6 @@ using wintest::ZPosition;
 std::wstring g_program;     // zarnolith.exe
 std::wstring g_postToTitle; // the outside program
 std::wstring g_noEntry;     // a DLL that lacks the GUI library's entry
-
-class Process {
-public:
-    explicit Process(const std::wstring& program, const std::wstring& arguments = {})
-    {
-        std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &m_info))
-            m_info = {};
-    }
-    ~Process()
-    {
-        if (!m_info.hProcess)
-            return;
-        if (Running())
-            ::TerminateProcess(m_info.hProcess, 99);
-        ::WaitForSingleObject(m_info.hProcess, 30000);
-        ::CloseHandle(m_info.hThread);
-        ::CloseHandle(m_info.hProcess);
-    }
-    Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
-
-    bool Started() const { return m_info.hProcess != nullptr; }
-    DWORD Id() const { return m_info.dwProcessId; }
-    bool Running() const { return ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT; }
-    // The exit code once the process has ended.
-    DWORD ExitCode() const
-    {
-        DWORD code = STILL_ACTIVE;
-        ::GetExitCodeProcess(m_info.hProcess, &code);
-        return code;
-    }
-
-private:
-    PROCESS_INFORMATION m_info{};
-};
 
 class ProgramInstanceTest : public ::testing::Test {
 protected:

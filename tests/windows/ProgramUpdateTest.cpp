@@ -12,8 +12,9 @@
 
 namespace {
 
-using wintest::kDialogTitle;
+using wintest::Key;
 using wintest::kMainTitle;
+using wintest::Process;
 using wintest::WaitFor;
 using wintest::WindowsPath;
 
@@ -65,15 +66,6 @@ void RemoveFolders(const std::vector<std::wstring>& folders)
         }
         ::RemoveDirectoryW(folder.c_str());
     }
-}
-
-void Key(WORD virtualKey, bool down)
-{
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtualKey;
-    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    ::SendInput(1, &input, sizeof input);
 }
 
 // A registry value of the program's key, put back as it was at the end.
@@ -145,20 +137,13 @@ TEST(ProgramUpdateTest, MenuCommandWritesQmtCfgAndStartsTheUpdaterWithItsName)
     ASSERT_TRUE(fontName.Set(L"Schrift \u00e4\u00f6\u00fc\u00df \u20ac \u4e2d"));
     ASSERT_TRUE(fontSize.Set(12));
 
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::wstring commandLine = L"\"" + program + L"\"";
-    ASSERT_TRUE(::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                 &startup, &process));
-    auto running = [&] { return ::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; };
-    auto window = [&](const std::wstring& title) { return wintest::VisibleWindowOf(process.dwProcessId, title); };
+    const Process process(program);
+    ASSERT_TRUE(process.Started());
+    auto running = [&] { return process.Running(); };
+    auto window = [&](const std::wstring& title) { return wintest::VisibleWindowOf(process.Id(), title); };
 
     // The start-values dialog opens by itself; cancelled, the main window is left in front.
-    EXPECT_TRUE(WaitFor([&] { return !running() || (window(kMainTitle) && window(kDialogTitle)); }));
-    ::PostMessageW(window(kDialogTitle), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return !window(kDialogTitle); }));
-    EXPECT_TRUE(wintest::PutInFront(window(kMainTitle)));
+    ASSERT_EQ(wintest::DismissStartValues(process), "");
 
     // Alt+H opens "&Hilfe", A chooses "Programm-&Aktualisierung...".
     Key(VK_MENU, true);
@@ -183,11 +168,6 @@ TEST(ProgramUpdateTest, MenuCommandWritesQmtCfgAndStartsTheUpdaterWithItsName)
     // Closed as the updater would close it.
     ::PostMessageW(window(kMainTitle), 1124, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !running(); }));
-    if (running())
-        ::TerminateProcess(process.hProcess, 99);
-    ::WaitForSingleObject(process.hProcess, 30000);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
 
     RemoveFolders({programDirectory, handOffDirectory, records, root});
 }

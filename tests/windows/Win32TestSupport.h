@@ -169,4 +169,71 @@ private:
     std::vector<UINT> m_userMessages;
 };
 
+// A process started as a user starts it; one still running at the end is killed.
+class Process {
+public:
+    explicit Process(const std::wstring& program, const std::wstring& arguments = {})
+    {
+        std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              &startup, &m_info))
+            m_info = {};
+    }
+    ~Process()
+    {
+        if (!m_info.hProcess)
+            return;
+        if (Running())
+            ::TerminateProcess(m_info.hProcess, 99);
+        ::WaitForSingleObject(m_info.hProcess, 30000);
+        ::CloseHandle(m_info.hThread);
+        ::CloseHandle(m_info.hProcess);
+    }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    bool Started() const { return m_info.hProcess != nullptr; }
+    DWORD Id() const { return m_info.dwProcessId; }
+    bool Running() const { return ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT; }
+    // The exit code once the process has ended.
+    DWORD ExitCode() const
+    {
+        DWORD code = STILL_ACTIVE;
+        ::GetExitCodeProcess(m_info.hProcess, &code);
+        return code;
+    }
+
+private:
+    PROCESS_INFORMATION m_info{};
+};
+
+// Waits for the program's main window and the start-values dialog it opens by
+// itself, cancels the dialog and puts the main window in front. Empty when all
+// went so; else the step that failed.
+inline std::string DismissStartValues(const Process& program)
+{
+    auto window = [&](const std::wstring& title) { return VisibleWindowOf(program.Id(), title); };
+    if (!WaitFor([&] { return !program.Running() || (window(kMainTitle) && window(kDialogTitle)); })
+        || !program.Running())
+        return "no main window with the start-values dialog";
+    ::PostMessageW(window(kDialogTitle), WM_CLOSE, 0, 0);
+    if (!WaitFor([&] { return !window(kDialogTitle); }))
+        return "the start-values dialog stayed open";
+    if (!PutInFront(window(kMainTitle)))
+        return "the main window did not come to the front";
+    return {};
+}
+
+// One key pressed or released, as the keyboard would.
+inline void Key(WORD virtualKey, bool down)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    ::SendInput(1, &input, sizeof input);
+}
+
 } // namespace wintest
