@@ -21,7 +21,6 @@ using wintest::kMainTitle;
 using wintest::Process;
 using wintest::TestWindow;
 using wintest::WaitFor;
-using wintest::WindowsPath;
 using wintest::ZPosition;
 
 std::wstring g_program;     // zarnolith.exe
@@ -282,14 +281,8 @@ INSTANTIATE_TEST_SUITE_P(, ProgramWithoutGuiTest,
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a.rfind("--program=", 0) == 0)
-            g_program = WindowsPath(argv[i] + 10);
-        else if (a.rfind("--post-to-title=", 0) == 0)
-            g_postToTitle = WindowsPath(argv[i] + 16);
-        else if (a.rfind("--no-entry-library=", 0) == 0)
-            g_noEntry = WindowsPath(argv[i] + 19);
-    }
+    g_program = wintest::PathOption(argc, argv, "program");
+    g_postToTitle = wintest::PathOption(argc, argv, "post-to-title");
+    g_noEntry = wintest::PathOption(argc, argv, "no-entry-library");
     return RUN_ALL_TESTS();
 }

@@ -19,7 +19,6 @@ using wintest::Key;
 using wintest::kMainTitle;
 using wintest::Process;
 using wintest::WaitFor;
-using wintest::WindowsPath;
 
 std::wstring g_program; // zarnolith.exe as built, its GUI library beside it
 
@@ -125,8 +124,6 @@ TEST(ProgramSettingsTest, StoredSettingsLoadAsTheyAreAndAConfirmedDialogSavesAll
 
     const Process process(g_program);
     ASSERT_TRUE(process.Started());
-    auto running = [&] { return process.Running(); };
-    auto window = [&](const std::wstring& title) { return wintest::VisibleWindowOf(process.Id(), title); };
 
     // The start-values dialog opens by itself; cancelled, the main window is left in front.
     ASSERT_EQ(wintest::DismissStartValues(process), "");
@@ -136,11 +133,12 @@ TEST(ProgramSettingsTest, StoredSettingsLoadAsTheyAreAndAConfirmedDialogSavesAll
     Press('A');
     Key(VK_MENU, false);
     Press('H');
-    EXPECT_TRUE(WaitFor([&] { return !running() || window(kBackgroundTitle); })) << "no background dialog";
-    EXPECT_TRUE(wintest::PutInFront(window(kBackgroundTitle)));
+    EXPECT_TRUE(WaitFor([&] { return !process.Running() || process.Window(kBackgroundTitle); }))
+        << "no background dialog";
+    EXPECT_TRUE(wintest::PutInFront(process.Window(kBackgroundTitle)));
     Press(VK_DOWN);
     Press(VK_RETURN);
-    EXPECT_TRUE(WaitFor([&] { return !window(kBackgroundTitle) && Number(L"HintColor") == 3u; }))
+    EXPECT_TRUE(WaitFor([&] { return !process.Window(kBackgroundTitle) && Number(L"HintColor") == 3u; }))
         << "HintColor after the dialog: " << Number(L"HintColor").value_or(0xFFFFFFFF);
 
     // Everything loaded is saved back as it was taken: the character set as its
@@ -155,8 +153,8 @@ TEST(ProgramSettingsTest, StoredSettingsLoadAsTheyAreAndAConfirmedDialogSavesAll
                   "HintColor|REG_DWORD|0x3",
               }));
 
-    ::PostMessageW(window(kMainTitle), 1124, 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return !running(); }));
+    ::PostMessageW(process.Window(kMainTitle), 1124, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !process.Running(); }));
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kKey); // as a fresh prefix has it
 }
 
@@ -165,10 +163,6 @@ TEST(ProgramSettingsTest, StoredSettingsLoadAsTheyAreAndAConfirmedDialogSavesAll
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a.rfind("--program=", 0) == 0)
-            g_program = WindowsPath(argv[i] + 10);
-    }
+    g_program = wintest::PathOption(argc, argv, "program");
     return RUN_ALL_TESTS();
 }

@@ -16,7 +16,6 @@ using wintest::Key;
 using wintest::kMainTitle;
 using wintest::Process;
 using wintest::WaitFor;
-using wintest::WindowsPath;
 
 std::wstring g_program; // zarnolith.exe as built, its GUI library beside it
 std::wstring g_updater; // start-recorder.exe
@@ -139,8 +138,6 @@ TEST(ProgramUpdateTest, MenuCommandWritesQmtCfgAndStartsTheUpdaterWithItsName)
 
     const Process process(program);
     ASSERT_TRUE(process.Started());
-    auto running = [&] { return process.Running(); };
-    auto window = [&](const std::wstring& title) { return wintest::VisibleWindowOf(process.Id(), title); };
 
     // The start-values dialog opens by itself; cancelled, the main window is left in front.
     ASSERT_EQ(wintest::DismissStartValues(process), "");
@@ -166,8 +163,8 @@ TEST(ProgramUpdateTest, MenuCommandWritesQmtCfgAndStartsTheUpdaterWithItsName)
                   + "\r\nQmt\r\n12 Schrift \xE4\xF6\xFC\xDF \x80 ?\r\n");
 
     // Closed as the updater would close it.
-    ::PostMessageW(window(kMainTitle), 1124, 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return !running(); }));
+    ::PostMessageW(process.Window(kMainTitle), 1124, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !process.Running(); }));
 
     RemoveFolders({programDirectory, handOffDirectory, records, root});
 }
@@ -177,12 +174,7 @@ TEST(ProgramUpdateTest, MenuCommandWritesQmtCfgAndStartsTheUpdaterWithItsName)
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a.rfind("--program=", 0) == 0)
-            g_program = WindowsPath(argv[i] + 10);
-        else if (a.rfind("--updater=", 0) == 0)
-            g_updater = WindowsPath(argv[i] + 10);
-    }
+    g_program = wintest::PathOption(argc, argv, "program");
+    g_updater = wintest::PathOption(argc, argv, "updater");
     return RUN_ALL_TESTS();
 }

@@ -169,6 +169,16 @@ private:
     std::vector<UINT> m_userMessages;
 };
 
+// The Windows path of a "--name=/unix/path" option, or empty when it is not given.
+inline std::wstring PathOption(int argc, char** argv, const std::string& name)
+{
+    const std::string prefix = "--" + name + "=";
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]).rfind(prefix, 0) == 0)
+            return WindowsPath(argv[i] + prefix.size());
+    return {};
+}
+
 // A process started as a user starts it; one still running at the end is killed.
 class Process {
 public:
@@ -197,6 +207,8 @@ public:
     bool Started() const { return m_info.hProcess != nullptr; }
     DWORD Id() const { return m_info.dwProcessId; }
     bool Running() const { return ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT; }
+    // Its visible top-level window with exactly this title, or 0.
+    HWND Window(const std::wstring& title) const { return VisibleWindowOf(Id(), title); }
     // The exit code once the process has ended.
     DWORD ExitCode() const
     {
@@ -214,7 +226,7 @@ private:
 // went so; else the step that failed.
 inline std::string DismissStartValues(const Process& program)
 {
-    auto window = [&](const std::wstring& title) { return VisibleWindowOf(program.Id(), title); };
+    auto window = [&](const std::wstring& title) { return program.Window(title); };
     if (!WaitFor([&] { return !program.Running() || (window(kMainTitle) && window(kDialogTitle)); })
         || !program.Running())
         return "no main window with the start-values dialog";
