@@ -9,11 +9,13 @@ fi
 if dpkg-query -W -f='${Status}' zarnolith 2>/dev/null | grep -q "install ok installed"; then
   echo "a zarnolith package is installed already: skipped"; exit 77
 fi
+# Another installation on the machine may hold dpkg's lock for a while: wait for it, as apt does.
+dpkg_wait() { apt-get -o DPkg::Lock::Timeout=600 -qq "$@"; }
 work=$(mktemp -d)
-trap 'dpkg -r zarnolith >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+trap 'dpkg_wait remove zarnolith >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 (cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" >/dev/null)
 deb=$(ls "$work"/zarnolith_*.deb)
-dpkg -i "$deb" >/dev/null
+DEBIAN_FRONTEND=noninteractive dpkg_wait install --no-install-recommends "$deb" >/dev/null
 for f in /usr/bin/zarnolith /usr/lib/zarnolith/zarnolith /usr/lib/zarnolith/libzarnolith-gui.so /usr/lib/zarnolith/History.txt \
          /usr/share/applications/zarnolith.desktop /usr/share/icons/hicolor/scalable/apps/zarnolith.svg \
          /usr/share/metainfo/org.example.Zarnolith.metainfo.xml; do
@@ -69,7 +71,7 @@ if kill -0 "$runner" 2>/dev/null; then
   echo "the installed program did not end on message 1124"; exit 1
 fi
 wait "$runner" || { echo "the installed program ended with an error:"; cat "$work/out.txt"; exit 1; }
-dpkg -r zarnolith >/dev/null
+dpkg_wait remove zarnolith >/dev/null
 for f in /usr/bin/zarnolith /usr/lib/zarnolith /usr/share/applications/zarnolith.desktop; do
   [ ! -e "$f" ] || { echo "left behind after removal: $f"; exit 1; }
 done
