@@ -5,6 +5,7 @@
 #include "appearance/SettingsStore.h"
 #include "appearance/THintergrundForm.h"
 #include "appearance/TListBox.h"
+#include "ui/HeldKeyFilter.h"
 
 #include <QMessageBox>
 #include <utility>
@@ -43,6 +44,7 @@ void TForm1::ShowSettingsNotice()
         return;
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Informationen"), notice, QMessageBox::NoButton, this);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    new HeldKeyFilter(box); // a Return still held from before must not close it unread
     box.exec();
 }
 

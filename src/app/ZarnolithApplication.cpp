@@ -6,6 +6,7 @@
 
 #include <QLoggingCategory>
 #include "platform/ERegistryException.h"
+#include "ui/HeldKeyFilter.h"
 #include "util/IntegerText.h"
 
 #include <QMessageBox>
@@ -70,6 +71,7 @@ void ZarnolithApplication::ShowException(const QString& message)
         owner = QApplication::activeWindow();
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Fehler"), message, QMessageBox::NoButton, owner);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    new HeldKeyFilter(box); // a Return still held from before must not close it unread
     qCDebug(lcError) << "box:" << message;
     box.exec();
 }

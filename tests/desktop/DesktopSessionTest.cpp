@@ -16,6 +16,8 @@
 
 #include <sys/stat.h>
 
+#include <deque>
+
 void PrintTo(const QPoint& p, std::ostream* os) { *os << p.x() << ',' << p.y(); }
 
 namespace {
@@ -296,5 +298,134 @@ INSTANTIATE_TEST_SUITE_P(Requests, Activation,
                              return std::string(info.param.secondStart ? "SecondStart" : "Message1224")
                                  + (info.param.otherInFront ? "OverAnotherProgram" : "WhileOurDialogHasTheKeyboard");
                          });
+
+// Three runs one after the other on the same display, each with its own
+// settings and runtime directory, as a user met them: a damaged settings file
+// whose notice is answered with Return from a tool that then dies (it leaves
+// Return held down in the X server, repeating), a run closed from outside
+// past a full channel, then a settings file the load stops at. The last run
+// must still show its error box, and no start-values dialog.
+class StartUpSequence : public DesktopSession {
+protected:
+    struct Run {
+        std::unique_ptr<QTemporaryDir> runtime = std::make_unique<QTemporaryDir>();
+        std::unique_ptr<QTemporaryDir> config = std::make_unique<QTemporaryDir>();
+        std::unique_ptr<QProcess> process = std::make_unique<QProcess>();
+    };
+
+    Run& Fresh(const QByteArray& settings)
+    {
+        runs.emplace_back();
+        Run& r = runs.back();
+        EXPECT_TRUE(r.runtime->isValid() && r.config->isValid());
+        EXPECT_EQ(::chmod(r.runtime->path().toLocal8Bit().constData(), 0700), 0);
+        if (!settings.isEmpty()) {
+            QDir(r.config->path()).mkpath("Zarnolith");
+            QFile file(r.config->path() + "/Zarnolith/Zarnolith.reg");
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(settings);
+        }
+        QProcessEnvironment e = env;
+        e.insert("XDG_RUNTIME_DIR", r.runtime->path());
+        e.insert("XDG_CONFIG_HOME", r.config->path());
+        r.process->setProcessEnvironment(e);
+        r.process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        r.process->start(program, {});
+        EXPECT_TRUE(r.process->waitForStarted(5000));
+        return r;
+    }
+
+    static std::string Socket(const Run& r)
+    {
+        return platform::ChannelSocketPath(r.runtime->path().toStdString(), instance::kInstanceName);
+    }
+
+    void TearDown() override
+    {
+        // Whatever the steps left held down must not reach the next test.
+        QProcess::execute("xdotool", {"keyup", "Return"});
+        for (Run& r : runs)
+            if (r.process->state() != QProcess::NotRunning) {
+                r.process->kill();
+                r.process->waitForFinished(5000);
+            }
+        DesktopSession::TearDown();
+    }
+
+    std::deque<Run> runs;
+};
+
+TEST_F(StartUpSequence, TheErrorBoxOfALoadErrorAppearsAfterEarlierRunsOnTheSameDisplay)
+{
+    const QString notice = QStringLiteral("Informationen");
+    const QString error = QStringLiteral("Fehler");
+
+    // (a) A settings file of about 2.3 MB: one binary value over 30,000 lines.
+    QByteArray big = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
+                     "\"FontName\"=\"Arial\"\r\n\"Gross\"=hex:00,01,02,03,\\\r\n";
+    for (int i = 0; i < 30000; ++i)
+        big += "  00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,16,17,\\\r\n";
+    big += "  00\r\n";
+    ASSERT_GT(big.size(), 2'000'000);
+    Run& a = Fresh(big);
+    Shown(notice);
+    QProcess::execute("xdotool", {"search", "--name", "^Informationen$", "windowfocus", "key", "Return"});
+    // xdotool presses through the X server while the box has the focus, and
+    // sends the release to the box itself once it has not: the box closes at
+    // the press, so unless the program was slower than xdotool's 12 ms between
+    // the two, the server keeps Return held down (and xdotool dies of a
+    // BadWindow). Where the race went the other way, hold it down here.
+    if (probe.keysDown().empty())
+        QProcess::execute("xdotool", {"keydown", "Return"});
+    a.process->kill(); // SIGKILL
+    ASSERT_TRUE(a.process->waitForFinished(10000));
+    Gone(notice);
+    Gone(MainTitle);
+    ASSERT_FALSE(probe.keysDown().empty()) << "Return is no longer held down";
+
+    // (b) No settings; 32 connections that send nothing, then 1124 on a 33rd.
+    Run& b = Fresh({});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(QString::fromStdString(Socket(b))); }, Patience));
+    std::vector<std::unique_ptr<platform::ChannelClient>> idle;
+    for (int i = 0; i < 32; ++i) {
+        idle.push_back(std::make_unique<platform::ChannelClient>());
+        ASSERT_TRUE(idle.back()->Connect(Socket(b))) << i;
+    }
+    platform::ChannelClient closer;
+    ASSERT_TRUE(closer.Connect(Socket(b)));
+    ASSERT_TRUE(closer.Post(instance::WM_BEENDEN));
+    ASSERT_TRUE(b.process->waitForFinished(Patience));
+    EXPECT_EQ(b.process->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(b.process->exitCode(), 0);
+    idle.clear();
+    Gone(MainTitle);
+
+    // (c) The load stops at FontSize, an integer value of 8 bytes.
+    Run& c = Fresh("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
+                   "\"FontName\"=\"Arial\"\r\n\"FontSize\"=hex(b):0e,00,00,00,00,00,00,00\r\n");
+    Shown(MainTitle);
+    const xcb_window_t box = Shown(error);
+    ASSERT_NE(box, XCB_WINDOW_NONE) << "no error box; shown: " << ::testing::PrintToString(probe.stackingTitles());
+    EXPECT_EQ(probe.find(PixelTitle), XCB_WINDOW_NONE) << "the start-values dialog opened after a load error";
+    // Return is still held down and repeating: the box gets the keyboard and must
+    // stay. The server repeats a held key every 40 ms after 660 ms (its
+    // defaults), so two seconds with the keyboard mean dozens of repeats.
+    ASSERT_FALSE(probe.keysDown().empty());
+    Click(box);
+    EXPECT_FALSE(QTest::qWaitFor([&] { return probe.find(error) == XCB_WINDOW_NONE; }, 2000))
+        << "the box closed without being answered";
+    ASSERT_EQ(probe.find(error), box);
+    EXPECT_TRUE(HasTheKeyboard(box));
+    // The box stays until it is answered; a key pressed while it is up answers it.
+    QProcess::execute("xdotool", {"keyup", "Return"});
+    Keys(box, {"Return"});
+    Gone(error);
+    EXPECT_EQ(probe.find(PixelTitle), XCB_WINDOW_NONE);
+    EXPECT_EQ(c.process->state(), QProcess::Running);
+    platform::ChannelClient client;
+    ASSERT_TRUE(client.Connect(Socket(c)) && client.Post(instance::WM_BEENDEN));
+    ASSERT_TRUE(c.process->waitForFinished(Patience));
+    EXPECT_EQ(c.process->exitCode(), 0);
+}
 
 } // namespace

@@ -192,6 +192,18 @@ public:
         xcb_flush(m_c);
     }
 
+    // The keys the X server holds down now (key codes), whoever pressed them.
+    std::vector<int> keysDown()
+    {
+        std::vector<int> down;
+        auto r = take(xcb_query_keymap_reply(m_c, xcb_query_keymap(m_c), nullptr));
+        if (r)
+            for (int code = 0; code < 256; ++code)
+                if (r->keys[code / 8] & (1 << (code % 8)))
+                    down.push_back(code);
+        return down;
+    }
+
     void destroy(xcb_window_t w)
     {
         xcb_destroy_window(m_c, w);
