@@ -10,7 +10,7 @@ ZARNOLITH_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation xvfb xauth dbus-daemon at-spi2-core imagemagick xdotool xdg-utils appstream desktop-file-utils dpkg-dev
+  fonts-liberation xvfb xauth x11-utils dbus-daemon at-spi2-core imagemagick xdotool xdg-utils appstream desktop-file-utils dpkg-dev
   libxcb1-dev
   file
   openbox

@@ -1,5 +1,6 @@
 #include "app/TForm1.h"
 
+#include "app/AccessibilityCorrections.h"
 #include "app/MainLayout.h"
 #include "app/ShortCutToKeySequence.h"
 #include "app/ShortCutToText.h"
@@ -46,6 +47,7 @@ TForm1::TForm1(QWidget* parent, platform::IBeep& beep, const platform::IScreenAr
     : QMainWindow(parent), Help(helpEnvironment), m_beep(beep), m_screenArea(screenArea), m_errorBox(errorBox)
 {
     Form1 = this;
+    InstallAccessibilityCorrections();
     createControls();
     createMenu();
     FormCreate();

@@ -27,8 +27,14 @@
 #include <QTranslator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <cmath>
 #include <map>
 #include <set>
+
+#ifndef _WIN32
+#include "AtSpiClient.h"
+#include "desktop/X11Probe.h"
+#endif
 
 using namespace windowtest;
 
@@ -354,3 +360,116 @@ INSTANTIATE_TEST_SUITE_P(Menus, MenuKeys,
                                            MenuRow{Qt::Key_H, "MenuHilfe"}));
 
 } // namespace
+
+#ifndef _WIN32
+// ---- Over the accessibility bus, as a magnifier and a screen reader meet it ----
+
+namespace {
+
+using atspitest::Client;
+
+// The scale the entry that runs this test set up (QT_SCALE_FACTOR, Xft.dpi);
+// a run that silently came up at another scale would prove nothing.
+qreal ExpectedScale()
+{
+    return qEnvironmentVariableIsSet("ZARNOLITH_EXPECT_SCALE") ? qgetenv("ZARNOLITH_EXPECT_SCALE").toDouble() : 1.0;
+}
+
+// Where X11 has the window's client area, in the screen's pixels.
+QRect DrawnWindow(desktoptest::X11Probe& x11, QWidget* window)
+{
+    return x11.outer(static_cast<xcb_window_t>(window->winId())).value_or(QRect());
+}
+
+// Where a control of the window is drawn: its place in the window, scaled,
+// from where X11 has the window.
+QRect DrawnControl(const QRect& drawnWindow, QWidget* control, qreal scale)
+{
+    const QPoint inWindow = control->mapTo(control->window(), QPoint(0, 0));
+    return {drawnWindow.topLeft() + inWindow * scale, control->size() * scale};
+}
+
+// Equal up to the rounding of a fractional scale (one pixel).
+::testing::AssertionResult Near(const QRect& reported, const QRect& drawn, qreal scale)
+{
+    const int slack = scale == std::floor(scale) ? 0 : 1;
+    if (std::abs(reported.x() - drawn.x()) <= slack && std::abs(reported.y() - drawn.y()) <= slack
+        && std::abs(reported.width() - drawn.width()) <= slack && std::abs(reported.height() - drawn.height()) <= slack)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "reported " << reported.x() << ',' << reported.y() << ' '
+                                         << reported.width() << 'x' << reported.height() << ", drawn " << drawn.x()
+                                         << ',' << drawn.y() << ' ' << drawn.width() << 'x' << drawn.height()
+                                         << " (scale " << scale << ')';
+}
+
+bool Activate(QWidget* window)
+{
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window, 5000);
+}
+
+} // namespace
+
+TEST(ScreenReader, PositionsAreWhereTheWindowsAreDrawn)
+{
+    desktoptest::X11Probe x11;
+    ASSERT_TRUE(x11.ok());
+    Windows w;
+    TForm1& f = *w.form;
+    f.show();
+    f.Timer1->stop();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    const qreal scale = f.screen()->devicePixelRatio();
+    ASSERT_EQ(scale, ExpectedScale()) << "the session did not come up at the scale it was set up for";
+    Client client;
+    ASSERT_TRUE(client.ok()) << "no accessibility bus";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.extents(&f).isValid(); }, 10000)) << "the bridge does not answer";
+
+    // The start-values dialog, as it opens by itself.
+    modaltest::actInModal<TPixelForm>(
+        [&f] { f.MenuDateiNeuClick(); },
+        [&](TPixelForm& d) {
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+            const QRect drawn = DrawnWindow(x11, &d);
+            ASSERT_FALSE(drawn.isEmpty());
+            EXPECT_EQ(client.extents(&d), drawn) << "dialog";
+            EXPECT_TRUE(Near(client.extents(d.SpinEdit1), DrawnControl(drawn, d.SpinEdit1, scale), scale))
+                << "dialog field";
+            EXPECT_TRUE(Near(client.extents(d.Button1), DrawnControl(drawn, d.Button1, scale), scale)) << "OK";
+            overtype(d.SpinEdit1, QStringLiteral("1920"));
+            overtype(d.SpinEdit2, QStringLiteral("1080"));
+            QTest::mouseClick(d.Button1, Qt::LeftButton);
+        });
+    ASSERT_EQ(PixelForm->result(), TPixelForm::mrOk);
+
+    // The main window, a field, the focused control and its caret.
+    ASSERT_TRUE(Activate(&f));
+    f.SpinEdit1->editor()->setCursorPosition(2); // in "1920", before the "2"
+    const QRect drawn = DrawnWindow(x11, &f);
+    ASSERT_FALSE(drawn.isEmpty());
+    EXPECT_EQ(client.extents(&f), drawn) << "main window";
+    EXPECT_EQ(client.extents(&f, 1), QRect(QPoint(0, 0), drawn.size())) << "main window, window coordinates";
+    EXPECT_TRUE(Near(client.extents(f.Edit1), DrawnControl(drawn, f.Edit1, scale), scale)) << "start width";
+    QLineEdit* focused = f.SpinEdit1->editor();
+    ASSERT_TRUE(focused->hasFocus());
+    const QRect field = DrawnControl(drawn, focused, scale);
+    EXPECT_TRUE(Near(client.extents(focused), field, scale)) << "focused field";
+    EXPECT_TRUE(Near(client.extents(f.SpinEdit1), DrawnControl(drawn, f.SpinEdit1, scale), scale)) << "spin field";
+    const QRect inWindow = client.extents(focused, 1);
+    EXPECT_TRUE(Near(inWindow, field.translated(-drawn.topLeft()), scale)) << "focused field, window coordinates";
+
+    // The caret and the character after it, where the field draws them.
+    const int caret = focused->cursorPosition();
+    ASSERT_EQ(caret, 2);
+    QAccessibleInterface* text = QAccessible::queryAccessibleInterface(focused);
+    const QRect logical = text->textInterface()->characterRect(caret);
+    ASSERT_FALSE(logical.isEmpty());
+    const QPoint logicalWindow = f.mapToGlobal(QPoint(0, 0));
+    const QRect drawnCaret(drawn.topLeft() + (logical.topLeft() - logicalWindow) * scale, logical.size() * scale);
+    const QRect reportedCaret = client.characterExtents(focused, caret);
+    EXPECT_TRUE(Near(reportedCaret, drawnCaret, scale)) << "caret";
+    EXPECT_TRUE(field.adjusted(-1, -1, 1, 1).contains(reportedCaret)) << "caret outside its field";
+    EXPECT_LE(std::abs(reportedCaret.height() - QFontMetrics(focused->font()).height() * scale), 1.0);
+}
+
+#endif

@@ -1,0 +1,9 @@
+#pragma once
+// What Qt's accessibility bridge would otherwise tell assistive technology
+// wrongly, corrected once per process (the program's windows and the window
+// tests install it through the main window):
+//  - Over AT-SPI every position and size is in the screen's device pixels, as
+//    the windows are drawn; Qt reports its scaled, device-independent ones
+//    (half the drawn positions at 2x), and a magnifier following the focus or
+//    the caret looks at the wrong place (AtSpiDevicePixels.h).
+void InstallAccessibilityCorrections();
