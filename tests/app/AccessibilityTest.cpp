@@ -402,6 +402,13 @@ QRect DrawnControl(const QRect& drawnWindow, QWidget* control, qreal scale)
                                          << " (scale " << scale << ')';
 }
 
+// Makes one event at will, after all that came before it: a change of name.
+struct Marker {
+    QLabel label;
+    int count = 0;
+    void operator()() { label.setAccessibleName(QStringLiteral("Markierung %1").arg(++count)); }
+};
+
 bool Activate(QWidget* window)
 {
     window->activateWindow();
@@ -470,6 +477,45 @@ TEST(ScreenReader, PositionsAreWhereTheWindowsAreDrawn)
     EXPECT_TRUE(Near(reportedCaret, drawnCaret, scale)) << "caret";
     EXPECT_TRUE(field.adjusted(-1, -1, 1, 1).contains(reportedCaret)) << "caret outside its field";
     EXPECT_LE(std::abs(reportedCaret.height() - QFontMetrics(focused->font()).height() * scale), 1.0);
+}
+
+TEST(ScreenReader, TheComputedFieldMovesNoCaretWhileTheOtherIsTyped)
+{
+    Windows w;
+    TForm1& f = *w.form;
+    f.show();
+    f.Timer1->stop();
+    ASSERT_EQ(enterStartValues(f, QStringLiteral("1920"), QStringLiteral("1080")), TPixelForm::mrOk);
+    ASSERT_TRUE(Activate(&f));
+    QLineEdit* typed = f.SpinEdit1->editor();
+    QLineEdit* computed = f.SpinEdit2->editor();
+    ASSERT_TRUE(typed->hasFocus());
+    Client client;
+    ASSERT_TRUE(client.ok()) << "no accessibility bus";
+    Marker marker;
+    ASSERT_TRUE(client.listen(&marker.label, [&] { marker(); })) << "no events from the program";
+
+    typed->selectAll();
+    const QString computedPath = Client::pathOf(computed);
+    const QString typedPath = Client::pathOf(typed);
+    int caretMoves = 0, typedCaretMoves = 0;
+    QString text;
+    for (const QString& key : {QStringLiteral("8"), QStringLiteral("0"), QStringLiteral("0")}) {
+        client.clear();
+        text = (typed->hasSelectedText() ? QString() : typed->text()) + key;
+        QTest::keyClicks(typed, key);
+        // With a screen reader listening, Qt's bridge offers each key to it first
+        // and hands it on to the field afterwards.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return typed->text() == text; }, 5000)) << typed->text().toStdString();
+        for (const atspitest::Event& e : client.settle(&marker.label, [&] { marker(); })) {
+            caretMoves += e.path == computedPath && e.member == QLatin1String("TextCaretMoved");
+            typedCaretMoves += e.path == typedPath && e.member == QLatin1String("TextCaretMoved");
+        }
+    }
+    EXPECT_EQ(f.SpinEdit2->text(), QStringLiteral("449"));
+    EXPECT_EQ(caretMoves, 0) << "caret moves from the unfocused computed field in three keystrokes";
+    // The field that is typed into still reports its caret.
+    EXPECT_GE(typedCaretMoves, 2);
 }
 
 #endif
