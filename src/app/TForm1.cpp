@@ -377,7 +377,16 @@ void TForm1::MenuDateiNeuClick()
     PixelForm->SchriftartZuweisen();
     PixelForm->SpinEdit1->setValue(util::StrToInt(Edit1->text().toStdString()));
     PixelForm->SpinEdit2->setValue(util::StrToInt(Edit2->text().toStdString()));
-    if (PixelForm->exec() != TPixelForm::mrOk)
+    // As the dialog closes this window is activated again and gives the keyboard
+    // back to the control it had (Edit1 at the start); that activation can come
+    // within the dialog's last turn of its loop, before exec() returns, and a
+    // screen reader would follow the focus through Edit1. After OK the keyboard
+    // goes to the new width (below): this window keeps that from the moment of OK.
+    const QMetaObject::Connection toNewWidth
+        = connect(PixelForm, &QDialog::accepted, SpinEdit1, [this] { SpinEdit1->setFocus(); });
+    const int result = PixelForm->exec();
+    disconnect(toNewWidth);
+    if (result != TPixelForm::mrOk)
         return;
 
     SpinEdit1->setReadOnly(false);

@@ -518,4 +518,53 @@ TEST(ScreenReader, TheComputedFieldMovesNoCaretWhileTheOtherIsTyped)
     EXPECT_GE(typedCaretMoves, 2);
 }
 
+// After OK the main window is active again and the keyboard is in the new
+// width. The window manager's activation of the main window can come while
+// the dialog's loop takes its last turn, before the command goes on: that is
+// made to happen here, right as the dialog ends.
+TEST(ScreenReader, AfterOkTheFocusGoesStraightToTheNewWidth)
+{
+    Windows w;
+    TForm1& f = *w.form;
+    f.show();
+    f.Timer1->stop();
+    ASSERT_TRUE(Activate(&f));
+    ASSERT_TRUE(f.Edit1->hasFocus()); // where the window starts
+    Client client;
+    ASSERT_TRUE(client.ok()) << "no accessibility bus";
+    Marker marker;
+    ASSERT_TRUE(client.listen(&marker.label, [&] { marker(); })) << "no events from the program";
+    const QMetaObject::Connection activation = QObject::connect(PixelForm, &QDialog::finished, &f, [&f] {
+        QApplication::setActiveWindow(&f); // as the window manager's activation does
+    });
+
+    const std::map<QString, std::string> others = {{Client::pathOf(f.Edit1), "Startwert-Bildbreite"},
+                                                   {Client::pathOf(f.Edit2), "Startwert-Bildhoehe"},
+                                                   {Client::pathOf(f.Button1), "Neue Startwerte"}};
+    QLineEdit* target = f.SpinEdit1->editor();
+    const QString targetPath = Client::pathOf(target);
+    const QString targetSpin = Client::pathOf(f.SpinEdit1);
+    for (int opening = 0; opening < 2; ++opening) {
+        modaltest::actInModal<TPixelForm>([&f] { f.MenuDateiNeuClick(); },
+                                          [&](TPixelForm& d) {
+                                              overtype(d.SpinEdit1, QStringLiteral("1024"));
+                                              overtype(d.SpinEdit2, QStringLiteral("768"));
+                                              client.clear();
+                                              d.Button1->click();
+                                          });
+        ASSERT_EQ(PixelForm->result(), TPixelForm::mrOk);
+        ASSERT_TRUE(target->hasFocus()) << "opening " << opening;
+        std::vector<QString> focused;
+        for (const atspitest::Event& e : client.settle(&marker.label, [&] { marker(); }))
+            if (e.member == QLatin1String("StateChanged") && e.detail == QLatin1String("focused") && e.value == 1)
+                focused.push_back(e.path);
+        for (const QString& path : focused)
+            EXPECT_FALSE(others.contains(path)) << "opening " << opening << ": the focus visited " << others.at(path);
+        ASSERT_FALSE(focused.empty()) << "opening " << opening << ": no focus event after OK";
+        EXPECT_TRUE(focused.back() == targetPath || focused.back() == targetSpin)
+            << "opening " << opening << ": the focus ended on " << focused.back().toStdString();
+        f.Edit2->setFocus(); // somewhere else before the next opening
+    }
+    QObject::disconnect(activation);
+}
 #endif
