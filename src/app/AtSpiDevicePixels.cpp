@@ -147,6 +147,19 @@ void Reply(const QDBusConnection& connection, const QDBusMessage& message, const
 
 QVariantList Four(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
 
+// The character at the offset, in Qt's own pixels. Qt has none after the last
+// character, which is where the caret stands after typing and what a
+// magnifier following the caret asks for: there the caret itself is drawn.
+QRect CharacterRect(QAccessibleInterface* iface, QAccessibleTextInterface* text, int offset)
+{
+    const QRect r = text->characterRect(offset);
+    const auto* widget = qobject_cast<const QWidget*>(iface->object());
+    if (!r.isEmpty() || !widget || offset != text->cursorPosition())
+        return r;
+    const QRect caret = widget->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    return caret.isEmpty() ? r : QRect(widget->mapToGlobal(caret.topLeft()), caret.size());
+}
+
 // Answers the position questions itself; false leaves the message to Qt's bridge.
 bool Answer(const QDBusMessage& message, const QDBusConnection& connection)
 {
@@ -201,9 +214,11 @@ bool Answer(const QDBusMessage& message, const QDBusConnection& connection)
         return QRect(fieldDrawn.topLeft() + (logical.topLeft() - field.topLeft()) * factor, logical.size() * factor);
     };
     if (member == QLatin1String("GetCharacterExtents") && args.size() == 2) {
-        const QRect logical = text->characterRect(args.at(0).toInt());
-        const QRect r = logical.isNull() ? logical : drawn(logical);
-        Reply(connection, message, Four(r.translated(-OriginOf(iface, args.at(1).toUInt()))));
+        const QRect logical = CharacterRect(iface, text, args.at(0).toInt());
+        if (logical.isNull())
+            Reply(connection, message, Four(logical));
+        else
+            Reply(connection, message, Four(drawn(logical).translated(-OriginOf(iface, args.at(1).toUInt()))));
     } else if (member == QLatin1String("GetRangeExtents") && args.size() == 3) {
         const int start = args.at(0).toInt();
         int end = args.at(1).toInt();

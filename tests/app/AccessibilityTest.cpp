@@ -487,6 +487,15 @@ TEST(ScreenReader, PositionsAreWhereTheWindowsAreDrawn)
     EXPECT_TRUE(Near(reportedCaret, drawnCaret, scale)) << "caret";
     EXPECT_TRUE(field.adjusted(-1, -1, 1, 1).contains(reportedCaret)) << "caret outside its field";
     EXPECT_LE(std::abs(reportedCaret.height() - QFontMetrics(focused->font()).height() * scale), 1.0);
+
+    // After the last character, where the caret stands after typing, it is the caret that is drawn.
+    const QRect lastCharacter = client.characterExtents(focused, 3);
+    focused->setCursorPosition(4);
+    const QRect atTheEnd = client.characterExtents(focused, 4);
+    EXPECT_FALSE(atTheEnd.isEmpty()) << "no position for the caret at the end";
+    EXPECT_TRUE(field.adjusted(-1, -1, 1, 1).contains(atTheEnd)) << "caret at the end outside its field";
+    const int edge = lastCharacter.x() + lastCharacter.width(); // where the caret line is drawn
+    EXPECT_TRUE(atTheEnd.left() - 1 <= edge && edge <= atTheEnd.right() + 1) << "caret at the end, not at " << edge;
 }
 
 TEST(ScreenReader, TheComputedFieldMovesNoCaretWhileTheOtherIsTyped)
