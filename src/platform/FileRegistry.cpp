@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -79,11 +80,18 @@ FileRegistry::FileState FileRegistry::ReadFile(const fs::path& file)
         state.device = st.st_dev;
         state.inode = st.st_ino;
         state.modified = st.st_mtim;
-        // One byte more than allowed tells a file that is too large, whatever its size claims.
-        std::vector<std::uint8_t> bytes(MaxFileBytes + 1);
+        // As large as the file claims to be, and one byte more, which tells a file that has grown
+        // past the limit whatever its size claimed.
+        const auto claimed = static_cast<std::size_t>(std::max<off_t>(st.st_size, 0));
+        std::vector<std::uint8_t> bytes(std::min(claimed, MaxFileBytes) + 1);
         std::size_t got = 0;
         bool failed = false;
-        while (got < bytes.size()) {
+        for (;;) {
+            if (got == bytes.size()) {
+                if (bytes.size() > MaxFileBytes)
+                    break;
+                bytes.resize(std::min(bytes.size() * 2, MaxFileBytes + 1));
+            }
             const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
             if (n < 0 && errno == EINTR)
                 continue;
@@ -107,6 +115,7 @@ FileRegistry::FileState FileRegistry::ReadFile(const fs::path& file)
 bool FileRegistry::loadDocument()
 {
     m_doc = RegDocument{};
+    m_index.reset();
     m_opened = ReadFile(m_file);
     RegRepair repair;
     switch (m_opened.kind) {
@@ -122,10 +131,9 @@ bool FileRegistry::loadDocument()
         break;
     case FileState::Read: {
         std::string why;
-        if (std::optional<RegDocument> doc = RegDocument::parse(m_opened.bytes, &why)) {
-            m_doc = std::move(*doc);
+        // Reading needs the key alone; the whole document is built when something is written.
+        if ((m_index = RegKeyIndex::read(m_opened.bytes, m_keyPath, &why)))
             return true;
-        }
         std::fprintf(stderr, "Zarnolith: Einstellungsdatei %s ist beschädigt (%s)\n", m_file.c_str(), why.c_str());
         // Every line that can still be read is kept; a bad line costs its own value at most.
         std::vector<RegDocument::Problem> problems;
@@ -227,6 +235,17 @@ bool FileRegistry::commit()
     return false;
 }
 
+void FileRegistry::wholeDocument()
+{
+    if (!m_index)
+        return;
+    // The bytes the index was read from: this reading succeeds as that one did.
+    m_doc = RegDocument::parse(m_opened.bytes).value_or(RegDocument{});
+    m_index.reset();
+}
+
+bool FileRegistry::keyExists() { return m_index ? m_index->exists() : m_doc.findKey(m_keyPath) != nullptr; }
+
 bool FileRegistry::OpenKey(std::u16string_view path, bool canCreate)
 {
     CloseKey();
@@ -234,20 +253,24 @@ bool FileRegistry::OpenKey(std::u16string_view path, bool canCreate)
     m_repair.reset();
     while (!path.empty() && path.front() == u'\\')
         path.remove_prefix(1);
-    if (!loadDocument())
+    m_keyPath = std::u16string(kRoot) + u'\\' + std::u16string(path);
+    if (!loadDocument()) {
+        m_keyPath.clear();
         return false;
-    const std::u16string full = std::u16string(kRoot) + u'\\' + std::u16string(path);
+    }
     // What was saved from a damaged file goes back to disk at once.
     bool mustWrite = !m_setAside.empty();
-    if (!m_doc.findKey(full) && canCreate) {
-        m_doc.findOrAddKey(full);
+    if (!keyExists() && canCreate) {
+        wholeDocument();
+        m_doc.findOrAddKey(m_keyPath);
         mustWrite = true;
     }
-    if ((mustWrite && !save()) || !m_doc.findKey(full)) {
+    if ((mustWrite && !save()) || !keyExists()) {
         m_doc = RegDocument{};
+        m_index.reset();
+        m_keyPath.clear();
         return false;
     }
-    m_keyPath = full;
     return true;
 }
 
@@ -258,17 +281,28 @@ bool FileRegistry::CloseKey()
     m_written.clear();
     m_keyPath.clear();
     m_doc = RegDocument{};
+    m_index.reset();
     return stored;
 }
 
 RegDocument::Key* FileRegistry::openKey() { return m_keyPath.empty() ? nullptr : m_doc.findKey(m_keyPath); }
 
+std::optional<RegDocument::Value> FileRegistry::findValue(std::u16string_view name)
+{
+    if (m_keyPath.empty())
+        return std::nullopt;
+    if (m_index)
+        return m_index->value(name);
+    RegDocument::Key* key = openKey();
+    const RegDocument::Value* v = key ? RegDocument::findValue(*key, name) : nullptr;
+    if (!v)
+        return std::nullopt;
+    return *v;
+}
+
 std::optional<RegValueInfo> FileRegistry::QueryValueInfo(std::u16string_view name)
 {
-    RegDocument::Key* key = openKey();
-    if (!key)
-        return std::nullopt;
-    const RegDocument::Value* v = RegDocument::findValue(*key, name);
+    const std::optional<RegDocument::Value> v = findValue(name);
     if (!v)
         return std::nullopt;
     return RegValueInfo{v->type, static_cast<std::uint32_t>(v->data.size())};
@@ -276,17 +310,17 @@ std::optional<RegValueInfo> FileRegistry::QueryValueInfo(std::u16string_view nam
 
 std::optional<RegValueData> FileRegistry::QueryValue(std::u16string_view name, std::uint32_t maxBytes)
 {
-    RegDocument::Key* key = openKey();
-    if (!key)
-        return std::nullopt;
-    const RegDocument::Value* v = RegDocument::findValue(*key, name);
+    std::optional<RegDocument::Value> v = findValue(name);
     if (!v || v->data.size() > maxBytes)
         return std::nullopt;
-    return RegValueData{v->type, v->data};
+    return RegValueData{v->type, std::move(v->data)};
 }
 
 bool FileRegistry::SetValue(std::u16string_view name, std::uint32_t type, std::span<const std::uint8_t> data)
 {
+    if (m_keyPath.empty())
+        return false;
+    wholeDocument();
     RegDocument::Key* key = openKey();
     if (!key)
         return false;

@@ -57,6 +57,9 @@ public:
 
 private:
     bool loadDocument();
+    void wholeDocument();
+    bool keyExists();
+    std::optional<RegDocument::Value> findValue(std::u16string_view name);
     bool setAside();
     bool save();
     bool commit();
@@ -71,6 +74,8 @@ private:
     std::filesystem::path m_file;
     std::filesystem::path m_setAside;
     std::optional<RegRepair> m_repair;
+    // While the key is only read, the index of its lines; the whole document once something is written.
+    std::optional<RegKeyIndex> m_index;
     RegDocument m_doc;
     FileState m_opened;             // the file as the key was opened (or as we last wrote it)
     std::vector<Written> m_written; // since opening, in order

@@ -199,23 +199,199 @@ std::u16string lowerAscii(std::u16string_view s)
     return out;
 }
 
-// One pass over the lines. Keys and values are found through indexes by their
-// lower-case names, deletions only mark what they delete, and continuation
-// lines are appended once each, so the time grows with the file, not faster.
+// The lines of a text one at a time, with their 1-based numbers; a line may
+// be looked at before it is taken (a byte list's continuation).
+class Lines {
+public:
+    explicit Lines(std::u16string_view text, std::size_t from = 0) : m_text(text), m_pos(from) {}
+
+    bool atEnd() const { return m_pos > m_text.size(); }
+    std::u16string_view peek() const
+    {
+        const std::size_t nl = m_text.find(u'\n', m_pos);
+        return m_text.substr(m_pos, nl == std::u16string_view::npos ? std::u16string_view::npos : nl - m_pos);
+    }
+    // Where the next line starts in the text.
+    std::size_t offset() const { return m_pos; }
+    std::size_t number() const { return m_number; }
+    std::u16string_view take()
+    {
+        const std::u16string_view line = peek();
+        m_pos += line.size() + 1;
+        ++m_number;
+        return line;
+    }
+
+private:
+    std::u16string_view m_text;
+    std::size_t m_pos;
+    std::size_t m_number = 0;
+};
+
+// One value line (with its continuation lines) as read, before it is known
+// whether a key is open for it.
+struct ValueLine {
+    enum Kind { Set, Delete, Bad } kind = Bad;
+    bool named = false; // the name could be read (a problem then names the value)
+    std::u16string name;
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+    const char* problem = nullptr;
+};
+
+// Reads the value line `line` (trimmed, starting with '"' or '@'); takes the
+// continuation lines of a byte list from `lines`.
+ValueLine readValueLine(std::u16string_view line, Lines& lines)
+{
+    ValueLine v;
+    std::u16string_view rest = line;
+    if (rest.front() == u'@') {
+        rest.remove_prefix(1);
+    } else {
+        std::optional<std::u16string> quotedName = readQuoted(rest);
+        if (!quotedName) {
+            v.problem = "Wertname ohne schließendes Anführungszeichen";
+            return v;
+        }
+        v.name = std::move(*quotedName);
+    }
+    v.named = true;
+    // Long byte lists go on over lines that end in a backslash; they belong
+    // to this line whatever becomes of it.
+    std::u16string joined;
+    bool cutOff = false;
+    rest = trim(rest);
+    const bool hexData = rest.starts_with(u'=') && startsWithNoCase(trim(rest.substr(1)), u"hex");
+    if (hexData) {
+        for (std::u16string_view piece = rest;;) {
+            piece = trim(piece);
+            if (!piece.ends_with(u'\\')) {
+                joined += piece;
+                break;
+            }
+            joined += piece.substr(0, piece.size() - 1);
+            // A file cut off after the backslash would lose bytes without notice.
+            if (lines.atEnd() || trim(lines.peek()).empty()) {
+                cutOff = true;
+                break;
+            }
+            piece = lines.take();
+        }
+        rest = joined;
+    }
+    if (rest.empty() || rest.front() != u'=') {
+        v.problem = "'=' fehlt";
+        return v;
+    }
+    if (cutOff) {
+        v.problem = "Fortsetzungszeile fehlt";
+        return v;
+    }
+    rest = trim(rest.substr(1));
+
+    if (rest == u"-") {
+        v.kind = ValueLine::Delete;
+        return v;
+    }
+    if (!rest.empty() && rest.front() == u'"') {
+        std::optional<std::u16string> s = readQuoted(rest);
+        if (!s || !trim(rest).empty()) {
+            v.problem = "Text ohne schließendes Anführungszeichen";
+            return v;
+        }
+        v.kind = ValueLine::Set;
+        v.type = 1;
+        v.data = utf16Bytes(*s, true);
+        return v;
+    }
+    if (startsWithNoCase(rest, u"dword:")) {
+        std::u16string_view digits = rest.substr(6);
+        std::uint32_t n = 0;
+        bool ok = !digits.empty() && digits.size() <= 8;
+        for (std::size_t k = 0; ok && k < digits.size(); ++k) {
+            const int d = hexDigit(digits[k]);
+            ok = d >= 0;
+            n = n * 16 + std::uint32_t(d);
+        }
+        if (!ok) {
+            v.problem = "dword braucht 1 bis 8 Hexadezimalziffern";
+            return v;
+        }
+        v.kind = ValueLine::Set;
+        v.type = 4;
+        v.data = {std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(n >> 16), std::uint8_t(n >> 24)};
+        return v;
+    }
+    if (startsWithNoCase(rest, u"hex")) {
+        std::u16string_view afterHex = rest.substr(3);
+        std::uint32_t type = 3;
+        if (!afterHex.empty() && afterHex.front() == u'(') {
+            const std::size_t close = afterHex.find(u')');
+            if (close == std::u16string_view::npos || close == 1 || close > 9) {
+                v.problem = "hex(n) ohne gültige Typnummer";
+                return v;
+            }
+            type = 0;
+            for (char16_t c : afterHex.substr(1, close - 1)) {
+                const int d = hexDigit(c);
+                if (d < 0) {
+                    v.problem = "hex(n) ohne gültige Typnummer";
+                    return v;
+                }
+                type = type * 16 + std::uint32_t(d);
+            }
+            afterHex.remove_prefix(close + 1);
+        }
+        if (afterHex.empty() || afterHex.front() != u':') {
+            v.problem = "':' nach hex fehlt";
+            return v;
+        }
+        std::optional<std::vector<std::uint8_t>> data = parseHexBytes(afterHex.substr(1));
+        if (!data) {
+            v.problem = "ungültige Bytefolge";
+            return v;
+        }
+        v.kind = ValueLine::Set;
+        v.type = type;
+        v.data = std::move(*data);
+        return v;
+    }
+    v.problem = "unbekannte Datenform";
+    return v;
+}
+
+// What a reading keeps of the lines it accepts. Keys are handed back as the
+// sink numbers them; NoKey is never one of them.
+class ReadSink {
+public:
+    static constexpr std::size_t NoKey = static_cast<std::size_t>(-1);
+    virtual ~ReadSink() = default;
+    virtual void comment(std::u16string_view line) = 0;
+    virtual std::size_t openKey(std::u16string_view path) = 0;
+    virtual void deleteKey(std::u16string_view path) = 0;
+    // lineStart: where the value's line begins in the text.
+    virtual void setValue(std::size_t key, ValueLine&& value, std::size_t lineStart) = 0;
+    virtual void deleteValue(std::size_t key, const std::u16string& name, std::size_t lineStart) = 0;
+};
+
+// One pass over the lines, checking every one of them and handing what they
+// say to the sink, so the time grows with the file, not faster.
 class Reader {
 public:
     Reader(std::string* error, std::vector<RegDocument::Problem>* problems) : m_error(error), m_problems(problems) {}
 
-    std::optional<RegDocument> read(std::span<const std::uint8_t> bytes);
+    // The text the bytes hold, or nothing when they are no text.
+    std::optional<std::u16string> decode(std::span<const std::uint8_t> bytes)
+    {
+        std::optional<std::u16string> text = decodeText(bytes);
+        if (!text)
+            problem(0, "keine gültige UTF-16- oder UTF-8-Kodierung");
+        return text;
+    }
+    // False when the text cannot be read (strictly: at its first problem).
+    bool read(std::u16string_view text, ReadSink& sink);
 
 private:
-    struct KeySlot {
-        RegDocument::Key key;
-        bool live = true;
-        std::vector<bool> valueLive;
-        std::unordered_map<std::u16string, std::size_t> valueIndex; // lower-case name -> live value
-    };
-
     // Strict reading stops at the first problem (false); salvaging notes it and goes on.
     bool problem(std::size_t line, const char* what, const std::u16string* valueName = nullptr)
     {
@@ -236,14 +412,89 @@ private:
         return true;
     }
 
-    void takeComments(std::vector<std::u16string>& from)
-    {
-        for (std::u16string& c : from)
-            m_pending.push_back(std::move(c));
-        from.clear();
-    }
+    std::string* m_error;
+    std::vector<RegDocument::Problem>* m_problems;
+};
 
-    std::size_t openKey(std::u16string_view path)
+bool Reader::read(std::u16string_view text, ReadSink& sink)
+{
+    bool headerSeen = false;
+    std::size_t current = ReadSink::NoKey; // the key values go to
+    for (Lines lines(text); !lines.atEnd();) {
+        const std::size_t lineStart = lines.offset();
+        std::u16string_view line = trim(lines.take());
+        const std::size_t lineNo = lines.number();
+        if (line.empty())
+            continue;
+        if (!headerSeen) {
+            // Without the header no line can be trusted, salvaging or not.
+            if (line != kHeader) {
+                problem(lineNo, "Kopfzeile fehlt");
+                return false;
+            }
+            headerSeen = true;
+            continue;
+        }
+        if (line.front() == u';') {
+            sink.comment(line);
+            continue;
+        }
+        if (line.front() == u'[') {
+            current = ReadSink::NoKey;
+            if (line.back() != u']' || line.size() < 3) {
+                if (!problem(lineNo, "Schlüsselzeile ohne ']'"))
+                    return false;
+                continue;
+            }
+            std::u16string_view path = line.substr(1, line.size() - 2);
+            if (path.front() == u'-') {
+                path.remove_prefix(1);
+                sink.deleteKey(path);
+                continue;
+            }
+            if (path.empty() || path.find(u'\\') == 0) {
+                if (!problem(lineNo, "leerer Schlüsselpfad"))
+                    return false;
+                continue;
+            }
+            current = sink.openKey(path);
+            continue;
+        }
+        if (line.front() != u'"' && line.front() != u'@') {
+            if (!problem(lineNo, "unverständliche Zeile"))
+                return false;
+            continue;
+        }
+
+        ValueLine value = readValueLine(line, lines);
+        const char* bad = !value.named   ? value.problem
+            : current == ReadSink::NoKey ? "Wert ohne Schlüssel"
+                                         : value.problem;
+        if (bad) {
+            if (!problem(lineNo, bad, value.named ? &value.name : nullptr))
+                return false;
+            continue;
+        }
+        if (value.kind == ValueLine::Delete)
+            sink.deleteValue(current, value.name, lineStart);
+        else
+            sink.setValue(current, std::move(value), lineStart);
+    }
+    if (!headerSeen) {
+        problem(0, "Datei ist leer");
+        return false;
+    }
+    return true;
+}
+
+// Keeps every key and value in file order, with the comments before them.
+// Keys and values are found through indexes by their lower-case names, and
+// deletions only mark what they delete.
+class DocumentSink final : public ReadSink {
+public:
+    void comment(std::u16string_view line) override { m_pending.emplace_back(line); }
+
+    std::size_t openKey(std::u16string_view path) override
     {
         auto [it, added] = m_keyIndex.try_emplace(lowerAscii(path), m_slots.size());
         if (added)
@@ -256,7 +507,7 @@ private:
     }
 
     // Deleting a key takes its sub-keys with it; their comments stay in the file.
-    void deleteKey(std::u16string_view path)
+    void deleteKey(std::u16string_view path) override
     {
         const std::u16string lower = lowerAscii(path);
         const std::u16string prefix = lower + u'\\';
@@ -276,16 +527,17 @@ private:
             it = drop(it);
     }
 
-    void setValue(KeySlot& slot, std::u16string name, std::uint32_t type, std::vector<std::uint8_t> data)
+    void setValue(std::size_t key, ValueLine&& value, std::size_t) override
     {
-        auto [it, added] = slot.valueIndex.try_emplace(lowerAscii(name), slot.key.values.size());
+        KeySlot& slot = m_slots[key];
+        auto [it, added] = slot.valueIndex.try_emplace(lowerAscii(value.name), slot.key.values.size());
         if (added) {
-            slot.key.values.push_back(RegDocument::Value{std::move(name), type, std::move(data), {}});
+            slot.key.values.push_back(RegDocument::Value{std::move(value.name), value.type, std::move(value.data), {}});
             slot.valueLive.push_back(true);
         } else {
             RegDocument::Value& v = slot.key.values[it->second];
-            v.type = type;
-            v.data = std::move(data);
+            v.type = value.type;
+            v.data = std::move(value.data);
         }
         RegDocument::Value& v = slot.key.values[it->second];
         for (std::u16string& c : m_pending)
@@ -293,8 +545,9 @@ private:
         m_pending.clear();
     }
 
-    void deleteValue(KeySlot& slot, const std::u16string& name)
+    void deleteValue(std::size_t key, const std::u16string& name, std::size_t) override
     {
+        KeySlot& slot = m_slots[key];
         if (auto it = slot.valueIndex.find(lowerAscii(name)); it != slot.valueIndex.end()) {
             slot.valueLive[it->second] = false;
             takeComments(slot.key.values[it->second].comments);
@@ -302,229 +555,168 @@ private:
         }
     }
 
-    std::string* m_error;
-    std::vector<RegDocument::Problem>* m_problems;
+    RegDocument finish()
+    {
+        RegDocument doc;
+        for (KeySlot& slot : m_slots) {
+            if (!slot.live)
+                continue;
+            RegDocument::Key key{std::move(slot.key.path), {}, std::move(slot.key.comments)};
+            for (std::size_t v = 0; v < slot.key.values.size(); ++v)
+                if (slot.valueLive[v])
+                    key.values.push_back(std::move(slot.key.values[v]));
+            doc.keys.push_back(std::move(key));
+        }
+        doc.trailingComments = std::move(m_pending);
+        return doc;
+    }
+
+private:
+    struct KeySlot {
+        RegDocument::Key key;
+        bool live = true;
+        std::vector<bool> valueLive;
+        std::unordered_map<std::u16string, std::size_t> valueIndex; // lower-case name -> live value
+    };
+
+    void takeComments(std::vector<std::u16string>& from)
+    {
+        for (std::u16string& c : from)
+            m_pending.push_back(std::move(c));
+        from.clear();
+    }
+
     std::vector<KeySlot> m_slots;
     std::map<std::u16string, std::size_t> m_keyIndex; // lower-case path -> live key, ordered for sub-key ranges
     std::vector<std::u16string> m_pending;            // comment lines waiting for the next key or value
 };
 
-std::optional<RegDocument> Reader::read(std::span<const std::uint8_t> bytes)
+std::optional<RegDocument> readDocument(std::span<const std::uint8_t> bytes, std::string* error,
+                                        std::vector<RegDocument::Problem>* problems)
 {
-    const std::optional<std::u16string> text = decodeText(bytes);
-    if (!text) {
-        problem(0, "keine gültige UTF-16- oder UTF-8-Kodierung");
+    Reader reader(error, problems);
+    const std::optional<std::u16string> text = reader.decode(bytes);
+    DocumentSink sink;
+    if (!text || !reader.read(*text, sink))
         return std::nullopt;
-    }
-
-    std::vector<std::u16string_view> lines;
-    for (std::u16string_view rest = *text;;) {
-        const std::size_t nl = rest.find(u'\n');
-        lines.push_back(rest.substr(0, nl));
-        if (nl == std::u16string_view::npos)
-            break;
-        rest.remove_prefix(nl + 1);
-    }
-
-    bool headerSeen = false;
-    constexpr std::size_t kNoKey = static_cast<std::size_t>(-1);
-    std::size_t current = kNoKey; // the slot values go to
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::size_t lineNo = i + 1;
-        std::u16string_view line = trim(lines[i]);
-        if (line.empty())
-            continue;
-        if (!headerSeen) {
-            // Without the header no line can be trusted, salvaging or not.
-            if (line != kHeader) {
-                problem(lineNo, "Kopfzeile fehlt");
-                return std::nullopt;
-            }
-            headerSeen = true;
-            continue;
-        }
-        if (line.front() == u';') {
-            m_pending.emplace_back(line);
-            continue;
-        }
-        if (line.front() == u'[') {
-            current = kNoKey;
-            if (line.back() != u']' || line.size() < 3) {
-                if (!problem(lineNo, "Schlüsselzeile ohne ']'"))
-                    return std::nullopt;
-                continue;
-            }
-            std::u16string_view path = line.substr(1, line.size() - 2);
-            if (path.front() == u'-') {
-                path.remove_prefix(1);
-                deleteKey(path);
-                continue;
-            }
-            if (path.empty() || path.find(u'\\') == 0) {
-                if (!problem(lineNo, "leerer Schlüsselpfad"))
-                    return std::nullopt;
-                continue;
-            }
-            current = openKey(path);
-            continue;
-        }
-        if (line.front() != u'"' && line.front() != u'@') {
-            if (!problem(lineNo, "unverständliche Zeile"))
-                return std::nullopt;
-            continue;
-        }
-
-        std::u16string name;
-        std::u16string_view rest = line;
-        if (rest.front() == u'@') {
-            rest.remove_prefix(1);
-        } else {
-            std::optional<std::u16string> quotedName = readQuoted(rest);
-            if (!quotedName) {
-                if (!problem(lineNo, "Wertname ohne schließendes Anführungszeichen"))
-                    return std::nullopt;
-                continue;
-            }
-            name = std::move(*quotedName);
-        }
-        // Long byte lists go on over lines that end in a backslash; they belong
-        // to this line whatever becomes of it.
-        std::u16string joined;
-        bool cutOff = false;
-        rest = trim(rest);
-        const bool hexData = rest.starts_with(u'=') && startsWithNoCase(trim(rest.substr(1)), u"hex");
-        if (hexData) {
-            for (std::u16string_view piece = rest;;) {
-                piece = trim(piece);
-                if (!piece.ends_with(u'\\')) {
-                    joined += piece;
-                    break;
-                }
-                joined += piece.substr(0, piece.size() - 1);
-                // A file cut off after the backslash would lose bytes without notice.
-                if (i + 1 >= lines.size() || trim(lines[i + 1]).empty()) {
-                    cutOff = true;
-                    break;
-                }
-                piece = lines[++i];
-            }
-            rest = joined;
-        }
-        const char* bad = nullptr;
-        if (current == kNoKey) {
-            bad = "Wert ohne Schlüssel";
-        } else if (rest.empty() || rest.front() != u'=') {
-            bad = "'=' fehlt";
-        } else if (cutOff) {
-            bad = "Fortsetzungszeile fehlt";
-        }
-        if (bad) {
-            if (!problem(lineNo, bad, &name))
-                return std::nullopt;
-            continue;
-        }
-        KeySlot& slot = m_slots[current];
-        rest = trim(rest.substr(1));
-
-        if (rest == u"-") {
-            deleteValue(slot, name);
-            continue;
-        }
-        if (!rest.empty() && rest.front() == u'"') {
-            std::optional<std::u16string> s = readQuoted(rest);
-            if (!s || !trim(rest).empty()) {
-                if (!problem(lineNo, "Text ohne schließendes Anführungszeichen", &name))
-                    return std::nullopt;
-                continue;
-            }
-            std::vector<std::uint8_t> data = utf16Bytes(*s, true);
-            setValue(slot, std::move(name), 1, std::move(data));
-            continue;
-        }
-        if (startsWithNoCase(rest, u"dword:")) {
-            std::u16string_view digits = rest.substr(6);
-            std::uint32_t v = 0;
-            bool ok = !digits.empty() && digits.size() <= 8;
-            for (std::size_t k = 0; ok && k < digits.size(); ++k) {
-                const int d = hexDigit(digits[k]);
-                ok = d >= 0;
-                v = v * 16 + std::uint32_t(d);
-            }
-            if (!ok) {
-                if (!problem(lineNo, "dword braucht 1 bis 8 Hexadezimalziffern", &name))
-                    return std::nullopt;
-                continue;
-            }
-            setValue(slot, std::move(name), 4,
-                     {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)});
-            continue;
-        }
-        if (startsWithNoCase(rest, u"hex")) {
-            std::u16string_view afterHex = rest.substr(3);
-            std::uint32_t type = 3;
-            const char* badHex = nullptr;
-            if (!afterHex.empty() && afterHex.front() == u'(') {
-                const std::size_t close = afterHex.find(u')');
-                if (close == std::u16string_view::npos || close == 1 || close > 9) {
-                    badHex = "hex(n) ohne gültige Typnummer";
-                } else {
-                    type = 0;
-                    for (char16_t c : afterHex.substr(1, close - 1)) {
-                        const int d = hexDigit(c);
-                        if (d < 0)
-                            badHex = "hex(n) ohne gültige Typnummer";
-                        type = type * 16 + std::uint32_t(d);
-                    }
-                    afterHex.remove_prefix(close + 1);
-                }
-            }
-            if (!badHex && (afterHex.empty() || afterHex.front() != u':'))
-                badHex = "':' nach hex fehlt";
-            std::optional<std::vector<std::uint8_t>> data;
-            if (!badHex && !(data = parseHexBytes(afterHex.substr(1))))
-                badHex = "ungültige Bytefolge";
-            if (badHex) {
-                if (!problem(lineNo, badHex, &name))
-                    return std::nullopt;
-                continue;
-            }
-            setValue(slot, std::move(name), type, std::move(*data));
-            continue;
-        }
-        if (!problem(lineNo, "unbekannte Datenform", &name))
-            return std::nullopt;
-    }
-    if (!headerSeen) {
-        problem(0, "Datei ist leer");
-        return std::nullopt;
-    }
-
-    RegDocument doc;
-    for (KeySlot& slot : m_slots) {
-        if (!slot.live)
-            continue;
-        RegDocument::Key key{std::move(slot.key.path), {}, std::move(slot.key.comments)};
-        for (std::size_t v = 0; v < slot.key.values.size(); ++v)
-            if (slot.valueLive[v])
-                key.values.push_back(std::move(slot.key.values[v]));
-        doc.keys.push_back(std::move(key));
-    }
-    doc.trailingComments = std::move(m_pending);
-    return doc;
+    return sink.finish();
 }
+
+// A name's hash without regard to ASCII case (FNV-1a).
+std::uint32_t nameHash(std::u16string_view name)
+{
+    std::uint32_t h = 2166136261u;
+    for (char16_t c : name) {
+        h = (h ^ asciiLower(c)) * 16777619u;
+        h = (h ^ (asciiLower(c) >> 8)) * 16777619u;
+    }
+    return h;
+}
+
+// Notes, for one key, the lines that open it, delete it (or a key above it)
+// and set or delete its values; every other key is checked and dropped.
+class KeyIndexSink final : public ReadSink {
+public:
+    explicit KeyIndexSink(std::u16string_view path, std::vector<RegKeyIndex::Event>& events)
+        : m_path(path), m_events(events)
+    {
+    }
+
+    void comment(std::u16string_view) override {}
+
+    std::size_t openKey(std::u16string_view path) override
+    {
+        if (!sameName(path, m_path))
+            return Other;
+        m_events.push_back({RegKeyIndex::Event::Opened, 0, 0});
+        return Ours;
+    }
+
+    void deleteKey(std::u16string_view path) override
+    {
+        const bool above = m_path.size() > path.size() && m_path[path.size()] == u'\\'
+            && sameName(m_path.substr(0, path.size()), path);
+        if (above || sameName(path, m_path))
+            m_events.push_back({RegKeyIndex::Event::KeyDeleted, 0, 0});
+    }
+
+    void setValue(std::size_t key, ValueLine&& value, std::size_t lineStart) override
+    {
+        if (key == Ours)
+            m_events.push_back({RegKeyIndex::Event::ValueSet, nameHash(value.name), lineStart});
+    }
+
+    void deleteValue(std::size_t key, const std::u16string& name, std::size_t lineStart) override
+    {
+        if (key == Ours)
+            m_events.push_back({RegKeyIndex::Event::ValueDeleted, nameHash(name), lineStart});
+    }
+
+private:
+    static constexpr std::size_t Ours = 0;
+    static constexpr std::size_t Other = 1;
+    std::u16string_view m_path;
+    std::vector<RegKeyIndex::Event>& m_events;
+};
 
 } // namespace
 
+std::optional<RegKeyIndex> RegKeyIndex::read(std::span<const std::uint8_t> bytes, std::u16string_view path,
+                                             std::string* error)
+{
+    Reader reader(error, nullptr);
+    std::optional<std::u16string> text = reader.decode(bytes);
+    if (!text)
+        return std::nullopt;
+    RegKeyIndex index;
+    index.m_text = std::move(*text);
+    KeyIndexSink sink(path, index.m_events);
+    if (!reader.read(index.m_text, sink))
+        return std::nullopt;
+    return index;
+}
+
+bool RegKeyIndex::exists() const
+{
+    for (auto e = m_events.rbegin(); e != m_events.rend(); ++e) {
+        if (e->kind == Event::KeyDeleted)
+            return false;
+        if (e->kind == Event::Opened)
+            return true;
+    }
+    return false;
+}
+
+std::optional<RegDocument::Value> RegKeyIndex::value(std::u16string_view name) const
+{
+    // The last line that names the value decides, unless the key was deleted after it.
+    const std::uint32_t hash = nameHash(name);
+    for (auto e = m_events.rbegin(); e != m_events.rend(); ++e) {
+        if (e->kind == Event::KeyDeleted)
+            return std::nullopt;
+        if (e->kind == Event::Opened || e->nameHash != hash)
+            continue;
+        Lines lines(m_text, e->lineStart);
+        ValueLine v = readValueLine(trim(lines.take()), lines);
+        if (!sameName(v.name, name))
+            continue;
+        if (v.kind != ValueLine::Set)
+            return std::nullopt;
+        return RegDocument::Value{std::move(v.name), v.type, std::move(v.data), {}};
+    }
+    return std::nullopt;
+}
+
 std::optional<RegDocument> RegDocument::parse(std::span<const std::uint8_t> bytes, std::string* error)
 {
-    return Reader(error, nullptr).read(bytes);
+    return readDocument(bytes, error, nullptr);
 }
 
 std::optional<RegDocument> RegDocument::parseSalvaging(std::span<const std::uint8_t> bytes,
                                                        std::vector<Problem>* problems)
 {
     std::vector<Problem> ignored;
-    return Reader(nullptr, problems ? problems : &ignored).read(bytes);
+    return readDocument(bytes, nullptr, problems ? problems : &ignored);
 }
 
 namespace {

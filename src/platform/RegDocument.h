@@ -57,4 +57,31 @@ public:
     std::string toUtf8Text() const;
 };
 
+// One key of such a file, for reading its values without keeping the rest:
+// the file is checked as a whole as parse checks it, but only the lines that
+// concern the key are noted, and a value is decoded when it is asked for. So
+// a large file costs its own size once, and little more than that in memory.
+class RegKeyIndex {
+public:
+    // Nothing when parse would refuse the bytes (error then names the problem).
+    // The path is the key's full path with the root; it compares without regard to ASCII case.
+    static std::optional<RegKeyIndex> read(std::span<const std::uint8_t> bytes, std::u16string_view path,
+                                           std::string* error = nullptr);
+
+    // Whether the file leaves the key in place (parse's document would hold it).
+    bool exists() const;
+    // The value as parse's document would hold it (without its comments).
+    std::optional<RegDocument::Value> value(std::u16string_view name) const;
+
+    struct Event {
+        enum Kind : std::uint8_t { Opened, KeyDeleted, ValueSet, ValueDeleted } kind;
+        std::uint32_t nameHash;
+        std::size_t lineStart; // where a value's line begins in the text
+    };
+
+private:
+    std::u16string m_text;
+    std::vector<Event> m_events; // in file order
+};
+
 } // namespace platform

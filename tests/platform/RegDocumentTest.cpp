@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 using platform::RegDocument;
+using platform::RegKeyIndex;
 
 namespace {
 
@@ -71,6 +72,64 @@ INSTANTIATE_TEST_SUITE_P(
             "; Kommentar\r\n\"Name\"=\"Gr\xC3\xBC\xC3\x9F\"\r\n", "Name", 1, {'G', 0, 'r', 0, 0xFC, 0, 0xDF, 0, 0, 0}},
         ValueRow{"\"D\"=dword:1\r\n\"D\"=hex:02\r\n", "D", 3, {2}}));
 
+TEST_P(RegValueLine, ReadsTheSameThroughTheKeyIndex)
+{
+    const ValueRow& row = GetParam();
+    std::string error;
+    std::optional<RegKeyIndex> index
+        = RegKeyIndex::read(utf8File(row.line), u"hkey_current_user\\software\\ZARNOLITH", &error);
+    ASSERT_TRUE(index) << error;
+    EXPECT_TRUE(index->exists());
+    const std::string n = row.name;
+    std::optional<RegDocument::Value> v = index->value(std::u16string(n.begin(), n.end()));
+    ASSERT_TRUE(v);
+    EXPECT_EQ(v->type, row.type);
+    EXPECT_EQ(v->data, row.data);
+}
+
+TEST(RegKeyIndex, ValuesAndTheKeyLiveAsLongAsTheDocumentSaysSo)
+{
+    // Each later line overrides an earlier one, as in the document; other keys stay out of sight.
+    const std::string body = "\"A\"=dword:1\r\n\"a\"=dword:2\r\n\"Weg\"=dword:3\r\n\"WEG\"=-\r\n"
+                             "\"Wieder\"=dword:4\r\n\"Wieder\"=-\r\n\"Wieder\"=\"da\"\r\n"
+                             "[HKEY_CURRENT_USER\\Other]\r\n\"Fremd\"=dword:5\r\n"
+                             "[HKEY_CURRENT_USER\\Software\\Zarnolith\\Sub]\r\n\"Unten\"=dword:6\r\n"
+                             "[-HKEY_CURRENT_USER\\Software\\Zarnolith\\Sub]\r\n";
+    const std::u16string path = u"HKEY_CURRENT_USER\\Software\\Zarnolith";
+    std::optional<RegDocument> doc = RegDocument::parse(utf8File(body));
+    std::optional<RegKeyIndex> index = RegKeyIndex::read(utf8File(body), path);
+    ASSERT_TRUE(doc);
+    ASSERT_TRUE(index);
+    RegDocument::Key* key = doc->findKey(path);
+    ASSERT_NE(key, nullptr);
+    for (const std::u16string name : {u"A", u"a", u"Weg", u"Wieder", u"Fremd", u"Unten", u"Nie"}) {
+        const RegDocument::Value* inDoc = RegDocument::findValue(*key, name);
+        const std::optional<RegDocument::Value> inIndex = index->value(name);
+        ASSERT_EQ(inDoc != nullptr, inIndex.has_value()) << std::string(name.begin(), name.end());
+        if (inDoc) {
+            EXPECT_EQ(inIndex->type, inDoc->type);
+            EXPECT_EQ(inIndex->data, inDoc->data);
+        }
+    }
+    EXPECT_EQ(index->value(u"a")->data, (std::vector<std::uint8_t>{2, 0, 0, 0}));
+
+    // Deleting the key, or a key above it, takes its values; opening it again starts afresh.
+    const std::string deleted = "\"A\"=dword:1\r\n[-HKEY_CURRENT_USER\\Software]\r\n";
+    ASSERT_TRUE(RegKeyIndex::read(utf8File(deleted), path));
+    EXPECT_FALSE(RegKeyIndex::read(utf8File(deleted), path)->exists());
+    EXPECT_FALSE(RegKeyIndex::read(utf8File(deleted), path)->value(u"A"));
+    const std::string reopened = deleted + "[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n\"B\"=dword:2\r\n";
+    std::optional<RegKeyIndex> again = RegKeyIndex::read(utf8File(reopened), path);
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(again->exists());
+    EXPECT_FALSE(again->value(u"A"));
+    EXPECT_TRUE(again->value(u"B"));
+    // A key whose name only begins like ours is another key.
+    const std::string sibling = "[-HKEY_CURRENT_USER\\Software\\Zarno]\r\n";
+    EXPECT_TRUE(RegKeyIndex::read(utf8File("\"A\"=dword:1\r\n" + sibling), path)->value(u"A"));
+    EXPECT_FALSE(RegKeyIndex::read(utf8File(sibling), u"HKEY_CURRENT_USER\\Software\\Andere")->exists());
+}
+
 TEST(RegValueLine, DashDeletesValueAndKeyDeletesSubKeys)
 {
     std::optional<RegDocument> doc = RegDocument::parse(
@@ -88,6 +147,10 @@ TEST_P(DamagedFile, IsRefused)
     std::string error;
     EXPECT_FALSE(RegDocument::parse(GetParam(), &error));
     EXPECT_FALSE(error.empty());
+    // The key index checks the whole file as strictly, whichever key it is for.
+    std::string indexError;
+    EXPECT_FALSE(RegKeyIndex::read(GetParam(), u"HKEY_CURRENT_USER\\Other", &indexError));
+    EXPECT_EQ(indexError, error);
 }
 
 std::vector<std::uint8_t> bytes(const std::string& s) { return {s.begin(), s.end()}; }
