@@ -10,7 +10,7 @@
 #   bench_instance      the second start <= 3 x a program that only starts and exits
 #   bench_windows       one keystroke until the other field shows < 0.1 ms
 #   bench_appearance    a new display font applied and laid out < 5 ms (14, 72, 200 pt)
-#   bench_settings_load a settings file's load time per byte at 1 MiB <= 4 x at 10 kB
+#   bench_settings_load a settings file's load time per byte at 1 MiB <= 2 x at 10 kB
 # The exit code adds up what missed (or did not run, or failed):
 #   1 first start, 2 second start, 4 keystroke, 8 re-layout, 16 another benchmark,
 #   32 settings load.
