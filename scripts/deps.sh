@@ -20,6 +20,7 @@ ZARNOLITH_PACKAGES=(
   clang-format
   fonts-dejavu-core
   locales
+  qt6ct
 )
 
 [ $# -eq 0 ] || ZARNOLITH_PACKAGES=("$@")

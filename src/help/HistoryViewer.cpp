@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QStringDecoder>
 
+#include "ui/TextContrast.h"
 #include "util/Cp1252.h"
 
 namespace help {
@@ -25,8 +26,10 @@ HistoryViewer::HistoryViewer(const QString& path, const TFont& displayFont, Colo
 
     setFont(displayFont.toQFont());
     QPalette pal = palette();
-    pal.setColor(QPalette::Base, background.toQColor(pal));
-    pal.setColor(QPalette::Text, displayFont.Color.toQColor(pal));
+    const QColor paper = background.toQColor(pal);
+    pal.setColor(QPalette::Base, paper);
+    // A system text colour drawn on the chosen background only where it stays readable.
+    pal.setColor(QPalette::Text, TextColorOn(displayFont.Color, paper, pal));
     setPalette(pal);
 
     const std::optional<QString> text = ReadHistoryFile(path);

@@ -1,9 +1,11 @@
 #include "ui/ControlAppearance.h"
 
 #include "controls/TSpinEdit.h"
+#include "ui/TextContrast.h"
 #include "ui/TextMeasure.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,15 +23,29 @@ bool takesWholeFont(const QObject* o)
 
 void ApplyWholeFont(QWidget& control, const TFont& font, ColorValue background)
 {
+    // System colours come from the desktop's scheme, not from what an earlier
+    // call left in the control's palette.
+    const QPalette scheme = QApplication::palette(&control);
+    const QColor bg = background.toQColor(scheme);
+    // A system text colour is meant for the scheme's own background; on the
+    // one the user picked it is resolved so that it stays readable.
+    const QColor fg = TextColorOn(font.Color, bg, scheme);
+    const bool list = qobject_cast<const QAbstractItemView*>(&control) != nullptr;
     QPalette pal = control.palette();
-    const QColor bg = background.toQColor(pal);
-    const QColor fg = font.Color.toQColor(pal);
     for (const auto group : {QPalette::Active, QPalette::Inactive}) {
         // Labels and bars paint Window/WindowText, fields Base/Text.
         pal.setColor(group, QPalette::Window, bg);
         pal.setColor(group, QPalette::WindowText, fg);
         pal.setColor(group, QPalette::Base, bg);
         pal.setColor(group, QPalette::Text, fg);
+        if (list) {
+            // The selected entry as a black or white bar that stands out
+            // from the background whatever the scheme's own highlight is,
+            // its text in the other of the two.
+            const QColor bar = StrongestOn(bg);
+            pal.setColor(group, QPalette::Highlight, bar);
+            pal.setColor(group, QPalette::HighlightedText, StrongestOn(bar));
+        }
     }
     control.setPalette(pal);
     control.setFont(font.toQFont());

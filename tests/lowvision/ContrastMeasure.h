@@ -1,0 +1,156 @@
+#pragma once
+// Measuring what a window shows: the contrast of a control's text with its
+// background, and how clearly a control shows that it has the keyboard focus,
+// read from the pixels drawn (the widget's own rendering on the offscreen
+// platform, the X server's screen under a real X display).
+#include "ui/TextContrast.h"
+
+#include <QGuiApplication>
+#include <QHash>
+#include <QImage>
+#include <QRect>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+#include <vector>
+
+namespace lowvision {
+
+// The pixels of a widget as the user sees them: on an X display the screen's
+// own (the window must be mapped and exposed), elsewhere the widget's rendering.
+// In logical coordinates; a scaled display gives more device pixels per unit.
+inline QImage shot(QWidget* w)
+{
+    QPixmap pixels;
+    if (QGuiApplication::platformName() == QLatin1String("xcb") && w->screen()) {
+        const QPoint at = w->mapToGlobal(QPoint(0, 0)) - w->screen()->geometry().topLeft();
+        pixels = w->screen()->grabWindow(0, at.x(), at.y(), w->width(), w->height());
+    } else {
+        pixels = w->grab();
+    }
+    QImage image = pixels.toImage().convertToFormat(QImage::Format_RGB32);
+    return image.scaled(w->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+// The most frequent colour in `region` of `image`.
+inline QColor dominant(const QImage& image, const QRect& region)
+{
+    QHash<QRgb, int> count;
+    const QRect r = region.intersected(image.rect());
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            ++count[image.pixel(x, y) | 0xFF000000u];
+    QRgb best = 0;
+    int most = -1;
+    for (auto it = count.cbegin(); it != count.cend(); ++it)
+        if (it.value() > most) {
+            most = it.value();
+            best = it.key();
+        }
+    return QColor::fromRgb(best);
+}
+
+struct TextReading {
+    QColor background; // the dominant colour of the area
+    QColor text;       // the colour in it that contrasts most with the background
+    double ratio = 1.0;
+};
+
+// Text on a plain background: anti-aliasing gives colours between the two, so
+// the text colour is the one pixel colour that stands out most.
+inline TextReading readText(const QImage& image, const QRect& region)
+{
+    TextReading reading;
+    reading.background = dominant(image, region);
+    reading.text = reading.background;
+    const QRect r = region.intersected(image.rect());
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) {
+            const QColor c = QColor::fromRgb(image.pixel(x, y));
+            const double ratio = ContrastRatio(c, reading.background);
+            if (ratio > reading.ratio) {
+                reading.ratio = ratio;
+                reading.text = c;
+            }
+        }
+    return reading;
+}
+
+// How a control shows the focus: the pixels that change between the control
+// without the focus (`plain`) and with it (`focused`) by at least 3:1 and that
+// stand at least 3:1 from the control's background (a button's face has a
+// gradient and a large caption, so the caller names the colour). Per side, the indicator's thickness is the median, over the lines
+// across that side (its middle 80 %), of the longest run of such pixels that
+// starts in the outer third; a dashed line gives the dash's thickness, a lone
+// caret or a selected text does not count as a frame.
+struct FocusReading {
+    int thickness = 0;    // the thinnest of the four sides
+    double contrast = 1;  // median contrast, focused against plain, of the changed pixels in the outer third
+    double indicator = 0; // the same over the frame's own pixels (0: no frame found)
+    QColor background;
+};
+
+inline FocusReading readFocus(const QImage& focused, const QImage& plain, const QColor& background)
+{
+    FocusReading reading;
+    reading.background = background;
+    const int w = std::min(focused.width(), plain.width());
+    const int h = std::min(focused.height(), plain.height());
+    auto indicator = [&](int x, int y) {
+        const QColor f = QColor::fromRgb(focused.pixel(x, y));
+        const QColor p = QColor::fromRgb(plain.pixel(x, y));
+        return ContrastRatio(f, p) >= 3.0 && ContrastRatio(f, reading.background) >= 3.0;
+    };
+    std::vector<double> changed;
+    std::vector<double> framed;
+    auto sideThickness = [&](int lines, int depth, auto pixelAt) {
+        std::vector<int> runs;
+        for (int l = lines / 10; l < lines - lines / 10; ++l) {
+            int best = 0;
+            int run = 0;
+            int start = 0;
+            for (int d = 0; d < depth * 3; ++d) {
+                const QPoint p = pixelAt(l, d);
+                if (d < depth) {
+                    const QColor f = QColor::fromRgb(focused.pixel(p));
+                    const QColor q = QColor::fromRgb(plain.pixel(p));
+                    if (f != q)
+                        changed.push_back(ContrastRatio(f, q));
+                }
+                if (!indicator(p.x(), p.y())) {
+                    run = 0;
+                    continue;
+                }
+                if (run++ == 0)
+                    start = d;
+                if (start < depth) {
+                    best = std::max(best, run);
+                    framed.push_back(ContrastRatio(QColor::fromRgb(focused.pixel(p)), QColor::fromRgb(plain.pixel(p))));
+                }
+            }
+            runs.push_back(best);
+        }
+        if (runs.empty())
+            return 0;
+        std::nth_element(runs.begin(), runs.begin() + runs.size() / 2, runs.end());
+        return runs[runs.size() / 2];
+    };
+    const int dh = h / 3, dw = w / 3;
+    const int top = sideThickness(w, dh, [&](int l, int d) { return QPoint(l, std::min(d, h - 1)); });
+    const int bottom = sideThickness(w, dh, [&](int l, int d) { return QPoint(l, std::max(h - 1 - d, 0)); });
+    const int left = sideThickness(h, dw, [&](int l, int d) { return QPoint(std::min(d, w - 1), l); });
+    const int right = sideThickness(h, dw, [&](int l, int d) { return QPoint(std::max(w - 1 - d, 0), l); });
+    reading.thickness = std::min({top, bottom, left, right});
+    if (!framed.empty()) {
+        std::nth_element(framed.begin(), framed.begin() + framed.size() / 2, framed.end());
+        reading.indicator = framed[framed.size() / 2];
+    }
+    if (!changed.empty()) {
+        std::nth_element(changed.begin(), changed.begin() + changed.size() / 2, changed.end());
+        reading.contrast = changed[changed.size() / 2];
+    }
+    return reading;
+}
+
+} // namespace lowvision

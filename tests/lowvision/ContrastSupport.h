@@ -1,0 +1,92 @@
+#pragma once
+// The three windows as the program shows them, for the contrast tests: the
+// main window, the start-values dialog and the background dialog, one shown
+// at a time (on a real display a window in front would be measured instead),
+// with the display font at a given size and each background in turn.
+#include "ContrastMeasure.h"
+
+#include "app/WindowTestSupport.h"
+#include "appearance/ColorTable.h"
+#include "appearance/THintergrundForm.h"
+#include "appearance/TListBox.h"
+#include "controls/SpinButtons.h"
+
+#include <QLabel>
+#include <QStatusBar>
+#include <QStyle>
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace lowvision {
+
+inline std::string colourName(int nr)
+{
+    const std::u16string_view n = FarbNamen[static_cast<std::size_t>(nr)];
+    return QString::fromUtf16(n.data(), static_cast<qsizetype>(n.size())).toStdString();
+}
+
+inline QColor tableColour(int nr) { return ColorValue{FarbWerte[static_cast<std::size_t>(nr)]}.toQColor(); }
+
+// The scheme the session runs in, for the messages.
+inline const char* schemeName()
+{
+    return qgetenv("ZARNOLITH_TEST_SCHEME") == "dark" ? "dark" : "light";
+}
+
+// Shows `window` in front, the windows `others` hidden, and waits until it is
+// on screen and painted. The main window is never hidden: each showing of it
+// loads the settings anew and starts the start-values dialog's timer.
+inline void showAlone(QWidget* window, std::initializer_list<QWidget*> others)
+{
+    for (QWidget* o : others)
+        if (o != window)
+            o->hide();
+    window->show();
+    window->raise();
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    window->repaint();
+    QApplication::processEvents();
+}
+
+// On a real display only what lies on the screen can be read back.
+inline bool onScreen(const QWidget* w)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return true;
+    const QRect global(w->mapToGlobal(QPoint(0, 0)), w->size());
+    return w->screen() && w->screen()->geometry().contains(global);
+}
+
+// The area of an edit field inside its frame, left of `rightEdge` (the arrow
+// strip of a number field), where only its background and text are drawn.
+inline QRect fieldTextArea(const QWidget* field, int rightEdge)
+{
+    const int frame = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, field) + 1;
+    QRect r = field->rect().adjusted(frame, frame, -frame, -frame);
+    r.setRight(std::min(r.right(), rightEdge - 1));
+    return r;
+}
+
+// The program's display font at `points`, Arial, in the system's window-text colour.
+inline void setDisplayFont(int points)
+{
+    ASSERT_NE(AnzeigeSchrift, nullptr);
+    AnzeigeSchrift->Name = QStringLiteral("Arial");
+    AnzeigeSchrift->setSize(points);
+    AnzeigeSchrift->Color = ColorValue{ColorValue::clWindowText};
+    AnzeigeSchrift->Style = {};
+}
+
+// The main window, shown, without the start-values dialog opening by itself.
+inline void showMainWindow(windowtest::Windows& w)
+{
+    w.form->show();
+    w.form->Timer1->stop();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.form.get()));
+}
+
+} // namespace lowvision
