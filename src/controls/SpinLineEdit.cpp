@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QRegularExpression>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
@@ -138,4 +140,11 @@ void SpinLineEdit::contextMenuEvent(QContextMenuEvent* e)
     }
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(e->globalPos());
+}
+
+QRect SpinLineEdit::contentsArea() const
+{
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    return style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
 }

@@ -16,6 +16,9 @@ public:
     // Pastes the clipboard text (first line only) without the character filter,
     // cut to the room the field's length limit leaves; nothing when read-only.
     void pasteLimited();
+    // The area inside the frame (and whatever the style keeps around the
+    // text), where the text and the arrow strip go.
+    QRect contentsArea() const;
     // Inserts text typed or pasted by the user, cut to the room the length limit leaves.
     void insertLimited(const QString& text);
 
