@@ -1,9 +1,12 @@
 #include "controls/SpinButtons.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
+
+#include <algorithm>
 
 SpinButtons::SpinButtons(QWidget* parent) : QWidget(parent)
 {
@@ -13,6 +16,8 @@ SpinButtons::SpinButtons(QWidget* parent) : QWidget(parent)
     m_repeat.setSingleShot(false);
     connect(&m_repeat, &QTimer::timeout, this, [this] { repeatTick(); });
 }
+
+int SpinButtons::StripWidthFor(const QFont& font) { return std::max(StripWidth, QFontMetrics(font).height() * 2 / 3); }
 
 SpinButtons::Arrow SpinButtons::arrowAt(const QPoint& pos) const
 {
@@ -103,12 +108,34 @@ void SpinButtons::paintEvent(QPaintEvent*)
         button.state |= pressed ? QStyle::State_Sunken : QStyle::State_Raised;
         style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &button, &p, this);
 
-        QStyleOption glyph;
-        glyph.initFrom(this);
-        glyph.rect = arrowRect(arrow).adjusted(2, 1, -2, -1);
+        QRect glyphRect = arrowRect(arrow).adjusted(2, 1, -2, -1);
         if (pressed)
-            glyph.rect.translate(1, 1);
-        style()->drawPrimitive(arrow == Arrow::Up ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown, &glyph,
-                               &p, this);
+            glyphRect.translate(1, 1);
+        if (width() <= StripWidth) {
+            QStyleOption glyph;
+            glyph.initFrom(this);
+            glyph.rect = glyphRect;
+            style()->drawPrimitive(arrow == Arrow::Up ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown,
+                                   &glyph, &p, this);
+        } else {
+            drawLargeArrow(p, glyphRect, arrow);
+        }
     }
+}
+
+void SpinButtons::drawLargeArrow(QPainter& p, const QRect& room, Arrow arrow) const
+{
+    // The style's arrows keep their small size in any rectangle: draw one that
+    // grows with the button, half its width, in the button's text colour.
+    const qreal w = std::min(room.width() * 0.5, room.height() * 1.2);
+    const qreal h = w / 2;
+    const QPointF c = QRectF(room).center();
+    const qreal tip = arrow == Arrow::Up ? -h / 2 : h / 2;
+    const QPointF points[] = {{c.x() - w / 2, c.y() - tip}, {c.x() + w / 2, c.y() - tip}, {c.x(), c.y() + tip}};
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(Qt::NoPen);
+    p.setBrush(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    p.drawPolygon(points, 3);
+    p.restore();
 }

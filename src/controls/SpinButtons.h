@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QWidget>
 
+class QPainter;
+
 #include <functional>
 
 class SpinButtons : public QWidget {
@@ -16,7 +18,11 @@ class SpinButtons : public QWidget {
 public:
     enum class Arrow { None, Up, Down };
 
+    // The strip is 15 pixels wide, as the field has always had it; beside a
+    // large font that is a target too small to hit and an arrow too small to
+    // see, so from a line height of 23 on it is two thirds of a line wide.
     static constexpr int StripWidth = 15;
+    static int StripWidthFor(const QFont& font);
     static constexpr int RepeatDelayMs = 400;
     static constexpr int RepeatIntervalMs = 100;
 
@@ -47,6 +53,7 @@ private:
     void step(Arrow arrow);
     void stopHolding();
     QRect arrowRect(Arrow arrow) const;
+    void drawLargeArrow(QPainter& p, const QRect& room, Arrow arrow) const;
 
     QTimer m_repeat;
     Arrow m_held = Arrow::None;

@@ -18,7 +18,6 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QStyle>
 
 #include <algorithm>
 
@@ -75,8 +74,6 @@ TSpinEdit::TSpinEdit(QWidget* parent, platform::IBeep& beep)
     InstallSpinEditAccessibility();
     m_edit->setText(QStringLiteral("0"));
     m_notifiedText = m_edit->text();
-    // The text area ends before the arrow strip, so text never runs under the buttons.
-    m_edit->setTextMargins(0, 0, SpinButtons::StripWidth, 0);
     setFocusProxy(m_edit);
     setFocusPolicy(Qt::StrongFocus);
     connect(m_edit, &QLineEdit::textChanged, this, [this] { textEdited(); });
@@ -305,9 +302,13 @@ void TSpinEdit::resizeEvent(QResizeEvent*) { layoutParts(); }
 void TSpinEdit::layoutParts()
 {
     m_edit->setGeometry(rect());
-    const int frameWidth = std::max(1, style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_edit));
-    m_buttons->setGeometry(m_edit->width() - frameWidth - SpinButtons::StripWidth, frameWidth, SpinButtons::StripWidth,
-                           m_edit->height() - 2 * frameWidth);
+    // The arrows fill the right end of the text area's room inside the frame
+    // (and inside the focus ring, where the style draws one), and the text
+    // area ends before them, so text never runs under the buttons.
+    const int strip = SpinButtons::StripWidthFor(font());
+    m_edit->setTextMargins(0, 0, strip, 0);
+    const QRect inner = m_edit->contentsArea();
+    m_buttons->setGeometry(inner.right() + 1 - strip, inner.top(), strip, inner.height());
 }
 
 void TSpinEdit::changeEvent(QEvent* e)
