@@ -15,6 +15,7 @@
 #include "platform/ScreenArea.h"
 #include "ui/ControlAppearance.h"
 #include "ui/DialogPlacement.h"
+#include "ui/MessageBoxDisplay.h"
 #include "ui/TextMeasure.h"
 #include "ui/TextRoom.h"
 #include "util/IntegerText.h"
@@ -57,8 +58,10 @@ TForm1::~TForm1()
 {
     if (AnzeigeSchrift == &FontDialog1.Font)
         AnzeigeSchrift = nullptr;
-    if (Form1 == this)
+    if (Form1 == this) {
         Form1 = nullptr;
+        ClearMessageBoxDisplay();
+    }
 }
 
 void TForm1::createControls()
@@ -237,8 +240,10 @@ std::vector<QObject*> TForm1::Components() const
 
 void TForm1::SchriftartZuweisen()
 {
-    if (AnzeigeSchrift)
+    if (AnzeigeSchrift) {
         ApplyDisplaySettings(Components(), *AnzeigeSchrift, AnzeigeHintergrund);
+        SetMessageBoxDisplay(*AnzeigeSchrift, AnzeigeHintergrund); // the program's boxes show what this window shows
+    }
     SchalterEinrichten();
 }
 

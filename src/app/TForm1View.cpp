@@ -5,9 +5,8 @@
 #include "appearance/SettingsStore.h"
 #include "appearance/THintergrundForm.h"
 #include "appearance/TListBox.h"
-#include "ui/HeldKeyFilter.h"
+#include "ui/MessageBoxDisplay.h"
 
-#include <QMessageBox>
 #include <utility>
 
 int TForm1::HintergrundNr() const { return HintergrundForm->HintergrundNr(); }
@@ -42,10 +41,7 @@ void TForm1::ShowSettingsNotice()
     const QString notice = std::exchange(m_settingsNotice, QString());
     if (notice.isEmpty())
         return;
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Informationen"), notice, QMessageBox::NoButton, this);
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    new HeldKeyFilter(box); // a Return still held from before must not close it unread
-    box.exec();
+    ShowMessageBox(this, QMessageBox::Warning, QStringLiteral("Informationen"), notice);
 }
 
 void TForm1::LoadDisplaySettings()

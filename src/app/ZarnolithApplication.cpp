@@ -6,7 +6,7 @@
 
 #include <QLoggingCategory>
 #include "platform/ERegistryException.h"
-#include "ui/HeldKeyFilter.h"
+#include "ui/MessageBoxDisplay.h"
 #include "util/IntegerText.h"
 
 #include <QMessageBox>
@@ -69,11 +69,8 @@ void ZarnolithApplication::ShowException(const QString& message)
         owner = Form1;
     if (!owner)
         owner = QApplication::activeWindow();
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Fehler"), message, QMessageBox::NoButton, owner);
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    new HeldKeyFilter(box); // a Return still held from before must not close it unread
     qCDebug(lcError) << "box:" << message;
-    box.exec();
+    ShowMessageBox(owner, QMessageBox::Critical, QStringLiteral("Fehler"), message);
 }
 
 IErrorBox& ZarnolithApplication::StandardErrorBox()

@@ -4,6 +4,7 @@
 #include "help/HistoryViewer.h"
 #include "help/UpdateHandOff.h"
 #include "platform/HandOffFile.h"
+#include "ui/MessageBoxDisplay.h"
 #include "util/ProgramPath.h"
 #include "util/ProgrammStarten.h"
 #include "util/TempVerzeichnis.h"
@@ -22,9 +23,7 @@ void showMessage(QWidget* owner, QMessageBox::Icon icon, const QString& title, c
 {
     QString lines = text;
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(icon, title, lines, QMessageBox::NoButton, owner);
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.exec();
+    ShowMessageBox(owner, icon, title, lines);
 }
 
 bool isRegularFile(const QString& path)
