@@ -142,12 +142,14 @@ TEST_P(ArrowStripTest, ArrowsGrowWithTheFontAndTextEndsBeforeThem)
     setText(QStringLiteral("99999"));
 
     const int width = strip()->width();
-    if (line < 23)
+    if (line < 23) {
         EXPECT_EQ(width, SpinButtons::StripWidth);
-    else
+    } else {
         EXPECT_GE(width, 2 * line / 3 - 1) << "line height " << line;
-    if (pixels >= 64)
+    }
+    if (pixels >= 64) {
         EXPECT_GE(width, 24) << "a target of at least 24 pixels";
+    }
     EXPECT_GE(strip()->height(), field->height() / 2);
     EXPECT_LE(strip()->geometry().right(), field->editor()->width() - 1);
 

@@ -21,7 +21,7 @@ int requiredThickness(const QWidget* control) { return std::max(2, control->font
 
 struct KindSummary {
     int thinnest = 1 << 20;
-    double faintest = 21.0;  // changed pixels
+    double faintest = 21.0;       // changed pixels
     double framedFaintest = 21.0; // the frame's own pixels
 };
 
@@ -50,9 +50,10 @@ protected:
         const QPalette::ColorRole face = qobject_cast<QPushButton*>(control) ? QPalette::Button : QPalette::Base;
         const FocusReading r = readFocus(focused, plain, control->palette().color(face));
         if (!qEnvironmentVariableIsEmpty("ZARNOLITH_TEST_SHOTS")) {
-            const QString base = qEnvironmentVariable("ZARNOLITH_TEST_SHOTS") + QStringLiteral("/%1-%2-%3")
-                                     .arg(QString::fromStdString(kind), QString::fromStdString(bg))
-                                     .arg(control->fontMetrics().height());
+            const QString base = qEnvironmentVariable("ZARNOLITH_TEST_SHOTS")
+                + QStringLiteral("/%1-%2-%3")
+                      .arg(QString::fromStdString(kind), QString::fromStdString(bg))
+                      .arg(control->fontMetrics().height());
             focused.save(base + QStringLiteral("-focused.png"));
             plain.save(base + QStringLiteral("-plain.png"));
         }
@@ -60,9 +61,8 @@ protected:
         s.thinnest = std::min(s.thinnest, r.thickness);
         s.faintest = std::min(s.faintest, r.contrast);
         s.framedFaintest = std::min(s.framedFaintest, r.indicator);
-        EXPECT_GE(r.thickness, requiredThickness(control))
-            << kind << " on " << bg << ": focus frame " << r.thickness << " px, changed pixels at " << r.contrast
-            << ":1";
+        EXPECT_GE(r.thickness, requiredThickness(control)) << kind << " on " << bg << ": focus frame " << r.thickness
+                                                           << " px, changed pixels at " << r.contrast << ":1";
     }
 };
 
@@ -101,6 +101,12 @@ TEST_P(FocusContrast, EveryControlShowsTheFocusOnEveryBackground)
         list->scrollToItem(list->item(nr));
         dialog->repaint();
         QApplication::processEvents();
+        const QRect selectedRect = list->visualItemRect(list->item(nr));
+        const QRect otherRect = list->visualItemRect(list->item(other));
+        if (!onScreen(list->viewport(), selectedRect) || !onScreen(list->viewport(), otherRect)) {
+            dialog->hide();
+            continue;
+        }
         const QImage view = shot(list->viewport());
         const QColor selected = dominant(view, list->visualItemRect(list->item(nr)));
         const QColor unselected = dominant(view, list->visualItemRect(list->item(other)));

@@ -5,11 +5,14 @@
 // platform, the X server's screen under a real X display).
 #include "ui/TextContrast.h"
 
+#include <QApplication>
+#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QHash>
 #include <QImage>
 #include <QRect>
 #include <QScreen>
+#include <QTest>
 #include <QWidget>
 
 #include <algorithm>
@@ -22,15 +25,38 @@ namespace lowvision {
 // In logical coordinates; a scaled display gives more device pixels per unit.
 inline QImage shot(QWidget* w)
 {
-    QPixmap pixels;
-    if (QGuiApplication::platformName() == QLatin1String("xcb") && w->screen()) {
+    auto logical = [w](const QPixmap& pixels) {
+        return pixels.toImage()
+            .convertToFormat(QImage::Format_RGB32)
+            .scaled(w->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    };
+    const QImage rendered = logical(w->grab());
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || !w->screen())
+        return rendered;
+    // The X server shows a repaint a moment after the program made it: wait
+    // until the screen holds what the widget renders, but for a few stray
+    // pixels (two seconds at most; then what the screen shows is measured as
+    // it is).
+    auto sameLook = [&rendered](const QImage& screen) {
+        if (screen.size() != rendered.size())
+            return false;
+        qsizetype differing = 0;
+        for (int y = 0; y < screen.height(); ++y)
+            for (int x = 0; x < screen.width(); ++x)
+                differing += screen.pixel(x, y) != rendered.pixel(x, y);
+        return differing * 100 <= qsizetype(screen.width()) * screen.height();
+    };
+    QImage onScreen;
+    QDeadlineTimer deadline(2000);
+    do {
+        QApplication::processEvents();
         const QPoint at = w->mapToGlobal(QPoint(0, 0)) - w->screen()->geometry().topLeft();
-        pixels = w->screen()->grabWindow(0, at.x(), at.y(), w->width(), w->height());
-    } else {
-        pixels = w->grab();
-    }
-    QImage image = pixels.toImage().convertToFormat(QImage::Format_RGB32);
-    return image.scaled(w->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        onScreen = logical(w->screen()->grabWindow(0, at.x(), at.y(), w->width(), w->height()));
+        if (sameLook(onScreen))
+            break;
+        QTest::qWait(20);
+    } while (!deadline.hasExpired());
+    return onScreen;
 }
 
 // The most frequent colour in `region` of `image`.
@@ -80,10 +106,9 @@ inline TextReading readText(const QImage& image, const QRect& region)
 // How a control shows the focus: the pixels that change between the control
 // without the focus (`plain`) and with it (`focused`) by at least 3:1 and that
 // stand at least 3:1 from the control's background (a button's face has a
-// gradient and a large caption, so the caller names the colour). Per side, the indicator's thickness is the median, over the lines
-// across that side (its middle 80 %), of the longest run of such pixels that
-// starts in the outer third; a dashed line gives the dash's thickness, a lone
-// caret or a selected text does not count as a frame.
+// gradient and a large caption, so the caller names the colour). Per side, the indicator's thickness is the median,
+// over the lines across that side (its middle 80 %), of the longest run of such pixels that starts in the outer third;
+// a dashed line gives the dash's thickness, a lone caret or a selected text does not count as a frame.
 struct FocusReading {
     int thickness = 0;    // the thinnest of the four sides
     double contrast = 1;  // median contrast, focused against plain, of the changed pixels in the outer third

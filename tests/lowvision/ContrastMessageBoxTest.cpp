@@ -25,7 +25,8 @@ BoxLook readBox(const std::function<void()>& show)
         box.repaint();
         auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
         ASSERT_NE(label, nullptr);
-        look.textPixels = label->font().pixelSize() > 0 ? label->font().pixelSize() : QFontInfo(label->font()).pixelSize();
+        look.textPixels
+            = label->font().pixelSize() > 0 ? label->font().pixelSize() : QFontInfo(label->font()).pixelSize();
         look.text = readText(shot(label), label->rect());
         if (auto* icon = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label")))
             look.iconHeight = icon->pixmap().deviceIndependentSize().toSize().height();

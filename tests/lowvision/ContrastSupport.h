@@ -29,10 +29,7 @@ inline std::string colourName(int nr)
 inline QColor tableColour(int nr) { return ColorValue{FarbWerte[static_cast<std::size_t>(nr)]}.toQColor(); }
 
 // The scheme the session runs in, for the messages.
-inline const char* schemeName()
-{
-    return qgetenv("ZARNOLITH_TEST_SCHEME") == "dark" ? "dark" : "light";
-}
+inline const char* schemeName() { return qgetenv("ZARNOLITH_TEST_SCHEME") == "dark" ? "dark" : "light"; }
 
 // Shows `window` in front, the windows `others` hidden, and waits until it is
 // on screen and painted. The main window is never hidden: each showing of it
@@ -53,13 +50,14 @@ inline void showAlone(QWidget* window, std::initializer_list<QWidget*> others)
 }
 
 // On a real display only what lies on the screen can be read back.
-inline bool onScreen(const QWidget* w)
+inline bool onScreen(const QWidget* w, const QRect& part)
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return true;
-    const QRect global(w->mapToGlobal(QPoint(0, 0)), w->size());
+    const QRect global(w->mapToGlobal(part.topLeft()), part.size());
     return w->screen() && w->screen()->geometry().contains(global);
 }
+inline bool onScreen(const QWidget* w) { return onScreen(w, w->rect()); }
 
 // The area of an edit field inside its frame, left of `rightEdge` (the arrow
 // strip of a number field), where only its background and text are drawn.

@@ -55,8 +55,9 @@ TEST_P(TextContrast, EveryLabelFieldAndListEntryIsReadableOnEveryBackground)
             worst.take(r.ratio, what);
             EXPECT_GE(r.ratio, kReadableTextContrast)
                 << what << ": " << r.text.name().toStdString() << " on " << r.background.name().toStdString();
-            if (chosenBack)
+            if (chosenBack) {
                 EXPECT_EQ(r.background.rgb(), tableColour(nr).rgb()) << what << " on the chosen background";
+            }
         };
         auto checkLabel = [&](Worst& worst, QLabel* label, const char* what) {
             check(worst, label, shot(label), label->rect(), true, what);
