@@ -2,9 +2,13 @@
 
 #include "appearance/ColorTable.h"
 #include "appearance/FontScripts.h"
+#include "appearance/FontWindowControls.h"
+#include "ui/DialogPlacement.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,107 +16,133 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollArea>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int kStandard = 0, kItalic = 1, kBold = 2, kBoldItalic = 3;
 constexpr int kSizes[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
 const QString kSampleText = QStringLiteral("AaBbYyZz");
+constexpr std::uint32_t kWhite = 0x00FFFFFF;
+// The lines the lists show where the window has room for them.
+constexpr int kNameLines = 7, kStyleLines = 5, kSizeLines = 7;
+// How long after showing the window a move by the window manager is still corrected.
+constexpr int kSettleMs = 2000;
 
-QIcon colorSwatch(const QColor& c, int side)
+// The text colour as the sample draws it on its background. A colour the user
+// picked is drawn exactly as picked.
+// Still open: the system's window-text colour (FF000008) is drawn as the
+// palette gives it, even where that is below 4.5:1 on the background; it is to
+// be drawn black or white, whichever contrasts more, by the rule ui/ColorValue
+// is to provide for every window.
+QColor sampleTextColor(ColorValue color, const QPalette& palette) { return color.toQColor(palette); }
+
+QIcon colorSwatch(const QColor& color, const QColor& edge, int side, qreal pixelRatio)
 {
-    QPixmap pm(side, side);
-    pm.fill(c);
+    QPixmap pm(QSize(side, side) * pixelRatio);
+    pm.setDevicePixelRatio(pixelRatio);
+    pm.fill(color);
     QPainter p(&pm);
-    p.setPen(Qt::black);
-    p.drawRect(0, 0, side - 1, side - 1);
+    // The edge keeps a swatch of the list's own background colour visible.
+    const int line = std::max(1, side / 12);
+    QPen pen(edge, line);
+    pen.setJoinStyle(Qt::MiterJoin);
+    p.setPen(pen);
+    p.drawRect(QRectF(line / 2.0, line / 2.0, side - line, side - line));
     return QIcon(pm);
 }
 
-void selectRow(QListWidget* list, int line)
+int rowOf(const QListWidget& list, const QString& text, Qt::CaseSensitivity cs = Qt::CaseInsensitive)
 {
-    if (line >= 0 && line < list->count()) {
-        list->setCurrentRow(line);
-        list->scrollToItem(list->item(line), QAbstractItemView::PositionAtCenter);
-    }
+    for (int i = 0; i < list.count(); ++i)
+        if (list.item(i)->text().compare(text, cs) == 0)
+            return i;
+    return -1;
+}
+
+// Centred over the owner, then moved as little as needed to lie wholly inside
+// the work area (outer rectangles, frame and title bar included); a window
+// larger than the work area keeps its left and top edges inside it.
+LayoutPoint InsideWorkArea(const QRect& owner, const QSize& outer, const QRect& workArea)
+{
+    const int x = owner.x() + HalfOf(owner.width() - outer.width());
+    const int y = owner.y() + HalfOf(owner.height() - outer.height());
+    return {std::max(workArea.left(), std::min(x, workArea.left() + workArea.width() - outer.width())),
+            std::max(workArea.top(), std::min(y, workArea.top() + workArea.height() - outer.height()))};
 }
 
 } // namespace
 
-FontWindow::FontWindow(const TFont& start, QWidget* parent)
+FontWindow::FontWindow(const TFont& start, QWidget* parent) : FontWindow(start, ColorValue{kWhite}, parent) {}
+
+FontWindow::FontWindow(const TFont& start, ColorValue background, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_start(start)
+      m_start(start), m_background(background)
 {
     setWindowTitle(QStringLiteral("Schriftart"));
-    auto* content = new QWidget;
-    auto* grid = new QGridLayout(content);
+    m_content = new QWidget;
 
-    auto* nameLabel = new QLabel(QStringLiteral("Schrift&art:"));
-    auto* styleLabel = new QLabel(QStringLiteral("Schrift&schnitt:"));
-    auto* sizeLabel = new QLabel(QStringLiteral("&Größe:"));
+    m_nameLabel = new QLabel(QStringLiteral("Schrift&art:"));
+    m_styleLabel = new QLabel(QStringLiteral("Schrift&schnitt:"));
+    m_sizeLabel = new QLabel(QStringLiteral("&Größe:"));
     NameEdit = new QLineEdit(start.Name);
-    NameList = new QListWidget;
-    StyleList = new QListWidget;
+    NameList = m_nameList = new ChoiceList;
+    StyleList = m_styleList = new ChoiceList;
     SizeEdit = new QLineEdit(QString::number(start.Size()));
     // No size limit of our own: any size the font holds, a stored 0 or negative one included.
     SizeEdit->setValidator(new QIntValidator(-m_start.LargestPoints(), m_start.LargestPoints(), SizeEdit));
-    SizeList = new QListWidget;
+    SizeList = m_sizeList = new ChoiceList;
     // Lists take no name from a label; a screen reader needs one to announce them.
     NameList->setAccessibleName(QStringLiteral("Schriftart"));
     StyleList->setAccessibleName(QStringLiteral("Schriftschnitt"));
     SizeList->setAccessibleName(QStringLiteral("Größe"));
-    nameLabel->setBuddy(NameEdit);
-    styleLabel->setBuddy(StyleList);
-    sizeLabel->setBuddy(SizeEdit);
-    grid->addWidget(nameLabel, 0, 0);
-    grid->addWidget(styleLabel, 0, 1);
-    grid->addWidget(sizeLabel, 0, 2);
-    grid->addWidget(NameEdit, 1, 0);
-    grid->addWidget(SizeEdit, 1, 2);
-    grid->addWidget(NameList, 2, 0);
-    grid->addWidget(StyleList, 1, 1, 2, 1);
-    grid->addWidget(SizeList, 2, 2);
+    m_nameLabel->setBuddy(NameEdit);
+    m_styleLabel->setBuddy(StyleList);
+    m_sizeLabel->setBuddy(SizeEdit);
 
-    // The screen fonts; the start face stays even where the database does not list it.
+    // The screen fonts. The name field shows the stored face as it is; the list
+    // shows the face drawn for it: the face itself, or the one an alias stands
+    // for ("Arial" on Linux), or none.
     QStringList families;
     for (const QString& f : QFontDatabase::families())
         if (!QFontDatabase::isPrivateFamily(f))
             families << f;
     NameList->addItems(families);
-    for (int i = 0; i < NameList->count(); ++i)
-        if (NameList->item(i)->text().compare(start.Name, Qt::CaseInsensitive) == 0)
-            selectRow(NameList, i);
+    int shownFace = rowOf(*NameList, start.Name);
+    if (shownFace < 0)
+        shownFace = rowOf(*NameList, QFontInfo(QFont(start.Name)).family());
+    m_nameList->showChosen(shownFace);
 
     StyleList->addItems(
         {QStringLiteral("Standard"), QStringLiteral("Kursiv"), QStringLiteral("Fett"), QStringLiteral("Fett Kursiv")});
-    selectRow(StyleList, (start.Style.bold ? kBold : kStandard) + (start.Style.italic ? kItalic : 0));
+    m_style = (start.Style.bold ? kBold : kStandard) + (start.Style.italic ? kItalic : 0);
+    m_styleList->showChosen(m_style);
 
     for (int g : kSizes)
         SizeList->addItem(QString::number(g));
-    for (int i = 0; i < SizeList->count(); ++i)
-        if (SizeList->item(i)->text().toInt() == start.Size())
-            selectRow(SizeList, i);
+    m_sizeList->showChosen(rowOf(*SizeList, QString::number(start.Size())));
 
-    auto* effects = new QGroupBox(QStringLiteral("Effekte"));
-    auto* effectsLayout = new QVBoxLayout(effects);
+    m_effects = new QGroupBox(QStringLiteral("Effekte"));
+    auto* effectsLayout = new QVBoxLayout(m_effects);
     StruckOut = new QCheckBox(QStringLiteral("Durchgestric&hen"));
     StruckOut->setChecked(start.Style.strikeOut);
     Underlined = new QCheckBox(QStringLiteral("&Unterstrichen"));
     Underlined->setChecked(start.Style.underline);
     auto* colorLabel = new QLabel(QStringLiteral("&Farbe:"));
-    ColorBox = new QComboBox;
+    ColorBox = new FocusWheelComboBox;
     colorLabel->setBuddy(ColorBox);
-    effectsLayout->addWidget(StruckOut);
-    effectsLayout->addWidget(Underlined);
+    // As wide as box and text: a click beside the text would miss the box.
+    effectsLayout->addWidget(StruckOut, 0, Qt::AlignLeft);
+    effectsLayout->addWidget(Underlined, 0, Qt::AlignLeft);
     effectsLayout->addWidget(colorLabel);
     effectsLayout->addWidget(ColorBox);
 
@@ -122,81 +152,89 @@ FontWindow::FontWindow(const TFont& start, QWidget* parent)
         if (TextColorTable[i].Wert == start.Color.raw)
             startColor = i;
     if (startColor < 0) {
-        ColorBox->addItem(colorSwatch(start.Color.toQColor(), 16),
-                          start.Color.raw == ColorValue::clWindowText ? QStringLiteral("Fenstertext")
+        ColorBox->addItem(start.Color.raw == ColorValue::clWindowText ? QStringLiteral("Fenstertext")
                                                                       : QStringLiteral("Benutzerdefiniert"),
                           QVariant::fromValue(start.Color.raw));
     }
     for (const ColorEntry& color : TextColorTable)
-        ColorBox->addItem(colorSwatch(ColorValue{color.Wert}.toQColor(), 16), QStringView(color.Name).toString(),
-                          QVariant::fromValue(color.Wert));
+        ColorBox->addItem(QStringView(color.Name).toString(), QVariant::fromValue(color.Wert));
     ColorBox->setCurrentIndex(startColor < 0 ? 0 : startColor);
 
-    auto* sampleBox = new QGroupBox(QStringLiteral("Beispiel"));
-    auto* sampleLayout = new QVBoxLayout(sampleBox);
+    m_sampleBox = new QGroupBox(QStringLiteral("Beispiel"));
+    auto* sampleLayout = new QVBoxLayout(m_sampleBox);
     Sample = new QLabel(kSampleText);
     Sample->setAlignment(Qt::AlignCenter);
-    m_sampleScroll = new QScrollArea;
+    Sample->setAutoFillBackground(true); // on the text-background colour
+    m_sampleScroll = new TabScrollArea;
     m_sampleScroll->setWidget(Sample);
     m_sampleScroll->setWidgetResizable(true);
     m_sampleScroll->setAlignment(Qt::AlignCenter);
     m_sampleScroll->setAccessibleName(QStringLiteral("Beispiel"));
-    sampleLayout->addWidget(m_sampleScroll);
+    m_sampleRing = new FocusRing(m_sampleScroll);
+    sampleLayout->addWidget(m_sampleRing, 0, Qt::AlignLeft);
     auto* scriptLabel = new QLabel(QStringLiteral("Sk&ript:"));
-    ScriptBox = new QComboBox;
+    ScriptBox = new FocusWheelComboBox;
     scriptLabel->setBuddy(ScriptBox);
     sampleLayout->addWidget(scriptLabel);
     sampleLayout->addWidget(ScriptBox);
 
-    grid->addWidget(effects, 3, 0);
-    grid->addWidget(sampleBox, 3, 1, 1, 2);
-
     OkButton = new QPushButton(QStringLiteral("OK"));
     CancelButton = new QPushButton(QStringLiteral("Abbrechen"));
     OkButton->setDefault(true);
-    auto* buttonList = new QHBoxLayout;
-    buttonList->addStretch();
-    buttonList->addWidget(OkButton);
-    buttonList->addWidget(CancelButton);
-    grid->addLayout(buttonList, 4, 0, 1, 3);
 
-    m_scrollArea = new QScrollArea;
-    m_scrollArea->setWidget(content);
+    m_scrollArea = new TabScrollArea;
+    m_scrollArea->setWidget(m_content);
     m_scrollArea->setWidgetResizable(true);
     m_scrollArea->setFrameShape(QFrame::NoFrame);
     m_scrollArea->setAccessibleName(windowTitle()); // a Tab stop of its own, for scrolling by keys
     auto* outerLayout = new QVBoxLayout(this);
     outerLayout->setContentsMargins(0, 0, 0, 0);
-    outerLayout->addWidget(m_scrollArea);
+    m_scrollRing = new FocusRing(m_scrollArea);
+    outerLayout->addWidget(m_scrollRing);
 
     fillScripts(start.Name, start.Charset);
 
-    connect(NameList, &QListWidget::currentTextChanged, this, [this](const QString& name) {
-        if (name.isEmpty())
-            return;
-        NameEdit->setText(name);
-        fillScripts(name, ScriptBox->currentData().toInt());
+    // Only what the user picks is a choice: the lists report their selection,
+    // which moving through the window (Tab, the wheel, scrolling) leaves alone.
+    connect(NameList, &QListWidget::itemSelectionChanged, this, [this] {
+        const int row = m_nameList->chosenRow();
+        if (row < 0)
+            return; // an entry unselected (Ctrl+click) chooses no face
+        NameEdit->setText(NameList->item(row)->text());
+        fillScripts(NameList->item(row)->text(), ScriptBox->currentData().toInt());
         updateSample();
     });
     connect(NameEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
-        // Typing a face's beginning moves the list to it.
+        // Typing a face's beginning shows the first face that begins so.
         for (int i = 0; i < NameList->count(); ++i) {
             if (NameList->item(i)->text().startsWith(text, Qt::CaseInsensitive)) {
                 const QSignalBlocker still(NameList);
-                selectRow(NameList, i);
+                m_nameList->showChosen(i);
                 break;
             }
         }
         fillScripts(chosenName(), ScriptBox->currentData().toInt());
         updateSample();
     });
-    connect(SizeList, &QListWidget::currentTextChanged, this, [this](const QString& g) {
-        if (!g.isEmpty())
-            SizeEdit->setText(g);
+    connect(StyleList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (const int row = m_styleList->chosenRow(); row >= 0) {
+            m_style = row;
+        } else {
+            const QSignalBlocker still(StyleList); // a style is always chosen
+            m_styleList->showChosen(m_style);
+        }
         updateSample();
     });
-    connect(SizeEdit, &QLineEdit::textEdited, this, [this] { updateSample(); });
-    connect(StyleList, &QListWidget::currentRowChanged, this, [this] { updateSample(); });
+    connect(SizeList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (const int row = m_sizeList->chosenRow(); row >= 0)
+            SizeEdit->setText(SizeList->item(row)->text());
+        updateSample();
+    });
+    connect(SizeEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
+        const QSignalBlocker still(SizeList);
+        m_sizeList->showChosen(rowOf(*SizeList, text.trimmed()));
+        updateSample();
+    });
     connect(StruckOut, &QCheckBox::toggled, this, [this] { updateSample(); });
     connect(Underlined, &QCheckBox::toggled, this, [this] { updateSample(); });
     connect(ColorBox, &QComboBox::activated, this, [this] {
@@ -206,6 +244,11 @@ FontWindow::FontWindow(const TFont& start, QWidget* parent)
     connect(ScriptBox, &QComboBox::activated, this, [this] { m_scriptChosen = true; });
     connect(OkButton, &QPushButton::clicked, this, &FontWindow::accept);
     connect(CancelButton, &QPushButton::clicked, this, &FontWindow::reject);
+    // Whichever way the focus comes to a control (Tab, a mnemonic, a click), it comes into view.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && m_content->isAncestorOf(now))
+            KeepInView(*m_scrollArea, *now, 2 * m_scrollRing->ringWidth());
+    });
 
     setUpOwnFont();
     updateSample();
@@ -230,13 +273,29 @@ void FontWindow::fillScripts(const QString& family, int wanted)
     ScriptBox->setCurrentIndex(picked);
 }
 
+void FontWindow::paintSwatches()
+{
+    // As large as the capital letters of the colour's name beside it.
+    const int side = std::max(16, QFontMetrics(font()).capHeight());
+    ColorBox->setIconSize(QSize(side, side));
+    const QColor edge = palette().color(QPalette::Text);
+    for (int i = 0; i < ColorBox->count(); ++i) {
+        const QColor c = sampleTextColor(ColorValue{ColorBox->itemData(i).toUInt()}, palette());
+        ColorBox->setItemIcon(i, colorSwatch(c, edge, side, devicePixelRatioF()));
+    }
+}
+
 QString FontWindow::chosenName() const
 {
-    const QString text = NameEdit->text().trimmed();
-    for (int i = 0; i < NameList->count(); ++i)
-        if (NameList->item(i)->text().compare(text, Qt::CaseInsensitive) == 0)
-            return NameList->item(i)->text();
-    return text;
+    // A face left as it was shown goes back exactly as stored, spelling and blanks included.
+    const QString shown = NameEdit->text();
+    if (shown == m_start.Name)
+        return m_start.Name;
+    const QString text = shown.trimmed();
+    if (text.isEmpty())
+        return m_start.Name;
+    const int row = rowOf(*NameList, text);
+    return row >= 0 ? NameList->item(row)->text() : text;
 }
 
 std::optional<int> FontWindow::readPoints() const
@@ -252,15 +311,12 @@ FontChoice FontWindow::Choice() const
 {
     FontChoice w;
     w.Name = chosenName();
-    if (w.Name.isEmpty())
-        w.Name = m_start.Name;
     // A size left as it was shown keeps the font's exact height: a stored size
     // in points does not always come back the same through the pixel height.
     if (SizeEdit->text().trimmed() != QString::number(m_start.Size()))
         w.Points = readPoints();
-    const int fontStyle = StyleList->currentRow();
-    w.Weight = (fontStyle == kBold || fontStyle == kBoldItalic) ? 700 : 400;
-    w.Italic = fontStyle == kItalic || fontStyle == kBoldItalic;
+    w.Weight = (m_style == kBold || m_style == kBoldItalic) ? 700 : 400;
+    w.Italic = m_style == kItalic || m_style == kBoldItalic;
     w.Underlined = Underlined->isChecked();
     w.StruckOut = StruckOut->isChecked();
     if (m_colorChosen)
@@ -274,66 +330,203 @@ void FontWindow::updateSample()
 {
     TFont probe = m_start;
     ApplyFontChoice(probe, Choice());
-    if (!m_colorChosen)
-        probe.Color = m_start.Color;
     Sample->setFont(probe.toQFont());
+    // The chosen text colour on the text-background colour in use: what the windows will show.
     QPalette pal = Sample->palette();
-    pal.setColor(QPalette::WindowText, probe.Color.toQColor(pal));
+    pal.setColor(QPalette::Window, m_background.toQColor(palette()));
+    pal.setColor(QPalette::WindowText, sampleTextColor(probe.Color, palette()));
     Sample->setPalette(pal);
+    if (m_view.isValid())
+        sizeSample();
 }
 
 void FontWindow::setUpOwnFont()
 {
-    // The window's own texts in the display font, but never so large that it
-    // no longer fits the screen: shrink until it does (a floor of 8 points),
-    // and let the scroll area take what is still too large.
-    const QScreen* targetScreen = parentWidget() ? parentWidget()->screen() : screen();
-    const QSize room = targetScreen ? targetScreen->availableGeometry().size() - QSize(40, 60) : QSize(800, 600);
+    // The window's own texts in the display font at its size, however large:
+    // the user chose that size to be able to read. The window fits the screen
+    // by its layout and scrolls where that is not enough.
     QFont own = m_start.toQFont();
     own.setUnderline(false);
     own.setStrikeOut(false);
-    const int floorPx = m_start.Resolution() * 8 / 72;
-    int px = std::max(m_start.AppliedPixelHeight(), floorPx);
-
-    auto fits = [&](int pixelSize) {
-        own.setPixelSize(pixelSize);
-        setFont(own);
-        const QFontMetrics fm(own);
-        const int line = fm.height();
-        // Lists sized from the font, not from the view's fixed preferred size.
-        const int margin
-            = 2 * NameList->frameWidth() + NameList->verticalScrollBar()->sizeHint().width() + fm.averageCharWidth();
-        // As wide as the longest face name offered, so none is cut off.
-        int widestName = fm.horizontalAdvance(QStringLiteral("Liberation Sans Narrow"));
-        for (int i = 0; i < NameList->count(); ++i)
-            widestName = std::max(widestName, fm.horizontalAdvance(NameList->item(i)->text()));
-        // Not QSizePolicy::Ignored: the grid then hands the column less than
-        // this minimum and the style list covers the longest names.
-        NameList->setMinimumSize(widestName + margin, 7 * line);
-        NameList->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-        StyleList->setFixedWidth(fm.horizontalAdvance(QStringLiteral("Fett Kursiv")) + margin);
-        StyleList->setMinimumHeight(5 * line);
-        SizeList->setFixedWidth(std::max(fm.horizontalAdvance(QStringLiteral("9999")) + margin,
-                                         fm.horizontalAdvance(QStringLiteral("Größe:"))));
-        SizeList->setMinimumHeight(7 * line);
-        // A huge sample scrolls inside its box instead of blowing the window up.
-        m_sampleScroll->setFixedHeight(4 * line);
-        m_sampleScroll->setMinimumWidth(fm.horizontalAdvance(kSampleText));
-        m_sampleScroll->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-        m_scrollArea->widget()->adjustSize();
-        const QSize needed = m_scrollArea->widget()->sizeHint();
-        return needed.width() <= room.width() && needed.height() <= room.height();
-    };
-    if (!fits(px)) {
-        int lo = floorPx, hi = px; // lo fits or is the floor, hi does not fit
-        while (hi - lo > 1) {
-            const int middle = (lo + hi) / 2;
-            (fits(middle) ? lo : hi) = middle;
-        }
-        fits(lo);
+    setFont(own);
+    const QFontMetrics fm(own);
+    // Check boxes as large as the capital letters of their text.
+    const int indicator = std::max(style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, StruckOut), fm.capHeight());
+    const QString boxLook
+        = QStringLiteral("QCheckBox { spacing: %1px; } QCheckBox::indicator { width: %2px; height: %2px; }")
+              .arg(std::max(6, indicator / 3))
+              .arg(indicator);
+    for (QCheckBox* box : {StruckOut, Underlined}) {
+        box->setStyleSheet(boxLook);
+        box->setFont(own); // a style sheet would otherwise fix the font the box had before
     }
-    const QSize needed = m_scrollArea->widget()->sizeHint() + QSize(4, 4);
-    resize(std::min(needed.width(), room.width()), std::min(needed.height(), room.height()));
+    paintSwatches();
+    // The focus line of the scroll areas grows with the text, from 2 pixels.
+    const int ring = std::max(2, (fm.height() + 8) / 16);
+    m_scrollRing->setRingWidth(ring);
+    m_sampleRing->setRingWidth(ring);
+    fitTo(roomOnScreen(frameMargins()));
+}
+
+QSize FontWindow::frameMargins() const
+{
+    // The frame and title bar the window manager puts round the window, known
+    // once the window exists; until then the owner's, framed by the same manager.
+    if (internalWinId() != 0)
+        return OuterSize(*this) - size();
+    if (const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr; owner && owner->isVisible())
+        return OuterSize(*owner) - owner->size();
+    return QSize(0, 0);
+}
+
+QSize FontWindow::roomOnScreen(const QSize& frame) const
+{
+    const QScreen* target = parentWidget() ? parentWidget()->screen() : screen();
+    const QSize work = target ? target->availableGeometry().size() : QSize(800, 600);
+    return (work - frame).expandedTo(QSize(1, 1));
+}
+
+void FontWindow::arrange(bool stacked)
+{
+    delete m_content->layout(); // the controls stay; only their places change
+    auto* grid = new QGridLayout(m_content);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OkButton);
+    buttons->addWidget(CancelButton);
+    if (!stacked) {
+        grid->addWidget(m_nameLabel, 0, 0);
+        grid->addWidget(m_styleLabel, 0, 1);
+        grid->addWidget(m_sizeLabel, 0, 2);
+        grid->addWidget(NameEdit, 1, 0);
+        grid->addWidget(SizeEdit, 1, 2);
+        grid->addWidget(NameList, 2, 0);
+        grid->addWidget(StyleList, 1, 1, 2, 1);
+        grid->addWidget(SizeList, 2, 2);
+        grid->addWidget(m_effects, 3, 0);
+        grid->addWidget(m_sampleBox, 3, 1, 1, 2);
+        grid->addLayout(buttons, 4, 0, 1, 3);
+        return;
+    }
+    // One column, in the order of the Tab key.
+    int row = 0;
+    for (QWidget* w : std::initializer_list<QWidget*>{m_nameLabel, NameEdit, NameList, m_styleLabel, StyleList,
+                                                      m_sizeLabel, SizeEdit, SizeList, m_effects, m_sampleBox}) {
+        const bool fixedWidth = w == StyleList || w == SizeList || qobject_cast<QLabel*>(w);
+        grid->addWidget(w, row++, 0, fixedWidth ? Qt::AlignLeft : Qt::Alignment());
+    }
+    grid->addLayout(buttons, row, 0);
+}
+
+void FontWindow::sizeControls(const QSize& view)
+{
+    m_view = view;
+    const QFontMetrics fm(font());
+    const int line = fm.height();
+    const int frame = 2 * NameList->frameWidth();
+    // Lists sized from the font, not from the view's fixed preferred size.
+    const int margin = frame + NameList->verticalScrollBar()->sizeHint().width() + fm.averageCharWidth();
+    // As wide as the longest face name offered, so none is cut off.
+    int widestName = fm.horizontalAdvance(QStringLiteral("Liberation Sans Narrow"));
+    for (int i = 0; i < NameList->count(); ++i)
+        widestName = std::max(widestName, fm.horizontalAdvance(NameList->item(i)->text()));
+    // As many lines as the view holds, up to the usual number: a list the
+    // focus reaches can always be seen whole.
+    const auto listHeight
+        = [&](int lines) { return std::clamp((view.height() - frame) / line, 1, lines) * line + frame; };
+    // Not QSizePolicy::Ignored: the grid then hands the column less than
+    // this minimum and the style list covers the longest names.
+    NameList->setMinimumSize(widestName + margin, listHeight(kNameLines));
+    NameList->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    StyleList->setFixedWidth(fm.horizontalAdvance(QStringLiteral("Fett Kursiv")) + margin);
+    StyleList->setMinimumHeight(listHeight(kStyleLines));
+    SizeList->setFixedWidth(std::max(fm.horizontalAdvance(QStringLiteral("9999")) + margin,
+                                     fm.horizontalAdvance(QStringLiteral("Größe:"))));
+    SizeList->setMinimumHeight(listHeight(kSizeLines));
+    sizeSample();
+}
+
+void FontWindow::sizeSample()
+{
+    // The box as large as the sample in the chosen font, but no larger than
+    // the view: a larger sample scrolls inside its box instead of blowing the
+    // window up. At least the sample text's size in the window's own font.
+    const QFontMetrics own(font());
+    const int edge = 2 * (m_sampleScroll->frameWidth() + m_sampleRing->ringWidth());
+    const QSize least(own.horizontalAdvance(kSampleText) + 2 * own.averageCharWidth() + edge, 2 * own.height() + edge);
+    const QSize wanted = (Sample->sizeHint() + QSize(edge, edge)).expandedTo(least);
+    // The group box's title and edges come on top of the box itself.
+    const QSize limit = (m_view - QSize(2 * own.averageCharWidth(), 2 * own.height())).expandedTo(QSize(1, 1));
+    m_sampleScroll->setFixedSize(wanted.boundedTo(limit)
+                                 - QSize(2 * m_sampleRing->ringWidth(), 2 * m_sampleRing->ringWidth()));
+}
+
+void FontWindow::fitTo(const QSize& room)
+{
+    // The outer area's view: the room less the focus line all round.
+    const int ring = m_scrollRing->ringWidth();
+    const QSize view = room - QSize(2 * ring, 2 * ring);
+    // The columns side by side while that fits the width, else one column.
+    arrange(false);
+    sizeControls(view);
+    if (m_content->sizeHint().width() > view.width()) {
+        arrange(true);
+        sizeControls(view);
+    }
+    // Where even that needs more room than there is, the window scrolls; a
+    // scroll bar takes its width from the view in the other direction.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scrollArea);
+    QSize least = m_content->minimumSizeHint();
+    bool across = least.width() > view.width();
+    const bool down = least.height() > view.height() - (across ? bar : 0);
+    across = least.width() > view.width() - (down ? bar : 0);
+    const QSize bars(down ? bar : 0, across ? bar : 0);
+    if (!bars.isNull())
+        sizeControls(view - bars);
+    const QSize wanted = m_content->sizeHint() + QSize(2 * ring, 2 * ring) + bars;
+    resize(wanted.boundedTo(room));
+}
+
+void FontWindow::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous() && !m_placed) {
+        m_placed = true;
+        // Now the window manager's frame is known: fit the room it leaves, and
+        // place the whole window, title bar included, inside the work area,
+        // centred over its owner as far as that allows.
+        fitTo(roomOnScreen(frameMargins()));
+        layout()->activate();
+        for (ChoiceList* list : {m_nameList, m_styleList, m_sizeList})
+            list->scrollToChosen();
+        const QScreen* target = parentWidget() ? parentWidget()->screen() : screen();
+        if (target) {
+            const QRect workArea = target->availableGeometry();
+            const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+            const QRect over = owner && owner->isVisible() ? OuterGeometry(*owner) : workArea;
+            PlaceOuter(*this, [&](const QRect& outer) { return InsideWorkArea(over, outer.size(), workArea); });
+        }
+        m_shownAt.start();
+    }
+    QDialog::showEvent(event);
+}
+
+void FontWindow::moveEvent(QMoveEvent* event)
+{
+    QDialog::moveEvent(event);
+    // The window manager frames the window, and may place it, after it is
+    // shown. For a moment after that, until the user could have moved it,
+    // the window is kept inside the work area, frame and title bar included.
+    if (!m_shownAt.isValid() || m_shownAt.elapsed() > kSettleMs)
+        return;
+    const QRect frame = frameGeometry();
+    const QScreen* target = screen();
+    if (frame.size() == size() || !target)
+        return; // no frame known yet
+    const QRect workArea = target->availableGeometry();
+    if (workArea.contains(frame))
+        return;
+    const LayoutPoint p = InsideWorkArea(frame, frame.size(), workArea);
+    move(p.x, p.y); // a framed window's position is its frame's
 }
 
 void FontWindow::accept()
