@@ -71,7 +71,7 @@ void TForm1::MenuAnsSchriftartClick()
         ~RestoreFocus() { form->SetActiveControl(); }
     } restoreFocus{this};
 
-    if (FontDialog1.Execute(this)) {
+    if (FontDialog1.Execute(this, AnzeigeHintergrund)) {
         setHintergrundNr(HintergrundNr());
         RegistryLadenSpeichern(false);
     }

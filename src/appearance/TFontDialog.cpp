@@ -2,9 +2,9 @@
 
 #include "appearance/FontWindow.h"
 
-bool TFontDialog::Execute(QWidget* parent)
+bool TFontDialog::Execute(QWidget* parent, ColorValue background)
 {
-    FontWindow targetWindow(Font, parent);
+    FontWindow targetWindow(Font, background, parent);
     if (targetWindow.exec() != 1)
         return false;
     ApplyFontChoice(Font, targetWindow.Choice());

@@ -322,6 +322,43 @@ TEST_F(FontDialog, OverTheAccessibilityBusOnlyTheFocusedListHasAFocusedItem)
     }));
 }
 
+// How many pixels of the sample are exactly this colour.
+int pixelsOf(QLabel* sample, QColor colour)
+{
+    const QImage image = sample->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += image.pixel(x, y) == colour.rgb() ? 1 : 0;
+    return n;
+}
+
+// The sample shows what the windows will show: the text colour on the
+// text-background colour in use, and a colour picked in the box at once.
+TEST_F(FontDialog, SampleShowsTheChosenColourOnTheBackgroundInUse)
+{
+    dialog.Font.setSize(48);          // strokes wide enough to have pixels of the colour itself
+    dialog.Font.Color.raw = 0x0000FF; // "Rot"
+    const QColor yellow(255, 255, 0), red(255, 0, 0), blue(0, 0, 255);
+    EXPECT_TRUE(modaltest::actInModal<FontWindow>(
+                    [&] { EXPECT_FALSE(dialog.Execute(nullptr, ColorValue{0x0000FFFF})); }, // "Gelb"
+                    [&](FontWindow& f) {
+                        const QImage image = f.Sample->grab().toImage().convertToFormat(QImage::Format_RGB32);
+                        EXPECT_EQ(image.pixel(1, 1), yellow.rgb()) << "the background";
+                        EXPECT_GT(pixelsOf(f.Sample, red), 50) << "the text in its colour";
+                        f.ColorBox->setFocus();
+                        const int wanted = f.ColorBox->findText(QStringLiteral("Blau"));
+                        ASSERT_GE(wanted, 0);
+                        while (f.ColorBox->currentIndex() < wanted)
+                            QTest::keyClick(f.ColorBox, Qt::Key_Down);
+                        EXPECT_GT(pixelsOf(f.Sample, blue), 50) << "the colour picked";
+                        EXPECT_EQ(pixelsOf(f.Sample, red), 0);
+                        EXPECT_GT(pixelsOf(f.Sample, yellow), 50) << "on the same background";
+                        f.reject();
+                    })
+                    .shown);
+}
+
 TEST_F(FontDialog, ConfirmingUnchangedKeepsSystemColourAndCharset)
 {
     const TFont fontBefore = dialog.Font;
