@@ -38,13 +38,17 @@ constexpr int kNameLines = 7, kStyleLines = 5, kSizeLines = 7;
 // How long after showing the window a move by the window manager is still corrected.
 constexpr int kSettleMs = 2000;
 
-// The text colour as the sample draws it on its background. A colour the user
+// The text colour as the sample draws it on `background`. A colour the user
 // picked is drawn exactly as picked.
 // Still open: the system's window-text colour (FF000008) is drawn as the
 // palette gives it, even where that is below 4.5:1 on the background; it is to
-// be drawn black or white, whichever contrasts more, by the rule ui/ColorValue
-// is to provide for every window.
-QColor sampleTextColor(ColorValue color, const QPalette& palette) { return color.toQColor(palette); }
+// be drawn black or white, whichever contrasts more, by the rule the windows
+// are to share (ui/TextContrast, TextColorOn), once that is in.
+QColor sampleTextColor(ColorValue color, const QColor& background, const QPalette& palette)
+{
+    Q_UNUSED(background);
+    return color.toQColor(palette);
+}
 
 QIcon colorSwatch(const QColor& color, const QColor& edge, int side, qreal pixelRatio)
 {
@@ -279,8 +283,10 @@ void FontWindow::paintSwatches()
     const int side = std::max(16, QFontMetrics(font()).capHeight());
     ColorBox->setIconSize(QSize(side, side));
     const QColor edge = palette().color(QPalette::Text);
+    const QColor background = m_background.toQColor(palette());
     for (int i = 0; i < ColorBox->count(); ++i) {
-        const QColor c = sampleTextColor(ColorValue{ColorBox->itemData(i).toUInt()}, palette());
+        // Each colour as the sample would draw it.
+        const QColor c = sampleTextColor(ColorValue{ColorBox->itemData(i).toUInt()}, background, palette());
         ColorBox->setItemIcon(i, colorSwatch(c, edge, side, devicePixelRatioF()));
     }
 }
@@ -333,8 +339,9 @@ void FontWindow::updateSample()
     Sample->setFont(probe.toQFont());
     // The chosen text colour on the text-background colour in use: what the windows will show.
     QPalette pal = Sample->palette();
-    pal.setColor(QPalette::Window, m_background.toQColor(palette()));
-    pal.setColor(QPalette::WindowText, sampleTextColor(probe.Color, palette()));
+    const QColor background = m_background.toQColor(palette());
+    pal.setColor(QPalette::Window, background);
+    pal.setColor(QPalette::WindowText, sampleTextColor(probe.Color, background, palette()));
     Sample->setPalette(pal);
     if (m_view.isValid())
         sizeSample();
