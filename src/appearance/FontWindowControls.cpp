@@ -36,11 +36,14 @@ void ChoiceList::scrollToChosen()
 void ChoiceList::focusInEvent(QFocusEvent* event)
 {
     // Arrive on the chosen entry. Without one the view would stand on its
-    // first entry; that is only where the keys start, no choice (the
-    // selection stays empty).
-    if (const int row = chosenRow(); row >= 0 && !currentIndex().isValid())
+    // first entry unchosen, and the first arrow key would pick the second;
+    // standing on none, the first key picks the first.
+    const int row = chosenRow();
+    if (row >= 0 && !currentIndex().isValid())
         selectionModel()->setCurrentIndex(model()->index(row, 0), QItemSelectionModel::NoUpdate);
     QListWidget::focusInEvent(event);
+    if (row < 0)
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
 }
 
 void ChoiceList::focusOutEvent(QFocusEvent* event)

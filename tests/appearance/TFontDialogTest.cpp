@@ -207,6 +207,16 @@ TEST_F(FontDialog, ArrowKeysInAListPickItsNextEntry)
     EXPECT_TRUE(dialog.Font.Style.italic) << "Standard, then Kursiv";
     EXPECT_FALSE(dialog.Font.Style.bold);
     EXPECT_EQ(dialog.Font.Size(), 16);
+
+    // Where the list shows no entry (a size it does not offer), the first key picks its first entry.
+    dialog.Font.setSize(13);
+    EXPECT_TRUE(runDialog(dialog, [&](FontWindow& f) {
+        f.SizeList->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(f.SizeList, Qt::Key_Down);
+        EXPECT_EQ(f.SizeEdit->text(), f.SizeList->item(0)->text());
+        QTest::mouseClick(f.OkButton, Qt::LeftButton);
+    }));
+    EXPECT_EQ(dialog.Font.Size(), 8);
 }
 
 // A screen reader hears an item as focused only while its list has the focus:
