@@ -4,6 +4,7 @@
 #include "appearance/FontScripts.h"
 #include "appearance/FontWindowControls.h"
 #include "ui/DialogPlacement.h"
+#include "ui/TextContrast.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -38,16 +39,12 @@ constexpr int kNameLines = 7, kStyleLines = 5, kSizeLines = 7;
 // How long after showing the window a move by the window manager is still corrected.
 constexpr int kSettleMs = 2000;
 
-// The text colour as the sample draws it on `background`. A colour the user
-// picked is drawn exactly as picked.
-// Still open: the system's window-text colour (FF000008) is drawn as the
-// palette gives it, even where that is below 4.5:1 on the background; it is to
-// be drawn black or white, whichever contrasts more, by the rule the windows
-// are to share (ui/TextContrast, TextColorOn), once that is in.
+// The text colour as the sample draws it on `background`, as the windows will:
+// a colour the user picked exactly as picked, the system's text colour black or
+// white where it would not be readable there.
 QColor sampleTextColor(ColorValue color, const QColor& background, const QPalette& palette)
 {
-    Q_UNUSED(background);
-    return color.toQColor(palette);
+    return TextColorOn(color, background, palette);
 }
 
 QIcon colorSwatch(const QColor& color, const QColor& edge, int side, qreal pixelRatio)

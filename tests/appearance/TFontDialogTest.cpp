@@ -369,6 +369,39 @@ TEST_F(FontDialog, SampleShowsTheChosenColourOnTheBackgroundInUse)
                     .shown);
 }
 
+// The system's text colour in the sample is readable where the windows make it
+// so: white on "Schwarz" under a light scheme, black on "Gelb" under a dark one.
+TEST_F(FontDialog, SampleDrawsTheSystemTextColourReadablyOnTheBackground)
+{
+    dialog.Font.setSize(48);
+    dialog.Font.Color.raw = ColorValue::clWindowText;
+    const QPalette before = QApplication::palette();
+    const QColor black(0, 0, 0), white(255, 255, 255);
+    struct Case {
+        QColor schemeText;
+        std::uint32_t background;
+        QColor readable;
+        QColor unreadable;
+    };
+    for (const Case& c : {Case{black, 0x00000000u, white, black}, Case{white, 0x0000FFFFu, black, white}}) {
+        QPalette scheme = before;
+        scheme.setColor(QPalette::Text, c.schemeText);
+        scheme.setColor(QPalette::WindowText, c.schemeText);
+        QApplication::setPalette(scheme);
+        EXPECT_TRUE(modaltest::actInModal<FontWindow>(
+                        [&] { EXPECT_FALSE(dialog.Execute(nullptr, ColorValue{c.background})); },
+                        [&](FontWindow& f) {
+                            EXPECT_GT(pixelsOf(f.Sample, c.readable), 50) << c.readable.name().toStdString();
+                            if (c.background != 0)
+                                EXPECT_EQ(pixelsOf(f.Sample, c.unreadable), 0) << c.unreadable.name().toStdString();
+                            f.reject();
+                        })
+                        .shown);
+        EXPECT_EQ(dialog.Font.Color.raw, ColorValue::clWindowText) << "the setting keeps the system colour";
+    }
+    QApplication::setPalette(before);
+}
+
 TEST_F(FontDialog, ConfirmingUnchangedKeepsSystemColourAndCharset)
 {
     const TFont fontBefore = dialog.Font;
