@@ -4,6 +4,51 @@
 
 using namespace mainlayout;
 
+namespace {
+
+bool unlimited(const LayoutSize& room) { return room.width <= 0 || room.height <= 0; }
+
+// The status bar and the button below the rows whose lowest field ends at `rowsBottom`.
+void finish(MainLayoutResult& r, int rowsBottom, int statusHeight)
+{
+    r.statusHeight = statusHeight;
+    r.button.top = rowsBottom + Margin;
+    r.button.left = ButtonLeftFor(r.clientWidth, r.button.width);
+    r.clientHeight = r.button.top + r.button.height + BelowButton + r.statusHeight;
+    r.view.client = {r.clientWidth, r.clientHeight};
+}
+
+// The columns one above the other: four rows of label and field (start
+// width, new width, start height, new height), the labels in one column.
+void stack(MainLayoutResult& r, const MainLayoutInput& in)
+{
+    int labelColumn = 0;
+    for (const LayoutRect& l : r.label)
+        labelColumn = std::max(labelColumn, l.width);
+    const int fieldLeft = Margin + labelColumn + LabelGap;
+    // In the order the Tab key visits the fields' columns.
+    LayoutRect* fields[4] = {&r.edit[0], &r.spin[0], &r.edit[1], &r.spin[1]};
+    LayoutRect* labels[4] = {&r.label[0], &r.label[2], &r.label[1], &r.label[3]};
+    int top = Margin;
+    for (int i = 0; i < 4; ++i) {
+        LayoutRect& f = *fields[i];
+        LayoutRect& l = *labels[i];
+        const int rowHeight = std::max(f.height, l.height);
+        f.top = top + HalfOf(rowHeight - f.height);
+        f.left = fieldLeft;
+        l.left = Margin;
+        l.top = f.top + HalfOf(f.height - l.height);
+        top += rowHeight + Margin;
+    }
+    const int rowsWidth = fieldLeft + r.edit[0].width + Margin;
+    r.clientWidth = std::max({rowsWidth, r.button.width + 2 * Margin, in.statusWordRoom});
+    const int statusHeight = in.statusHeightFor ? in.statusHeightFor(r.clientWidth) : r.statusHeight;
+    r.statusWrapped = static_cast<bool>(in.statusHeightFor);
+    finish(r, top - Margin, statusHeight);
+}
+
+} // namespace
+
 MainLayoutResult ComputeMainLayout(const MainLayoutInput& in)
 {
     MainLayoutResult r;
@@ -56,6 +101,27 @@ MainLayoutResult ComputeMainLayout(const MainLayoutInput& in)
     r.button.top = s1.top + s1.height + Margin;
     r.button.left = ButtonLeftFor(r.clientWidth, r.button.width);
     r.clientHeight = r.button.top + r.button.height + BelowButton + r.statusHeight;
+    r.view.client = {r.clientWidth, r.clientHeight};
+    if (unlimited(in.room) || FitsInto(r.view.client, in.room))
+        return r;
+
+    // The grid with the hint wrapped into the grid's width.
+    if (in.statusHeightFor) {
+        MainLayoutResult wrapped = r;
+        wrapped.clientWidth = std::max({e2.left + e2.width + Margin, r.button.width + 2 * Margin, in.statusWordRoom});
+        wrapped.statusWrapped = true;
+        wrapped.arrangement = MainArrangement::GridWrappedHint;
+        finish(wrapped, s1.top + s1.height, in.statusHeightFor(wrapped.clientWidth));
+        if (FitsInto(wrapped.view.client, in.room))
+            return wrapped;
+    }
+
+    stack(r, in);
+    r.arrangement = MainArrangement::Stacked;
+    if (FitsInto(r.view.client, in.room))
+        return r;
+    r.arrangement = MainArrangement::Scrolled;
+    r.view = FitByScrolling({r.clientWidth, r.clientHeight}, in.room, in.scrollBarExtent);
     return r;
 }
 

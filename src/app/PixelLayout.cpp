@@ -38,6 +38,35 @@ PixelLayoutResult ComputePixelLayout(const PixelLayoutInput& in)
     r.clientWidth = s2.left + s2.width + Margin;
     r.clientHeight = b1.top + b1.height + Margin;
     ButtonLeftsFor(r.clientWidth, r);
+    r.view.client = {r.clientWidth, r.clientHeight};
+    if (in.room.width <= 0 || in.room.height <= 0 || FitsInto(r.view.client, in.room))
+        return r;
+
+    // Width above height, each label left of its field, the buttons below.
+    const int fieldLeft = Margin + std::max(l1.width, l2.width) + LabelGap;
+    int top = Margin;
+    for (int i = 0; i < 2; ++i) {
+        LayoutRect& s = r.spin[i];
+        LayoutRect& l = r.label[i];
+        const int rowHeight = std::max(s.height, l.height);
+        s.top = top + HalfOf(rowHeight - s.height);
+        s.left = fieldLeft;
+        l.left = Margin;
+        l.top = s.top + HalfOf(s.height - l.height);
+        top += rowHeight + Margin;
+    }
+    b1.top = top;
+    b2.top = b1.top;
+    // Room for both buttons with the row's equal gaps of at least the margin.
+    r.clientWidth = std::max(fieldLeft + s1.width + Margin, 2 * b1.width + 3 * Margin);
+    r.clientHeight = b1.top + b1.height + Margin;
+    ButtonLeftsFor(r.clientWidth, r);
+    r.view.client = {r.clientWidth, r.clientHeight};
+    r.arrangement = PixelArrangement::Stacked;
+    if (FitsInto(r.view.client, in.room))
+        return r;
+    r.arrangement = PixelArrangement::Scrolled;
+    r.view = FitByScrolling(r.view.client, in.room, in.scrollBarExtent);
     return r;
 }
 

@@ -2,6 +2,7 @@
 // The start-values dialog's layout as plain arithmetic: measured sizes in,
 // rectangles out. TPixelForm measures its controls, calls these and applies them.
 #include "ui/LayoutGeometry.h"
+#include "ui/WindowFit.h"
 
 struct PixelLayoutInput {
     LayoutSize label[2];    // Label1, Label2: caption width, line height
@@ -11,14 +12,26 @@ struct PixelLayoutInput {
     // beyond their fixed widths only where those would cut a text.
     int fieldRoom = 0;  // the widest text either field can hold
     int buttonRoom = 0; // the wider of the two captions
+    // The room the work area leaves for the client (0 x 0: no limit). Beyond
+    // it the dialog fits: its two fields stack, then it scrolls.
+    LayoutSize room;
+    int scrollBarExtent = 0;
 };
+
+// The formulas' one row, the two fields one above the other, or stacked in a
+// scrolling client.
+enum class PixelArrangement { Row, Stacked, Scrolled };
 
 struct PixelLayoutResult {
     LayoutRect label[2];
     LayoutRect spin[2];
     LayoutRect button[2];
+    // The controls' area (the whole client unless it scrolls).
     int clientWidth = 0;
     int clientHeight = 0;
+    PixelArrangement arrangement = PixelArrangement::Row;
+    // The client as the dialog shows it, with any scroll bars.
+    ScrollFit view;
 };
 
 namespace pixellayout {
@@ -28,7 +41,8 @@ constexpr int FieldWidth = 100;
 constexpr int ButtonWidth = 125;
 } // namespace pixellayout
 
-// Controls and client size; the buttons' lefts assume the client width was
-// taken as asked, ButtonLeftsFor recomputes them from the width read back.
+// Controls and client size: the formulas' row while it fits the room, else
+// the first arrangement that does. The buttons' lefts assume the client width
+// was taken as asked, ButtonLeftsFor recomputes them from the width read back.
 PixelLayoutResult ComputePixelLayout(const PixelLayoutInput& in);
 void ButtonLeftsFor(int clientWidth, PixelLayoutResult& r);
