@@ -1,6 +1,7 @@
 #include "platform/X11Window.h"
 
 #include <QGuiApplication>
+#include <QWindow>
 
 #include <xcb/xcb.h>
 
@@ -117,6 +118,8 @@ bool waitForEvent(xcb_connection_t* c, std::chrono::milliseconds timeout,
 
 // A window manager answers at once; a busy machine may keep it from running for a while.
 constexpr std::chrono::milliseconds WindowManagerAnswer{2000};
+// How long a frame request waits at most when no frame of ours can stand in.
+constexpr std::chrono::milliseconds WindowManagerPatience{30000};
 
 bool isPropertyNotify(const xcb_generic_event_t& e, xcb_window_t window, xcb_atom_t name)
 {
@@ -159,23 +162,53 @@ void sendToWindowManager(xcb_connection_t* c, xcb_window_t root, xcb_window_t wi
                    reinterpret_cast<const char*>(&m));
 }
 
+std::optional<FrameExtents> extentsOf(xcb_connection_t* c, xcb_window_t w, xcb_atom_t extents)
+{
+    const std::vector<std::uint32_t> v = property32(c, w, extents, XCB_ATOM_CARDINAL);
+    if (v.size() != 4)
+        return std::nullopt;
+    return FrameExtents{int(v[0]), int(v[1]), int(v[2]), int(v[3])};
+}
+
+// The frame of another top-level window of this program that the window
+// manager has mapped and framed, one of the same window type first.
+std::optional<FrameExtents> framedSibling(const Desktop& d, xcb_window_t w, xcb_atom_t extents)
+{
+    const xcb_atom_t type = atom(d.c, "_NET_WM_WINDOW_TYPE");
+    const std::vector<std::uint32_t> wanted = property32(d.c, w, type, XCB_ATOM_ATOM);
+    std::optional<FrameExtents> any;
+    for (const QWindow* other : QGuiApplication::topLevelWindows()) {
+        if (!other->handle() || other->winId() == w)
+            continue;
+        const auto o = static_cast<xcb_window_t>(other->winId());
+        const auto attributes = reply(xcb_get_window_attributes_reply(d.c, xcb_get_window_attributes(d.c, o), nullptr));
+        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE)
+            continue;
+        const std::optional<FrameExtents> e = extentsOf(d.c, o, extents);
+        if (!e)
+            continue;
+        if (property32(d.c, o, type, XCB_ATOM_ATOM) == wanted)
+            return e;
+        if (!any)
+            any = e;
+    }
+    return any;
+}
+
 } // namespace
 
-std::optional<FrameExtents> X11FrameExtents(std::uintptr_t window)
+std::optional<FrameExtents> X11FrameExtents(std::uintptr_t window, bool* borrowed)
 {
     const auto w = static_cast<xcb_window_t>(window);
     const std::optional<Desktop> d = desktopOf(w);
     if (!d)
         return std::nullopt;
+    if (borrowed)
+        *borrowed = false;
     if (!d->windowManager)
         return FrameExtents{};
     const xcb_atom_t extents = atom(d->c, "_NET_FRAME_EXTENTS");
-    const auto read = [&](xcb_connection_t* c) -> std::optional<FrameExtents> {
-        const std::vector<std::uint32_t> v = property32(c, w, extents, XCB_ATOM_CARDINAL);
-        if (v.size() != 4)
-            return std::nullopt;
-        return FrameExtents{int(v[0]), int(v[1]), int(v[2]), int(v[3])};
-    };
+    const auto read = [&](xcb_connection_t* c) { return extentsOf(c, w, extents); };
     // A window the window manager manages carries its frame already.
     const auto attributes = reply(xcb_get_window_attributes_reply(d->c, xcb_get_window_attributes(d->c, w), nullptr));
     if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE)
@@ -190,10 +223,29 @@ std::optional<FrameExtents> X11FrameExtents(std::uintptr_t window)
     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(side.get(), w, XCB_CW_EVENT_MASK, &mask);
     sendToWindowManager(side.get(), d->root, w, atom(side.get(), "_NET_REQUEST_FRAME_EXTENTS"), {});
-    if (!waitForEvent(side.get(), WindowManagerAnswer,
-                      [&](const xcb_generic_event_t& e) { return isPropertyNotify(e, w, extents); }))
-        return std::nullopt;
-    return read(side.get());
+    const auto answered = [&](const xcb_generic_event_t& e) { return isPropertyNotify(e, w, extents); };
+    if (waitForEvent(side.get(), WindowManagerAnswer, answered))
+        return read(side.get());
+
+    // No answer yet (the window manager is busy or stopped). A window of ours
+    // that it frames already shows the frame it puts around our windows.
+    if (const std::optional<FrameExtents> stand = framedSibling(*d, w, extents)) {
+        if (borrowed)
+            *borrowed = true;
+        return stand;
+    }
+    // Nothing to go by: wait for the answer, as long as the window manager is there.
+    const auto deadline = std::chrono::steady_clock::now() + WindowManagerPatience;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (waitForEvent(side.get(), std::chrono::milliseconds{500}, answered))
+            return read(side.get());
+        const std::optional<Desktop> now = desktopOf(w);
+        if (!now)
+            return std::nullopt;
+        if (!now->windowManager)
+            return FrameExtents{};
+    }
+    return read(side.get()); // an answer that came without its notice, or none
 }
 
 bool X11Activate(std::uintptr_t window)

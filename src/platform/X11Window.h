@@ -17,11 +17,16 @@ struct FrameExtents {
     friend bool operator==(const FrameExtents&, const FrameExtents&) = default;
 };
 
-// The frame (border, title bar) the window manager puts around the window,
-// asked for before the window is mapped (_NET_REQUEST_FRAME_EXTENTS). Zero
-// extents on X11 without a window manager; nullopt when not on X11 or when
-// the window manager does not answer.
-std::optional<FrameExtents> X11FrameExtents(std::uintptr_t window);
+// The frame (border, title bar) the window manager puts around the window, in
+// device pixels, asked for before the window is mapped
+// (_NET_REQUEST_FRAME_EXTENTS). A window manager that is slow to answer (a
+// busy machine) is waited for; when it has not answered within a moment the
+// frame of a window of ours that it already frames stands in (of the same
+// type where there is one), and `borrowed` is set: the window's own frame may
+// still differ. Without such a window the answer is waited for as long as the
+// window manager runs (at most half a minute). Zero extents on X11 without a
+// window manager; nullopt when not on X11 or when no frame is known.
+std::optional<FrameExtents> X11FrameExtents(std::uintptr_t window, bool* borrowed = nullptr);
 
 // Makes the window the active one with the keyboard focus, as a taskbar or
 // pager asks for it on the user's behalf: _NET_ACTIVE_WINDOW with source

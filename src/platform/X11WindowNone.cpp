@@ -4,7 +4,7 @@
 
 namespace platform {
 
-std::optional<FrameExtents> X11FrameExtents(std::uintptr_t) { return std::nullopt; }
+std::optional<FrameExtents> X11FrameExtents(std::uintptr_t, bool*) { return std::nullopt; }
 
 bool X11Activate(std::uintptr_t) { return false; }
 

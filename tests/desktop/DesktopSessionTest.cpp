@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sys/stat.h>
 
 #include <deque>
@@ -233,6 +234,82 @@ TEST_P(Placement, MainWindowAndBothDialogsAtTheirFirstAndLaterShowings)
 }
 
 INSTANTIATE_TEST_SUITE_P(Points, Placement, ::testing::Values(14, 48));
+
+// The window manager stopped (SIGSTOP) while a window is shown for the first
+// time, as a busy machine may keep it from running, for longer than the
+// program waits for its answer about the frame: the window still appears
+// where its rule puts its outer rectangle, and stays there.
+class SlowWindowManager : public Placement {
+protected:
+    void SetUp() override
+    {
+        Placement::SetUp();
+        if (!withWindowManager)
+            GTEST_SKIP() << "a window manager to stop";
+        wm = static_cast<pid_t>(qEnvironmentVariableIntValue("ZARNOLITH_WINDOW_MANAGER_PID"));
+        ASSERT_GT(wm, 0) << "ZARNOLITH_WINDOW_MANAGER_PID names the window manager";
+    }
+    void TearDown() override
+    {
+        if (wm > 0)
+            ::kill(wm, SIGCONT);
+        Placement::TearDown();
+    }
+
+    // Stops the window manager, does what shows the window, keeps it stopped
+    // until the window is made and for longer than the program waits for an
+    // answer (2 s), then lets it run again.
+    void WhileStopped(const QString& title, const std::function<void()>& show)
+    {
+        ASSERT_EQ(::kill(wm, SIGSTOP), 0);
+        show();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return probe.created(title); }, Patience)) << title.toStdString();
+        QTest::qWait(3000); // the stopped window manager is the condition under test, not a wait for a state
+        ASSERT_EQ(::kill(wm, SIGCONT), 0);
+    }
+
+    // Once shown, the window does not move (no correction after a wrong first place).
+    void Stays(const QString& title, const QRect& first)
+    {
+        const xcb_window_t w = probe.find(title);
+        EXPECT_FALSE(QTest::qWaitFor([&] { return probe.outer(w).value_or(first) != first; }, 1500))
+            << title.toStdString() << " moved from " << Describe(first) << " to "
+            << Describe(probe.outer(w).value_or(QRect()));
+    }
+
+    pid_t wm = 0;
+};
+
+TEST_P(SlowWindowManager, WindowsAppearWhereTheyBelongAtTheirFirstShowing)
+{
+    const QRect workArea = probe.workArea(), screen = probe.screen();
+    // The main window, with no window of ours framed yet to go by.
+    WhileStopped(MainTitle, [&] { Start(GetParam()); });
+    const QRect main = Appears(MainTitle, [&](const QSize& s) { return CentredIn(workArea, s); });
+    Stays(MainTitle, main);
+    const auto overMain = [&](const QSize& s) { return CentredOverOwner(main, s, workArea); };
+    const QRect pixel = Appears(PixelTitle, overMain);
+    Stays(PixelTitle, pixel);
+    Keys(Shown(PixelTitle), {"Escape"});
+    Gone(PixelTitle);
+
+    // The background dialog, the main window framed beside it.
+    const xcb_window_t mainWindow = probe.find(MainTitle);
+    Click(mainWindow);
+    WhileStopped(BackgroundTitle, [&] {
+        ASSERT_EQ(QProcess::execute("xdotool", {"key", "--delay", "30", "alt+a", "h"}), 0);
+    });
+    Stays(BackgroundTitle, Appears(BackgroundTitle, overMain));
+    Keys(Shown(BackgroundTitle), {"Escape"});
+    Gone(BackgroundTitle);
+
+    // The start-values dialog again, placed by the screen this time.
+    Click(mainWindow);
+    WhileStopped(PixelTitle, [&] { ASSERT_EQ(QProcess::execute("xdotool", {"key", "ctrl+n"}), 0); });
+    Stays(PixelTitle, Appears(PixelTitle, [&](const QSize& s) { return ByTheScreen(screen, s); }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, SlowWindowManager, ::testing::Values(14));
 
 // With a dialog open and another program in front, a second start or message
 // 1224 brings our windows forward: the dialog on top with the keyboard.

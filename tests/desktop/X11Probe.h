@@ -115,6 +115,21 @@ public:
         return XCB_WINDOW_NONE;
     }
 
+    // Whether a top-level window with this title exists, mapped or not (a
+    // window the window manager has not yet taken is still the root's child).
+    bool created(const QString& wanted)
+    {
+        const std::string t = wanted.toStdString();
+        auto tree = take(xcb_query_tree_reply(m_c, xcb_query_tree(m_c, m_root), nullptr));
+        if (!tree)
+            return false;
+        const xcb_window_t* children = xcb_query_tree_children(tree.get());
+        for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i)
+            if (title(children[i]) == t)
+                return true;
+        return find(wanted) != XCB_WINDOW_NONE;
+    }
+
     std::vector<std::string> stackingTitles()
     {
         std::vector<std::string> titles;

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Runs a command in a private desktop session of the given kind:
-#   openbox  a virtual X display (1920x1080) with the openbox window manager
+#   openbox  a virtual X display (1920x1080, or ZARNOLITH_TEST_SCREEN such as
+#            3840x2160x24) with the openbox window manager
 #   bare     the virtual X display alone, no window manager
 #   weston   a headless Wayland compositor (weston)
-# The command learns the session from ZARNOLITH_WINDOW_MANAGER (openbox) and
-# ZARNOLITH_TEST_PLATFORM (the Qt platform the program under test is to use).
+# The command learns the session from ZARNOLITH_WINDOW_MANAGER (openbox, its
+# process ZARNOLITH_WINDOW_MANAGER_PID) and ZARNOLITH_TEST_PLATFORM (the Qt
+# platform the program under test is to use).
 set -euo pipefail
 kind=${1:?usage: with-desktop.sh openbox|bare|weston command...}
 shift
@@ -29,7 +31,7 @@ case "$kind" in
     need Xvfb
     # Xvfb picks a free display itself and names it once it accepts clients; it
     # keeps running between the tests' connections instead of resetting.
-    coproc XVFB { exec Xvfb -displayfd 1 -screen 0 1920x1080x24 -nolisten tcp -noreset 2>"$dir/xvfb.log"; }
+    coproc XVFB { exec Xvfb -displayfd 1 -screen 0 "${ZARNOLITH_TEST_SCREEN:-1920x1080x24}" -nolisten tcp -noreset 2>"$dir/xvfb.log"; }
     pids+=("$XVFB_PID")
     read -r -t 60 number <&"${XVFB[0]}" || { echo "with-desktop: Xvfb did not start" >&2; cat "$dir/xvfb.log" >&2; exit 1; }
     export DISPLAY=":$number"
@@ -42,8 +44,9 @@ case "$kind" in
       HOME="$dir/home" XDG_CONFIG_HOME="$dir/home" openbox --sm-disable 2>"$dir/openbox.log" &
       pids+=("$!")
       export ZARNOLITH_WINDOW_MANAGER=openbox # the tests wait until it has taken the display
+      export ZARNOLITH_WINDOW_MANAGER_PID="$!" # a test may stop it for a while (a busy machine)
     else
-      unset ZARNOLITH_WINDOW_MANAGER
+      unset ZARNOLITH_WINDOW_MANAGER ZARNOLITH_WINDOW_MANAGER_PID
     fi
     ;;
   weston)
