@@ -16,8 +16,10 @@
 #include "ui/ControlAppearance.h"
 #include "ui/DialogPlacement.h"
 #include "ui/MessageBoxDisplay.h"
+#include "ui/ScreenWatch.h"
 #include "ui/TextMeasure.h"
 #include "ui/TextRoom.h"
+#include "ui/WindowFit.h"
 #include "util/IntegerText.h"
 #include "util/KaufmannsUndEntfernen.h"
 
@@ -28,8 +30,11 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QStatusBar>
+#include <QWindow>
 #include <cstdlib>
 
 TForm1* Form1 = nullptr;
@@ -66,10 +71,26 @@ TForm1::~TForm1()
 
 void TForm1::createControls()
 {
-    // The client area is the central widget; menu bar, frame and title lie outside it.
-    m_client = new QWidget(this);
+    // The client area is the central widget; menu bar, frame and title lie
+    // outside it. It scrolls only when the work area cannot hold the controls.
+    m_scroller = new QScrollArea(this);
+    m_scroller->setObjectName(QStringLiteral("ClientScroller"));
+    m_scroller->setFrameShape(QFrame::NoFrame);
+    m_scroller->setFocusPolicy(Qt::NoFocus);
+    m_scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_client = new QWidget;
     m_client->setObjectName(QStringLiteral("ClientArea"));
-    setCentralWidget(m_client);
+    m_scroller->setWidget(m_client);
+    setCentralWidget(m_scroller);
+    // A control that takes the keyboard focus (Tab, its label's letter, the
+    // program) is scrolled into view.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && m_client->isAncestorOf(now))
+            m_scroller->ensureWidgetVisible(now, mainlayout::Margin, mainlayout::Margin);
+    });
+    // Moved to a screen of another scale or size: laid out for it again.
+    new ScreenWatch(*this, [this] { screenChanged(); });
 
     auto makeLabel = [this](const char* name) {
         auto* l = new QLabel(m_client);
@@ -185,7 +206,7 @@ void TForm1::createMenu()
 
 void TForm1::FormCreate()
 {
-    HintergrundForm = new THintergrundForm(this, 125, 10);
+    HintergrundForm = new THintergrundForm(this, 125, 10, m_screenArea);
     HintergrundForm->setHintergrundNr(1); // "Weiß"; only selects, nothing is applied yet
 
     // No size command: the layout alone sets the size; minimise and maximise stay.
@@ -249,6 +270,13 @@ void TForm1::SchriftartZuweisen()
 
 void TForm1::SchalterEinrichten()
 {
+    layOutControls();
+    FensterEinrichten();
+}
+
+void TForm1::layOutControls()
+{
+    StatusPanel->setWordWrap(false); // measured on one line; wrapped below where it must
     StatusBar1->resize(StatusBar1->width(), HoeheFuerSchrift(StatusBar1->font(), *StatusBar1));
     for (QObject* o : Components())
         if (auto* b = qobject_cast<QPushButton*>(o))
@@ -271,6 +299,23 @@ void TForm1::SchalterEinrichten()
     in.spinHeight[1] = SpinEdit2->height();
     in.buttonHeight = Button1->height();
     in.statusHeight = StatusBar1->height();
+
+    // The room the work area leaves the client: less the frame, the title bar and the menu bar.
+    const platform::ScreenRect wa = m_screenArea.WorkArea();
+    const QSize frame = AroundWindow(*this);
+    const int menuHeight
+        = std::max(MainMenu1->heightForWidth(wa.width - frame.width()), MainMenu1->sizeHint().height());
+    in.room = ClientRoom({wa.width, wa.height}, {frame.width(), frame.height() + menuHeight});
+    in.scrollBarExtent = m_scroller->verticalScrollBar()->sizeHint().width();
+    // The hint wrapped: its lines in the bar's height, the bar's own margins around them.
+    const int barMargins = StatusBar1->sizeHint().width() - StatusPanel->sizeHint().width();
+    const int oneLine = StatusPanel->sizeHint().height();
+    const QFont statusFont = StatusPanel->font();
+    const QString hint = StatusPanel->text();
+    in.statusHeightFor = [=](int width) {
+        return in.statusHeight - oneLine + WrappedTextHeight(statusFont, hint, width - barMargins);
+    };
+    in.statusWordRoom = WidestWordWidth(statusFont, hint) + barMargins;
     MainLayoutResult r = ComputeMainLayout(in);
 
     auto place = [](QWidget* w, const LayoutRect& rc) { w->setGeometry(rc.left, rc.top, rc.width, rc.height); };
@@ -287,20 +332,74 @@ void TForm1::SchalterEinrichten()
     place(Button1, r.button);
     m_client->setFixedHeight(r.clientHeight);
     // Docked to the bottom edge over the full width; its one panel follows the bar's width.
+    StatusPanel->setWordWrap(r.statusWrapped);
     StatusBar1->setGeometry(0, m_client->height() - r.statusHeight, clientWidth, r.statusHeight);
 
+    m_scroller->setHorizontalScrollBarPolicy(r.view.horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    m_scroller->setVerticalScrollBarPolicy(r.view.vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    if (isMaximized()) {
+        // A maximised window keeps its size and state: the client fills it, and
+        // the size laid out here is the one it gets back when it is restored.
+        layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        m_scroller->setMinimumSize(0, 0);
+        m_scroller->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        m_scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        m_scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        return;
+    }
+    m_scroller->setFixedSize(r.view.client.width, r.view.client.height);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
     // The outer size follows the client size now, so the placement sees it.
     layout()->activate();
-    FensterEinrichten();
 }
 
 void TForm1::FensterEinrichten()
 {
     const platform::ScreenRect wa = m_screenArea.WorkArea();
-    PlaceOuter(*this, [&](const QRect& outer) {
-        return MainWindowPosition({wa.left, wa.top, wa.width, wa.height}, {outer.width(), outer.height()},
-                                  isMaximized());
-    });
+    const LayoutRect workArea{wa.left, wa.top, wa.width, wa.height};
+    const bool maximised = isMaximized();
+    // A maximised window goes to the work area's corner, where the platform keeps
+    // it anyway; any other stays inside the work area, title bar included.
+    std::optional<QRect> keepIn;
+    if (!maximised)
+        keepIn = QRect(wa.left, wa.top, wa.width, wa.height);
+    PlaceOuter(
+        *this,
+        [workArea, maximised](const QRect& outer) {
+            return MainWindowPosition(workArea, {outer.width(), outer.height()}, maximised);
+        },
+        keepIn);
+}
+
+void TForm1::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !m_positionRuleSpent)
+        return;
+    const bool wasMaximised = static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMaximized;
+    if (isMaximized() && !wasMaximised)
+        layOutControls(); // no fixed size while maximised: the platform sizes it
+    else if (wasMaximised && !isMaximized())
+        screenChanged(); // back to the laid-out fixed size, inside the work area
+}
+
+void TForm1::screenChanged()
+{
+    layOutControls();
+    if (isMaximized())
+        return;
+    // Where the user has put it, as far as the work area of its screen allows.
+    if (const QScreen* s = screen()) {
+        const QRect wa = s->availableGeometry();
+        PlaceOuter(
+            *this,
+            [](const QRect& outer) {
+                return LayoutPoint{outer.x(), outer.y()};
+            },
+            wa);
+    }
 }
 
 void TForm1::showEvent(QShowEvent* event)
@@ -317,15 +416,21 @@ void TForm1::showEvent(QShowEvent* event)
             });
         }
         if (!m_positionRuleSpent) {
-            // The toolkit's centring in the work area, once, after FormShow.
+            // The toolkit's centring in the work area, once, after FormShow (a
+            // window shown maximised is in its place already).
             m_positionRuleSpent = true;
-            const QScreen* s = screen();
-            const QRect wa = s->availableGeometry();
-            const QRect desk = s->virtualGeometry();
-            PlaceOuter(*this, [&](const QRect& outer) {
-                return ScreenCentrePosition({wa.x(), wa.y(), wa.width(), wa.height()}, {outer.width(), outer.height()},
-                                            {desk.x(), desk.y(), desk.width(), desk.height()});
-            });
+            if (!isMaximized()) {
+                const QScreen* s = screen();
+                const QRect wa = s->availableGeometry();
+                const QRect desk = s->virtualGeometry();
+                PlaceOuter(
+                    *this,
+                    [wa, desk](const QRect& outer) {
+                        return ScreenCentrePosition(ToLayoutRect(wa), {outer.width(), outer.height()},
+                                                    ToLayoutRect(desk));
+                    },
+                    wa);
+            }
         }
     }
     QMainWindow::showEvent(event);

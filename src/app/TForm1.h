@@ -23,6 +23,7 @@ class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class QScrollArea;
 class QStatusBar;
 class THintergrundForm;
 class TSpinEdit;
@@ -134,6 +135,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     // The first step of FormShow: loads the display settings and applies them
     // (through HintergrundNr once it exists). An error here ends FormShow.
     virtual void LoadDisplaySettings();
@@ -144,8 +146,14 @@ private:
     void FormCreate();
     void FormShow();
     void attachSpinEditChange(TSpinEdit* field);
+    // The layout without the placement: the controls, the client and, unless
+    // the window is maximised, its fixed size.
+    void layOutControls();
+    // After a change of screen or scale: laid out again, kept in the work area.
+    void screenChanged();
 
-    QWidget* m_client = nullptr;
+    QScrollArea* m_scroller = nullptr;   // the client: scrolls only when the work area is too small
+    QWidget* m_client = nullptr;         // the controls' area inside it
     bool m_hintergrundNrWritten = false; // tells FormShow whether the load applied anything
     QString m_settingsNotice;            // from the load, until shown
     bool m_positionRuleSpent = false;

@@ -9,16 +9,23 @@
 #include "platform/ScreenArea.h"
 #include "ui/ControlAppearance.h"
 #include "ui/DialogPlacement.h"
+#include "ui/ScreenWatch.h"
 #include "ui/TextMeasure.h"
 #include "ui/TextRoom.h"
+#include "ui/WindowFit.h"
 #include "util/KaufmannsUndEntfernen.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QApplication>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
+#include <QTimer>
 
 TPixelForm* PixelForm = nullptr;
 
@@ -41,14 +48,41 @@ TPixelForm::TPixelForm(QWidget* parent, platform::IBeep& beep, const platform::I
     PopupEinfuegen->setVisible(false);
     auto* popupKeys = new PopupShortcutFilter(PopupMenu1, this);
 
+    // The client scrolls only when the work area cannot hold the controls.
+    m_scroller = new QScrollArea(this);
+    m_scroller->setObjectName(QStringLiteral("ClientScroller"));
+    m_scroller->setFrameShape(QFrame::NoFrame);
+    m_scroller->setFocusPolicy(Qt::NoFocus);
+    m_scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_content = new QWidget;
+    m_content->setObjectName(QStringLiteral("ClientArea"));
+    m_scroller->setWidget(m_content);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && m_content->isAncestorOf(now))
+            m_scroller->ensureWidgetVisible(now, pixellayout::Margin, pixellayout::Margin);
+    });
+    // Moved to a screen of another scale or size while open: laid out for it
+    // again where it is, inside that screen's work area.
+    new ScreenWatch(*this, [this] {
+        layOutControls();
+        if (const QScreen* s = screen())
+            PlaceOuter(
+                *this,
+                [](const QRect& outer) {
+                    return LayoutPoint{outer.x(), outer.y()};
+                },
+                s->availableGeometry());
+    });
+
     auto makeLabel = [this](const char* name) {
-        auto* l = new QLabel(this);
+        auto* l = new QLabel(m_content);
         l->setObjectName(QString::fromLatin1(name));
         l->setAutoFillBackground(true);
         return l;
     };
     auto makeSpin = [this, popupKeys](const char* name) {
-        auto* s = new TSpinEdit(this, m_beep);
+        auto* s = new TSpinEdit(m_content, m_beep);
         s->setObjectName(QString::fromLatin1(name));
         s->setMinValue(1);
         s->setMaxValue(9999);
@@ -71,10 +105,10 @@ TPixelForm::TPixelForm(QWidget* parent, platform::IBeep& beep, const platform::I
     Label1->setBuddy(SpinEdit1);
     Label2->setBuddy(SpinEdit2);
 
-    Button1 = new QPushButton(this);
+    Button1 = new QPushButton(m_content);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setDefault(true);
-    Button2 = new QPushButton(this);
+    Button2 = new QPushButton(m_content);
     Button2->setObjectName(QStringLiteral("Button2"));
     connect(Button1, &QPushButton::clicked, this, [this] { setModalResult(mrOk); });
     connect(Button2, &QPushButton::clicked, this, [this] { setModalResult(mrCancel); });
@@ -147,6 +181,12 @@ void TPixelForm::FormShow()
 
 void TPixelForm::SchalterEinrichten()
 {
+    layOutControls();
+    FensterEinrichten();
+}
+
+void TPixelForm::layOutControls()
+{
     int captionRoom = 0;
     for (QObject* o : Components())
         if (auto* b = qobject_cast<QPushButton*>(o)) {
@@ -164,11 +204,19 @@ void TPixelForm::SchalterEinrichten()
     in.spinHeight[0] = SpinEdit1->height();
     in.spinHeight[1] = SpinEdit2->height();
     in.buttonHeight = Button1->height();
+    const platform::ScreenRect wa = m_screenArea.WorkArea();
+    const QSize frame = AroundWindow(*this);
+    in.room = ClientRoom({wa.width, wa.height}, {frame.width(), frame.height()});
+    in.scrollBarExtent = m_scroller->verticalScrollBar()->sizeHint().width();
     PixelLayoutResult r = ComputePixelLayout(in);
 
-    setFixedWidth(r.clientWidth);
-    ButtonLeftsFor(width(), r);
-    setFixedHeight(r.clientHeight);
+    m_content->setFixedWidth(r.clientWidth);
+    ButtonLeftsFor(m_content->width(), r);
+    m_content->setFixedHeight(r.clientHeight);
+    m_scroller->setHorizontalScrollBarPolicy(r.view.horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    m_scroller->setVerticalScrollBarPolicy(r.view.vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    setFixedSize(r.view.client.width, r.view.client.height);
+    m_scroller->setGeometry(0, 0, width(), height());
 
     auto place = [](QWidget* w, const LayoutRect& rc) { w->setGeometry(rc.left, rc.top, rc.width, rc.height); };
     place(Label1, r.label[0]);
@@ -177,15 +225,20 @@ void TPixelForm::SchalterEinrichten()
     place(SpinEdit2, r.spin[1]);
     place(Button1, r.button[0]);
     place(Button2, r.button[1]);
-    FensterEinrichten();
 }
 
 void TPixelForm::FensterEinrichten()
 {
+    // By the whole screen; where that would put a part of the dialog outside
+    // the work area (under a panel, or beyond the screen), moved inside it.
     const platform::ScreenRect screen = m_screenArea.PrimaryScreen();
-    PlaceOuter(*this, [&](const QRect& outer) {
-        return DialogScreenPosition({screen.width, screen.height}, {outer.width(), outer.height()});
-    });
+    const platform::ScreenRect wa = m_screenArea.WorkArea();
+    PlaceOuter(
+        *this,
+        [screen](const QRect& outer) {
+            return DialogScreenPosition({screen.width, screen.height}, {outer.width(), outer.height()});
+        },
+        QRect(wa.left, wa.top, wa.width, wa.height));
 }
 
 void TPixelForm::SpinEdit1KeyDown(TSpinEdit*, std::uint16_t& Key, Qt::KeyboardModifiers Shift)

@@ -15,6 +15,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QScrollArea;
 class TSpinEdit;
 
 class TPixelForm : public QDialog {
@@ -63,8 +64,12 @@ protected:
 private:
     void FormCreate();
     void FormShow();
+    // The layout without the placement.
+    void layOutControls();
 
     bool m_positionRuleSpent = false;
+    QScrollArea* m_scroller = nullptr; // the client: scrolls only when the work area is too small
+    QWidget* m_content = nullptr;      // the controls' area inside it
     platform::IBeep& m_beep;
     const platform::IScreenArea& m_screenArea;
 };

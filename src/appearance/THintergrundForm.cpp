@@ -1,37 +1,69 @@
 #include "appearance/THintergrundForm.h"
 
 #include "appearance/ColorTable.h"
+#include "appearance/HintergrundLayout.h"
 #include "appearance/TListBox.h"
 #include "ui/ControlAppearance.h"
 #include "ui/DialogPlacement.h"
+#include "ui/ScreenWatch.h"
+#include "ui/WindowFit.h"
 #include "ui/TextMeasure.h"
 #include "util/KaufmannsUndEntfernen.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
 
-THintergrundForm::THintergrundForm(QWidget* AOwner, int ABtnWidth, int ARand)
+THintergrundForm::THintergrundForm(QWidget* AOwner, int ABtnWidth, int ARand, const platform::IScreenArea& screenArea)
     : QDialog(AOwner,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      FBtnWidth(ABtnWidth), FRand(ARand)
+      FBtnWidth(ABtnWidth), FRand(ARand), m_screenArea(screenArea)
 {
     setObjectName(QStringLiteral("HintergrundForm"));
     QFont own(QStringLiteral("Tahoma"));
     own.setPixelSize(11);
     setFont(own);
 
+    // The client scrolls only when the work area cannot hold the controls.
+    m_scroller = new QScrollArea(this);
+    m_scroller->setObjectName(QStringLiteral("ClientScroller"));
+    m_scroller->setFrameShape(QFrame::NoFrame);
+    m_scroller->setFocusPolicy(Qt::NoFocus);
+    m_scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_content = new QWidget;
+    m_content->setObjectName(QStringLiteral("ClientArea"));
+    m_scroller->setWidget(m_content);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && m_content->isAncestorOf(now))
+            m_scroller->ensureWidgetVisible(now, FRand, FRand);
+    });
+    // Moved to a screen of another scale or size while open: laid out for it
+    // again where it is, inside that screen's work area.
+    new ScreenWatch(*this, [this] {
+        layOutControls();
+        if (const QScreen* s = screen())
+            PlaceOuter(
+                *this,
+                [](const QRect& outer) {
+                    return LayoutPoint{outer.x(), outer.y()};
+                },
+                s->availableGeometry());
+    });
+
     // Component order is tab order: list, OK, Cancel.
-    ListBox1 = new TListBox(this);
+    ListBox1 = new TListBox(m_content);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setAccessibleName(QStringLiteral("Schrifthintergrund")); // a list takes no name from the window
-    Button1 = new QPushButton(this);
+    Button1 = new QPushButton(m_content);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setDefault(true);
     Button1->setAutoDefault(false);
-    Button2 = new QPushButton(this);
+    Button2 = new QPushButton(m_content);
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, [this] { done(mrOk); });
@@ -87,11 +119,13 @@ void THintergrundForm::CaptionZuweisen(const QString& ACaption, const QString& A
 
 void THintergrundForm::SchalterEinrichten()
 {
-    // Drop the fixed size of the last layout so that the sizes below take effect.
-    setMinimumSize(0, 0);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    layOutControls();
+    FensterEinrichten();
+}
 
-    const QList<QPushButton*> buttons = findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
+void THintergrundForm::layOutControls()
+{
+    const QList<QPushButton*> buttons = m_content->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
     QString longest;
     for (QPushButton* b : buttons) {
         b->resize(FBtnWidth, HoeheFuerSchrift(b->font(), *b));
@@ -102,37 +136,48 @@ void THintergrundForm::SchalterEinrichten()
     for (QPushButton* b : buttons)
         b->resize(BreiteFuerText(b->font(), longest + QStringLiteral("MM")), b->height());
 
-    // Outer size first the whole screen, so the client sizes below are not held back.
-    const QSize frameSize = OuterSize(*this) - size();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        resize(screen->geometry().size() - frameSize);
+    HintergrundLayoutInput in;
+    in.margin = FRand;
+    in.buttonWidth = Button1->width();
+    in.buttonHeight = Button1->height();
+    in.lineHeight = HoeheFuerSchrift(ListBox1->font(), *ListBox1);
+    // The longest name beside the list's frame and a vertical scroll bar.
+    const int scrollBar = ListBox1->verticalScrollBar()->sizeHint().width();
+    in.listRoom = ListBox1->sizeHintForColumn(0) + 2 * ListBox1->frameWidth() + scrollBar;
+    const platform::ScreenRect wa = m_screenArea.WorkArea();
+    const QSize frame = AroundWindow(*this);
+    in.room = ClientRoom({wa.width, wa.height}, {frame.width(), frame.height()});
+    in.scrollBarExtent = m_scroller->verticalScrollBar()->sizeHint().width();
+    const HintergrundLayoutResult r = ComputeHintergrundLayout(in);
 
-    Button1->move(FRand, Button1->y());
-    Button2->move(2 * Button1->x() + Button1->width(), Button2->y());
-    resize(Button2->x() + Button2->width() + Button1->x(), height());
-
-    ListBox1->move(FRand, FRand);
-    ListBox1->resize(width() - 2 * ListBox1->x(), 20 * HoeheFuerSchrift(ListBox1->font(), *ListBox1));
-    Button1->move(Button1->x(), ListBox1->y() + ListBox1->height() + FRand);
-    Button2->move(Button2->x(), Button1->y());
-    resize(width(), Button1->y() + Button1->height() + FRand);
-    setFixedSize(size()); // a fixed dialog frame: the user does not resize it
-
-    FensterEinrichten();
+    auto place = [](QWidget* w, const LayoutRect& rc) { w->setGeometry(rc.left, rc.top, rc.width, rc.height); };
+    place(ListBox1, r.list);
+    place(Button1, r.button[0]);
+    place(Button2, r.button[1]);
+    m_content->setFixedSize(r.clientWidth, r.clientHeight);
+    m_scroller->setHorizontalScrollBarPolicy(r.view.horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    m_scroller->setVerticalScrollBarPolicy(r.view.vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    setFixedSize(r.view.client.width, r.view.client.height); // a fixed dialog frame: the user does not resize it
+    m_scroller->setGeometry(0, 0, width(), height());
+    // A shortened list keeps the selection in view.
+    if (QListWidgetItem* selected = ListBox1->currentItem())
+        ListBox1->scrollToItem(selected);
 }
 
 void THintergrundForm::FensterEinrichten()
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    // The whole screen, not its work area; the dialog's outer size, frame included.
-    const QRect targetScreen = screen->geometry();
-    PlaceOuter(*this, [&](const QRect& outerLayout) {
-        const LayoutPoint p = DialogScreenPosition({targetScreen.width(), targetScreen.height()},
-                                                   {outerLayout.width(), outerLayout.height()});
-        return LayoutPoint{targetScreen.x() + p.x, targetScreen.y() + p.y};
-    });
+    // The whole screen, not its work area; the dialog's outer size, frame
+    // included. Where that would put a part of it outside the work area, moved inside.
+    const platform::ScreenRect screen = m_screenArea.PrimaryScreen();
+    const platform::ScreenRect wa = m_screenArea.WorkArea();
+    PlaceOuter(
+        *this,
+        [screen](const QRect& outerLayout) {
+            const LayoutPoint p
+                = DialogScreenPosition({screen.width, screen.height}, {outerLayout.width(), outerLayout.height()});
+            return LayoutPoint{screen.left + p.x, screen.top + p.y};
+        },
+        QRect(wa.left, wa.top, wa.width, wa.height));
 }
 
 void THintergrundForm::SchriftartZuweisen(const TFont& AFont, ColorValue AColor)
@@ -158,6 +203,8 @@ void THintergrundForm::FormShow()
     SchalterEinrichten();
     MerkItemIndex = ListBox1->ItemIndex();
     ListBox1->setFocus();
+    if (QListWidgetItem* selected = ListBox1->currentItem())
+        ListBox1->scrollToItem(selected);
 }
 
 void THintergrundForm::FormClose()

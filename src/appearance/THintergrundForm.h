@@ -1,6 +1,7 @@
 #pragma once
 // The text-background dialog: the 19 colour names in a list, OK and Cancel.
 // Its list selection is where the current text-background index lives.
+#include "platform/ScreenArea.h"
 #include "ui/ColorValue.h"
 #include "ui/TFont.h"
 #include "util/ModalResult.h"
@@ -8,12 +9,15 @@
 #include <QDialog>
 
 class QPushButton;
+class QScrollArea;
 class TListBox;
 
 class THintergrundForm : public QDialog {
     Q_OBJECT
 public:
-    THintergrundForm(QWidget* AOwner, int ABtnWidth, int ARand);
+    // screenArea: the display the dialog fits and places itself on.
+    THintergrundForm(QWidget* AOwner, int ABtnWidth, int ARand,
+                     const platform::IScreenArea& screenArea = platform::SystemScreenArea());
 
     // Read: the selected index, -1 while none is selected. Write: outside 0..18 selects 0.
     int HintergrundNr() const;
@@ -52,8 +56,13 @@ private:
     void FormCreate();
     void FormShow();
     void FormClose();
+    // The layout without the placement.
+    void layOutControls();
 
     int FBtnWidth;
     int FRand;
-    bool m_positionRuleSpent = false; // the first showing is centred over the owner, once
+    bool m_positionRuleSpent = false;  // the first showing is centred over the owner, once
+    QScrollArea* m_scroller = nullptr; // the client: scrolls only when the work area is too small
+    QWidget* m_content = nullptr;      // the controls' area inside it
+    const platform::IScreenArea& m_screenArea;
 };

@@ -7,9 +7,12 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QStringDecoder>
 
 #include "ui/TextContrast.h"
+#include "ui/DialogPlacement.h"
+#include "ui/WindowFit.h"
 #include "util/Cp1252.h"
 
 namespace help {
@@ -72,6 +75,25 @@ void HistoryViewer::SetUpSize()
         size = size.boundedTo(available);
     }
     resize(size);
+}
+
+void HistoryViewer::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous() && !m_placed) {
+        m_placed = true;
+        const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+        if (screen) {
+            const QRect wa = screen->availableGeometry();
+            PlaceOuter(
+                *this,
+                [wa](const QRect& outer) {
+                    return LayoutPoint{wa.x() + HalfOf(wa.width() - outer.width()),
+                                       wa.y() + HalfOf(wa.height() - outer.height())};
+                },
+                wa);
+        }
+    }
+    QPlainTextEdit::showEvent(event);
 }
 
 void HistoryViewer::BringToFront()

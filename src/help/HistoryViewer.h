@@ -29,9 +29,12 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // The first showing centres the window in the work area, as the other windows are.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void SetUpSize();
+    bool m_placed = false;
 };
 
 } // namespace help

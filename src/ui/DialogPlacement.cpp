@@ -1,9 +1,13 @@
 #include "ui/DialogPlacement.h"
 
 #include "platform/X11Window.h"
+#include "ui/WindowFit.h"
 
+#include <QEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <climits>
@@ -11,30 +15,100 @@
 namespace {
 
 struct Outer {
-    QRect rect;          // frame included
-    QPoint clientOffset; // what Qt's move() needs added to reach the frame's position
+    QRect rect;                                     // frame included
+    QPoint clientOffset;                            // what Qt's move() needs added to reach the frame's position
+    std::optional<platform::FrameExtents> borrowed; // another window's frame stood in
 };
 
 Outer outerOf(const QWidget& window)
 {
     const QRect frame = window.frameGeometry();
     if (frame.size() != window.size() || window.internalWinId() == 0)
-        return {frame, {}};
-    const std::optional<platform::FrameExtents> e = platform::X11FrameExtents(window.internalWinId());
+        return {frame, {}, {}};
+    bool borrowed = false;
+    const std::optional<platform::FrameExtents> e = platform::X11FrameExtents(window.internalWinId(), &borrowed);
     if (!e)
-        return {frame, {}};
-    return {frame.adjusted(-e->left, -e->top, e->right, e->bottom), {e->left, e->top}};
+        return {frame, {}, {}};
+    // The window manager counts device pixels; Qt's coordinates are scaled by the
+    // window's device pixel ratio (display scaling), and rounded as Qt rounds its own.
+    const qreal ratio = std::max(window.devicePixelRatioF(), 1.0);
+    const auto scaled = [ratio](int v) { return qRound(v / ratio); };
+    const QMargins m(scaled(e->left), scaled(e->top), scaled(e->right), scaled(e->bottom));
+    return {frame.marginsAdded(m), {m.left(), m.top()}, borrowed ? e : std::nullopt};
 }
+
+// Places a window once more, once it is shown, when the frame it was placed
+// with was another window's and its own differs.
+class FrameCheck : public QObject {
+public:
+    FrameCheck(QWidget& window, platform::FrameExtents borrowed, std::function<LayoutPoint(const QRect&)> rule,
+               std::optional<QRect> keepIn)
+        : QObject(&window), m_window(&window), m_borrowed(borrowed), m_rule(std::move(rule)),
+          m_keepIn(std::move(keepIn))
+    {
+        setObjectName(QStringLiteral("FrameCheck"));
+        window.windowHandle()->installEventFilter(this);
+    }
+
+    // Ends the checks of the window's earlier placements.
+    static void forget(QWidget& window)
+    {
+        for (QObject* c : window.children())
+            if (c->objectName() == QLatin1String("FrameCheck"))
+                static_cast<FrameCheck*>(c)->retire();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Expose || !m_window || !m_window->windowHandle()
+            || !m_window->windowHandle()->isExposed())
+            return QObject::eventFilter(watched, event);
+        QWidget& w = *m_window;
+        const auto rule = m_rule;
+        const auto keepIn = m_keepIn;
+        const std::optional<platform::FrameExtents> own = platform::X11FrameExtents(w.internalWinId());
+        const bool differs = own && *own != m_borrowed;
+        retire();
+        if (differs)
+            PlaceOuter(w, rule, keepIn);
+        return false;
+    }
+
+private:
+    void retire()
+    {
+        setObjectName(QString());
+        if (m_window && m_window->windowHandle())
+            m_window->windowHandle()->removeEventFilter(this);
+        deleteLater();
+    }
+
+    QPointer<QWidget> m_window;
+    platform::FrameExtents m_borrowed;
+    std::function<LayoutPoint(const QRect&)> m_rule;
+    std::optional<QRect> m_keepIn;
+};
 
 } // namespace
 
 QRect OuterGeometry(const QWidget& window) { return outerOf(window).rect; }
 
-void PlaceOuter(QWidget& window, const std::function<LayoutPoint(const QRect& outer)>& rule)
+QSize AroundWindow(const QWidget& window) { return OuterSize(window) - window.size(); }
+
+LayoutRect ToLayoutRect(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
+
+void PlaceOuter(QWidget& window, const std::function<LayoutPoint(const QRect& outer)>& rule,
+                const std::optional<QRect>& keepIn)
 {
     const Outer o = outerOf(window);
-    const LayoutPoint p = rule(o.rect);
+    LayoutPoint p = rule(o.rect);
+    if (keepIn)
+        p = KeepInside(ToLayoutRect(*keepIn), p, {o.rect.width(), o.rect.height()});
     window.move(p.x + o.clientOffset.x(), p.y + o.clientOffset.y());
+    FrameCheck::forget(window); // this placement is the one that counts
+    if (o.borrowed && window.windowHandle())
+        new FrameCheck(window, *o.borrowed, rule, keepIn);
 }
 
 LayoutPoint DialogScreenPosition(const LayoutSize& screen, const LayoutSize& outer)
@@ -51,12 +125,15 @@ LayoutPoint CentreOverOwner(const LayoutRect& owner, const LayoutSize& outer, co
 void MoveCentredOverOwner(QWidget& dialog, const QWidget& owner)
 {
     const QRect o = OuterGeometry(owner);
-    // Without a screen there is no work-area edge to raise to.
+    // Without a screen there is no work area to raise to or to keep inside.
     QRect workArea(INT_MIN / 2, INT_MIN / 2, 0, 0);
+    std::optional<QRect> keepIn;
     if (const QScreen* screen = owner.screen())
-        workArea = screen->availableGeometry();
-    PlaceOuter(dialog, [&](const QRect& outer) {
-        return CentreOverOwner({o.x(), o.y(), o.width(), o.height()}, {outer.width(), outer.height()},
-                               {workArea.x(), workArea.y(), workArea.width(), workArea.height()});
-    });
+        keepIn = workArea = screen->availableGeometry();
+    PlaceOuter(
+        dialog,
+        [&, o, workArea](const QRect& outer) {
+            return CentreOverOwner(ToLayoutRect(o), {outer.width(), outer.height()}, ToLayoutRect(workArea));
+        },
+        keepIn);
 }

@@ -7,20 +7,32 @@
 #include <QRect>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
 // The window's outer rectangle, frame and title bar included. Until Qt has
 // heard of the frame the window manager puts (or is going to put) around the
 // window, it knows only the client rectangle; the frame is then asked of the
-// window manager.
+// window manager (in device pixels, converted to Qt's scaled coordinates).
 QRect OuterGeometry(const QWidget& window);
 inline QSize OuterSize(const QWidget& window) { return OuterGeometry(window).size(); }
 
+// What lies around the window's client widget area (frame and title bar):
+// the outer size less the window's own size.
+QSize AroundWindow(const QWidget& window);
+
 // Moves the window to where `rule` puts its outer rectangle (given the outer
-// rectangle as it stands). Until Qt knows the frame it takes a position as the
-// client's, so the frame is asked for once and used for both.
-void PlaceOuter(QWidget& window, const std::function<LayoutPoint(const QRect& outer)>& rule);
+// rectangle as it stands), then, with `keepIn`, moves it the least that keeps
+// the whole outer rectangle inside that rectangle (a work area). Until Qt
+// knows the frame it takes a position as the client's, so the frame is asked
+// for once and used for both. Where the window manager was too slow to
+// answer and the frame of another of our windows stood in, the window is
+// placed again once it is shown if its own frame turns out to differ.
+void PlaceOuter(QWidget& window, const std::function<LayoutPoint(const QRect& outer)>& rule,
+                const std::optional<QRect>& keepIn = std::nullopt);
+
+LayoutRect ToLayoutRect(const QRect& r);
 
 // One pixel above and left of the centre of the full screen, never above or
 // left of the screen's edge (outer size, frame included).
@@ -30,5 +42,6 @@ LayoutPoint DialogScreenPosition(const LayoutSize& screen, const LayoutSize& out
 // to the left/top edge of the owner monitor's work area.
 LayoutPoint CentreOverOwner(const LayoutRect& owner, const LayoutSize& outer, const LayoutRect& workArea);
 
-// Moves the dialog by that rule over the owner window as it stands now.
+// Moves the dialog by that rule over the owner window as it stands now, kept
+// inside the work area of the owner's monitor.
 void MoveCentredOverOwner(QWidget& dialog, const QWidget& owner);

@@ -1,6 +1,7 @@
 #include "ui/TextRoom.h"
 
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -36,4 +37,25 @@ QString WidestNumberText(const QFont& font, int length)
         if (fm.horizontalAdvance(c) > fm.horizontalAdvance(widest))
             widest = c;
     return QString(length, widest);
+}
+
+int WrappedTextHeight(const QFont& font, const QString& text, int width)
+{
+    QLabel probe;
+    probe.setFont(font);
+    probe.setWordWrap(true);
+    probe.setText(text);
+    return probe.heightForWidth(std::max(1, width));
+}
+
+int WidestWordWidth(const QFont& font, const QString& text)
+{
+    QLabel probe;
+    probe.setFont(font);
+    int widest = 0;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        probe.setText(word);
+        widest = std::max(widest, probe.sizeHint().width());
+    }
+    return widest;
 }

@@ -14,3 +14,10 @@ int EditWidthForText(const QLineEdit& edit, const QString& text);
 // The widest text of `length` characters that a number field can come to
 // hold: the widest of the digits and signs, repeated.
 QString WidestNumberText(const QFont& font, int length);
+
+// How tall a label in `font` is with `text` wrapped at word boundaries into `width`.
+int WrappedTextHeight(const QFont& font, const QString& text, int width);
+
+// The width the widest word of `text` takes as a label of its own: a wrapped
+// text narrower than that would cut the word.
+int WidestWordWidth(const QFont& font, const QString& text);

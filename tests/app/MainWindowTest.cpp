@@ -348,6 +348,8 @@ class MainWindowLayout : public ::testing::TestWithParam<int> {};
 TEST_P(MainWindowLayout, EveryRectangleFollowsTheMeasuredFont)
 {
     Windows w;
+    // A work area the formulas' window fits (beyond one it fits itself: FittedLayoutTest).
+    w.screenArea.workArea = platform::ScreenRect{0, 0, 8000, 4000};
     TForm1& f = *w.form;
     f.FontDialog1Font.Height = -GetParam();
     f.SchriftartZuweisen();
@@ -419,16 +421,49 @@ TEST(MainWindowPlacement, CentredInTheWorkAreaOrAtItsCornerWhenMaximised)
     const QRect frame = f.frameGeometry();
     EXPECT_EQ(frame.topLeft(), QPoint(40 + HalfOf(1000 - frame.width()), 30 + HalfOf(700 - frame.height())));
 
-    // Narrower than the window: centred all the same, sticking out on the left.
+    // Narrower than the window: the window fits the work area (it scrolls) and
+    // lies inside it, rather than sticking out on both sides.
     w.screenArea.workArea = platform::ScreenRect{0, 0, 200, 100};
     f.SchriftartZuweisen();
-    EXPECT_EQ(f.frameGeometry().topLeft(), QPoint(HalfOf(200 - frame.width()), HalfOf(100 - frame.height())));
-    EXPECT_LT(f.frameGeometry().left(), 0);
+    EXPECT_TRUE(QRect(0, 0, 200, 100).contains(f.frameGeometry()))
+        << f.frameGeometry().x() << "," << f.frameGeometry().y() << " " << f.frameGeometry().width() << "x"
+        << f.frameGeometry().height();
 
     f.setWindowState(Qt::WindowMaximized);
     w.screenArea.workArea = platform::ScreenRect{60, 25, 1000, 700};
     f.SchalterEinrichten();
     EXPECT_EQ(f.frameGeometry().topLeft(), QPoint(60, 25));
+}
+
+// A new font or background lays a maximised window out again inside it: it
+// stays maximised where it is, and gets the new layout's size when restored.
+TEST(MainWindowPlacement, AMaximisedWindowStaysMaximisedWhenTheFontOrBackgroundChanges)
+{
+    Windows w;
+    TForm1& f = *w.form;
+    f.show();
+    f.Timer1->stop();
+    f.showMaximized();
+    const QRect available = f.screen()->availableGeometry();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.isMaximized() && f.frameGeometry() == available; }, 5000))
+        << "maximised to " << f.frameGeometry().width() << "x" << f.frameGeometry().height();
+    f.FontDialog1Font.setSize(20);
+    f.setHintergrundNr(f.HintergrundNr()); // as the font command applies a new font
+    QApplication::processEvents();
+    EXPECT_TRUE(f.isMaximized());
+    EXPECT_EQ(f.frameGeometry(), available);
+    f.setHintergrundNr(5); // a new background
+    QApplication::processEvents();
+    EXPECT_TRUE(f.isMaximized());
+    EXPECT_EQ(f.frameGeometry(), available);
+    EXPECT_EQ(f.Label1->font().pixelSize(), -f.FontDialog1Font.Height);
+
+    f.showNormal();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !f.isMaximized(); }, 5000));
+    QApplication::processEvents();
+    EXPECT_EQ(f.minimumSize(), f.maximumSize()) << "the fixed size of the layout again";
+    EXPECT_TRUE(available.contains(f.frameGeometry()));
+    EXPECT_EQ(f.centralWidget()->width(), std::max(f.Edit2->x() + f.Edit2->width() + 10, f.StatusBar1->width()));
 }
 
 TEST(MainWindowPlacement, ShownAlreadyLaidOutAndCentredOnTheScreen)

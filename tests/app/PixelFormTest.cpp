@@ -221,6 +221,8 @@ class DialogLayout : public ::testing::TestWithParam<int> {};
 TEST_P(DialogLayout, EveryRectangleFollowsTheMeasuredFont)
 {
     Windows w;
+    // A work area the formulas' dialog fits (beyond one it fits itself: FittedLayoutTest).
+    w.screenArea.workArea = platform::ScreenRect{0, 0, 8000, 4000};
     w.form->FontDialog1Font.Height = -GetParam();
     PixelForm->SchriftartZuweisen();
     PixelForm->SchalterEinrichten();
