@@ -1,0 +1,240 @@
+// Every window at every display font a low-vision user may choose (8 to 72
+// points), on a 1920 x 1080 screen with a real window manager (openbox), at
+// the display scale this process runs with (QT_SCALE_FACTOR): each window's
+// outer rectangle, frame and title bar included, lies inside the work area as
+// the window manager shows it; every control is inside its window, or inside
+// a scrolling client that brings it into view when it takes the keyboard; no
+// control covers another and no text is cut. Set ZARNOLITH_LOWVISION_SHOTS
+// to a directory to keep a screenshot of each window.
+#include "desktop/X11Probe.h"
+#include "support/PlatformStandIns.h"
+#include "app/TextRoomProbe.h"
+
+#include "app/TForm1.h"
+#include "app/TPixelForm.h"
+#include "appearance/FontWindow.h"
+#include "appearance/THintergrundForm.h"
+#include "appearance/TListBox.h"
+#include "help/HistoryViewer.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+using desktoptest::X11Probe;
+using windowtest::ExpectNoSiblingOverlap;
+using windowtest::ExpectWindowTextsWhole;
+
+constexpr int Patience = 10000; // ms; only a failing check waits that long
+
+std::string Describe(const QRect& r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
+}
+
+// A rectangle of Qt's scaled coordinates in the device pixels the X server counts.
+QRect ToDevice(const QRect& r, qreal ratio)
+{
+    const QPoint tl(qRound(r.left() * ratio), qRound(r.top() * ratio));
+    const QPoint br(qRound((r.right() + 1) * ratio), qRound((r.bottom() + 1) * ratio));
+    return QRect(tl, br - QPoint(1, 1));
+}
+
+QRect GlobalRect(const QWidget& w) { return QRect(w.mapToGlobal(QPoint(0, 0)), w.size()); }
+
+// The controls the user reads or works: labels, fields, buttons, lists,
+// status bars, text views (not the parts inside them).
+bool IsControl(const QWidget& w)
+{
+    for (const QWidget* p = w.parentWidget(); p && !p->isWindow(); p = p->parentWidget())
+        if (qobject_cast<const QComboBox*>(p) || qobject_cast<const QAbstractItemView*>(p)
+            || qobject_cast<const QAbstractSpinBox*>(p) || qobject_cast<const QPlainTextEdit*>(p))
+            return false;
+    if (qobject_cast<const QScrollBar*>(&w))
+        return false;
+    if (const auto* l = qobject_cast<const QLabel*>(&w))
+        return !l->text().isEmpty();
+    return qobject_cast<const QAbstractButton*>(&w) || qobject_cast<const QLineEdit*>(&w)
+        || qobject_cast<const QComboBox*>(&w) || qobject_cast<const QAbstractItemView*>(&w)
+        || qobject_cast<const QStatusBar*>(&w) || qobject_cast<const QPlainTextEdit*>(&w);
+}
+
+// The scrolling client the control lies in, if any.
+QScrollArea* ScrollerOf(const QWidget& w)
+{
+    for (QWidget* p = w.parentWidget(); p && !p->isWindow(); p = p->parentWidget())
+        if (auto* s = qobject_cast<QScrollArea*>(p); s && s->widget() && s->widget()->isAncestorOf(&w))
+            return s;
+    return nullptr;
+}
+
+class Reach : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(probe.ok()) << "no X display";
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("ZARNOLITH_WINDOW_MANAGER")) << "runs in the openbox session";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return probe.windowManagerRunning() && probe.windowManagerAnswers(); },
+                                    Patience));
+        form = std::make_unique<TForm1>(nullptr, beep);
+        pixel = std::make_unique<TPixelForm>(form.get(), beep);
+        form->show();
+        form->Timer1->stop(); // no start-up dialog: each window is shown here without its modal loop
+        form->FontDialog1Font.setSize(GetParam());
+        form->setHintergrundNr(form->HintergrundNr()); // as the font command applies it
+        QApplication::processEvents();
+        scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1"));
+    }
+
+    void TearDown() override
+    {
+        pixel.reset();
+        form.reset();
+    }
+
+    // Waits until the window is shown where Qt put it, then checks it from outside and inside.
+    void Check(QWidget& window, const QString& title)
+    {
+        SCOPED_TRACE(title.toStdString() + " at " + std::to_string(GetParam()) + " pt, scale " + scale.toStdString());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        const qreal ratio = window.devicePixelRatioF();
+        const int slack = int(std::ceil(ratio)); // Qt's scaled coordinates round to whole device pixels
+        xcb_window_t w = XCB_WINDOW_NONE;
+        QRect outer;
+        const bool settled = QTest::qWaitFor(
+            [&] {
+                w = probe.find(title);
+                outer = w != XCB_WINDOW_NONE ? probe.outer(w).value_or(QRect()) : QRect();
+                const QRect qt = ToDevice(window.frameGeometry(), ratio);
+                return !outer.isNull() && std::abs(outer.x() - qt.x()) <= slack
+                    && std::abs(outer.y() - qt.y()) <= slack && std::abs(outer.width() - qt.width()) <= slack;
+            },
+            Patience);
+        EXPECT_TRUE(settled) << "the window manager shows it at " << Describe(outer) << ", Qt has it at "
+                             << Describe(ToDevice(window.frameGeometry(), ratio));
+        const QRect workArea = probe.workArea();
+        EXPECT_TRUE(workArea.contains(outer)) << "outer " << Describe(outer) << " leaves the work area "
+                                              << Describe(workArea);
+        const QRect client = ToDevice(GlobalRect(window), ratio);
+
+        bool scrolls = false;
+        for (QWidget* c : window.findChildren<QWidget*>()) {
+            if (!c->isVisibleTo(&window) || !IsControl(*c))
+                continue;
+            const std::string name = c->metaObject()->className() + std::string(" ") + c->objectName().toStdString();
+            if (QScrollArea* s = ScrollerOf(*c)) {
+                // Reachable by scrolling: inside the scrolled content, the view inside the window.
+                scrolls = scrolls || s->horizontalScrollBar()->isVisible() || s->verticalScrollBar()->isVisible();
+                EXPECT_TRUE(s->widget()->rect().contains(QRect(c->mapTo(s->widget(), QPoint(0, 0)), c->size())))
+                    << name << " outside the scrolled content";
+                EXPECT_TRUE(client.contains(ToDevice(GlobalRect(*s), ratio))) << "the scrolling client of " << name;
+                if (c->focusPolicy() & Qt::TabFocus) {
+                    c->setFocus(Qt::TabFocusReason);
+                    QApplication::processEvents();
+                    const QRect inView(c->mapTo(s->viewport(), QPoint(0, 0)), c->size());
+                    EXPECT_TRUE(s->viewport()->rect().contains(inView))
+                        << name << " with the keyboard is not in view: " << Describe(inView);
+                }
+            } else {
+                const QRect r = ToDevice(GlobalRect(*c), ratio);
+                EXPECT_TRUE(client.contains(r)) << name << " at " << Describe(r) << " outside its window";
+                EXPECT_TRUE(workArea.contains(r)) << name << " at " << Describe(r) << " off the work area";
+            }
+            if (const auto* l = qobject_cast<const QLabel*>(c); l && l->wordWrap())
+                EXPECT_GE(l->height(), l->heightForWidth(l->width())) << name << ": wrapped text cut";
+            if (const auto* list = qobject_cast<const TListBox*>(c); list && list->currentItem())
+                EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->currentItem())))
+                    << "the selected colour is out of view";
+        }
+        ExpectNoSiblingOverlap(window);
+        ExpectWindowTextsWhole(window);
+        Record(title, outer, scrolls);
+    }
+
+    // One line per window for the record, and a screenshot where asked for.
+    void Record(const QString& title, const QRect& outer, bool scrolls)
+    {
+        std::printf("reach: scale %s, %d pt, %s: %s%s\n", scale.toUtf8().constData(), GetParam(),
+                    title.toUtf8().constData(), Describe(outer).c_str(), scrolls ? ", scrolls" : "");
+        const QString dir = qEnvironmentVariable("ZARNOLITH_LOWVISION_SHOTS");
+        if (dir.isEmpty())
+            return;
+        QDir().mkpath(dir);
+        const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+        QPixmap(shot.copy(outer.intersected(QRect(QPoint(0, 0), shot.size()))))
+            .save(QStringLiteral("%1/%2-scale%3-%4pt.png")
+                      .arg(dir, QString(title).replace(QLatin1Char(' '), QLatin1Char('_')).left(24), scale)
+                      .arg(GetParam()));
+    }
+
+    X11Probe probe;
+    standin::CountingBeep beep;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TPixelForm> pixel;
+    QString scale;
+};
+
+TEST_P(Reach, MainWindowAfterAFontChange) { Check(*form, form->windowTitle()); }
+
+TEST_P(Reach, StartValuesDialog)
+{
+    pixel->SchriftartZuweisen();
+    pixel->show();
+    Check(*pixel, pixel->windowTitle());
+}
+
+TEST_P(Reach, BackgroundDialogWithTheLastColourSelected)
+{
+    THintergrundForm& d = *form->HintergrundForm;
+    d.SchriftartZuweisen(*AnzeigeSchrift, AnzeigeHintergrund);
+    d.ListBox1->setItemIndex(18); // "Braun", the last
+    d.show();
+    Check(d, d.windowTitle());
+}
+
+TEST_P(Reach, ChangeHistoryViewerCentredInTheWorkArea)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("History.txt")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 60; ++i)
+        file.write("V1.01: Anzeige in der gewählten Schrift und Hintergrundfarbe\n");
+    file.close();
+    auto* viewer = new help::HistoryViewer(file.fileName(), form->FontDialog1Font, AnzeigeHintergrund, form.get());
+    viewer->show();
+    Check(*viewer, viewer->windowTitle());
+    // Placed as the other windows are: centred in the work area (outer size).
+    const qreal ratio = viewer->devicePixelRatioF();
+    const QRect outer = probe.outer(probe.find(viewer->windowTitle())).value_or(QRect());
+    const QRect wa = probe.workArea();
+    const int slack = 2 * int(std::ceil(ratio));
+    EXPECT_NEAR(outer.x(), wa.x() + (wa.width() - outer.width()) / 2, slack);
+    EXPECT_NEAR(outer.y(), wa.y() + (wa.height() - outer.height()) / 2, slack);
+    viewer->close();
+}
+
+// The font dialog lays itself out; it is checked here on the same terms.
+TEST_P(Reach, FontDialog)
+{
+    FontWindow d(*AnzeigeSchrift, form.get());
+    d.show();
+    Check(d, d.windowTitle());
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, Reach, ::testing::Values(8, 14, 28, 48, 72));
+
+} // namespace
