@@ -382,7 +382,12 @@ void TForm1::changeEvent(QEvent* event)
     if (isMaximized() && !wasMaximised)
         layOutControls(); // no fixed size while maximised: the platform sizes it
     else if (wasMaximised && !isMaximized())
-        screenChanged(); // back to the laid-out fixed size, inside the work area
+        // Back to the laid-out fixed size, inside the work area: once the
+        // platform has given back the window's normal place.
+        QTimer::singleShot(0, this, [this] {
+            if (!isMaximized())
+                screenChanged();
+        });
 }
 
 void TForm1::screenChanged()

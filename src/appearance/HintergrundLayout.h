@@ -35,7 +35,7 @@ struct HintergrundLayoutResult {
 };
 
 namespace hintergrundlayout {
-constexpr int ListLines = 20; // all 19 names and one line to spare
+constexpr int ListLines = 20;   // all 19 names and one line to spare
 constexpr int MinListLines = 3; // the selection and a neighbour on either side
 } // namespace hintergrundlayout
 

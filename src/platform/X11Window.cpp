@@ -224,8 +224,20 @@ std::optional<FrameExtents> X11FrameExtents(std::uintptr_t window, bool* borrowe
     xcb_change_window_attributes(side.get(), w, XCB_CW_EVENT_MASK, &mask);
     sendToWindowManager(side.get(), d->root, w, atom(side.get(), "_NET_REQUEST_FRAME_EXTENTS"), {});
     const auto answered = [&](const xcb_generic_event_t& e) { return isPropertyNotify(e, w, extents); };
-    if (waitForEvent(side.get(), WindowManagerAnswer, answered))
-        return read(side.get());
+    // A window whose mapping the window manager is taking up gets its frame
+    // without an answer to the request: the property is looked at meanwhile.
+    const auto answer = [&](std::chrono::milliseconds timeout) -> std::optional<FrameExtents> {
+        const auto until = std::chrono::steady_clock::now() + timeout;
+        do {
+            if (waitForEvent(side.get(), std::chrono::milliseconds{100}, answered))
+                return read(side.get());
+            if (const std::optional<FrameExtents> e = read(side.get()))
+                return e;
+        } while (std::chrono::steady_clock::now() < until);
+        return std::nullopt;
+    };
+    if (const std::optional<FrameExtents> e = answer(WindowManagerAnswer))
+        return e;
 
     // No answer yet (the window manager is busy or stopped). A window of ours
     // that it frames already shows the frame it puts around our windows.
@@ -237,8 +249,11 @@ std::optional<FrameExtents> X11FrameExtents(std::uintptr_t window, bool* borrowe
     // Nothing to go by: wait for the answer, as long as the window manager is there.
     const auto deadline = std::chrono::steady_clock::now() + WindowManagerPatience;
     while (std::chrono::steady_clock::now() < deadline) {
-        if (waitForEvent(side.get(), std::chrono::milliseconds{500}, answered))
-            return read(side.get());
+        // Asked again: a request that came while the window manager still took
+        // the window for one it manages (an id reused) is dropped unanswered.
+        sendToWindowManager(side.get(), d->root, w, atom(side.get(), "_NET_REQUEST_FRAME_EXTENTS"), {});
+        if (const std::optional<FrameExtents> e = answer(std::chrono::milliseconds{500}))
+            return e;
         const std::optional<Desktop> now = desktopOf(w);
         if (!now)
             return std::nullopt;

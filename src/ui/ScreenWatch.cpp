@@ -15,15 +15,12 @@ bool ScreenWatch::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == &m_window) {
         switch (event->type()) {
-        case QEvent::Show:
-            follow(m_window.screen());
-            break;
+        case QEvent::Show: follow(m_window.screen()); break;
         case QEvent::ScreenChangeInternal:
             follow(m_window.screen());
             schedule();
             break;
-        default:
-            break;
+        default: break;
         }
     }
     return QObject::eventFilter(watched, event);

@@ -278,6 +278,7 @@ TEST(DialogPlacement, FirstShowingCentredOverTheMainWindowLaterOnesByTheScreen)
                      std::max(owner.y() + HalfOf(owner.height() - outer.height()), wa.y())));
 
     w.screenArea.screen = platform::ScreenRect{0, 0, 1920, 1080};
+    w.screenArea.workArea = w.screenArea.screen; // a work area of that screen
     runDialog([&] { second = PixelForm->frameGeometry().topLeft(); });
     EXPECT_EQ(second, QPoint(HalfOf(1920 - outer.width()) - 1, HalfOf(1080 - outer.height()) - 1));
 }

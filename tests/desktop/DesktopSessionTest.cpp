@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <map>
 #include <sys/stat.h>
 
 #include <deque>
@@ -184,6 +185,7 @@ protected:
 // afterwards.
 class Placement : public DesktopSession, public ::testing::WithParamInterface<int> {
 protected:
+    std::map<QString, int> showings;
     // The window's rectangle when it appears, checked against where it belongs.
     QRect Appears(const QString& title, const std::function<QPoint(const QSize&)>& rule)
     {
@@ -198,8 +200,8 @@ protected:
                     return seen.topLeft() == rule(seen.size());
                 },
                 Patience);
-        EXPECT_EQ(seen.topLeft(), rule(seen.size()))
-            << title.toStdString() << " appeared at " << Describe(seen) << " (" << GetParam() << " pt)";
+        EXPECT_EQ(seen.topLeft(), rule(seen.size())) << title.toStdString() << " appeared at " << Describe(seen) << " ("
+                                                     << GetParam() << " pt, showing " << ++showings[title] << ")";
         return seen;
     }
 };
