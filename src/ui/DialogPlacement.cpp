@@ -4,6 +4,7 @@
 #include "ui/WindowFit.h"
 
 #include <QEvent>
+#include <QVariant>
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
@@ -90,6 +91,24 @@ private:
     std::optional<QRect> m_keepIn;
 };
 
+// The top-left corner of the outer rectangle PlaceOuter last asked for.
+const char* const PlacedAt = "zarnolithPlacedAt";
+
+// The window's outer rectangle as it will be on the screen. While the window
+// manager is still taking a newly shown window up (it is not exposed yet), Qt
+// may report a place it only passes through on the way, the spot inside a
+// frame that has not been moved into position yet (the screen's top-left
+// corner with openbox); the place asked for is the one the window is getting.
+QRect settledOuterOf(const QWidget& window)
+{
+    QRect r = outerOf(window).rect;
+    const QWindow* handle = window.windowHandle();
+    const QVariant placed = window.property(PlacedAt);
+    if (handle && !handle->isExposed() && placed.isValid())
+        r.moveTopLeft(placed.toPoint());
+    return r;
+}
+
 } // namespace
 
 QRect OuterGeometry(const QWidget& window) { return outerOf(window).rect; }
@@ -106,6 +125,7 @@ void PlaceOuter(QWidget& window, const std::function<LayoutPoint(const QRect& ou
     if (keepIn)
         p = KeepInside(ToLayoutRect(*keepIn), p, {o.rect.width(), o.rect.height()});
     window.move(p.x + o.clientOffset.x(), p.y + o.clientOffset.y());
+    window.setProperty(PlacedAt, QPoint(p.x, p.y));
     FrameCheck::forget(window); // this placement is the one that counts
     if (o.borrowed && window.windowHandle())
         new FrameCheck(window, *o.borrowed, rule, keepIn);
@@ -124,7 +144,7 @@ LayoutPoint CentreOverOwner(const LayoutRect& owner, const LayoutSize& outer, co
 
 void MoveCentredOverOwner(QWidget& dialog, const QWidget& owner)
 {
-    const QRect o = OuterGeometry(owner);
+    const QRect o = settledOuterOf(owner);
     // Without a screen there is no work area to raise to or to keep inside.
     QRect workArea(INT_MIN / 2, INT_MIN / 2, 0, 0);
     std::optional<QRect> keepIn;

@@ -42,6 +42,7 @@ LayoutPoint DialogScreenPosition(const LayoutSize& screen, const LayoutSize& out
 // to the left/top edge of the owner monitor's work area.
 LayoutPoint CentreOverOwner(const LayoutRect& owner, const LayoutSize& outer, const LayoutRect& workArea);
 
-// Moves the dialog by that rule over the owner window as it stands now, kept
+// Moves the dialog by that rule over the owner window as it stands now (an
+// owner the window manager is still mapping: where it was placed), kept
 // inside the work area of the owner's monitor.
 void MoveCentredOverOwner(QWidget& dialog, const QWidget& owner);
