@@ -347,12 +347,14 @@ void TForm1::layOutControls()
         m_scroller->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         m_scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         m_scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        HoldExactSize(*this);
         return;
     }
     m_scroller->setFixedSize(r.view.client.width, r.view.client.height);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     // The outer size follows the client size now, so the placement sees it.
     layout()->activate();
+    HoldExactSize(*this);
 }
 
 void TForm1::FensterEinrichten()

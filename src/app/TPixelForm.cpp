@@ -216,6 +216,7 @@ void TPixelForm::layOutControls()
     m_scroller->setHorizontalScrollBarPolicy(r.view.horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     m_scroller->setVerticalScrollBarPolicy(r.view.vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     setFixedSize(r.view.client.width, r.view.client.height);
+    HoldExactSize(*this);
     m_scroller->setGeometry(0, 0, width(), height());
 
     auto place = [](QWidget* w, const LayoutRect& rc) { w->setGeometry(rc.left, rc.top, rc.width, rc.height); };

@@ -158,6 +158,7 @@ void THintergrundForm::layOutControls()
     m_scroller->setHorizontalScrollBarPolicy(r.view.horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     m_scroller->setVerticalScrollBarPolicy(r.view.vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     setFixedSize(r.view.client.width, r.view.client.height); // a fixed dialog frame: the user does not resize it
+    HoldExactSize(*this);
     m_scroller->setGeometry(0, 0, width(), height());
     // A shortened list keeps the selection in view.
     if (QListWidgetItem* selected = ListBox1->currentItem())

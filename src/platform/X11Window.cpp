@@ -170,6 +170,45 @@ std::optional<FrameExtents> extentsOf(xcb_connection_t* c, xcb_window_t w, xcb_a
     return FrameExtents{int(v[0]), int(v[1]), int(v[2]), int(v[3])};
 }
 
+// Where a window not yet mapped stands, as its owner put it.
+struct Placed {
+    std::int16_t x = 0, y = 0;
+    std::uint16_t width = 0, height = 0;
+    friend bool operator==(const Placed&, const Placed&) = default;
+};
+
+std::optional<Placed> placedOf(xcb_connection_t* c, xcb_window_t w)
+{
+    const auto g = reply(xcb_get_geometry_reply(c, xcb_get_geometry(c, w), nullptr));
+    if (!g)
+        return std::nullopt;
+    const auto tree = reply(xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr));
+    const auto attributes = reply(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, w), nullptr));
+    // Once the window manager has taken the window into a frame, the place is its matter.
+    if (!tree || tree->parent != tree->root || !attributes || attributes->map_state != XCB_MAP_STATE_UNMAPPED)
+        return std::nullopt;
+    return Placed{g->x, g->y, g->width, g->height};
+}
+
+// Some window managers (openbox) work out their answer to a frame request by
+// managing the window for a moment, and move and resize the real window on the
+// way where its size does not suit its size hints: to the frame's inner
+// corner at the screen's top-left. The window is put back where it was, so the
+// program's next move is not taken for one to where the window already stands.
+void putBack(xcb_connection_t* c, xcb_window_t w, const std::optional<Placed>& before)
+{
+    if (!before)
+        return;
+    const std::optional<Placed> now = placedOf(c, w);
+    if (!now || *now == *before)
+        return;
+    const std::uint32_t values[] = {std::uint32_t(std::int32_t(before->x)), std::uint32_t(std::int32_t(before->y)),
+                                    before->width, before->height};
+    xcb_configure_window(
+        c, w, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, values);
+    xcb_flush(c);
+}
+
 // The frame of another top-level window of this program that the window
 // manager has mapped and framed, one of the same window type first.
 std::optional<FrameExtents> framedSibling(const Desktop& d, xcb_window_t w, xcb_atom_t extents)
@@ -222,6 +261,7 @@ std::optional<FrameExtents> X11FrameExtents(std::uintptr_t window, bool* borrowe
     // The window manager answers by setting the property on the window: watch it, then ask.
     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(side.get(), w, XCB_CW_EVENT_MASK, &mask);
+    const std::optional<Placed> before = placedOf(side.get(), w);
     sendToWindowManager(side.get(), d->root, w, atom(side.get(), "_NET_REQUEST_FRAME_EXTENTS"), {});
     const auto answered = [&](const xcb_generic_event_t& e) { return isPropertyNotify(e, w, extents); };
     // A window whose mapping the window manager is taking up gets its frame
@@ -229,8 +269,10 @@ std::optional<FrameExtents> X11FrameExtents(std::uintptr_t window, bool* borrowe
     const auto answer = [&](std::chrono::milliseconds timeout) -> std::optional<FrameExtents> {
         const auto until = std::chrono::steady_clock::now() + timeout;
         do {
-            if (waitForEvent(side.get(), std::chrono::milliseconds{100}, answered))
+            if (waitForEvent(side.get(), std::chrono::milliseconds{100}, answered)) {
+                putBack(side.get(), w, before);
                 return read(side.get());
+            }
             if (const std::optional<FrameExtents> e = read(side.get()))
                 return e;
         } while (std::chrono::steady_clock::now() < until);
@@ -261,6 +303,17 @@ std::optional<FrameExtents> X11FrameExtents(std::uintptr_t window, bool* borrowe
             return FrameExtents{};
     }
     return read(side.get()); // an answer that came without its notice, or none
+}
+
+std::optional<FrameExtents> X11KnownFrameExtents(std::uintptr_t window)
+{
+    const auto w = static_cast<xcb_window_t>(window);
+    const std::optional<Desktop> d = desktopOf(w);
+    if (!d)
+        return std::nullopt;
+    if (!d->windowManager)
+        return FrameExtents{};
+    return extentsOf(d->c, w, atom(d->c, "_NET_FRAME_EXTENTS"));
 }
 
 bool X11Activate(std::uintptr_t window)

@@ -28,6 +28,11 @@ struct FrameExtents {
 // window manager; nullopt when not on X11 or when no frame is known.
 std::optional<FrameExtents> X11FrameExtents(std::uintptr_t window, bool* borrowed = nullptr);
 
+// The frame the window manager has put, or said it will put, around the
+// window (the property its answer or its framing left), in device pixels,
+// without asking: nullopt when nothing is known yet or not on X11.
+std::optional<FrameExtents> X11KnownFrameExtents(std::uintptr_t window);
+
 // Makes the window the active one with the keyboard focus, as a taskbar or
 // pager asks for it on the user's behalf: _NET_ACTIVE_WINDOW with source
 // indication 2 and a fresh server time, or without a window manager the input

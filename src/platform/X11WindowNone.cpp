@@ -6,6 +6,8 @@ namespace platform {
 
 std::optional<FrameExtents> X11FrameExtents(std::uintptr_t, bool*) { return std::nullopt; }
 
+std::optional<FrameExtents> X11KnownFrameExtents(std::uintptr_t) { return std::nullopt; }
+
 bool X11Activate(std::uintptr_t) { return false; }
 
 } // namespace platform

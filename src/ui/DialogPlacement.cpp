@@ -12,30 +12,63 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 namespace {
 
 struct Outer {
     QRect rect;                                     // frame included
     QPoint clientOffset;                            // what Qt's move() needs added to reach the frame's position
+    QMargins room;                                  // the frame with each side rounded up (see roomOf)
     std::optional<platform::FrameExtents> borrowed; // another window's frame stood in
+
+    // The rectangle the window takes at most, given where the client lies.
+    QRect roomAround(const QPoint& client, const QSize& size) const { return QRect(client, size).marginsAdded(room); }
 };
+
+// The window manager counts device pixels; Qt's coordinates are scaled by the
+// window's device pixel ratio (display scaling). A position takes the frame
+// rounded as Qt rounds its own; the room the window takes, each side of the
+// frame rounded up, so that a 1-pixel border at 3x, which rounds to none, is
+// not left out (the window would stick out of the screen by it).
+QMargins roomOf(const platform::FrameExtents& e, qreal ratio)
+{
+    const auto up = [ratio](int v) { return static_cast<int>(std::ceil(v / ratio - 1e-6)); };
+    return {up(e.left), up(e.top), up(e.right), up(e.bottom)};
+}
+
+QMargins atLeast(const QMargins& a, const QMargins& b)
+{
+    return {std::max(a.left(), b.left()), std::max(a.top(), b.top()), std::max(a.right(), b.right()),
+            std::max(a.bottom(), b.bottom())};
+}
 
 Outer outerOf(const QWidget& window)
 {
     const QRect frame = window.frameGeometry();
-    if (frame.size() != window.size() || window.internalWinId() == 0)
-        return {frame, {}, {}};
+    const QRect client = window.geometry();
+    const QMargins known(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                         frame.bottom() - client.bottom());
+    const qreal ratio = std::max(window.devicePixelRatioF(), 1.0);
+    if (frame.size() != window.size() || window.internalWinId() == 0) {
+        Outer o{frame, {}, known, {}};
+        // Qt's own idea of the frame is rounded; the device pixels decide the room.
+        if (window.internalWinId() != 0) {
+            std::optional<platform::FrameExtents> e = platform::X11KnownFrameExtents(window.internalWinId());
+            if (!e && ratio > 1)
+                e = platform::X11FrameExtents(window.internalWinId());
+            if (e)
+                o.room = atLeast(known, roomOf(*e, ratio));
+        }
+        return o;
+    }
     bool borrowed = false;
     const std::optional<platform::FrameExtents> e = platform::X11FrameExtents(window.internalWinId(), &borrowed);
     if (!e)
-        return {frame, {}, {}};
-    // The window manager counts device pixels; Qt's coordinates are scaled by the
-    // window's device pixel ratio (display scaling), and rounded as Qt rounds its own.
-    const qreal ratio = std::max(window.devicePixelRatioF(), 1.0);
+        return {frame, {}, known, {}};
     const auto scaled = [ratio](int v) { return qRound(v / ratio); };
     const QMargins m(scaled(e->left), scaled(e->top), scaled(e->right), scaled(e->bottom));
-    return {frame.marginsAdded(m), {m.left(), m.top()}, borrowed ? e : std::nullopt};
+    return {frame.marginsAdded(m), {m.left(), m.top()}, roomOf(*e, ratio), borrowed ? e : std::nullopt};
 }
 
 // Places a window once more, once it is shown, when the frame it was placed
@@ -113,7 +146,16 @@ QRect settledOuterOf(const QWidget& window)
 
 QRect OuterGeometry(const QWidget& window) { return outerOf(window).rect; }
 
-QSize AroundWindow(const QWidget& window) { return OuterSize(window) - window.size(); }
+QSize AroundWindow(const QWidget& window)
+{
+    const QMargins m = outerOf(window).room;
+    return {m.left() + m.right(), m.top() + m.bottom()};
+}
+
+void HoldExactSize(QWidget& window)
+{
+    window.setBaseSize(window.minimumSize() == window.maximumSize() ? window.size() : QSize());
+}
 
 LayoutRect ToLayoutRect(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
 
@@ -122,8 +164,14 @@ void PlaceOuter(QWidget& window, const std::function<LayoutPoint(const QRect& ou
 {
     const Outer o = outerOf(window);
     LayoutPoint p = rule(o.rect);
-    if (keepIn)
-        p = KeepInside(ToLayoutRect(*keepIn), p, {o.rect.width(), o.rect.height()});
+    if (keepIn) {
+        // What is kept inside is the room the window takes at most, around its
+        // client where the rule puts it.
+        const QPoint toClient = window.geometry().topLeft() - o.rect.topLeft();
+        const QRect room = o.roomAround(QPoint(p.x, p.y) + toClient, window.size());
+        const LayoutPoint in = KeepInside(ToLayoutRect(*keepIn), {room.x(), room.y()}, {room.width(), room.height()});
+        p = {p.x + in.x - room.x(), p.y + in.y - room.y()};
+    }
     window.move(p.x + o.clientOffset.x(), p.y + o.clientOffset.y());
     window.setProperty(PlacedAt, QPoint(p.x, p.y));
     FrameCheck::forget(window); // this placement is the one that counts

@@ -19,7 +19,8 @@ QRect OuterGeometry(const QWidget& window);
 inline QSize OuterSize(const QWidget& window) { return OuterGeometry(window).size(); }
 
 // What lies around the window's client widget area (frame and title bar):
-// the outer size less the window's own size.
+// the outer size less the window's own size, with the frame's device pixels
+// rounded up into Qt's scaled coordinates (the room the window takes at most).
 QSize AroundWindow(const QWidget& window);
 
 // Moves the window to where `rule` puts its outer rectangle (given the outer
@@ -31,6 +32,14 @@ QSize AroundWindow(const QWidget& window);
 // placed again once it is shown if its own frame turns out to differ.
 void PlaceOuter(QWidget& window, const std::function<LayoutPoint(const QRect& outer)>& rule,
                 const std::optional<QRect>& keepIn = std::nullopt);
+
+// For a window of one fixed size (minimum and maximum alike): that size is
+// also its base size, so a window manager that rounds window sizes to the
+// resize step has nothing to round. Under display scaling Qt sets that step
+// to the scale in device pixels (2 at 1.5), and openbox cuts a window of an
+// odd height by a pixel and, asked for its frame, moves it to the screen's
+// corner. A window of any size gets no base size.
+void HoldExactSize(QWidget& window);
 
 LayoutRect ToLayoutRect(const QRect& r);
 

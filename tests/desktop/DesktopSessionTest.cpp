@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <csignal>
 #include <map>
 #include <sys/stat.h>
@@ -47,6 +48,26 @@ QPoint ByTheScreen(const QRect& screen, const QSize& outer)
 {
     return {std::max(0, half(screen.width() - outer.width()) - 1),
             std::max(0, half(screen.height() - outer.height()) - 1)};
+}
+
+// Where a window whose rule puts it at `p` goes: moved the least that keeps
+// its outer rectangle inside the work area (its top-left corner in the work
+// area's where it is larger).
+QPoint KeptInside(const QRect& area, const QPoint& p, const QSize& outer)
+{
+    const auto in = [](int start, int length, int wanted, int size) {
+        return size >= length ? start : std::clamp(wanted, start, start + length - size);
+    };
+    return {in(area.left(), area.width(), p.x(), outer.width()), in(area.top(), area.height(), p.y(), outer.height())};
+}
+
+// Under display scaling (QT_SCALE_FACTOR) a window lands on Qt's scaled
+// coordinates, whole device pixels only every `scale` of them: a place may
+// differ from the rule's, worked out in device pixels, by that much.
+int ScaleSlack()
+{
+    const double scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
+    return scale > 1 ? int(std::ceil(scale)) : 0;
 }
 
 std::string Describe(const QRect& r)
@@ -186,9 +207,17 @@ protected:
 class Placement : public DesktopSession, public ::testing::WithParamInterface<int> {
 protected:
     std::map<QString, int> showings;
-    // The window's rectangle when it appears, checked against where it belongs.
+    const int slack = ScaleSlack();
+    bool Near(const QPoint& seen, const QPoint& wanted) const
+    {
+        return std::abs(seen.x() - wanted.x()) <= slack && std::abs(seen.y() - wanted.y()) <= slack;
+    }
+    // The window's rectangle when it appears, checked against where it
+    // belongs: where its rule puts it, kept inside the work area.
     QRect Appears(const QString& title, const std::function<QPoint(const QSize&)>& rule)
     {
+        const QRect workArea = probe.workArea();
+        const auto wanted = [&](const QSize& s) { return KeptInside(workArea, rule(s), s); };
         const xcb_window_t w = Shown(title);
         QRect seen = probe.outer(w).value_or(QRect());
         // Without a window manager Qt may map the window before it moves it
@@ -197,11 +226,18 @@ protected:
             (void)QTest::qWaitFor(
                 [&] {
                     seen = probe.outer(w).value_or(QRect());
-                    return seen.topLeft() == rule(seen.size());
+                    return Near(seen.topLeft(), wanted(seen.size()));
                 },
                 Patience);
-        EXPECT_EQ(seen.topLeft(), rule(seen.size())) << title.toStdString() << " appeared at " << Describe(seen) << " ("
-                                                     << GetParam() << " pt, showing " << ++showings[title] << ")";
+        const std::string where = title.toStdString() + " appeared at " + Describe(seen) + " ("
+            + std::to_string(GetParam()) + " pt, showing " + std::to_string(++showings[title]) + ", scale slack "
+            + std::to_string(slack) + ")";
+        if (slack == 0)
+            EXPECT_EQ(seen.topLeft(), wanted(seen.size())) << where;
+        else
+            EXPECT_TRUE(Near(seen.topLeft(), wanted(seen.size())))
+                << where << " where the rule puts it at " << wanted(seen.size()).x() << ',' << wanted(seen.size()).y();
+        EXPECT_TRUE(workArea.contains(seen)) << where << ", outside the work area " << Describe(workArea);
         return seen;
     }
 };
