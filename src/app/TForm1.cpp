@@ -13,6 +13,7 @@
 #include "instance/QtFormTree.h"
 #include "instance/QtWindowSystem.h"
 #include "platform/ScreenArea.h"
+#include "ui/ClientScroller.h"
 #include "ui/ControlAppearance.h"
 #include "ui/DialogPlacement.h"
 #include "ui/MessageBoxDisplay.h"
@@ -73,22 +74,9 @@ void TForm1::createControls()
 {
     // The client area is the central widget; menu bar, frame and title lie
     // outside it. It scrolls only when the work area cannot hold the controls.
-    m_scroller = new QScrollArea(this);
-    m_scroller->setObjectName(QStringLiteral("ClientScroller"));
-    m_scroller->setFrameShape(QFrame::NoFrame);
-    m_scroller->setFocusPolicy(Qt::NoFocus);
-    m_scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_client = new QWidget;
-    m_client->setObjectName(QStringLiteral("ClientArea"));
-    m_scroller->setWidget(m_client);
+    m_scroller = NewClientScroller(*this, m_client, mainlayout::Margin);
     setCentralWidget(m_scroller);
-    // A control that takes the keyboard focus (Tab, its label's letter, the
-    // program) is scrolled into view.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (now && m_client->isAncestorOf(now))
-            m_scroller->ensureWidgetVisible(now, mainlayout::Margin, mainlayout::Margin);
-    });
     // Moved to a screen of another scale or size: laid out for it again.
     new ScreenWatch(*this, [this] { screenChanged(); });
 

@@ -7,6 +7,7 @@
 #include "controls/TSpinEdit.h"
 #include "controls/VirtualKey.h"
 #include "platform/ScreenArea.h"
+#include "ui/ClientScroller.h"
 #include "ui/ControlAppearance.h"
 #include "ui/DialogPlacement.h"
 #include "ui/ScreenWatch.h"
@@ -49,19 +50,8 @@ TPixelForm::TPixelForm(QWidget* parent, platform::IBeep& beep, const platform::I
     auto* popupKeys = new PopupShortcutFilter(PopupMenu1, this);
 
     // The client scrolls only when the work area cannot hold the controls.
-    m_scroller = new QScrollArea(this);
-    m_scroller->setObjectName(QStringLiteral("ClientScroller"));
-    m_scroller->setFrameShape(QFrame::NoFrame);
-    m_scroller->setFocusPolicy(Qt::NoFocus);
-    m_scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_content = new QWidget;
-    m_content->setObjectName(QStringLiteral("ClientArea"));
-    m_scroller->setWidget(m_content);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (now && m_content->isAncestorOf(now))
-            m_scroller->ensureWidgetVisible(now, pixellayout::Margin, pixellayout::Margin);
-    });
+    m_scroller = NewClientScroller(*this, m_content, pixellayout::Margin);
     // Moved to a screen of another scale or size while open: laid out for it
     // again where it is, inside that screen's work area.
     new ScreenWatch(*this, [this] {

@@ -3,6 +3,7 @@
 #include "appearance/ColorTable.h"
 #include "appearance/HintergrundLayout.h"
 #include "appearance/TListBox.h"
+#include "ui/ClientScroller.h"
 #include "ui/ControlAppearance.h"
 #include "ui/DialogPlacement.h"
 #include "ui/ScreenWatch.h"
@@ -29,19 +30,8 @@ THintergrundForm::THintergrundForm(QWidget* AOwner, int ABtnWidth, int ARand, co
     setFont(own);
 
     // The client scrolls only when the work area cannot hold the controls.
-    m_scroller = new QScrollArea(this);
-    m_scroller->setObjectName(QStringLiteral("ClientScroller"));
-    m_scroller->setFrameShape(QFrame::NoFrame);
-    m_scroller->setFocusPolicy(Qt::NoFocus);
-    m_scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_content = new QWidget;
-    m_content->setObjectName(QStringLiteral("ClientArea"));
-    m_scroller->setWidget(m_content);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (now && m_content->isAncestorOf(now))
-            m_scroller->ensureWidgetVisible(now, FRand, FRand);
-    });
+    m_scroller = NewClientScroller(*this, m_content, FRand);
     // Moved to a screen of another scale or size while open: laid out for it
     // again where it is, inside that screen's work area.
     new ScreenWatch(*this, [this] {

@@ -73,6 +73,16 @@ bool IsControl(const QWidget& w)
         || qobject_cast<const QStatusBar*>(&w) || qobject_cast<const QPlainTextEdit*>(&w);
 }
 
+// A control that has the keyboard is in view: wholly, or, along a direction
+// in which it is longer than the view, from its start edge on.
+bool InView(const QRect& control, const QSize& view)
+{
+    const auto along = [](int start, int length, int viewLength) {
+        return length <= viewLength ? start >= 0 && start + length <= viewLength : start >= 0 && start < viewLength;
+    };
+    return along(control.x(), control.width(), view.width()) && along(control.y(), control.height(), view.height());
+}
+
 // The scrolling client the control lies in, if any.
 QScrollArea* ScrollerOf(const QWidget& w)
 {
@@ -147,8 +157,9 @@ protected:
                     c->setFocus(Qt::TabFocusReason);
                     QApplication::processEvents();
                     const QRect inView(c->mapTo(s->viewport(), QPoint(0, 0)), c->size());
-                    EXPECT_TRUE(s->viewport()->rect().contains(inView))
-                        << name << " with the keyboard is not in view: " << Describe(inView);
+                    EXPECT_TRUE(InView(inView, s->viewport()->size()))
+                        << name << " with the keyboard is not in view: " << Describe(inView) << " in a view of "
+                        << s->viewport()->width() << "x" << s->viewport()->height();
                 }
             } else {
                 const QRect r = ToDevice(GlobalRect(*c), ratio);
