@@ -129,7 +129,7 @@ const char* const PlacedAt = "zarnolithPlacedAt";
 
 // The window's outer rectangle as it will be on the screen. While the window
 // manager is still taking a newly shown window up (it is not exposed yet), Qt
-// may report a place it only passes through on the way, the spot inside a
+// may report for a window being shown a place it only passes through, inside a
 // frame that has not been moved into position yet (the screen's top-left
 // corner with openbox); the place asked for is the one the window is getting.
 QRect settledOuterOf(const QWidget& window)
@@ -137,7 +137,7 @@ QRect settledOuterOf(const QWidget& window)
     QRect r = outerOf(window).rect;
     const QWindow* handle = window.windowHandle();
     const QVariant placed = window.property(PlacedAt);
-    if (handle && !handle->isExposed() && placed.isValid())
+    if (window.isVisible() && handle && !handle->isExposed() && placed.isValid())
         r.moveTopLeft(placed.toPoint());
     return r;
 }
