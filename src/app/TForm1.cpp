@@ -258,6 +258,7 @@ void TForm1::SchriftartZuweisen()
 
 void TForm1::SchalterEinrichten()
 {
+    m_laidOutWhileMaximised = m_laidOutWhileMaximised || isMaximized();
     layOutControls();
     FensterEinrichten();
 }
@@ -372,11 +373,20 @@ void TForm1::changeEvent(QEvent* event)
     if (isMaximized() && !wasMaximised)
         layOutControls(); // no fixed size while maximised: the platform sizes it
     else if (wasMaximised && !isMaximized())
-        // Back to the laid-out fixed size, inside the work area: once the
-        // platform has given back the window's normal place.
+        // Back to the laid-out fixed size once the platform has given back the
+        // window's normal place: where a new font or background was laid out
+        // meanwhile, placed as that layout would have placed it; else where it
+        // was, as far as the work area allows.
         QTimer::singleShot(0, this, [this] {
-            if (!isMaximized())
+            if (isMaximized())
+                return;
+            if (!m_laidOutWhileMaximised) {
                 screenChanged();
+                return;
+            }
+            m_laidOutWhileMaximised = false;
+            layOutControls();
+            FensterEinrichten();
         });
 }
 

@@ -157,6 +157,7 @@ private:
     bool m_hintergrundNrWritten = false; // tells FormShow whether the load applied anything
     QString m_settingsNotice;            // from the load, until shown
     bool m_positionRuleSpent = false;
+    bool m_laidOutWhileMaximised = false; // placed by the layout once it is restored
     platform::IBeep& m_beep;
     const platform::IScreenArea& m_screenArea;
     IErrorBox& m_errorBox;

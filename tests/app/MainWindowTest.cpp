@@ -463,6 +463,29 @@ TEST(MainWindowPlacement, AMaximisedWindowStaysMaximisedWhenTheFontOrBackgroundC
     QApplication::processEvents();
     EXPECT_EQ(f.minimumSize(), f.maximumSize()) << "the fixed size of the layout again";
     EXPECT_EQ(f.centralWidget()->width(), std::max(f.Edit2->x() + f.Edit2->width() + 10, f.StatusBar1->width()));
+    // Restored, it is placed as the layouts it missed would have placed it:
+    // centred in the work area, all of it inside.
+    const auto centred = [&] {
+        const QRect r = f.frameGeometry();
+        return QPoint(available.x() + HalfOf(available.width() - r.width()),
+                      available.y() + HalfOf(available.height() - r.height()));
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.frameGeometry().topLeft() == centred(); }, 5000))
+        << "restored at " << f.frameGeometry().x() << "," << f.frameGeometry().y() << " " << f.frameGeometry().width()
+        << "x" << f.frameGeometry().height();
+    EXPECT_TRUE(available.contains(f.frameGeometry()));
+
+    // Moved by the user, maximised and restored again with no new layout in
+    // between: back where it was.
+    f.move(available.topLeft() + QPoint(7, 9));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.frameGeometry().topLeft() == available.topLeft() + QPoint(7, 9); }));
+    const QRect before = f.frameGeometry();
+    f.showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.isMaximized() && f.frameGeometry() == available; }, 5000));
+    f.showNormal();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !f.isMaximized(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.frameGeometry() == before; }, 5000))
+        << "restored at " << f.frameGeometry().x() << "," << f.frameGeometry().y();
 }
 
 TEST(MainWindowPlacement, ShownAlreadyLaidOutAndCentredOnTheScreen)
