@@ -298,4 +298,97 @@ private:
     xcb_window_t m_own = XCB_WINDOW_NONE;
 };
 
+// Every change among the root's children as it happens, read on a connection
+// of its own: where each window (with a window manager, its frame) stood
+// when it was mapped and wherever it went afterwards, so that a jump from a
+// wrong first place is seen however quickly it is corrected.
+class MoveLog {
+public:
+    MoveLog() : m_c(xcb_connect(nullptr, nullptr))
+    {
+        if (xcb_connection_has_error(m_c))
+            return;
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root;
+        const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_change_window_attributes(m_c, root, XCB_CW_EVENT_MASK, &mask);
+        // Answered once the selection is in force: nothing after this is missed.
+        std::free(xcb_get_input_focus_reply(m_c, xcb_get_input_focus(m_c), nullptr));
+    }
+    ~MoveLog() { xcb_disconnect(m_c); }
+    MoveLog(const MoveLog&) = delete;
+    MoveLog& operator=(const MoveLog&) = delete;
+
+    // The places of the window since it was last mapped (its frame's, once the
+    // window manager has framed it), the first being where it was mapped.
+    std::vector<QPoint> placesSinceMapped(xcb_window_t window)
+    {
+        read();
+        xcb_window_t shown = window;
+        for (const Event& e : m_events)
+            if (e.type == XCB_REPARENT_NOTIFY && e.window == window)
+                shown = e.parent;
+        std::vector<QPoint> places;
+        QPoint at;
+        for (const Event& e : m_events) {
+            if (e.window != shown)
+                continue;
+            if (e.type == XCB_CREATE_NOTIFY || e.type == XCB_CONFIGURE_NOTIFY) {
+                at = e.place;
+                if (!places.empty() && places.back() != at)
+                    places.push_back(at);
+            } else if (e.type == XCB_MAP_NOTIFY) {
+                places = {at};
+            } else if (e.type == XCB_UNMAP_NOTIFY) {
+                places.clear();
+            }
+        }
+        return places;
+    }
+
+private:
+    struct Event {
+        int type;
+        xcb_window_t window;
+        xcb_window_t parent;
+        QPoint place;
+    };
+
+    void read()
+    {
+        std::free(xcb_get_input_focus_reply(m_c, xcb_get_input_focus(m_c), nullptr)); // all that happened so far
+        while (xcb_generic_event_t* e = xcb_poll_for_event(m_c)) {
+            switch (e->response_type & 0x7f) {
+            case XCB_CREATE_NOTIFY: {
+                const auto* c = reinterpret_cast<xcb_create_notify_event_t*>(e);
+                m_events.push_back({XCB_CREATE_NOTIFY, c->window, c->parent, QPoint(c->x, c->y)});
+                break;
+            }
+            case XCB_CONFIGURE_NOTIFY: {
+                const auto* c = reinterpret_cast<xcb_configure_notify_event_t*>(e);
+                m_events.push_back({XCB_CONFIGURE_NOTIFY, c->window, XCB_WINDOW_NONE, QPoint(c->x, c->y)});
+                break;
+            }
+            case XCB_MAP_NOTIFY:
+                m_events.push_back(
+                    {XCB_MAP_NOTIFY, reinterpret_cast<xcb_map_notify_event_t*>(e)->window, XCB_WINDOW_NONE, {}});
+                break;
+            case XCB_UNMAP_NOTIFY:
+                m_events.push_back(
+                    {XCB_UNMAP_NOTIFY, reinterpret_cast<xcb_unmap_notify_event_t*>(e)->window, XCB_WINDOW_NONE, {}});
+                break;
+            case XCB_REPARENT_NOTIFY: {
+                const auto* r = reinterpret_cast<xcb_reparent_notify_event_t*>(e);
+                m_events.push_back({XCB_REPARENT_NOTIFY, r->window, r->parent, QPoint(r->x, r->y)});
+                break;
+            }
+            default: break;
+            }
+            std::free(e);
+        }
+    }
+
+    xcb_connection_t* m_c;
+    std::vector<Event> m_events;
+};
+
 } // namespace desktoptest
