@@ -4,6 +4,7 @@
 #include "appearance/ColorTable.h"
 #include "appearance/TListBox.h"
 #include "support/ModalLoop.h"
+#include "support/PlatformStandIns.h"
 #include "ui/TextMeasure.h"
 
 #include <QGuiApplication>
@@ -146,7 +147,10 @@ TEST_P(Arrangement, ButtonsFromAbbrechenListTwentyLinesMarginsAround)
     TFont displayFont;
     displayFont.Name = QStringLiteral("Liberation Sans");
     displayFont.setSize(GetParam());
-    THintergrundForm form(nullptr, 125, 10);
+    // A work area the formulas' dialog fits (beyond one it fits itself: HintergrundLayoutTest).
+    standin::FixedScreenArea screenArea;
+    screenArea.workArea = platform::ScreenRect{0, 0, 8000, 4000};
+    THintergrundForm form(nullptr, 125, 10, screenArea);
     form.SchriftartZuweisen(displayFont, ColorValue{0x00FFFFFF});
     form.setRand(10); // runs the layout
 
