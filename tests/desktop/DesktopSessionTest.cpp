@@ -69,12 +69,14 @@ QPoint KeptInside(const QRect& area, const QPoint& p, const QSize& outer)
     return {in(area.left(), area.width(), p.x(), outer.width()), in(area.top(), area.height(), p.y(), outer.height())};
 }
 
-// Under display scaling (QT_SCALE_FACTOR) a window lands on Qt's scaled
-// coordinates, whole device pixels only every `scale` of them: a place may
-// differ from the rule's, worked out in device pixels, by that much.
-int ScaleSlack()
+// Under display scaling (QT_SCALE_FACTOR, or Xft.dpi above 96) a window
+// lands on Qt's scaled coordinates, whole device pixels only every `scale` of
+// them: a place may differ from the rule's, worked out in device pixels, by
+// that much.
+int ScaleSlack(X11Probe& probe)
 {
-    const double scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
+    const double scale = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble()
+        * std::max(1.0, probe.xftDpi() / 96.0);
     return scale > 1 ? int(std::ceil(scale)) : 0;
 }
 
@@ -216,7 +218,7 @@ protected:
 class Placement : public DesktopSession, public ::testing::WithParamInterface<int> {
 protected:
     std::map<QString, int> showings;
-    const int slack = ScaleSlack();
+    const int slack = ScaleSlack(probe);
     bool Near(const QPoint& seen, const QPoint& wanted) const
     {
         return std::abs(seen.x() - wanted.x()) <= slack && std::abs(seen.y() - wanted.y()) <= slack;

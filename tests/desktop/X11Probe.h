@@ -67,6 +67,20 @@ public:
         return answered;
     }
 
+    // The Xft.dpi the desktop's resources set for X11 programs, 96 without one.
+    double xftDpi()
+    {
+        auto r = take(xcb_get_property_reply(
+            m_c, xcb_get_property(m_c, 0, m_root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0, 65536), nullptr));
+        if (!r)
+            return 96;
+        const std::string all(static_cast<const char*>(xcb_get_property_value(r.get())),
+                              static_cast<std::size_t>(xcb_get_property_value_length(r.get())));
+        const std::string key = "Xft.dpi:";
+        const std::size_t at = all.find(key);
+        return at == std::string::npos ? 96 : std::max(1.0, std::atof(all.c_str() + at + key.size()));
+    }
+
     // The work area the window manager announces, else the whole screen.
     QRect workArea()
     {

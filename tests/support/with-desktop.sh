@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a command in a private desktop session of the given kind:
 #   openbox  a virtual X display (1920x1080, or ZARNOLITH_TEST_SCREEN such as
-#            3840x2160x24) with the openbox window manager
+#            3840x2160x24; ZARNOLITH_TEST_XFT_DPI sets Xft.dpi) with the
+#            openbox window manager
 #   bare     the virtual X display alone, no window manager
 #   weston   a headless Wayland compositor (weston)
 # The command learns the session from ZARNOLITH_WINDOW_MANAGER (openbox, its
@@ -35,6 +36,11 @@ case "$kind" in
     pids+=("$XVFB_PID")
     read -r -t 60 number <&"${XVFB[0]}" || { echo "with-desktop: Xvfb did not start" >&2; cat "$dir/xvfb.log" >&2; exit 1; }
     export DISPLAY=":$number"
+    # Display scaling as desktops set it for X11 programs (Qt follows Xft.dpi).
+    if [ -n "${ZARNOLITH_TEST_XFT_DPI:-}" ]; then
+      need xprop
+      xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "$(printf 'Xft.dpi:\t%s\n' "$ZARNOLITH_TEST_XFT_DPI")"
+    fi
     unset WAYLAND_DISPLAY
     export ZARNOLITH_TEST_PLATFORM=xcb
     if [ "$kind" = openbox ]; then
