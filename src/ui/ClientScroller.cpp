@@ -40,7 +40,7 @@ QScrollArea* NewClientScroller(QWidget& window, QWidget* content, int margin)
     content->setObjectName(QStringLiteral("ClientArea"));
     scroller->setWidget(content);
     QObject::connect(qApp, &QApplication::focusChanged, scroller, [scroller, content, margin](QWidget*, QWidget* now) {
-        if (!now || !content->isAncestorOf(now))
+        if (!now || now == content || !content->isAncestorOf(now))
             return;
         // The control among the client's own, not the editor inside a spin field.
         QWidget* control = now;
