@@ -1,10 +1,8 @@
 // One test that the Windows toolchain builds a Qt Widgets program with GoogleTest that runs under
 // Wine: the offscreen platform chosen from the environment, typed keys reaching a line edit, the
-// native style and Qt Network present.
+// native style present.
 #include <QApplication>
 #include <QLineEdit>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QSysInfo>
@@ -47,21 +45,6 @@ TEST(WindowsToolchain, OffscreenQtProgramTakesTypedKeysUnderWine)
     EXPECT_THAT(QStyleFactory::keys(), Contains(QStringLiteral("windowsvista")));
     const std::unique_ptr<QStyle> vista(QStyleFactory::create(QStringLiteral("windowsvista")));
     EXPECT_NE(vista, nullptr);
-
-    // Qt Network: a local socket (a named pipe on Windows) connects to its server.
-    QLocalServer server;
-    const QString name = QStringLiteral("zarnolith-smoke-%1").arg(QCoreApplication::applicationPid());
-    ASSERT_TRUE(server.listen(name)) << server.errorString().toStdString();
-    QLocalSocket client;
-    client.connectToServer(name);
-    ASSERT_TRUE(client.waitForConnected(30000)) << client.errorString().toStdString();
-    ASSERT_TRUE(server.waitForNewConnection(30000));
-    std::unique_ptr<QLocalSocket> peer(server.nextPendingConnection());
-    ASSERT_NE(peer, nullptr);
-    client.write("1124\n");
-    ASSERT_TRUE(client.waitForBytesWritten(30000));
-    while (peer->bytesAvailable() < 5 && peer->waitForReadyRead(30000)) {}
-    EXPECT_EQ(peer->readAll(), QByteArray("1124\n"));
 }
 
 int main(int argc, char** argv)
