@@ -27,6 +27,13 @@ bool WithAttach(WindowSystem& ws, WindowHandle window)
 {
     const ThreadId foreground = ws.GetWindowThreadProcessId(ws.GetForegroundWindow());
     const ThreadId target = ws.GetWindowThreadProcessId(window);
+    if (foreground == target) {
+        // The window's own thread has the foreground already (a dialog after
+        // its main window): nothing to join, and a thread attached to itself
+        // fails, which would lift the foreground lock for nothing.
+        BringToFront(ws, window);
+        return ws.GetForegroundWindow() == window;
+    }
     if (!ws.AttachThreadInput(target, foreground, true))
         return false;
     BringToFront(ws, window);

@@ -13,8 +13,14 @@ GuardResult CheckInstance(platform::NamedMutex& mutexes, platform::WindowSystem&
         return outcome;
     // The handle is not closed: the end of this process releases it.
     outcome.firstInstance = false;
-    if (const platform::WindowHandle w = FensterMitTitelSuchen(targetWindow, kMainWindowTitle))
+    if (const platform::WindowHandle w = FensterMitTitelSuchen(targetWindow, kMainWindowTitle)) {
+        // This process is the one the user has just started, so it may set the
+        // foreground window; the running instance may not. The right goes to
+        // the window's process before the request, which is answered at once.
+        if (const platform::ProcessId owner = targetWindow.GetWindowProcessId(w))
+            targetWindow.AllowSetForegroundWindow(owner);
         targetWindow.PostMessageW(w, WM_AKTIVIEREN, 0, 0);
+    }
     return outcome;
 }
 

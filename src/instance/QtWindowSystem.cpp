@@ -84,6 +84,17 @@ platform::ThreadId QtWindowSystem::GetWindowThreadProcessId(WindowHandle window)
     return WidgetOf(window) ? 1 : 0;
 }
 
+platform::ProcessId QtWindowSystem::GetWindowProcessId(WindowHandle window)
+{
+    // Our own windows belong to this process; which number it has does not matter here.
+    return WidgetOf(window) ? 1 : 0;
+}
+
+bool QtWindowSystem::AllowSetForegroundWindow(platform::ProcessId)
+{
+    return false; // our own windows need no right handed on
+}
+
 bool QtWindowSystem::AttachThreadInput(platform::ThreadId, platform::ThreadId, bool)
 {
     return false; // no input queues to join; the one plain attempt follows

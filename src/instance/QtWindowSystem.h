@@ -31,6 +31,8 @@ public:
     bool ShowWindow(platform::WindowHandle window, int command) override;
     platform::WindowHandle GetForegroundWindow() override;
     platform::ThreadId GetWindowThreadProcessId(platform::WindowHandle window) override;
+    platform::ProcessId GetWindowProcessId(platform::WindowHandle window) override;
+    bool AllowSetForegroundWindow(platform::ProcessId process) override;
     bool AttachThreadInput(platform::ThreadId attach, platform::ThreadId attachTo, bool doAttach) override;
     bool BringWindowToTop(platform::WindowHandle window) override;
     bool SetForegroundWindow(platform::WindowHandle window) override;

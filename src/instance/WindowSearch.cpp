@@ -16,9 +16,10 @@ platform::WindowHandle FensterMitTitelSuchen(platform::WindowSystem& ws, std::u1
     if (window == 0)
         return 0;
     // The walk starts after the first window; that one is never examined.
-    while ((window = ws.GetWindowNext(window)) != 0) {
+    for (long examined = 0; examined < kWalkLimit && (window = ws.GetWindowNext(window)) != 0; ++examined) {
         char16_t buffer[kTitleBuffer];
-        ws.GetWindowTextW(window, buffer, kTitleBuffer);
+        if (ws.GetWindowTextW(window, buffer, kTitleBuffer) <= 0)
+            buffer[0] = u'\0';            // no title read (a window going away): whatever the buffer holds is none
         buffer[kTitleBuffer - 1] = u'\0'; // whatever the implementation did, the text ends here
         if (TitleEndsWithText(std::u16string_view(buffer), text))
             return window;

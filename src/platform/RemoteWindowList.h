@@ -26,6 +26,9 @@ public:
     bool ShowWindow(WindowHandle, int) override { return false; }
     WindowHandle GetForegroundWindow() override { return 0; }
     ThreadId GetWindowThreadProcessId(WindowHandle) override { return 0; }
+    // The running instance takes the keyboard as a task bar would: nothing to hand on.
+    ProcessId GetWindowProcessId(WindowHandle) override { return 0; }
+    bool AllowSetForegroundWindow(ProcessId) override { return false; }
     bool AttachThreadInput(ThreadId, ThreadId, bool) override { return false; }
     bool BringWindowToTop(WindowHandle) override { return false; }
     bool SetForegroundWindow(WindowHandle) override { return false; }

@@ -34,6 +34,14 @@ ThreadId Win32WindowSystem::GetWindowThreadProcessId(WindowHandle w)
     return ::GetWindowThreadProcessId(H(w), nullptr);
 }
 
+ProcessId Win32WindowSystem::GetWindowProcessId(WindowHandle w)
+{
+    DWORD process = 0;
+    return ::GetWindowThreadProcessId(H(w), &process) != 0 ? process : 0;
+}
+
+bool Win32WindowSystem::AllowSetForegroundWindow(ProcessId process) { return ::AllowSetForegroundWindow(process) != 0; }
+
 bool Win32WindowSystem::AttachThreadInput(ThreadId a, ThreadId to, bool attach)
 {
     return ::AttachThreadInput(a, to, attach ? TRUE : FALSE) != 0;

@@ -15,6 +15,8 @@ public:
     bool ShowWindow(WindowHandle window, int command) override;
     WindowHandle GetForegroundWindow() override;
     ThreadId GetWindowThreadProcessId(WindowHandle window) override;
+    ProcessId GetWindowProcessId(WindowHandle window) override;
+    bool AllowSetForegroundWindow(ProcessId process) override;
     bool AttachThreadInput(ThreadId attach, ThreadId attachTo, bool doAttach) override;
     bool BringWindowToTop(WindowHandle window) override;
     bool SetForegroundWindow(WindowHandle window) override;

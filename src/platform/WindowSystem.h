@@ -11,6 +11,7 @@ namespace platform {
 
 using WindowHandle = std::uintptr_t; // 0 = no window
 using ThreadId = std::uint32_t;      // 0 = none
+using ProcessId = std::uint32_t;     // 0 = none
 
 inline constexpr int SW_RESTORE = 9;
 inline constexpr unsigned SPI_GETFOREGROUNDLOCKTIMEOUT = 0x2000;
@@ -43,6 +44,11 @@ public:
     virtual bool ShowWindow(WindowHandle window, int command) = 0;
     virtual WindowHandle GetForegroundWindow() = 0;
     virtual ThreadId GetWindowThreadProcessId(WindowHandle window) = 0;
+    // GetWindowThreadProcessId(window, &process): the process that owns the window, 0 when unknown.
+    virtual ProcessId GetWindowProcessId(WindowHandle window) = 0;
+    // AllowSetForegroundWindow: lets that process set the foreground window,
+    // as this one may when the user has just started it.
+    virtual bool AllowSetForegroundWindow(ProcessId process) = 0;
     virtual bool AttachThreadInput(ThreadId attach, ThreadId attachTo, bool doAttach) = 0;
     virtual bool BringWindowToTop(WindowHandle window) = 0;
     virtual bool SetForegroundWindow(WindowHandle window) = 0;

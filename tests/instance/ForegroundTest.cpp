@@ -106,6 +106,31 @@ INSTANTIATE_TEST_SUITE_P(
                        false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// After the main window, its dialog: the foreground window's thread is then the
+// dialog's own. A thread cannot be attached to itself (the call fails), and
+// failing would lift the foreground lock and broadcast the change twice.
+TEST(FensterInVordergrund, WindowOfTheForegroundThreadComesForwardWithoutAttaching)
+{
+    RecordingWindowSystem ws;
+    ws.titles = {u"Zarnolith V1.01", u"Neue Startwerte"};
+    ws.threads = {{1, 7}, {2, 7}};
+    ws.foreground = 1;
+    ws.attachSucceeds = false; // as Windows answers for one thread attached to itself
+    EXPECT_TRUE(instance::FensterInVordergrund(ws, 2));
+    EXPECT_EQ(ws.log, (Log{"BringWindowToTop(2)", "SetForegroundWindow(2)"}));
+
+    // Refused all the same: the lock is lifted for one attempt, as for any other window.
+    RecordingWindowSystem locked;
+    locked.titles = ws.titles;
+    locked.threads = ws.threads;
+    locked.foreground = 1;
+    locked.setForegroundWorks = false;
+    locked.lockTimeout = 4711;
+    EXPECT_TRUE(instance::FensterInVordergrund(locked, 2));
+    EXPECT_EQ(locked.log, (Log{"BringWindowToTop(2)", "SetForegroundWindow(2)"} + kLockLifted));
+    EXPECT_EQ(locked.lockTimeout, 4711u);
+}
+
 // Owned components in creation order; Handle(k) = k.
 class ComponentTree : public instance::FormTree {
 public:

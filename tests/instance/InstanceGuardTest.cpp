@@ -50,7 +50,11 @@ TEST_P(GuardTest, DecidesAndAsksTheRunningInstanceToComeForward)
 }
 
 const std::vector<std::u16string> kDesktop{u"Terminal", u"Zarnolith V1.01", u"Editor"};
-const std::vector<std::string> kLookupAndPost{"GetWindowText(2,261)", "PostMessage(2,1224,0,0)"};
+// The running instance may not take the foreground by itself: the second
+// start, which the user has just started, hands its right on to the window's
+// process before it asks.
+const std::vector<std::string> kLookupAndPost{"GetWindowText(2,261)", "AllowSetForegroundWindow(202)",
+                                              "PostMessage(2,1224,0,0)"};
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, GuardTest,
@@ -61,6 +65,18 @@ INSTANTIATE_TEST_SUITE_P(
         GuardCase{"LockUnavailableStartsUnguarded", 0, 5, kDesktop, true, {}},
         GuardCase{"OnlyTheErrorCodeDecides", 0, 183, kDesktop, false, kLookupAndPost}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(GuardTest, WindowOfAnUnknownProcessIsAskedWithoutHandingOnTheRight)
+{
+    ScriptedMutex mutex;
+    mutex.handle = 7;
+    mutex.error = 183;
+    RecordingWindowSystem ws;
+    ws.titles = kDesktop;
+    ws.processes[2] = 0; // the window went away meanwhile
+    EXPECT_FALSE(instance::CheckInstance(mutex, ws).firstInstance);
+    EXPECT_EQ(ws.log, (std::vector<std::string>{"GetWindowText(2,261)", "PostMessage(2,1224,0,0)"}));
+}
 
 TEST(ReleaseInstance, ClosesOnlyAnObtainedHandle)
 {

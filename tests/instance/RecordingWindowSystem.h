@@ -17,6 +17,9 @@ public:
     bool lockTimeoutReadable = true;
     std::uint32_t lockTimeout = 200000;
     platform::OsVersion version{platform::VER_PLATFORM_WIN32_NT, 10, 0};
+    // Window k belongs to thread 100 + k and process 200 + k unless these say otherwise.
+    std::map<platform::WindowHandle, platform::ThreadId> threads;
+    std::map<platform::WindowHandle, platform::ProcessId> processes;
     std::vector<std::string> log;
 
     void Log(const std::string& call, std::initializer_list<std::uint64_t> args)
@@ -49,7 +52,20 @@ public:
     platform::WindowHandle GetForegroundWindow() override { return foreground; }
     platform::ThreadId GetWindowThreadProcessId(platform::WindowHandle w) override
     {
+        if (const auto it = threads.find(w); it != threads.end())
+            return it->second;
         return w == 0 ? 0 : static_cast<platform::ThreadId>(100 + w);
+    }
+    platform::ProcessId GetWindowProcessId(platform::WindowHandle w) override
+    {
+        if (const auto it = processes.find(w); it != processes.end())
+            return it->second;
+        return w == 0 ? 0 : static_cast<platform::ProcessId>(200 + w);
+    }
+    bool AllowSetForegroundWindow(platform::ProcessId p) override
+    {
+        Log("AllowSetForegroundWindow", {p});
+        return true;
     }
     bool AttachThreadInput(platform::ThreadId a, platform::ThreadId to, bool attach) override
     {

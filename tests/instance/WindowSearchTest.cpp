@@ -58,4 +58,46 @@ TEST(FensterMitTitelSuchen, StopsAtTheFirstMatchInWalkOrder)
     EXPECT_EQ(instance::FensterMitTitelSuchen(*std::make_unique<RecordingWindowSystem>(), kTitle), 0u);
 }
 
+// Windows that come and go while the walk runs: the next window of one that
+// was destroyed meanwhile can lead back into windows already seen.
+class CyclingDesktop final : public RecordingWindowSystem {
+public:
+    long steps = 0;
+    platform::WindowHandle GetWindowNext(platform::WindowHandle w) override
+    {
+        // A safety stop for the test itself, far beyond any bound the walk may have.
+        if (++steps > 10'000'000)
+            return 0;
+        return w == 3 ? 2 : w + 1;
+    }
+};
+
+TEST(FensterMitTitelSuchen, WalkThatLeadsInACircleEndsAfterABoundedNumberOfWindows)
+{
+    CyclingDesktop ws;
+    ws.titles = {u"Desktop", u"Editor", u"Terminal"};
+    EXPECT_EQ(instance::FensterMitTitelSuchen(ws, kTitle), 0u);
+    EXPECT_GE(ws.steps, instance::kWalkLimit) << "the order of the walk is kept until the bound";
+    EXPECT_LE(ws.steps, instance::kWalkLimit + 1);
+}
+
+// A failed GetWindowTextW (0) may leave anything in the buffer: that window has no title.
+class FailingTitles final : public RecordingWindowSystem {
+public:
+    int GetWindowTextW(platform::WindowHandle w, char16_t* buffer, int maxCount) override
+    {
+        if (w != 2)
+            return RecordingWindowSystem::GetWindowTextW(w, buffer, maxCount);
+        platform::CopyWindowText(u"Zarnolith V1.01", buffer, maxCount); // half done, then failed
+        return 0;
+    }
+};
+
+TEST(FensterMitTitelSuchen, WindowWhoseTitleCannotBeReadIsPassedOver)
+{
+    FailingTitles ws;
+    ws.titles = {u"Desktop", u"Zarnolith V1.01", u"Editor", u"Zarnolith V1.01"};
+    EXPECT_EQ(instance::FensterMitTitelSuchen(ws, kTitle), 4u);
+}
+
 } // namespace
