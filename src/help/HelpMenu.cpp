@@ -39,7 +39,7 @@ class SystemEnvironment final : public IHelpEnvironment {
 public:
     QString ProgramFile() override { return m_programFile; }
     QString ProgramDirectory() override { return m_programDirectory; }
-    QString TempVerzeichnis() override { return util::TempVerzeichnis(); }
+    QString TempVerzeichnis(QString* failure) override { return util::TempVerzeichnis(failure); }
     int ProgrammStarten(QWidget* owner, const QString& file, const QString& parameters, const QString& directory,
                         const QString& operation, int showCommand) override
     {
@@ -133,7 +133,15 @@ HistoryViewer* HelpMenu::ShowChanges(QWidget* owner, const TFont& displayFont, C
 
 bool HelpMenu::StartUpdate(QWidget* owner, const QString& windowTitleText, const TFont& displayFont) const
 {
-    const QString path = m_environment.TempVerzeichnis() + kHandOffFile;
+    QString failure;
+    const QString path = m_environment.TempVerzeichnis(&failure) + kHandOffFile;
+    if (!failure.isEmpty()) {
+        // No directory to write into: a bare file name would land in the
+        // current directory, usually the program's own. The box says why.
+        m_environment.ShowErrorBox(owner,
+                                   UpdateErrorText(QDir::toNativeSeparators(path)) + QStringLiteral("\r\n") + failure);
+        return false;
+    }
     const QByteArray bytes = HandOffBytes(
         HandOffLines(windowTitleText, m_environment.ProgramFile(), displayFont.Size(), displayFont.Name));
     // UTF-8, as the platform layer takes paths (QFile::encodeName would give

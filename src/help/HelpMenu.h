@@ -21,7 +21,8 @@ public:
     virtual ~IHelpEnvironment() = default;
     virtual QString ProgramFile() = 0;      // full path of the program file
     virtual QString ProgramDirectory() = 0; // its directory, with the trailing separator
-    virtual QString TempVerzeichnis() = 0;
+    // util::TempVerzeichnis: failure gets what the system reported when it names no usable directory.
+    virtual QString TempVerzeichnis(QString* failure) = 0;
     // The shell start (util::ProgrammStarten).
     virtual int ProgrammStarten(QWidget* owner, const QString& file, const QString& parameters,
                                 const QString& directory, const QString& operation, int showCommand)

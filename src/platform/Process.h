@@ -13,13 +13,19 @@ namespace platform {
 // executable, whole however long it is.
 std::string ExecutableFile();
 
+// Why the system named no temporary directory that can be used.
+struct TemporaryDirectoryFailure {
+    std::string directory; // the one it named, when that is longer than 260 characters; else ""
+    std::string message;   // what the system reported, in its own words (UTF-8)
+};
+
 // The temporary directory as the system names it, UTF-8, whether or not it
 // exists. Linux: $TMPDIR, or "/tmp" when it is unset or empty (as given, so
 // possibly relative and without a trailing separator). Windows: GetTempPathW
 // (from TMP, TEMP, USERPROFILE or the Windows directory), with its trailing
-// backslash; "" when the call fails, as it does for a directory longer than
-// 260 characters.
-std::string TemporaryDirectory();
+// backslash; "" when the call fails or names a directory longer than 260
+// characters, and then *failure (when given) says what Windows reported.
+std::string TemporaryDirectory(TemporaryDirectoryFailure* failure = nullptr);
 
 // The entry point of a program library.
 using EntryPoint = int (*)(int, char**);

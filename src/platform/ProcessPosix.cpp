@@ -31,7 +31,7 @@ std::string ExecutableFile()
     }
 }
 
-std::string TemporaryDirectory()
+std::string TemporaryDirectory(TemporaryDirectoryFailure*)
 {
     const char* dir = std::getenv("TMPDIR");
     return dir && *dir ? std::string(dir) : std::string("/tmp");

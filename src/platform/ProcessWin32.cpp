@@ -51,15 +51,29 @@ std::string ExecutableFile()
     }
 }
 
-std::string TemporaryDirectory()
+std::string TemporaryDirectory(TemporaryDirectoryFailure* failure)
 {
-    // The system names at most 260 characters and fails for a longer
-    // directory; a failed call leaves nothing usable in the buffer.
+    // The classic buffer holds 260 characters and a zero. For a longer
+    // directory the call either fails (Wine: ERROR_FILENAME_EXCED_RANGE) or
+    // tells the length it needs; either way the buffer holds nothing usable.
     wchar_t buf[MAX_PATH + 1] = {};
+    ::SetLastError(ERROR_SUCCESS);
     const DWORD n = ::GetTempPathW(MAX_PATH + 1, buf);
-    if (n == 0 || n > MAX_PATH)
-        return {};
-    return ToUtf8(buf, n);
+    if (n != 0 && n <= MAX_PATH)
+        return ToUtf8(buf, n);
+    const DWORD error = ::GetLastError();
+    if (failure) {
+        *failure = {};
+        if (n > MAX_PATH) {
+            // Named, but too long for the program's path buffer: say which one.
+            std::wstring whole(n, L'\0');
+            const DWORD m = ::GetTempPathW(n, whole.data());
+            if (m > 0 && m < n)
+                failure->directory = ToUtf8(whole.data(), m);
+        }
+        failure->message = SystemMessage(error != ERROR_SUCCESS ? error : ERROR_FILENAME_EXCED_RANGE);
+    }
+    return {};
 }
 
 EntryPoint LoadEntryPoint(const std::string& path, const char* symbol, std::string* error)

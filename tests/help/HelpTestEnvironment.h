@@ -53,7 +53,12 @@ protected:
         explicit Environment(HelpTestEnvironment& t) : m_t(t) {}
         QString ProgramFile() override { return m_t.programFile(); }
         QString ProgramDirectory() override { return m_t.programDirectory(); }
-        QString TempVerzeichnis() override { return m_t.m_temp; }
+        QString TempVerzeichnis(QString* failure) override
+        {
+            if (failure)
+                *failure = m_t.m_tempFailure;
+            return m_t.m_temp;
+        }
         int ProgrammStarten(QWidget* owner, const QString& file, const QString& parameters, const QString& directory,
                             const QString& operation, int show) override
         {
@@ -71,6 +76,7 @@ protected:
     QTemporaryDir m_root;
     QByteArray m_oldPath;
     QString m_temp;
+    QString m_tempFailure; // what the system reported when it named no usable directory
     QStringList m_infos;
     QStringList m_errors;
     QList<QStringList> m_starts; // file, parameters, directory, operation, show command

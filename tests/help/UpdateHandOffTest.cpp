@@ -110,6 +110,29 @@ TEST_F(UpdateHandOffTest, MissingTemporaryDirectoryIsReportedAndStartsNothing)
     EXPECT_TRUE(m_starts.isEmpty());
 }
 
+// The system named no usable temporary directory (Windows: GetTempPathW
+// failed, or named one longer than 260 characters): the box names the file
+// and what the system reported; nothing is written, least of all into the
+// current directory, which a bare file name would mean.
+TEST_F(UpdateHandOffTest, TemporaryDirectoryTheSystemCannotNameIsReportedAndNothingIsWritten)
+{
+    createUpdater();
+    const QString oldDirectory = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(m_root.path()));
+    m_temp.clear();
+    m_tempFailure = QStringLiteral("Windows meldet: Der Dateiname oder die Erweiterung ist zu lang.");
+    const bool started = startUpdate();
+    const bool writtenHere = QFileInfo::exists(m_root.path() + "/Qmt.cfg");
+    QDir::setCurrent(oldDirectory);
+    EXPECT_FALSE(started);
+    EXPECT_FALSE(writtenHere);
+    EXPECT_EQ(m_errors,
+              QStringList{"Es ist ein Fehler beim Aktualisieren aufgetreten!\r\nDie Datei \"Qmt.cfg\" konnte "
+                          "nicht gespeichert werden.\r\nWindows meldet: Der Dateiname oder die Erweiterung "
+                          "ist zu lang."});
+    EXPECT_TRUE(m_starts.isEmpty());
+}
+
 #ifndef _WIN32
 // Linux's own ways to the file: TMPDIR, symbolic links and file owners. (On
 // Windows the temporary directory comes from GetTempPathW and a planted file

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -23,7 +24,10 @@ class SystemButRecordedBoxes final : public help::IHelpEnvironment {
 public:
     QString ProgramFile() override { return help::SystemHelpEnvironment().ProgramFile(); }
     QString ProgramDirectory() override { return help::SystemHelpEnvironment().ProgramDirectory(); }
-    QString TempVerzeichnis() override { return help::SystemHelpEnvironment().TempVerzeichnis(); }
+    QString TempVerzeichnis(QString* failure) override
+    {
+        return help::SystemHelpEnvironment().TempVerzeichnis(failure);
+    }
     int ProgrammStarten(QWidget* owner, const QString& file, const QString& parameters, const QString& directory,
                         const QString& operation, int showCommand) override
     {
@@ -123,6 +127,40 @@ TEST_F(WinHelpMenuTest, MissingTemporaryDirectoryIsNamedAndStartsNothing)
                           + "\\Qmt.cfg\" konnte nicht gespeichert werden."});
     EXPECT_EQ(m_environment.Starts, 0);
     EXPECT_FALSE(QFileInfo::exists(missing));
+}
+
+// For a TMP longer than 260 characters Windows names no temporary directory:
+// the box says so with what Windows reported, and nothing is written, least
+// of all into the current directory (usually the program's folder).
+TEST_F(WinHelpMenuTest, TemporaryDirectoryLongerThanWindowsNamesIsReportedAndNothingIsWritten)
+{
+    QString longDir = QDir::toNativeSeparators(m_temp.path());
+    while (longDir.size() <= 300)
+        longDir += QStringLiteral("\\Unterordner");
+    ASSERT_TRUE(QDir().mkpath(longDir));
+    QTemporaryDir current;
+    ASSERT_TRUE(current.isValid());
+    const QString oldCurrent = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(current.path()));
+    ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", longDir.toStdWString().c_str()));
+
+    chooseUpdate();
+    QDir::setCurrent(oldCurrent);
+
+    ASSERT_EQ(m_environment.Boxes.size(), 1) << "no error box";
+    const QStringList lines = m_environment.Boxes[0].split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 3) << m_environment.Boxes[0].toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Es ist ein Fehler beim Aktualisieren aufgetreten!"));
+    // Windows told the directory (it is too long), or nothing but the failure.
+    static const QRegularExpression file(
+        QStringLiteral("^Die Datei \"(.*\\\\)?Qmt\\.cfg\" konnte nicht gespeichert werden\\.$"));
+    EXPECT_TRUE(file.match(lines[1]).hasMatch()) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Windows meldet: ")) && lines[2].size() > 16)
+        << lines[2].toStdString();
+    EXPECT_EQ(m_environment.Starts, 0);
+    EXPECT_EQ(QDir(current.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+              QStringList());
+    EXPECT_FALSE(QFileInfo::exists(longDir + QStringLiteral("\\Qmt.cfg")));
 }
 
 // No WordPad on current Windows: the program's own viewer, and nothing for the shell.
