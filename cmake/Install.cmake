@@ -29,8 +29,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/org.example.Zarnolith.metainfo.xml DEST
 
 # A Debian package: cpack -G DEB in the build directory.
 set(CPACK_PACKAGE_NAME zarnolith)
-set(CPACK_PACKAGE_VENDOR "Zarnolith-Team")
-set(CPACK_PACKAGE_CONTACT "Zarnolith-Team <zarnolith@example.org>")
+set(CPACK_PACKAGE_VENDOR "${ZARNOLITH_MAKER}")
+set(CPACK_PACKAGE_CONTACT "${ZARNOLITH_MAKER} <${ZARNOLITH_MAKER_MAIL}>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Bildpixel-Rechner: neue Bildbreite und -höhe mit gleichen Proportionen")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -77,8 +77,8 @@ install(CODE "
 ")
 
 set(CPACK_PACKAGE_NAME Zarnolith)
-set(CPACK_PACKAGE_VENDOR "Zarnolith-Team")
-set(CPACK_PACKAGE_CONTACT "Zarnolith-Team <zarnolith@example.org>")
+set(CPACK_PACKAGE_VENDOR "${ZARNOLITH_MAKER}")
+set(CPACK_PACKAGE_CONTACT "${ZARNOLITH_MAKER} <${ZARNOLITH_MAKER_MAIL}>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Bildpixel-Rechner: neue Bildbreite und -höhe mit gleichen Proportionen")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_FILE_NAME zarnolith-${PROJECT_VERSION}-win64)

@@ -5,6 +5,8 @@
 namespace help {
 
 inline const QString kProgramTitle = QStringLiteral("Zarnolith V1.01");
+// The maker, as the program file's properties and the packages name it too.
+inline const QString kMaker = QStringLiteral(ZARNOLITH_MAKER);
 inline const QString kHomepage = QStringLiteral("https://www.example.org/zarnolith");
 inline const QString kMailAddress = QStringLiteral("zarnolith@example.org");
 

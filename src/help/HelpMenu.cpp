@@ -80,8 +80,11 @@ QString HelpMenu::DevelopmentTool()
     QString compiler;
 #if defined(__clang__)
     compiler = QStringLiteral("Clang ") + QString::fromLatin1(__clang_version__).trimmed();
+#elif defined(__GNUC__) && defined(ZARNOLITH_COMPILER_RELEASE)
+    // The release as the build found it: Debian's MinGW-w64 compilers carry
+    // "12-posix" as their version, so their version macros read 12.0.0.
+    compiler = QStringLiteral("GCC ") + QStringLiteral(ZARNOLITH_COMPILER_RELEASE);
 #elif defined(__GNUC__)
-    // The version numbers themselves: MinGW's __VERSION__ reads "12-posix".
     compiler = QStringLiteral("GCC %1.%2.%3").arg(__GNUC__).arg(__GNUC_MINOR__).arg(__GNUC_PATCHLEVEL__);
 #elif defined(_MSC_FULL_VER)
     compiler = QStringLiteral("MSVC ") + QString::number(_MSC_FULL_VER);
@@ -95,10 +98,10 @@ QString HelpMenu::InfoText()
 {
     const QStringList format = {
         QStringLiteral("Anpassung von Bildpixel-Breite und -Höhe."),
-        QStringLiteral("Copyright © 2026 Werkstatt Beispielhaus"),
+        QStringLiteral("Copyright © 2026 ") + kMaker,
         QStringLiteral("Kostenlos nutzbar, Weitergabe unverändert erlaubt."),
         QStringLiteral("Die Nutzung erfolgt ohne Gewähr."),
-        QStringLiteral("Herausgeber: Werkstatt Beispielhaus"),
+        QStringLiteral("Herausgeber: ") + kMaker,
         QStringLiteral("Musterweg 1, 00000 Beispielstadt"),
         QStringLiteral("Verantwortlich für den Inhalt: der Herausgeber"),
         QStringLiteral("Internet: ") + kHomepage,

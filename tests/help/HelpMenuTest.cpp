@@ -72,6 +72,22 @@ TEST(HelpInfo, ThirteenLinesWithTitleFirstAndTheRealToolsLast)
     }
 }
 
+// GCC's releases of a major version start at .1 (x.0 are its development
+// snapshots): a version x.0 names no compiler anybody built with, as the
+// version macros of Debian's MinGW-w64 compilers ("12-posix") would have it.
+TEST(HelpInfo, NamesTheCompilersReleaseAndNotADevelopmentNumber)
+{
+#if defined(__GNUC__) && !defined(__clang__)
+    static const QRegularExpression gcc(QStringLiteral(" und GCC (\\d+)\\.(\\d+)\\.(\\d+)$"));
+    const auto match = gcc.match(HelpMenu::DevelopmentTool());
+    ASSERT_TRUE(match.hasMatch()) << HelpMenu::DevelopmentTool().toStdString();
+    EXPECT_EQ(match.captured(1).toInt(), __GNUC__);
+    EXPECT_NE(match.captured(2).toInt(), 0) << HelpMenu::DevelopmentTool().toStdString();
+#else
+    GTEST_SKIP() << "built with another compiler than GCC";
+#endif
+}
+
 // Shows a box through the real surroundings, reads it and presses its button.
 struct ShownBox {
     QString title, text;
