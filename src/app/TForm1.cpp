@@ -13,6 +13,7 @@
 #include "instance/QtFormTree.h"
 #include "instance/QtWindowSystem.h"
 #include "platform/ScreenArea.h"
+#include "platform/SystemMenu.h"
 #include "ui/ClientScroller.h"
 #include "ui/ControlAppearance.h"
 #include "ui/DialogPlacement.h"
@@ -199,6 +200,7 @@ void TForm1::FormCreate()
 
     // No size command: the layout alone sets the size; minimise and maximise stay.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    platform::RemoveSizeCommand(*this);
 
     AnzeigeHintergrund = HintergrundForm->HintergrundFarbe();
     AnzeigeSchrift = &FontDialog1.Font;

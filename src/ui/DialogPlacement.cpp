@@ -1,5 +1,6 @@
 #include "ui/DialogPlacement.h"
 
+#include "platform/WindowFrame.h"
 #include "platform/X11Window.h"
 #include "ui/WindowFit.h"
 
@@ -45,8 +46,15 @@ QMargins atLeast(const QMargins& a, const QMargins& b)
 
 Outer outerOf(const QWidget& window)
 {
-    const QRect frame = window.frameGeometry();
     const QRect client = window.geometry();
+    if (const std::optional<platform::NativeOuter> native = platform::NativeOuterRect(window)) {
+        // As the window system reports it (Windows): the frame around the client it takes.
+        const QRect& r = native->rect;
+        const QMargins frame(client.left() - r.left(), client.top() - r.top(), r.right() - client.right(),
+                             r.bottom() - client.bottom());
+        return {r, native->moveOffset, frame, {}};
+    }
+    const QRect frame = window.frameGeometry();
     const QMargins known(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
                          frame.bottom() - client.bottom());
     const qreal ratio = std::max(window.devicePixelRatioF(), 1.0);
