@@ -33,7 +33,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools
   googletest
   qt6-translations-l10n
-  nsis
+  nsis librsvg2-bin icoutils
   xvfb xdotool python3
 )
 bash "$ROOT/scripts/deps.sh" "${PACKAGES[@]}"
