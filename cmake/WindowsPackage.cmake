@@ -91,6 +91,9 @@ set(CPACK_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/nsis)
 set(CPACK_NSIS_DISPLAY_NAME "Zarnolith V${PROJECT_VERSION}")
 set(CPACK_NSIS_PACKAGE_NAME "Zarnolith V${PROJECT_VERSION}")
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+# The program's icon (src/CMakeLists.txt makes it) on the installer and the uninstaller too.
+set(CPACK_NSIS_MUI_ICON ${ZARNOLITH_WINDOWS_ICON})
+set(CPACK_NSIS_MUI_UNIICON ${ZARNOLITH_WINDOWS_ICON})
 # The installer's file name says what it is; the zip keeps the plain name, and its folder.
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/CPackPerGenerator.cmake
   "if(CPACK_GENERATOR STREQUAL \"NSIS\")\n"

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # The Windows packages as a user meets them, under Wine on a virtual X display:
-#   windows_package.sh zip|installer BUILD_DIR POST_TO_TITLE.exe
+#   windows_package.sh zip|installer BUILD_DIR POST_TO_TITLE.exe MAKER
 # zip:       packs zarnolith-1.01-win64.zip, checks what it holds (every DLL imported by something
-#            in it, every import there or part of Windows, nothing with debug information), unpacks
-#            it into a folder whose name has a blank and umlauts, starts the program from there.
+#            in it, every import there or part of Windows, nothing with debug information, the
+#            program's icon and maker), unpacks it into a folder whose name has a blank and
+#            umlauts, starts the program from there.
 # installer: packs the installer, installs silently, checks the folder, the Start-menu entry and
-#            the uninstall key, starts the installed program, uninstalls silently through the key's
-#            QuietUninstallString and checks that only the user's settings are left.
+#            the uninstall key, starts the installed program and installs again over it (the
+#            running program is closed and every file replaced), then uninstalls silently through
+#            the key's QuietUninstallString while the program runs again and checks that only the
+#            user's settings are left.
 # Each start waits for the main window, closes it with message 1124 from an outside program (as
 # the updater sends it) and expects exit code 0. Both modes use a Wine prefix of their own, so the
 # fixed mutex and window title meet no other test's program.
@@ -20,6 +23,7 @@ fi
 mode=${1:?usage: windows_package.sh zip|installer BUILD_DIR POST_TO_TITLE.exe}
 build=$(cd "${2:?}" && pwd)
 poster=$(readlink -f "${3:?}")
+maker=${4:?the maker's name}
 root=$(cd "$here/../.." && pwd)
 run=$root/scripts/windows-run.sh
 title="Zarnolith V1.01"
@@ -59,14 +63,15 @@ reg_value() {
 }
 reg_key_exists() { bash "$run" reg query "$1" >/dev/null 2>&1; }
 
-# start_and_close COMMAND...: starts the program with a Windows command line, waits for its main
-# window, closes it with 1124 and expects the command to end with exit code 0.
-start_and_close() {
+# start_program COMMAND...: starts the program with a Windows command line and waits for its main
+# window; program holds the process id of the command.
+start_program() {
   # The desktop session up first (Wine's start of a session runs its own programs beside the
   # first one), as on Windows, where a user starts the program into a running session.
   bash "$run" cmd /c exit >/dev/null 2>&1 || true
   WINEDEBUG=err+all,+loaddll bash "$run" "$@" >"$work/program.log" 2>&1 &
-  local program=$! found="" rc deadline=$((SECONDS + 180))
+  program=$!
+  local found="" rc deadline=$((SECONDS + 180))
   # The main window, mapped on the X display, within three minutes on a busy machine.
   while [ $SECONDS -lt $deadline ]; do
     kill -0 "$program" 2>/dev/null || break
@@ -83,11 +88,47 @@ start_and_close() {
     xdotool search --name . getwindowname %@ >&2 2>/dev/null || true
     fail "no main window \"$title\" (program ended with $rc)"
   fi
-  bash "$run" "$poster" "$title" 1124 10000 || fail "posting 1124 failed"
-  rc=0
+}
+
+# expect_ended WHAT: the program started last has ended (within two minutes), with exit code 0.
+expect_ended() {
+  local rc=0 deadline=$((SECONDS + 120))
+  while kill -0 "$program" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
+  if kill -0 "$program" 2>/dev/null; then
+    kill "$program" 2>/dev/null || true
+    fail "the program still runs after $1"
+  fi
   wait "$program" || rc=$?
-  [ "$rc" -eq 0 ] || { cat "$work/program.log" >&2; fail "the program ended with exit code $rc after 1124"; }
+  [ "$rc" -eq 0 ] || { cat "$work/program.log" >&2; fail "the program ended with exit code $rc after $1"; }
+}
+
+# start_and_close COMMAND...: starts the program, waits for its main window, closes it with 1124
+# and expects the command to end with exit code 0.
+start_and_close() {
+  start_program "$@"
+  bash "$run" "$poster" "$title" 1124 10000 || fail "posting 1124 failed"
+  expect_ended 1124
   echo "main window shown; closed by 1124 with exit code 0"
+}
+
+# check_resources EXE: its icon (the first one, which Explorer and the task bar show) has the
+# sizes Windows shows, and its version information names the maker.
+check_resources() {
+  local exe=$1 sizes
+  rm -f "$work/icon.ico"
+  wrestool --extract --type=14 --output="$work/icon.ico" "$exe" 2>/dev/null || true
+  [ -s "$work/icon.ico" ] || fail "$(basename "$exe") has no icon"
+  sizes=$(icotool --list "$work/icon.ico" | sed -n 's/.*--width=\([0-9]*\).*/\1/p' | sort -n | tr '\n' ' ')
+  [ "$sizes" = "16 24 32 48 256 " ] || fail "$(basename "$exe")'s icon has the sizes $sizes, not 16 24 32 48 256"
+}
+check_maker() {
+  local company
+  company=$(wrestool --extract --raw --type=16 "$1" 2>/dev/null | python3 -c '
+import sys
+text = sys.stdin.buffer.read().decode("utf-16-le", "replace")
+parts = [p for p in text.split("\0") if p]
+print(parts[parts.index("CompanyName") + 1] if "CompanyName" in parts else "")')
+  [ "$company" = "$maker" ] || fail "$(basename "$1") names \"$company\" as its maker, not \"$maker\""
 }
 
 # check_contents DIR: the package's binaries import nothing missing and carry nothing unused.
@@ -96,6 +137,8 @@ check_contents() {
   for f in zarnolith.exe zarnolith-gui.dll History.txt platforms/qwindows.dll styles/qwindowsvistastyle.dll; do
     [ -f "$dir/$f" ] || fail "$f missing"
   done
+  check_resources "$dir/zarnolith.exe"
+  check_maker "$dir/zarnolith.exe"
   python3 - "$dir" "$objdump" <<'PY' || exit 1
 import os, re, subprocess, sys
 root, objdump = sys.argv[1:]
@@ -163,13 +206,17 @@ case $mode in
     # A clean user: nothing of an earlier run, and settings of the user's own that must survive.
     bash "$run" reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
     bash "$run" reg delete "$settings_key" /f >/dev/null 2>&1 || true
-    rm -rf "$install_dir" "$shortcut"
+    # The folder of the user's programs too: the installation makes it, the uninstallation removes it.
+    programs_dir=$(dirname "$install_dir")
+    rm -rf "$programs_dir" "$shortcut"
     bash "$run" reg add "$settings_key" /v FontName /t REG_SZ /d "Courier New" /f >/dev/null
     bash "$run" reg add "$settings_key" /v FontSize /t REG_DWORD /d 20 /f >/dev/null
 
+    check_resources "$setup"
     bash "$run" "$setup" /S || fail "silent installation ended with $?"
     wineserver -w
     check_contents "$install_dir"
+    check_resources "$install_dir/Deinstallieren.exe"
     [ -f "$install_dir/Deinstallieren.exe" ] || fail "no uninstaller in $install_dir"
     # The installed files are those of the package, no more and no fewer.
     (cd "$work/pkg/_CPack_Packages/win64/NSIS/zarnolith-1.01-win64-setup" && find . -type f | sort) > "$work/packed"
@@ -179,6 +226,8 @@ case $mode in
     python3 -c 'import sys; d = open(sys.argv[1], "rb").read().lower(); sys.exit(not (b"zarnolith.exe" in d or "zarnolith.exe".encode("utf-16-le") in d))' \
       "$shortcut" || fail "the Start-menu entry does not start zarnolith.exe"
     [ "$(reg_value "$uninstall_key" DisplayName)" = "$title" ] || fail "uninstall key without DisplayName"
+    publisher=$(reg_value "$uninstall_key" Publisher)
+    [ "$publisher" = "$maker" ] || fail "uninstall key: publisher \"$publisher\", not the maker \"$maker\""
     [ "$(reg_value "$uninstall_key" InstallLocation)" = "$local_appdata\\Programs\\Zarnolith" ] ||
       fail "uninstall key: InstallLocation is not the user's program folder"
     quiet=$(reg_value "$uninstall_key" QuietUninstallString)
@@ -187,18 +236,36 @@ case $mode in
 
     # Started by its Windows path, as the Start-menu entry does (Wine's "start /wait" of a link
     # does not wait for the program).
-    start_and_close "$local_appdata\\Programs\\Zarnolith\\zarnolith.exe"
+    program_path="$local_appdata\\Programs\\Zarnolith\\zarnolith.exe"
+    start_and_close "$program_path"
 
-    # As Windows' settings run it: the program and the arguments the key names.
+    # Installed again over the running program, as an upgrade is: the installer closes it (1124)
+    # and replaces every file. The files' times are set back first: a file the installer did not
+    # replace keeps that time.
+    start_program "$program_path"
+    find "$install_dir" -type f -exec touch -d 2000-01-01 {} +
+    rc=0
+    bash "$run" "$setup" /S || rc=$?
+    [ "$rc" -eq 0 ] || fail "silent installation over the running program ended with $rc"
+    expect_ended "the installation over it"
+    old=$(cd "$install_dir" && find . -type f ! -newermt 2001-01-01 | sort)
+    [ -z "$old" ] || fail "installed over the running program, these files were not replaced: $old"
+    echo "installed over the running program: it was closed and every file replaced"
+
+    # As Windows' settings run it: the program and the arguments the key names, here while the
+    # program runs: the uninstaller closes it first.
+    start_program "$program_path"
     [[ $quiet =~ ^\"([^\"]+)\"\ (.*)$ ]] || fail "QuietUninstallString $quiet is no quoted path with arguments"
     read -r -a arguments <<<"${BASH_REMATCH[2]}"
     bash "$run" "${BASH_REMATCH[1]}" "${arguments[@]}" || fail "silent uninstallation ended with $?"
-    # The uninstaller goes on from a copy of itself in the temporary folder: wait until no
-    # process of the prefix runs any more.
+    # The uninstaller goes on from a copy of itself in the temporary folder: wait until that has
+    # ended (and with it the program it closed).
+    expect_ended "the uninstallation"
     wineserver -w
     [ ! -e "$install_dir" ] || { find "$install_dir" >&2; fail "the install folder is still there"; }
     [ ! -e "$shortcut" ] || fail "the Start-menu entry is still there"
     ! reg_key_exists "$uninstall_key" || fail "the uninstall key is still there"
+    [ ! -e "$programs_dir" ] || fail "the folder $programs_dir that the installation made is still there"
     [ "$(reg_value "$settings_key" FontName)" = "Courier New" ] && [ "$(reg_value "$settings_key" FontSize)" = 0x14 ] ||
       fail "the user's settings in $settings_key did not survive the uninstallation"
     echo "uninstalled: folder, Start-menu entry and uninstall key gone, the user's settings kept"
