@@ -202,6 +202,8 @@ case $mode in
     local_appdata=$(wine_text cmd /c echo %LOCALAPPDATA%)
     programs=$(wine_text cmd /c echo %APPDATA%)'\Microsoft\Windows\Start Menu\Programs'
     install_dir=$(winepath -u "$local_appdata\\Programs\\Zarnolith")
+    temp_dir=$(winepath -u "$(wine_text cmd /c echo %TEMP%)")
+    rm -rf "$temp_dir"/~nsu*.tmp
     shortcut=$(winepath -u "$programs\\$title.lnk")
     # A clean user: nothing of an earlier run, and settings of the user's own that must survive.
     bash "$run" reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
@@ -252,6 +254,29 @@ case $mode in
     [ -z "$old" ] || fail "installed over the running program, these files were not replaced: $old"
     echo "installed over the running program: it was closed and every file replaced"
 
+    # A program that does not end (stopped here, so it takes no message): the silent installation
+    # gives up after its time limit with exit code 2 and changes no file.
+    start_program "$program_path"
+    stopped=""
+    for pid in $(pgrep -f 'Zarnolith.zarnolith\.exe' || true); do
+      tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && stopped="$stopped $pid"
+    done
+    [ -n "$stopped" ] || fail "the started program's process was not found"
+    # shellcheck disable=SC2086
+    kill -STOP $stopped
+    find "$install_dir" -type f -exec touch -d 2000-01-01 {} +
+    rc=0
+    bash "$run" "$setup" /S || rc=$?
+    # shellcheck disable=SC2086
+    kill -CONT $stopped
+    [ "$rc" -eq 2 ] || fail "silent installation over a program that does not end ended with $rc, not 2"
+    changed=$(cd "$install_dir" && find . -type f -newermt 2001-01-01 | sort)
+    [ -z "$changed" ] || fail "the installation that gave up changed these files: $changed"
+    # Going on, it takes the 1124 the installer posted; once more, should that not have reached it.
+    bash "$run" "$poster" "$title" 1124 >/dev/null 2>&1 || true
+    expect_ended 1124
+    echo "a program that does not end: the silent installation gave up with exit code 2, nothing changed"
+
     # As Windows' settings run it: the program and the arguments the key names, here while the
     # program runs: the uninstaller closes it first.
     start_program "$program_path"
@@ -266,6 +291,8 @@ case $mode in
     [ ! -e "$shortcut" ] || fail "the Start-menu entry is still there"
     ! reg_key_exists "$uninstall_key" || fail "the uninstall key is still there"
     [ ! -e "$programs_dir" ] || fail "the folder $programs_dir that the installation made is still there"
+    left=$(find "$temp_dir" -maxdepth 1 -iname '~nsu*.tmp' 2>/dev/null)
+    [ -z "$left" ] || fail "the uninstaller left its copy behind: $left"
     [ "$(reg_value "$settings_key" FontName)" = "Courier New" ] && [ "$(reg_value "$settings_key" FontSize)" = 0x14 ] ||
       fail "the user's settings in $settings_key did not survive the uninstallation"
     echo "uninstalled: folder, Start-menu entry and uninstall key gone, the user's settings kept"
