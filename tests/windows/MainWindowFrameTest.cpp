@@ -14,6 +14,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -64,6 +65,7 @@ protected:
         // opens by itself then finds none to open.
         m_form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_form.get()));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !m_form->Timer1->isActive(); }));
         ASSERT_TRUE(AnzeigeSchrift);
         AnzeigeSchrift->Name = QStringLiteral("Arial");
         AnzeigeSchrift->PixelsPerInch = 0; // the screen's resolution
