@@ -137,11 +137,85 @@ TEST(Win32WindowSystemTest, FensterInVordergrundRestoresAMinimisedWindowAndActiv
     EXPECT_FALSE(::IsIconic(target.Handle()));
     EXPECT_EQ(::GetForegroundWindow(), target.Handle());
     EXPECT_LT(wintest::ZPosition(target.Handle()), wintest::ZPosition(active.Handle()));
-    // Both windows belong to this thread, which cannot join its own input: the
-    // lock was lifted for the attempt and is back as it was.
     std::uint32_t lockAfter = 0;
     ASSERT_TRUE(ws.SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &lockAfter, 0));
     EXPECT_EQ(lockAfter, lockBefore);
+}
+
+// Windows' own calls, each one noted on its way.
+class NotedCalls final : public platform::WindowSystem {
+public:
+    std::vector<std::string> calls;
+
+    platform::WindowHandle FindWindowW() override { return m_real.FindWindowW(); }
+    platform::WindowHandle GetWindowNext(platform::WindowHandle w) override { return m_real.GetWindowNext(w); }
+    int GetWindowTextW(platform::WindowHandle w, char16_t* buffer, int maxCount) override
+    {
+        return m_real.GetWindowTextW(w, buffer, maxCount);
+    }
+    bool PostMessageW(platform::WindowHandle w, unsigned m, std::uintptr_t wp, std::intptr_t lp) override
+    {
+        return m_real.PostMessageW(w, m, wp, lp);
+    }
+    bool IsIconic(platform::WindowHandle w) override { return m_real.IsIconic(w); }
+    bool ShowWindow(platform::WindowHandle w, int command) override { return m_real.ShowWindow(w, command); }
+    platform::WindowHandle GetForegroundWindow() override { return m_real.GetForegroundWindow(); }
+    platform::ThreadId GetWindowThreadProcessId(platform::WindowHandle w) override
+    {
+        return m_real.GetWindowThreadProcessId(w);
+    }
+    platform::ProcessId GetWindowProcessId(platform::WindowHandle w) override { return m_real.GetWindowProcessId(w); }
+    bool AllowSetForegroundWindow(platform::ProcessId p) override { return m_real.AllowSetForegroundWindow(p); }
+    bool AttachThreadInput(platform::ThreadId a, platform::ThreadId to, bool attach) override
+    {
+        calls.push_back(a == to ? "AttachThreadInput(own thread)" : "AttachThreadInput");
+        return m_real.AttachThreadInput(a, to, attach);
+    }
+    bool BringWindowToTop(platform::WindowHandle w) override
+    {
+        calls.push_back("BringWindowToTop");
+        return m_real.BringWindowToTop(w);
+    }
+    bool SetForegroundWindow(platform::WindowHandle w) override
+    {
+        calls.push_back("SetForegroundWindow");
+        return m_real.SetForegroundWindow(w);
+    }
+    bool SystemParametersInfoW(unsigned action, unsigned ui, void* pv, unsigned winIni) override
+    {
+        calls.push_back(action == SPI_SETFOREGROUNDLOCKTIMEOUT ? "set lock time-out" : "read lock time-out");
+        return m_real.SystemParametersInfoW(action, ui, pv, winIni);
+    }
+    platform::OsVersion GetVersion() override { return m_real.GetVersion(); }
+
+private:
+    platform::Win32WindowSystem m_real;
+};
+
+// As a dialog comes forward after its main window: the foreground window's
+// thread is the dialog's own. Attaching a thread to itself fails, and the
+// foreground lock would be lifted (and the change broadcast twice) for nothing.
+TEST(Win32WindowSystemTest, WindowOfTheForegroundThreadComesForwardWithoutAttachingOrLiftingTheLock)
+{
+    NotedCalls ws;
+    TestWindow main(L"Haupt");
+    TestWindow dialog(L"Dialog");
+    ASSERT_TRUE(wintest::PutInFront(main.Handle()));
+    EXPECT_TRUE(instance::FensterInVordergrund(ws, H(dialog.Handle())));
+    EXPECT_EQ(::GetForegroundWindow(), dialog.Handle());
+    EXPECT_EQ(ws.calls, (std::vector<std::string>{"BringWindowToTop", "SetForegroundWindow"}));
+}
+
+// A second start hands its right to set the foreground window to the process
+// of the window it asks to come forward.
+TEST(Win32WindowSystemTest, WindowsProcessIsNamedAndMayBeGivenTheForegroundRight)
+{
+    platform::Win32WindowSystem ws;
+    TestWindow window(L"Fenster");
+    ASSERT_TRUE(wintest::PutInFront(window.Handle()));
+    EXPECT_EQ(ws.GetWindowProcessId(H(window.Handle())), ::GetCurrentProcessId());
+    EXPECT_EQ(ws.GetWindowProcessId(0), 0u);
+    EXPECT_TRUE(ws.AllowSetForegroundWindow(::GetCurrentProcessId()));
 }
 
 } // namespace
