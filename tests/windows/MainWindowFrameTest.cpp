@@ -25,7 +25,7 @@ HWND handleOf(const QWidget& window) { return reinterpret_cast<HWND>(window.winI
 std::string text(const RECT& r)
 {
     return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x"
-           + std::to_string(r.bottom - r.top);
+        + std::to_string(r.bottom - r.top);
 }
 
 RECT workArea()
@@ -41,13 +41,16 @@ struct Placement {
     RECT outer{};
     POINT expected{};
     bool agree = false;
+    QRect qtFrame; // what Qt takes for the frame, for the message of a failure
 };
 
-template <typename Rule> Placement waitForPlacement(const QWidget& window, Rule rule)
+template <typename Rule>
+Placement waitForPlacement(const QWidget& window, Rule rule)
 {
     Placement p;
     p.agree = QTest::qWaitFor(
         [&] {
+            p.qtFrame = window.frameGeometry();
             ::GetWindowRect(handleOf(window), &p.outer);
             p.expected = rule(p.outer);
             return p.outer.left == p.expected.x && p.outer.top == p.expected.y;
@@ -113,7 +116,8 @@ TEST_F(WindowsFrameTest, MainWindowIsCentredByTheOuterRectangleWindowsReports)
         }
         const Placement p = waitForPlacement(*m_form, centredInWorkArea);
         EXPECT_TRUE(p.agree) << "window " << text(p.outer) << ", the rule puts it at " << p.expected.x << ","
-                             << p.expected.y << "; work area " << text(workArea());
+                             << p.expected.y << "; work area " << text(workArea()) << "; Qt's frame " << p.qtFrame.x()
+                             << "," << p.qtFrame.y() << " " << p.qtFrame.width() << "x" << p.qtFrame.height();
     }
 }
 
