@@ -53,6 +53,7 @@ CXX=$TRIPLE-g++-posix
 #    dock widgets, Qt's own file, font and colour dialogs, PDF, Markdown, ODF, ...): each is a
 #    feature Qt's "lite" configurations turn off, and together they are a good part of the build.
 #    A class of one of them in our code fails the Windows build at once.
+#  * inputdialog must stay on: the windowsvista style plugin includes qinputdialog.h.
 #  * tabletevent must be off: Debian's +dfsg tarball drops src/3rdparty/wintab (wintab.h), which the
 #    windows platform plugin needs for tablet input.
 #  * direct2d must stay on: in 6.4 the DirectWrite font database in QtGui is only built with it, and
@@ -79,7 +80,7 @@ QT_FLAGS=(
   -DFEATURE_splashscreen=OFF -DFEATURE_wizard=OFF -DFEATURE_keysequenceedit=OFF
   -DFEATURE_fontcombobox=OFF -DFEATURE_commandlinkbutton=OFF -DFEATURE_columnview=OFF
   -DFEATURE_tablewidget=OFF -DFEATURE_treewidget=OFF -DFEATURE_datawidgetmapper=OFF
-  -DFEATURE_colordialog=OFF -DFEATURE_filedialog=OFF -DFEATURE_fontdialog=OFF -DFEATURE_inputdialog=OFF
+  -DFEATURE_colordialog=OFF -DFEATURE_filedialog=OFF -DFEATURE_fontdialog=OFF
   -DFEATURE_progressdialog=OFF -DFEATURE_errormessage=OFF
   -DFEATURE_fscompleter=OFF -DFEATURE_filesystemmodel=OFF
   -DFEATURE_undoview=OFF -DFEATURE_undogroup=OFF -DFEATURE_undostack=OFF -DFEATURE_undocommand=OFF
