@@ -23,7 +23,7 @@ fi
 mode=${1:?usage: windows_package.sh zip|installer BUILD_DIR POST_TO_TITLE.exe}
 build=$(cd "${2:?}" && pwd)
 poster=$(readlink -f "${3:?}")
-maker=${4:?the maker's name}
+maker=${4:?usage: windows_package.sh zip|installer BUILD_DIR POST_TO_TITLE.exe MAKER}
 root=$(cd "$here/../.." && pwd)
 run=$root/scripts/windows-run.sh
 title="Zarnolith V1.01"
