@@ -126,8 +126,10 @@ check_maker() {
   company=$(wrestool --extract --raw --type=16 "$1" 2>/dev/null | python3 -c '
 import sys
 text = sys.stdin.buffer.read().decode("utf-16-le", "replace")
+# Each entry: its length words, then the key; then the value, all in UTF-16.
 parts = [p for p in text.split("\0") if p]
-print(parts[parts.index("CompanyName") + 1] if "CompanyName" in parts else "")')
+keys = [i for i, p in enumerate(parts) if p.endswith("CompanyName") and i + 1 < len(parts)]
+print(parts[keys[0] + 1] if keys else "")')
   [ "$company" = "$maker" ] || fail "$(basename "$1") names \"$company\" as its maker, not \"$maker\""
 }
 
