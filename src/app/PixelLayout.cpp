@@ -42,7 +42,9 @@ PixelLayoutResult ComputePixelLayout(const PixelLayoutInput& in)
     if (in.room.width <= 0 || in.room.height <= 0 || FitsInto(r.view.client, in.room))
         return r;
 
-    // Width above height, each label left of its field, the buttons below.
+    // Width above height, each label left of its field, the buttons below:
+    // side by side while their row fits the room's width, else one above the
+    // other (a dialog that scrolls sideways hides a button).
     const int fieldLeft = Margin + std::max(l1.width, l2.width) + LabelGap;
     int top = Margin;
     for (int i = 0; i < 2; ++i) {
@@ -55,16 +57,32 @@ PixelLayoutResult ComputePixelLayout(const PixelLayoutInput& in)
         l.top = s.top + HalfOf(s.height - l.height);
         top += rowHeight + Margin;
     }
-    b1.top = top;
-    b2.top = b1.top;
+    const int fieldsWidth = fieldLeft + s1.width + Margin;
     // Room for both buttons with the row's equal gaps of at least the margin.
-    r.clientWidth = std::max(fieldLeft + s1.width + Margin, 2 * b1.width + 3 * Margin);
-    r.clientHeight = b1.top + b1.height + Margin;
-    ButtonLeftsFor(r.clientWidth, r);
-    r.view.client = {r.clientWidth, r.clientHeight};
+    const int buttonRowWidth = 2 * b1.width + 3 * Margin;
+    auto arrange = [&](bool stackButtons) {
+        r.buttonsStacked = stackButtons;
+        b1.top = top;
+        b2.top = stackButtons ? b1.top + b1.height + Margin : b1.top;
+        r.clientWidth = std::max(fieldsWidth, stackButtons ? b1.width + 2 * Margin : buttonRowWidth);
+        r.clientHeight = b2.top + b2.height + Margin;
+        ButtonLeftsFor(r.clientWidth, r);
+        r.view.client = {r.clientWidth, r.clientHeight};
+    };
+    arrange(false);
     r.arrangement = PixelArrangement::Stacked;
     if (FitsInto(r.view.client, in.room))
         return r;
+    // A client that is to scroll up and down loses a scroll bar's width.
+    const bool tooHigh = r.view.client.height > in.room.height;
+    const bool rowTooWide = buttonRowWidth > in.room.width - (tooHigh ? in.scrollBarExtent : 0);
+    if (rowTooWide) {
+        arrange(true);
+        r.arrangement = PixelArrangement::StackedButtons;
+        if (FitsInto(r.view.client, in.room))
+            return r;
+    }
+    // Too small still: the arrangement of the last step, scrolled.
     r.arrangement = PixelArrangement::Scrolled;
     r.view = FitByScrolling(r.view.client, in.room, in.scrollBarExtent);
     return r;
@@ -72,6 +90,11 @@ PixelLayoutResult ComputePixelLayout(const PixelLayoutInput& in)
 
 void ButtonLeftsFor(int clientWidth, PixelLayoutResult& r)
 {
+    if (r.buttonsStacked) {
+        for (LayoutRect& b : r.button)
+            b.left = HalfOf(clientWidth - b.width);
+        return;
+    }
     // Equal gaps left of, between and right of the two buttons (C++ division truncates toward zero).
     r.button[0].left = (clientWidth - 2 * r.button[0].width) / 3;
     r.button[1].left = 2 * r.button[0].left + r.button[0].width;

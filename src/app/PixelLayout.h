@@ -13,14 +13,16 @@ struct PixelLayoutInput {
     int fieldRoom = 0;  // the widest text either field can hold
     int buttonRoom = 0; // the wider of the two captions
     // The room the work area leaves for the client (0 x 0: no limit). Beyond
-    // it the dialog fits: its two fields stack, then it scrolls.
+    // it the dialog fits: its two fields stack, then its two buttons, then it
+    // scrolls.
     LayoutSize room;
     int scrollBarExtent = 0;
 };
 
-// The formulas' one row, the two fields one above the other, or stacked in a
-// scrolling client.
-enum class PixelArrangement { Row, Stacked, Scrolled };
+// The formulas' one row, the two fields one above the other (the buttons
+// side by side below them), the buttons one above the other too, or stacked
+// in a scrolling client.
+enum class PixelArrangement { Row, Stacked, StackedButtons, Scrolled };
 
 struct PixelLayoutResult {
     LayoutRect label[2];
@@ -30,6 +32,7 @@ struct PixelLayoutResult {
     int clientWidth = 0;
     int clientHeight = 0;
     PixelArrangement arrangement = PixelArrangement::Row;
+    bool buttonsStacked = false; // "O&K" above "&Abbrechen", each centred
     // The client as the dialog shows it, with any scroll bars.
     ScrollFit view;
 };
@@ -43,6 +46,8 @@ constexpr int ButtonWidth = 125;
 
 // Controls and client size: the formulas' row while it fits the room, else
 // the first arrangement that does. The buttons' lefts assume the client width
-// was taken as asked, ButtonLeftsFor recomputes them from the width read back.
+// was taken as asked, ButtonLeftsFor recomputes them from the width read back:
+// side by side with equal gaps left of, between and right of them, or, stacked,
+// each with equal gaps left and right of it.
 PixelLayoutResult ComputePixelLayout(const PixelLayoutInput& in);
 void ButtonLeftsFor(int clientWidth, PixelLayoutResult& r);

@@ -215,3 +215,56 @@ TEST(PixelLayoutFit, EveryRoomGivesAClientThatFitsIt)
 }
 
 } // namespace
+
+namespace {
+
+TEST(PixelLayoutFit, ARoomNarrowerThanTheButtonRowPutsOneButtonAboveTheOther)
+{
+    PixelLayoutInput in = largePixel();
+    const int buttonRow = 2 * in.buttonRoom + 3 * pixellayout::Margin;
+    in.room = {buttonRow - 1, 800};
+    PixelLayoutResult r = ComputePixelLayout(in);
+    ASSERT_EQ(r.arrangement, PixelArrangement::StackedButtons);
+    EXPECT_TRUE(FitsInto(r.view.client, in.room));
+    EXPECT_FALSE(r.view.horizontal || r.view.vertical);
+    EXPECT_EQ(r.spin[0].left, r.spin[1].left);
+    EXPECT_GT(r.button[0].top, r.spin[1].top + r.spin[1].height);
+    EXPECT_GE(r.button[1].top, r.button[0].top + r.button[0].height + pixellayout::Margin);
+    // Each centred, also in a client wider than asked for.
+    for (const int width : {r.clientWidth, r.clientWidth + 7}) {
+        ButtonLeftsFor(width, r);
+        for (const LayoutRect& b : r.button) {
+            EXPECT_EQ(b.left, (width - b.width) / 2);
+        }
+    }
+    ExpectApart(pixelRects(r), r.clientWidth, r.clientHeight);
+
+    // Where the row fits, the buttons stay side by side.
+    in.room.width = buttonRow;
+    r = ComputePixelLayout(in);
+    EXPECT_EQ(r.arrangement, PixelArrangement::Stacked);
+    EXPECT_EQ(r.button[0].top, r.button[1].top);
+}
+
+TEST(PixelLayoutFit, NoRoomAsWideAsTheWidestControlScrollsSideways)
+{
+    const PixelLayoutInput base = largePixel();
+    const int widest = std::max(pixellayout::Margin + std::max(base.label[0].width, base.label[1].width)
+                                    + pixellayout::LabelGap + base.fieldRoom + pixellayout::Margin,
+                                base.buttonRoom + 2 * pixellayout::Margin);
+    for (int width = widest; width <= 2000; width += 31)
+        for (int height = 100; height <= 800; height += 73) {
+            PixelLayoutInput in = base;
+            in.room = {width, height};
+            const PixelLayoutResult r = ComputePixelLayout(in);
+            SCOPED_TRACE(::testing::Message() << width << "x" << height);
+            EXPECT_TRUE(FitsInto(r.view.client, in.room));
+            // A vertical scroll bar takes its width from the room.
+            if (width >= widest + (r.view.vertical ? ScrollBar : 0)) {
+                EXPECT_FALSE(r.view.horizontal);
+            }
+            ExpectApart(pixelRects(r), r.clientWidth, r.clientHeight);
+        }
+}
+
+} // namespace
