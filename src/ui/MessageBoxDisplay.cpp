@@ -1,13 +1,20 @@
 #include "ui/MessageBoxDisplay.h"
 
 #include "ui/ControlAppearance.h"
+#include "ui/DialogPlacement.h"
 #include "ui/HeldKeyFilter.h"
 #include "ui/TextContrast.h"
+#include "ui/WindowFit.h"
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 
 #include <algorithm>
@@ -26,6 +33,9 @@ std::optional<BoxDisplay>& inForce()
     return display;
 }
 
+QStyle::StandardPixmap standardPixmapOf(QMessageBox::Icon icon);
+QPixmap grownIcon(const QWidget& box, QStyle::StandardPixmap pixmap, int size);
+
 QStyle::StandardPixmap standardPixmapOf(QMessageBox::Icon icon)
 {
     switch (icon) {
@@ -36,6 +46,218 @@ QStyle::StandardPixmap standardPixmapOf(QMessageBox::Icon icon)
     default: return QStyle::SP_CustomBase;
     }
 }
+
+QPixmap grownIcon(const QWidget& box, QStyle::StandardPixmap pixmap, int size)
+{
+    QPixmap image = box.style()->standardIcon(pixmap, nullptr, &box).pixmap(size, size);
+    if (image.height() < size) // an icon read from an image file comes no larger than the file
+        image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return image;
+}
+
+// The program's message box: laid out by the toolkit while that fits the work
+// area. Beyond that its text wraps at the width the work area leaves it and,
+// where it is still too high, scrolls in the height that is left, so the
+// button row stays in view; the keys that scroll a text (arrows, page keys,
+// Home, End) scroll it while the button has the focus. The text stays the
+// box's own label, which screen readers read as the box's text. The box is
+// placed over its owner, its outer rectangle wholly inside the work area.
+class FittingMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    bool event(QEvent* e) override
+    {
+        if (e->type() == QEvent::LayoutRequest && m_view) {
+            // The toolkit would size the box for a label it no longer holds.
+            const bool handled = QDialog::event(e);
+            fit();
+            return handled;
+        }
+        const bool handled = QMessageBox::event(e);
+        if (e->type() == QEvent::LayoutRequest && isVisible())
+            fit();
+        return handled;
+    }
+
+    void showEvent(QShowEvent* e) override
+    {
+        QMessageBox::showEvent(e);
+        if (e->spontaneous())
+            return;
+        fit();
+        place();
+    }
+
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() == QEvent::KeyPress && m_view && scrollByKey(*static_cast<QKeyEvent*>(e)))
+            return true;
+        return QMessageBox::eventFilter(watched, e);
+    }
+
+private:
+    QRect workArea() const
+    {
+        const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+        const QScreen* s = owner && owner->screen() ? owner->screen() : screen();
+        if (!s)
+            s = QGuiApplication::primaryScreen();
+        return s ? s->availableGeometry() : QRect();
+    }
+
+    void fit()
+    {
+        auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        auto* grid = qobject_cast<QGridLayout*>(layout());
+        const QRect area = workArea();
+        if (!label || !grid || area.isEmpty())
+            return;
+        if (m_view && label->parentWidget() != m_view->viewport()) {
+            // The toolkit has laid the box out anew around its label.
+            delete m_view;
+            m_view = nullptr;
+        }
+        const QSize frame = AroundWindow(*this);
+        const LayoutSize room = ClientRoom({area.width(), area.height()}, {frame.width(), frame.height()});
+        if (!m_view) {
+            if (FitsInto({width(), height()}, room))
+                return;
+            m_wanted = size();
+            takeIntoView(*grid, *label);
+        }
+        label->setWordWrap(true);
+
+        // What lies around the text, measured by the box's own layout.
+        const auto boxFor = [&](const QSize& view) {
+            m_view->setFixedSize(view);
+            grid->activate();
+            return grid->totalMinimumSize();
+        };
+        constexpr int Probe = 4000;
+        QSize least;
+        LayoutSize around;
+        const auto measure = [&] {
+            least = boxFor({1, 1});
+            const QSize large = boxFor({Probe, Probe});
+            around = {large.width() - Probe, large.height() - Probe};
+        };
+        measure();
+        const QFontMetrics fm(label->font());
+        const auto wrapped = [&](int width) {
+            const QRect r = fm.boundingRect(QRect(0, 0, width, 2000), Qt::AlignLeft | Qt::TextWordWrap, label->text());
+            return LayoutSize{r.width(), label->heightForWidth(width)};
+        };
+        const int bar = m_view->verticalScrollBar()->sizeHint().width();
+        // The icon, grown with the font, makes room where the box without its
+        // text is too high, or where the widest word beside a scroll bar does
+        // not fit beside it.
+        const int excess = std::max(least.height() - room.height, around.width + wrapped(1).width + bar - room.width);
+        if (excess > 0 && shrinkIconBy(excess))
+            measure();
+        const TextWindowFit f = FitTextWindow({m_wanted.width(), m_wanted.height()}, around,
+                                              {least.width(), least.height()}, room, bar, wrapped);
+
+        m_view->setHorizontalScrollBarPolicy(f.view.horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        m_view->setVerticalScrollBarPolicy(f.view.vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        // The label wraps at its own width: the view's, or its widest word's
+        // where that is wider still.
+        const int textWidth = f.view.horizontal ? f.text.width : f.view.client.width - (f.view.vertical ? bar : 0);
+        label->resize(textWidth, label->heightForWidth(textWidth));
+        boxFor({f.view.client.width, f.view.client.height});
+        m_view->verticalScrollBar()->setSingleStep(fm.height());
+        m_view->horizontalScrollBar()->setSingleStep(fm.averageCharWidth() * 4);
+        setFixedSize(f.window.width, f.window.height);
+        grid->activate();
+        // Measuring posted layout requests that ask for this same fitting again.
+        QCoreApplication::removePostedEvents(this, QEvent::LayoutRequest);
+    }
+
+    // The icon gives up to `excess` of its size, down to the style's own.
+    bool shrinkIconBy(int excess)
+    {
+        auto* iconLabel = findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"));
+        const QStyle::StandardPixmap pixmap = standardPixmapOf(icon());
+        if (!iconLabel || pixmap == QStyle::SP_CustomBase || iconLabel->pixmap().isNull())
+            return false;
+        const int own = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+        const int now = iconLabel->pixmap().deviceIndependentSize().toSize().height();
+        const int size = std::max(own, now - excess);
+        if (size >= now)
+            return false;
+        iconLabel->setPixmap(grownIcon(*this, pixmap, size));
+        return true;
+    }
+
+    // The label moves into a scrolling view in the cell it had.
+    void takeIntoView(QGridLayout& grid, QLabel& label)
+    {
+        int row = 0, column = 0, rows = 1, columns = 1;
+        grid.getItemPosition(grid.indexOf(&label), &row, &column, &rows, &columns);
+        grid.removeWidget(&label);
+        m_view = new QScrollArea(this);
+        m_view->setObjectName(QStringLiteral("MessageTextView"));
+        m_view->setFrameShape(QFrame::NoFrame);
+        m_view->setFocusPolicy(Qt::NoFocus);
+        m_view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        m_view->viewport()->setAutoFillBackground(false);
+        m_view->setWidget(&label);
+        label.show();
+        grid.addWidget(m_view, row, column, rows, columns);
+        m_view->show();
+        for (QAbstractButton* b : buttons())
+            b->installEventFilter(this);
+    }
+
+    bool scrollByKey(const QKeyEvent& key)
+    {
+        if (key.modifiers() & ~Qt::KeypadModifier)
+            return false;
+        QScrollBar* down = m_view->verticalScrollBar();
+        QScrollBar* across = m_view->horizontalScrollBar();
+        const auto act = [](QScrollBar* bar, QAbstractSlider::SliderAction action) {
+            if (bar->maximum() <= bar->minimum())
+                return false;
+            bar->triggerAction(action);
+            return true;
+        };
+        switch (key.key()) {
+        case Qt::Key_Up: return act(down, QAbstractSlider::SliderSingleStepSub);
+        case Qt::Key_Down: return act(down, QAbstractSlider::SliderSingleStepAdd);
+        case Qt::Key_PageUp: return act(down, QAbstractSlider::SliderPageStepSub);
+        case Qt::Key_PageDown: return act(down, QAbstractSlider::SliderPageStepAdd);
+        case Qt::Key_Home: return act(down, QAbstractSlider::SliderToMinimum);
+        case Qt::Key_End: return act(down, QAbstractSlider::SliderToMaximum);
+        case Qt::Key_Left: return act(across, QAbstractSlider::SliderSingleStepSub);
+        case Qt::Key_Right: return act(across, QAbstractSlider::SliderSingleStepAdd);
+        default: return false;
+        }
+    }
+
+    // Over the owner as the program's dialogs are, else in the middle of the
+    // work area; wholly inside the work area either way.
+    void place()
+    {
+        if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr) {
+            MoveCentredOverOwner(*this, *owner);
+            return;
+        }
+        const QRect area = workArea();
+        if (area.isEmpty())
+            return;
+        PlaceOuter(
+            *this,
+            [area](const QRect& outer) {
+                return LayoutPoint{area.x() + HalfOf(area.width() - outer.width()),
+                                   area.y() + HalfOf(area.height() - outer.height())};
+            },
+            area);
+    }
+
+    QScrollArea* m_view = nullptr;
+    QSize m_wanted; // the size the toolkit laid the box out in for the whole text
+};
 
 } // namespace
 
@@ -75,16 +297,16 @@ void ApplyMessageBoxDisplay(QMessageBox& box)
     if (iconLabel && pixmap != QStyle::SP_CustomBase) {
         const int own = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
         const int size = std::max(own, 2 * QFontMetrics(box.font()).height());
-        QPixmap image = box.style()->standardIcon(pixmap, nullptr, &box).pixmap(size, size);
-        if (image.height() < size) // an icon read from an image file comes no larger than the file
-            image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        iconLabel->setPixmap(image);
+        iconLabel->setPixmap(grownIcon(box, pixmap, size));
     }
 }
 
 void ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, const QString& title, const QString& text)
 {
-    QMessageBox box(icon, title, text, QMessageBox::NoButton, owner);
+    FittingMessageBox box(icon, title, QString(), QMessageBox::NoButton, owner);
+    // The text as it stands: a "<" in a message is a character, not markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     ApplyMessageBoxDisplay(box);
     new HeldKeyFilter(box); // a Return still held from before must not close it unread

@@ -39,3 +39,43 @@ LayoutPoint KeepInside(const LayoutRect& workArea, const LayoutPoint& wanted, co
     return {keepInside(workArea.left, workArea.width, wanted.x, outer.width),
             keepInside(workArea.top, workArea.height, wanted.y, outer.height)};
 }
+
+TextWindowFit FitTextWindow(const LayoutSize& wanted, const LayoutSize& around, const LayoutSize& least,
+                            const LayoutSize& room, int scrollBarExtent, const std::function<LayoutSize(int)>& wrapped)
+{
+    TextWindowFit f;
+    f.window = wanted;
+    if (FitsInto(wanted, room))
+        return f;
+    f.changed = true;
+    const auto windowFor = [&](const LayoutSize& view) {
+        return LayoutSize{std::max(least.width, around.width + view.width),
+                          std::max(least.height, around.height + view.height)};
+    };
+    // The text column as wide as it was, wider where one word is wider than
+    // that, never wider than the room.
+    const int most = std::max(1, room.width - around.width);
+    const int widestWord = wrapped(1).width;
+    const auto columnFor = [&](int besideWord) {
+        return std::clamp(std::max(wanted.width - around.width, widestWord + besideWord), 1, most);
+    };
+    const int height = std::max(1, room.height - around.height);
+    int column = columnFor(0);
+    const auto wrapAt = [&](int width, int bar) {
+        f.text = wrapped(std::max(1, width - bar));
+        f.view = FitByScrolling(f.text, {width, height}, scrollBarExtent);
+    };
+    wrapAt(column, 0);
+    if (f.view.vertical && column < most) {
+        // Too high at the width it had: as wide as the room, so less of it scrolls.
+        column = most;
+        wrapAt(column, 0);
+    }
+    if (f.view.vertical) {
+        // Beside a scroll bar the text wraps in what the bar leaves.
+        column = std::max(column, columnFor(scrollBarExtent));
+        wrapAt(column, scrollBarExtent);
+    }
+    f.window = windowFor(f.view.client);
+    return f;
+}

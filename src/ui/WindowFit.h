@@ -6,6 +6,8 @@
 // inside the work area, so every control stays reachable.
 #include "ui/LayoutGeometry.h"
 
+#include <functional>
+
 // The room a window's client may take: the work area less what lies around
 // the client (frame, title bar, menu bar), never below 1 x 1.
 LayoutSize ClientRoom(const LayoutSize& workArea, const LayoutSize& aroundClient);
@@ -30,3 +32,24 @@ ScrollFit FitByScrolling(const LayoutSize& content, const LayoutSize& room, int 
 // in. A window larger than the work area keeps its top-left corner (title bar
 // and menu) in the work area's top-left corner.
 LayoutPoint KeepInside(const LayoutRect& workArea, const LayoutPoint& wanted, const LayoutSize& outer);
+
+// A window that shows one text beside fixed parts (a message box: icon and
+// button row). The window's size for a text view of size v is
+// { max(least.width, around.width + v.width), max(least.height, around.height + v.height) }:
+// `around` what lies beside and below the text, `least` the size with no text
+// at all. `wanted` is the window's size as it lays itself out for the whole
+// text; `wrapped(w)` measures the text wrapped at width w (wider than w where
+// one word is; wrapped(1) is the widest word). Where `wanted` fits the room it
+// stays as it is. Else the text wraps at the width it had, widened to its
+// widest word where the room allows, narrowed to the room's width; where it is
+// still too high it takes the room's whole width, and where it is too high
+// even then (or a word too wide) it scrolls in the view that is left, the
+// scroll bars taking their room from the view.
+struct TextWindowFit {
+    bool changed = false; // false: the window keeps its own layout
+    LayoutSize window;    // the window's client
+    ScrollFit view;       // the text's view, scroll bars included
+    LayoutSize text;      // the text's own size, at its wrapping width
+};
+TextWindowFit FitTextWindow(const LayoutSize& wanted, const LayoutSize& around, const LayoutSize& least,
+                            const LayoutSize& room, int scrollBarExtent, const std::function<LayoutSize(int)>& wrapped);

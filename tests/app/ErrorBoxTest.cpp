@@ -4,12 +4,18 @@
 #include "WindowTestSupport.h"
 
 #include "app/ZarnolithApplication.h"
+#include "ui/MessageBoxDisplay.h"
 #include "platform/ERegistryException.h"
 #include "support/PrivateUserRegistry.h"
 #include "util/IntegerText.h"
 
+#include <QAccessible>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -159,6 +165,76 @@ TEST(ErrorBox, TheRealBoxIsModalWithErrorIconTitleAndOneOk)
     EXPECT_EQ(text, QStringLiteral("'x' ist kein gültiger Integerwert"));
     EXPECT_EQ(icon, QMessageBox::Critical);
     EXPECT_EQ(buttons, QStringLiteral("OK;"));
+}
+
+// The text a screen reader finds under the box: the names of its static texts.
+QStringList TextsUnder(QAccessibleInterface* node)
+{
+    QStringList texts;
+    if (!node)
+        return texts;
+    if (node->role() == QAccessible::StaticText)
+        texts << node->text(QAccessible::Name);
+    for (int i = 0; i < node->childCount(); ++i)
+        texts += TextsUnder(node->child(i));
+    return texts;
+}
+
+TEST(ErrorBox, AMessageIsShownAsItsCharactersNotAsMarkup)
+{
+    const QString message = QStringLiteral("Zeile <b>4</b>: <a href=\"x\">Wert</a> fehlt");
+    int shownWidth = 0, textWidth = 0;
+    QStringList read;
+    actInModal<QMessageBox>([&] { ZarnolithApplication::ShowException(message); },
+                            [&](QMessageBox& box) {
+                                auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+                                ASSERT_NE(label, nullptr);
+                                shownWidth = label->sizeHint().width();
+                                textWidth = label->fontMetrics().horizontalAdvance(message);
+                                read = TextsUnder(QAccessible::queryAccessibleInterface(&box));
+                                box.buttons().front()->click();
+                            });
+    EXPECT_GE(shownWidth, textWidth) << "every character drawn";
+    EXPECT_TRUE(read.contains(message)) << read.join(QLatin1Char('|')).toStdString();
+}
+
+// A box larger than the screen at a large display font: it fits the screen,
+// its button in view; its text wraps and scrolls and is still the box's text
+// for a screen reader.
+TEST(ErrorBox, ABoxTooLargeForTheScreenFitsAndItsTextIsStillReadAsItsText)
+{
+    TFont font;
+    font.Name = QStringLiteral("Arial");
+    font.setSize(72);
+    SetMessageBoxDisplay(font, ColorValue{0x00FFFFFFu});
+    QStringList lines;
+    for (int i = 1; i <= 13; ++i)
+        lines << QStringLiteral("Zeile %1 einer langen Meldung, breiter als der Bildschirm es ist").arg(i);
+    const QString message = lines.join(QLatin1Char('\n'));
+    QRect outer, area, button;
+    bool scrolls = false, wraps = false;
+    QStringList read;
+    actInModal<QMessageBox>([&] { ZarnolithApplication::ShowException(message); },
+                            [&](QMessageBox& box) {
+                                area = box.screen()->availableGeometry();
+                                outer = box.frameGeometry();
+                                button = QRect(box.buttons().front()->mapToGlobal(QPoint(0, 0)),
+                                               box.buttons().front()->size());
+                                auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+                                ASSERT_NE(label, nullptr);
+                                wraps = label->wordWrap() && label->height() >= label->heightForWidth(label->width());
+                                if (auto* view = box.findChild<QScrollArea*>())
+                                    scrolls = view->verticalScrollBar()->isVisible();
+                                read = TextsUnder(QAccessible::queryAccessibleInterface(&box));
+                                box.buttons().front()->click();
+                            });
+    ClearMessageBoxDisplay();
+    EXPECT_TRUE(area.contains(outer)) << outer.width() << "x" << outer.height() << " in " << area.width() << "x"
+                                      << area.height();
+    EXPECT_TRUE(area.contains(button));
+    EXPECT_TRUE(wraps);
+    EXPECT_TRUE(scrolls);
+    EXPECT_TRUE(read.contains(message)) << read.join(QLatin1Char('|')).toStdString();
 }
 
 } // namespace

@@ -7,20 +7,24 @@
 // control covers another and no text is cut. Set ZARNOLITH_LOWVISION_SHOTS
 // to a directory to keep a screenshot of each window.
 #include "desktop/X11Probe.h"
+#include "support/ModalLoop.h"
 #include "support/PlatformStandIns.h"
 #include "app/TextRoomProbe.h"
 
 #include "app/TForm1.h"
 #include "app/TPixelForm.h"
+#include "app/ZarnolithApplication.h"
 #include "appearance/FontWindow.h"
 #include "appearance/THintergrundForm.h"
 #include "appearance/TListBox.h"
 #include "help/HistoryViewer.h"
+#include "platform/FileRegistry.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -31,6 +35,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 namespace {
@@ -117,7 +123,7 @@ protected:
     }
 
     // Waits until the window is shown where Qt put it, then checks it from outside and inside.
-    void Check(QWidget& window, const QString& title)
+    void Check(QWidget& window, const QString& title, const QString& shotName = QString())
     {
         SCOPED_TRACE(title.toStdString() + " at " + std::to_string(GetParam()) + " pt, scale " + scale.toStdString());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -182,7 +188,7 @@ protected:
         }
         ExpectNoSiblingOverlap(window);
         ExpectWindowTextsWhole(window);
-        Record(title, outer, scrolls);
+        Record(shotName.isEmpty() ? title : shotName, outer, scrolls);
     }
 
     // One line per window for the record, and a screenshot where asked for.
@@ -199,6 +205,34 @@ protected:
             .save(QStringLiteral("%1/%2-scale%3-%4pt.png")
                       .arg(dir, QString(title).replace(QLatin1Char(' '), QLatin1Char('_')).left(24), scale)
                       .arg(GetParam()));
+    }
+
+    // A message box as the program opens it, checked inside its modal loop;
+    // where its text scrolls, the keys that scroll a text reach the end of it
+    // and its start again with the button keeping the focus. Closed with its
+    // button.
+    void CheckMessageBox(const QString& what, const std::function<void()>& open)
+    {
+        const modaltest::Outcome shown = modaltest::actInModal<QMessageBox>(open, [&](QMessageBox& box) {
+            Check(box, box.windowTitle(), what);
+            QWidget* focus = box.focusWidget();
+            ASSERT_NE(focus, nullptr);
+            for (auto* view : box.findChildren<QScrollArea*>()) {
+                QScrollBar* bar = view->verticalScrollBar();
+                if (!bar->isVisible())
+                    continue;
+                QTest::keyClick(focus, Qt::Key_End);
+                EXPECT_EQ(bar->value(), bar->maximum()) << "End reaches the text's last line";
+                QTest::keyClick(focus, Qt::Key_PageUp);
+                EXPECT_LT(bar->value(), bar->maximum());
+                QTest::keyClick(focus, Qt::Key_Home);
+                EXPECT_EQ(bar->value(), bar->minimum());
+                EXPECT_EQ(box.focusWidget(), focus);
+            }
+            ASSERT_FALSE(box.buttons().isEmpty());
+            box.buttons().front()->click();
+        });
+        EXPECT_TRUE(shown.shown);
     }
 
     X11Probe probe;
@@ -245,6 +279,36 @@ TEST_P(Reach, ChangeHistoryViewerCentredInTheWorkArea)
     EXPECT_NEAR(outer.x(), wa.x() + (wa.width() - outer.width()) / 2, slack);
     EXPECT_NEAR(outer.y(), wa.y() + (wa.height() - outer.height()) / 2, slack);
     viewer->close();
+}
+
+// The program's three message boxes: an error, the notice about a damaged
+// settings file and the program information (thirteen lines).
+TEST_P(Reach, ErrorBox)
+{
+    CheckMessageBox(QStringLiteral("Fehler"), [] {
+        ZarnolithApplication::ShowException(
+            QStringLiteral("Fehler beim Holen der Daten für 'FontSize': der Wert ist kein gültiger Integerwert"));
+    });
+}
+
+TEST_P(Reach, DamagedSettingsNotice)
+{
+    const std::filesystem::path file = platform::FileRegistry::DefaultFile();
+    std::filesystem::create_directories(file.parent_path());
+    char size[16];
+    std::snprintf(size, sizeof size, "%08x", GetParam());
+    std::ofstream(file, std::ios::binary) << "Windows Registry Editor Version 5.00\r\n"
+                                             "[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
+                                             "\"FontName\"=\"Arial\"\r\n\"FontSize\"=dword:"
+                                          << size << "\r\n\"FontColor\"=kaputt\r\n\"HintColor\"=\r\n";
+    form->RegistryLadenSpeichern(true);
+    ASSERT_EQ(form->FontDialog1Font.Size(), GetParam()) << "the readable values are taken";
+    CheckMessageBox(QStringLiteral("Settings notice"), [&] { form->ShowSettingsNotice(); });
+}
+
+TEST_P(Reach, ProgramInformation)
+{
+    CheckMessageBox(QStringLiteral("Programm-Info"), [&] { form->MenuHilfeinfoClick(); });
 }
 
 // The font dialog lays itself out; it is checked here on the same terms.
