@@ -15,9 +15,12 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QPainter>
 #include <QStyle>
+#include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace {
@@ -54,6 +57,61 @@ QPixmap grownIcon(const QWidget& box, QStyle::StandardPixmap pixmap, int size)
         image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     return image;
 }
+
+// The box's text laid out at `width` as a label lays out its wrapped text,
+// but a word wider than the width is broken within it rather than cut off at
+// the view's edge: broken between words, else anywhere. Paragraphs at line
+// feeds; each paragraph's lines below the last one's, `leading` apart.
+// Returns the size it takes (never wider than `width`); draws it with
+// `painter` where one is given.
+QSize layOutText(const QString& text, const QFont& font, int width, QPainter* painter = nullptr)
+{
+    const QFontMetricsF fm(font);
+    QTextOption option(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    qreal y = 0;
+    qreal widest = 0;
+    bool first = true;
+    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+        QTextLayout layout(paragraph, font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            if (!first)
+                y += fm.leading();
+            first = false;
+            line.setLineWidth(width);
+            line.setPosition(QPointF(0, y));
+            y += line.height();
+            widest = std::max(widest, line.naturalTextWidth());
+        }
+        layout.endLayout();
+        if (painter)
+            layout.draw(painter, QPointF(0, 0));
+    }
+    return {std::min(width, static_cast<int>(std::ceil(widest))), static_cast<int>(std::ceil(y))};
+}
+
+// Draws the label's text as layOutText lays it out, in the label's font and
+// text colour; the label itself keeps its text for everyone who reads it.
+class BrokenTextPainter : public QObject {
+public:
+    explicit BrokenTextPainter(QLabel& label) : QObject(&label) { label.installEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* label = qobject_cast<QLabel*>(watched);
+        if (!label || event->type() != QEvent::Paint)
+            return QObject::eventFilter(watched, event);
+        QPainter painter(label);
+        const QPalette::ColorGroup group = !label->isEnabled() ? QPalette::Disabled
+            : label->isActiveWindow()                          ? QPalette::Active
+                                                               : QPalette::Inactive;
+        painter.setPen(label->palette().color(group, label->foregroundRole()));
+        layOutText(label->text(), label->font(), label->width(), &painter);
+        return true;
+    }
+};
 
 // The program's message box: laid out by the toolkit while that fits the work
 // area. Beyond that its text wraps at the width the work area leaves it and,
@@ -146,25 +204,27 @@ private:
         measure();
         const QFontMetrics fm(label->font());
         const auto wrapped = [&](int width) {
-            const QRect r = fm.boundingRect(QRect(0, 0, width, 2000), Qt::AlignLeft | Qt::TextWordWrap, label->text());
-            return LayoutSize{r.width(), label->heightForWidth(width)};
+            // Never lower than the label itself would have it.
+            const QSize s = layOutText(label->text(), label->font(), width);
+            return LayoutSize{s.width(), std::max(s.height(), label->heightForWidth(width))};
         };
+        const int widestWord
+            = fm.boundingRect(QRect(0, 0, 1, 2000), Qt::AlignLeft | Qt::TextWordWrap, label->text()).width();
         const int bar = m_view->verticalScrollBar()->sizeHint().width();
         // The icon, grown with the font, makes room where the box without its
         // text is too high, or where the widest word beside a scroll bar does
         // not fit beside it.
-        const int excess = std::max(least.height() - room.height, around.width + wrapped(1).width + bar - room.width);
+        const int excess = std::max(least.height() - room.height, around.width + widestWord + bar - room.width);
         if (excess > 0 && shrinkIconBy(excess))
             measure();
         const TextWindowFit f = FitTextWindow({m_wanted.width(), m_wanted.height()}, around,
-                                              {least.width(), least.height()}, room, bar, wrapped);
+                                              {least.width(), least.height()}, room, bar, widestWord, wrapped);
 
         m_view->setHorizontalScrollBarPolicy(f.view.horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
         m_view->setVerticalScrollBarPolicy(f.view.vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-        // The label wraps at its own width: the view's, or its widest word's
-        // where that is wider still.
-        const int textWidth = f.view.horizontal ? f.text.width : f.view.client.width - (f.view.vertical ? bar : 0);
-        label->resize(textWidth, label->heightForWidth(textWidth));
+        // The text as wide as the view leaves it, as high as it lays out there.
+        const int textWidth = std::max(1, f.view.client.width - (f.view.vertical ? bar : 0));
+        label->resize(textWidth, wrapped(textWidth).height);
         boxFor({f.view.client.width, f.view.client.height});
         m_view->verticalScrollBar()->setSingleStep(fm.height());
         m_view->horizontalScrollBar()->setSingleStep(fm.averageCharWidth() * 4);
@@ -203,6 +263,7 @@ private:
         m_view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         m_view->viewport()->setAutoFillBackground(false);
         m_view->setWidget(&label);
+        new BrokenTextPainter(label);
         label.show();
         grid.addWidget(m_view, row, column, rows, columns);
         m_view->show();

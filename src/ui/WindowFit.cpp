@@ -41,7 +41,8 @@ LayoutPoint KeepInside(const LayoutRect& workArea, const LayoutPoint& wanted, co
 }
 
 TextWindowFit FitTextWindow(const LayoutSize& wanted, const LayoutSize& around, const LayoutSize& least,
-                            const LayoutSize& room, int scrollBarExtent, const std::function<LayoutSize(int)>& wrapped)
+                            const LayoutSize& room, int scrollBarExtent, int widestWord,
+                            const std::function<LayoutSize(int)>& wrapped)
 {
     TextWindowFit f;
     f.window = wanted;
@@ -55,7 +56,6 @@ TextWindowFit FitTextWindow(const LayoutSize& wanted, const LayoutSize& around, 
     // The text column as wide as it was, wider where one word is wider than
     // that, never wider than the room.
     const int most = std::max(1, room.width - around.width);
-    const int widestWord = wrapped(1).width;
     const auto columnFor = [&](int besideWord) {
         return std::clamp(std::max(wanted.width - around.width, widestWord + besideWord), 1, most);
     };

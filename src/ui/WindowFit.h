@@ -38,13 +38,13 @@ LayoutPoint KeepInside(const LayoutRect& workArea, const LayoutPoint& wanted, co
 // { max(least.width, around.width + v.width), max(least.height, around.height + v.height) }:
 // `around` what lies beside and below the text, `least` the size with no text
 // at all. `wanted` is the window's size as it lays itself out for the whole
-// text; `wrapped(w)` measures the text wrapped at width w (wider than w where
-// one word is; wrapped(1) is the widest word). Where `wanted` fits the room it
-// stays as it is. Else the text wraps at the width it had, widened to its
-// widest word where the room allows, narrowed to the room's width; where it is
-// still too high it takes the room's whole width, and where it is too high
-// even then (or a word too wide) it scrolls in the view that is left, the
-// scroll bars taking their room from the view.
+// text; `wrapped(w)` measures the text wrapped at width w (broken between
+// words, a word wider than w within it, so never wider than w), `widestWord`
+// the width of its widest word. Where `wanted` fits the room it stays as it
+// is. Else the text wraps at the width it had, widened to its widest word
+// where the room allows, narrowed to the room's width; where it is still too
+// high it takes the room's whole width, and where it is too high even then it
+// scrolls up and down in the height that is left, beside a scroll bar.
 struct TextWindowFit {
     bool changed = false; // false: the window keeps its own layout
     LayoutSize window;    // the window's client
@@ -52,4 +52,5 @@ struct TextWindowFit {
     LayoutSize text;      // the text's own size, at its wrapping width
 };
 TextWindowFit FitTextWindow(const LayoutSize& wanted, const LayoutSize& around, const LayoutSize& least,
-                            const LayoutSize& room, int scrollBarExtent, const std::function<LayoutSize(int)>& wrapped);
+                            const LayoutSize& room, int scrollBarExtent, int widestWord,
+                            const std::function<LayoutSize(int)>& wrapped);

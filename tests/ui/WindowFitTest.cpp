@@ -70,14 +70,17 @@ TEST(KeepInside, AWindowLargerThanTheWorkAreaKeepsItsTitleBarInTheCorner)
 namespace {
 
 // A text of `words` words `wordWidth` wide, `lineHeight` high per line,
-// wrapped at a width: as many words a line as fit, at least one.
+// wrapped at a width: as many words a line as fit; a word wider than the
+// width broken over as many lines as it takes.
 struct WordText {
     int words = 60;
     int wordWidth = 50;
     int lineHeight = 30;
     LayoutSize operator()(int width) const
     {
-        const int perLine = std::max(1, width / wordWidth);
+        if (wordWidth > width)
+            return {width, words * ((wordWidth + width - 1) / width) * lineHeight};
+        const int perLine = width / wordWidth;
         const int lines = (words + perLine - 1) / perLine;
         return {std::min(words, perLine) * wordWidth, lines * lineHeight};
     }
@@ -89,7 +92,7 @@ constexpr LayoutSize Least{200, 150}; // the button row's width; the icon's heig
 TEST(FitTextWindow, AWindowThatFitsKeepsItsOwnLayout)
 {
     const WordText text;
-    const TextWindowFit f = FitTextWindow({800, 700}, Around, Least, {800, 700}, 15, text);
+    const TextWindowFit f = FitTextWindow({800, 700}, Around, Least, {800, 700}, 15, text.wordWidth, text);
     EXPECT_FALSE(f.changed);
     EXPECT_EQ(f.window, (LayoutSize{800, 700}));
 }
@@ -99,7 +102,7 @@ TEST(FitTextWindow, ATooWideTextWrapsAtTheRoomsWidth)
     const WordText text{12, 50, 30}; // one line of 600
     const LayoutSize wanted{Around.width + 600, std::max(Least.height, Around.height + 30)};
     const LayoutSize room{500, 1000};
-    const TextWindowFit f = FitTextWindow(wanted, Around, Least, room, 15, text);
+    const TextWindowFit f = FitTextWindow(wanted, Around, Least, room, 15, text.wordWidth, text);
     ASSERT_TRUE(f.changed);
     EXPECT_TRUE(FitsInto(f.window, room));
     EXPECT_FALSE(f.view.horizontal || f.view.vertical);
@@ -113,7 +116,7 @@ TEST(FitTextWindow, ATooHighTextTakesTheRoomsWidthThenScrollsInTheHeightThatIsLe
     const WordText text{120, 50, 30}; // 12 lines of 10 words at 500
     const LayoutSize wanted{Around.width + 500, Around.height + 12 * 30};
     const LayoutSize room{900, 300};
-    const TextWindowFit f = FitTextWindow(wanted, Around, Least, room, 15, text);
+    const TextWindowFit f = FitTextWindow(wanted, Around, Least, room, 15, text.wordWidth, text);
     ASSERT_TRUE(f.changed);
     EXPECT_TRUE(FitsInto(f.window, room));
     EXPECT_TRUE(f.view.vertical);
@@ -128,22 +131,23 @@ TEST(FitTextWindow, ATextThatTheRoomsWidthMakesLowEnoughDoesNotScroll)
     const WordText text{32, 50, 30}; // 4 lines of 10 words at 500, 2 of 16 at 800
     const LayoutSize wanted{Around.width + 500, Around.height + 4 * 30};
     const LayoutSize room{Around.width + 800, Least.height}; // 70 for the text
-    const TextWindowFit f = FitTextWindow(wanted, Around, Least, room, 15, text);
+    const TextWindowFit f = FitTextWindow(wanted, Around, Least, room, 15, text.wordWidth, text);
     ASSERT_TRUE(f.changed);
     EXPECT_FALSE(f.view.vertical || f.view.horizontal);
     EXPECT_EQ(f.text, text(800));
     EXPECT_TRUE(FitsInto(f.window, room));
 }
 
-TEST(FitTextWindow, AWordWiderThanTheRoomScrollsSideways)
+TEST(FitTextWindow, AWordWiderThanTheRoomIsBrokenAndNothingScrollsSideways)
 {
     const WordText text{3, 700, 30};
     const LayoutSize wanted{Around.width + 2100, Least.height};
     const LayoutSize room{600, 600};
-    const TextWindowFit f = FitTextWindow(wanted, Around, Least, room, 15, text);
+    const TextWindowFit f = FitTextWindow(wanted, Around, Least, room, 15, text.wordWidth, text);
     EXPECT_TRUE(FitsInto(f.window, room));
-    EXPECT_TRUE(f.view.horizontal);
+    EXPECT_FALSE(f.view.horizontal);
     EXPECT_EQ(f.view.client.width, room.width - Around.width);
+    EXPECT_EQ(f.text, text(room.width - Around.width));
 }
 
 TEST(FitTextWindow, AWordWiderThanTheTextWasWidensTheTextUpToTheRoom)
@@ -151,7 +155,7 @@ TEST(FitTextWindow, AWordWiderThanTheTextWasWidensTheTextUpToTheRoom)
     const WordText text{4, 300, 30};
     const LayoutSize wanted{Around.width + 250, Around.height + 600}; // laid out as if it broke the word
     const LayoutSize room{1000, 400};
-    const TextWindowFit f = FitTextWindow(wanted, Around, Least, room, 15, text);
+    const TextWindowFit f = FitTextWindow(wanted, Around, Least, room, 15, text.wordWidth, text);
     ASSERT_TRUE(f.changed);
     EXPECT_TRUE(FitsInto(f.window, room));
     EXPECT_FALSE(f.view.horizontal) << "the room holds the word";
@@ -167,13 +171,14 @@ TEST(FitTextWindow, EveryRoomThatHoldsTheFixedPartsHoldsTheWindow)
         for (int height = Least.height; height <= 1200; height += 41) {
             SCOPED_TRACE(::testing::Message() << width << "x" << height);
             const LayoutSize room{width, height};
-            const TextWindowFit f = FitTextWindow(wanted, Around, Least, room, 15, text);
+            const TextWindowFit f = FitTextWindow(wanted, Around, Least, room, 15, text.wordWidth, text);
             EXPECT_TRUE(FitsInto(f.window, room));
             EXPECT_EQ(f.changed, !FitsInto(wanted, room));
             if (f.changed) {
-                // What the view does not show, its scroll bars reach.
+                // What the view does not show, its scroll bar reaches.
                 const int barWidth = f.view.vertical ? 15 : 0, barHeight = f.view.horizontal ? 15 : 0;
-                EXPECT_TRUE(f.view.horizontal || f.text.width + barWidth <= f.view.client.width);
+                EXPECT_FALSE(f.view.horizontal) << "nothing scrolls sideways";
+                EXPECT_LE(f.text.width + barWidth, f.view.client.width);
                 EXPECT_TRUE(f.view.vertical || f.text.height + barHeight <= f.view.client.height);
             }
         }
