@@ -212,9 +212,8 @@ private:
             = fm.boundingRect(QRect(0, 0, 1, 2000), Qt::AlignLeft | Qt::TextWordWrap, label->text()).width();
         const int bar = m_view->verticalScrollBar()->sizeHint().width();
         // The icon, grown with the font, makes room where the box without its
-        // text is too high, or where the widest word beside a scroll bar does
-        // not fit beside it.
-        const int excess = std::max(least.height() - room.height, around.width + widestWord + bar - room.width);
+        // text is too high (a word too wide beside it is broken instead).
+        const int excess = least.height() - room.height;
         if (excess > 0 && shrinkIconBy(excess))
             measure();
         const TextWindowFit f = FitTextWindow({m_wanted.width(), m_wanted.height()}, around,
