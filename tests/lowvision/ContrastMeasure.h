@@ -28,7 +28,8 @@ inline QImage shot(QWidget* w)
     auto logical = [w](const QPixmap& pixels) {
         return pixels.toImage()
             .convertToFormat(QImage::Format_RGB32)
-            .scaled(w->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+            .scaled(w->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation)
+            .convertToFormat(QImage::Format_RGB32);
     };
     const QImage rendered = logical(w->grab());
     if (QGuiApplication::platformName() != QLatin1String("xcb") || !w->screen())
@@ -41,9 +42,12 @@ inline QImage shot(QWidget* w)
         if (screen.size() != rendered.size())
             return false;
         qsizetype differing = 0;
-        for (int y = 0; y < screen.height(); ++y)
+        for (int y = 0; y < screen.height(); ++y) {
+            const QRgb* a = reinterpret_cast<const QRgb*>(screen.constScanLine(y));
+            const QRgb* b = reinterpret_cast<const QRgb*>(rendered.constScanLine(y));
             for (int x = 0; x < screen.width(); ++x)
-                differing += screen.pixel(x, y) != rendered.pixel(x, y);
+                differing += (a[x] | 0xFF000000u) != (b[x] | 0xFF000000u);
+        }
         return differing * 100 <= qsizetype(screen.width()) * screen.height();
     };
     QImage onScreen;
@@ -59,14 +63,44 @@ inline QImage shot(QWidget* w)
     return onScreen;
 }
 
-// The most frequent colour in `region` of `image`.
-inline QColor dominant(const QImage& image, const QRect& region)
+// A pixel of an image that shot() made (32 bits a pixel), opaque.
+inline QRgb pixelOf(const QImage& image, int x, int y)
+{
+    return reinterpret_cast<const QRgb*>(image.constScanLine(y))[x] | 0xFF000000u;
+}
+
+// ContrastRatio of two pixel colours, each pair worked out once: a picture
+// has few colours (a text's anti-aliasing gives some dozens), read many times.
+class RatioOf {
+public:
+    double operator()(QRgb a, QRgb b)
+    {
+        const quint64 key = (quint64(a) << 32) | b;
+        const auto it = m_known.constFind(key);
+        if (it != m_known.constEnd())
+            return *it;
+        const double ratio = ContrastRatio(QColor::fromRgb(a), QColor::fromRgb(b));
+        m_known.insert(key, ratio);
+        return ratio;
+    }
+
+private:
+    QHash<quint64, double> m_known;
+};
+
+// How often each colour occurs in `region` of `image`.
+inline QHash<QRgb, int> colourCounts(const QImage& image, const QRect& region)
 {
     QHash<QRgb, int> count;
     const QRect r = region.intersected(image.rect());
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
-            ++count[image.pixel(x, y) | 0xFF000000u];
+            ++count[pixelOf(image, x, y)];
+    return count;
+}
+
+inline QRgb mostFrequent(const QHash<QRgb, int>& count)
+{
     QRgb best = 0;
     int most = -1;
     for (auto it = count.cbegin(); it != count.cend(); ++it)
@@ -74,7 +108,13 @@ inline QColor dominant(const QImage& image, const QRect& region)
             most = it.value();
             best = it.key();
         }
-    return QColor::fromRgb(best);
+    return best;
+}
+
+// The most frequent colour in `region` of `image`.
+inline QColor dominant(const QImage& image, const QRect& region)
+{
+    return QColor::fromRgb(mostFrequent(colourCounts(image, region)));
 }
 
 struct TextReading {
@@ -88,18 +128,20 @@ struct TextReading {
 inline TextReading readText(const QImage& image, const QRect& region)
 {
     TextReading reading;
-    reading.background = dominant(image, region);
+    const QHash<QRgb, int> count = colourCounts(image, region);
+    const QRgb background = mostFrequent(count);
+    reading.background = QColor::fromRgb(background);
     reading.text = reading.background;
-    const QRect r = region.intersected(image.rect());
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x) {
-            const QColor c = QColor::fromRgb(image.pixel(x, y));
-            const double ratio = ContrastRatio(c, reading.background);
-            if (ratio > reading.ratio) {
-                reading.ratio = ratio;
-                reading.text = c;
-            }
+    // Every colour that occurs, each once: the pixels of one colour read alike.
+    const QColor back = reading.background;
+    for (auto it = count.cbegin(); it != count.cend(); ++it) {
+        const QColor c = QColor::fromRgb(it.key());
+        const double ratio = ContrastRatio(c, back);
+        if (ratio > reading.ratio) {
+            reading.ratio = ratio;
+            reading.text = c;
         }
+    }
     return reading;
 }
 
@@ -122,10 +164,12 @@ inline FocusReading readFocus(const QImage& focused, const QImage& plain, const 
     reading.background = background;
     const int w = std::min(focused.width(), plain.width());
     const int h = std::min(focused.height(), plain.height());
+    const QRgb back = background.rgb();
+    RatioOf ratioOf;
     auto indicator = [&](int x, int y) {
-        const QColor f = QColor::fromRgb(focused.pixel(x, y));
-        const QColor p = QColor::fromRgb(plain.pixel(x, y));
-        return ContrastRatio(f, p) >= 3.0 && ContrastRatio(f, reading.background) >= 3.0;
+        const QRgb f = pixelOf(focused, x, y);
+        const QRgb p = pixelOf(plain, x, y);
+        return ratioOf(f, p) >= 3.0 && ratioOf(f, back) >= 3.0;
     };
     std::vector<double> changed;
     std::vector<double> framed;
@@ -138,10 +182,10 @@ inline FocusReading readFocus(const QImage& focused, const QImage& plain, const 
             for (int d = 0; d < depth * 3; ++d) {
                 const QPoint p = pixelAt(l, d);
                 if (d < depth) {
-                    const QColor f = QColor::fromRgb(focused.pixel(p));
-                    const QColor q = QColor::fromRgb(plain.pixel(p));
+                    const QRgb f = pixelOf(focused, p.x(), p.y());
+                    const QRgb q = pixelOf(plain, p.x(), p.y());
                     if (f != q)
-                        changed.push_back(ContrastRatio(f, q));
+                        changed.push_back(ratioOf(f, q));
                 }
                 if (!indicator(p.x(), p.y())) {
                     run = 0;
@@ -151,7 +195,7 @@ inline FocusReading readFocus(const QImage& focused, const QImage& plain, const 
                     start = d;
                 if (start < depth) {
                     best = std::max(best, run);
-                    framed.push_back(ContrastRatio(QColor::fromRgb(focused.pixel(p)), QColor::fromRgb(plain.pixel(p))));
+                    framed.push_back(ratioOf(pixelOf(focused, p.x(), p.y()), pixelOf(plain, p.x(), p.y())));
                 }
             }
             runs.push_back(best);
