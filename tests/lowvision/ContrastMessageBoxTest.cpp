@@ -4,6 +4,7 @@
 #include "ContrastSupport.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QMessageBox>
 
 using namespace lowvision;
@@ -27,7 +28,20 @@ BoxLook readBox(const std::function<void()>& show)
         ASSERT_NE(label, nullptr);
         look.textPixels
             = label->font().pixelSize() > 0 ? label->font().pixelSize() : QFontInfo(label->font()).pixelSize();
-        look.text = readText(shot(label), label->rect());
+        // Where the text scrolls, what the user sees of it is in the view.
+        QWidget* seen = label;
+        if (QWidget* parent = label->parentWidget())
+            if (auto* view = qobject_cast<QAbstractScrollArea*>(parent->parentWidget());
+                view && view->viewport() == parent)
+                seen = parent;
+        const QRect shown = QRect(label->mapTo(seen, QPoint(0, 0)), label->size()).intersected(seen->rect());
+        look.text = readText(shot(seen), shown);
+        if (!qEnvironmentVariableIsEmpty("ZARNOLITH_TEST_SHOTS"))
+            shot(&box).save(qEnvironmentVariable("ZARNOLITH_TEST_SHOTS")
+                            + QStringLiteral("/box-%1-%2pt-%3.png")
+                                  .arg(box.windowTitle())
+                                  .arg(QFontInfo(label->font()).pointSize())
+                                  .arg(QLatin1String(schemeName())));
         if (auto* icon = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label")))
             look.iconHeight = icon->pixmap().deviceIndependentSize().toSize().height();
         ASSERT_FALSE(box.buttons().isEmpty());
