@@ -162,7 +162,9 @@ QSize AroundWindow(const QWidget& window)
 
 void HoldExactSize(QWidget& window)
 {
-    window.setBaseSize(window.minimumSize() == window.maximumSize() ? window.size() : QSize());
+    // The size it is held at: a window manager may have rounded the size the
+    // window has by now, which is what the base size is to prevent.
+    window.setBaseSize(window.minimumSize() == window.maximumSize() ? window.minimumSize() : QSize());
 }
 
 LayoutRect ToLayoutRect(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }

@@ -127,15 +127,17 @@ public:
 protected:
     bool event(QEvent* e) override
     {
+        bool handled = false;
         if (e->type() == QEvent::LayoutRequest && m_view) {
             // The toolkit would size the box for a label it no longer holds.
-            const bool handled = QDialog::event(e);
+            handled = QDialog::event(e);
             fit();
-            return handled;
+        } else {
+            handled = QMessageBox::event(e);
+            if (e->type() == QEvent::LayoutRequest && isVisible())
+                fit();
         }
-        const bool handled = QMessageBox::event(e);
-        if (e->type() == QEvent::LayoutRequest && isVisible())
-            fit();
+        holdSize();
         return handled;
     }
 
@@ -156,6 +158,15 @@ protected:
     }
 
 private:
+    // The box is of one fixed size, set by the toolkit (on showing, on a new
+    // text or font) or by fit(); whatever set it, the window manager is to
+    // take it as it stands, not rounded to a resize step (see HoldExactSize).
+    void holdSize()
+    {
+        if (minimumSize() == maximumSize() && baseSize() != minimumSize())
+            HoldExactSize(*this);
+    }
+
     QRect workArea() const
     {
         const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
