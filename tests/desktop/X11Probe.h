@@ -3,6 +3,7 @@
 // order, their titles and outer rectangles (frame included), the active window
 // and the keyboard focus, and a plain window of "another program" to take the
 // focus away. Works with and without a window manager.
+#include <QMargins>
 #include <QRect>
 #include <QString>
 #include <QTest>
@@ -152,20 +153,36 @@ public:
         return titles;
     }
 
-    // Client rectangle plus the frame the window manager announces for it.
-    std::optional<QRect> outer(xcb_window_t w)
+    // The client window's rectangle on the screen.
+    std::optional<QRect> client(xcb_window_t w)
     {
         auto g = take(xcb_get_geometry_reply(m_c, xcb_get_geometry(m_c, w), nullptr));
         auto t = take(xcb_translate_coordinates_reply(m_c, xcb_translate_coordinates(m_c, w, m_root, 0, 0), nullptr));
         if (!g || !t)
             return std::nullopt;
-        QRect r(t->dst_x, t->dst_y, g->width, g->height);
+        return QRect(t->dst_x, t->dst_y, g->width, g->height);
+    }
+
+    // The frame the window manager announces around the client; none without
+    // a window manager, nothing until it has framed the window.
+    std::optional<QMargins> frameExtents(xcb_window_t w)
+    {
         const auto e = property32(w, atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL);
-        if (windowManagerRunning() && e.size() != 4)
-            return std::nullopt; // not yet framed
         if (e.size() == 4)
-            r.adjust(-int(e[0]), -int(e[2]), int(e[1]), int(e[3]));
-        return r;
+            return QMargins(int(e[0]), int(e[2]), int(e[1]), int(e[3]));
+        if (windowManagerRunning())
+            return std::nullopt;
+        return QMargins();
+    }
+
+    // Client rectangle plus the frame the window manager announces for it.
+    std::optional<QRect> outer(xcb_window_t w)
+    {
+        const std::optional<QRect> r = client(w);
+        const std::optional<QMargins> e = r ? frameExtents(w) : std::nullopt;
+        if (!e)
+            return std::nullopt;
+        return r->marginsAdded(*e);
     }
 
     xcb_window_t activeWindow()

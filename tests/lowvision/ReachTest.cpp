@@ -46,6 +46,9 @@ using windowtest::ExpectNoSiblingOverlap;
 using windowtest::ExpectWindowTextsWhole;
 
 constexpr int Patience = 10000; // ms; only a failing check waits that long
+// Inside a modal loop, less than the loop allows its action, so that a window
+// that does not settle is reported as such rather than as a stuck action.
+constexpr int ModalPatience = modaltest::CloseLimitMs * 3 / 5;
 
 std::string Describe(const QRect& r)
 {
@@ -58,6 +61,39 @@ QRect ToDevice(const QRect& r, qreal ratio)
     const QPoint tl(qRound(r.left() * ratio), qRound(r.top() * ratio));
     const QPoint br(qRound((r.right() + 1) * ratio), qRound((r.bottom() + 1) * ratio));
     return QRect(tl, br - QPoint(1, 1));
+}
+
+std::string Describe(const QMargins& m)
+{
+    return QStringLiteral("%1,%2,%3,%4").arg(m.left()).arg(m.top()).arg(m.right()).arg(m.bottom()).toStdString();
+}
+
+// A device value in Qt's scaled coordinates, rounded as Qt converts the
+// geometry the window system reports.
+int FromDevice(int v, qreal ratio) { return qRound(v / ratio); }
+
+// Whether Qt's idea of the window is the window manager's: the client
+// rectangle and the frame around it, each value the device value converted
+// as Qt converts it. A device value that Qt's scaled coordinates can express
+// is matched exactly; one they cannot (at 1.5 a client at x = 610 lies between
+// Qt's 406 and 407, at 609 and 611) matches the scaled value nearest to it,
+// which is what Qt itself takes it for. A window of one fixed
+// size has taken it to the device pixel: a window manager that rounds it (or,
+// busy, still reports the size from before the font change) has not.
+bool ShownAsQtHasIt(const QWidget& window, const QRect& client, const QMargins& frame)
+{
+    const qreal ratio = window.devicePixelRatioF();
+    const QRect qt = window.geometry();
+    const QRect qtFrame = window.frameGeometry();
+    const QMargins qtMargins(qt.left() - qtFrame.left(), qt.top() - qtFrame.top(), qtFrame.right() - qt.right(),
+                             qtFrame.bottom() - qt.bottom());
+    const bool fixed = window.minimumSize() == window.maximumSize();
+    return FromDevice(client.x(), ratio) == qt.x() && FromDevice(client.y(), ratio) == qt.y()
+        && FromDevice(client.width(), ratio) == qt.width() && FromDevice(client.height(), ratio) == qt.height()
+        && FromDevice(frame.left(), ratio) == qtMargins.left() && FromDevice(frame.top(), ratio) == qtMargins.top()
+        && FromDevice(frame.right(), ratio) == qtMargins.right()
+        && FromDevice(frame.bottom(), ratio) == qtMargins.bottom()
+        && (!fixed || client.size() == window.minimumSize() * ratio);
 }
 
 QRect GlobalRect(const QWidget& w) { return QRect(w.mapToGlobal(QPoint(0, 0)), w.size()); }
@@ -123,30 +159,32 @@ protected:
     }
 
     // Waits until the window is shown where Qt put it, then checks it from outside and inside.
-    void Check(QWidget& window, const QString& title, const QString& shotName = QString())
+    // `patience`: how long the window manager may take to show it so.
+    void Check(QWidget& window, const QString& title, const QString& shotName = QString(), int patience = Patience)
     {
         SCOPED_TRACE(title.toStdString() + " at " + std::to_string(GetParam()) + " pt, scale " + scale.toStdString());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
         const qreal ratio = window.devicePixelRatioF();
         const int slack = int(std::ceil(ratio)); // Qt's scaled coordinates round to whole device pixels
         xcb_window_t w = XCB_WINDOW_NONE;
-        QRect outer;
+        QRect outer, shown;
+        QMargins frame;
         const bool settled = QTest::qWaitFor(
             [&] {
                 w = probe.find(title);
-                outer = w != XCB_WINDOW_NONE ? probe.outer(w).value_or(QRect()) : QRect();
-                const QRect qt = ToDevice(window.frameGeometry(), ratio);
-                // A window of one fixed size has taken it (a busy window manager
-                // may still report the size from before the font change).
-                const bool sized
-                    = window.minimumSize() != window.maximumSize() || window.size() == window.minimumSize();
-                return sized && !outer.isNull() && std::abs(outer.x() - qt.x()) <= slack
-                    && std::abs(outer.y() - qt.y()) <= slack && std::abs(outer.width() - qt.width()) <= slack
-                    && std::abs(outer.height() - qt.height()) <= slack;
+                const std::optional<QRect> c = w != XCB_WINDOW_NONE ? probe.client(w) : std::nullopt;
+                const std::optional<QMargins> e = c ? probe.frameExtents(w) : std::nullopt;
+                if (!e)
+                    return false;
+                shown = *c;
+                frame = *e;
+                outer = shown.marginsAdded(frame);
+                return ShownAsQtHasIt(window, shown, frame);
             },
-            Patience);
-        EXPECT_TRUE(settled) << "the window manager shows it at " << Describe(outer) << ", Qt has it at "
-                             << Describe(ToDevice(window.frameGeometry(), ratio)) << ", laid out for "
+            patience);
+        EXPECT_TRUE(settled) << "the window manager shows its client at " << Describe(shown) << " in a frame of "
+                             << Describe(frame) << ", Qt has it at " << Describe(window.geometry()) << " in "
+                             << Describe(window.frameGeometry()) << " (scaled by " << ratio << "), laid out for "
                              << window.minimumWidth() << "x" << window.minimumHeight();
         const QRect workArea = probe.workArea();
         EXPECT_TRUE(workArea.contains(outer))
@@ -214,7 +252,7 @@ protected:
     void CheckMessageBox(const QString& what, const std::function<void()>& open)
     {
         const modaltest::Outcome shown = modaltest::actInModal<QMessageBox>(open, [&](QMessageBox& box) {
-            Check(box, box.windowTitle(), what);
+            Check(box, box.windowTitle(), what, ModalPatience);
             QWidget* focus = box.focusWidget();
             ASSERT_NE(focus, nullptr);
             for (auto* view : box.findChildren<QScrollArea*>()) {
