@@ -2,7 +2,9 @@
 // is on screen and the start-values dialog is open, against the smallest Qt
 // Widgets program that shows one window, run alternately in the same session.
 // Reports medians of time and of peak memory (ru_maxrss of the child via wait4)
-// and their ratios against the targets.
+// and their ratios against the targets: time against the floor (the minimal
+// window's time plus the waits the program itself keeps before the dialog),
+// peak memory against the minimal window.
 //
 // Offscreen platform: nothing can be seen from outside, so the program runs as
 // a benchmark build (the shipped launcher beside a GUI library that carries a
@@ -42,8 +44,8 @@ namespace {
 
 constexpr int ReportFd = 3;
 constexpr int TimeoutMs = 20000;
-constexpr double TimeTarget = 1.5;
-constexpr double MemoryTarget = 1.3;
+constexpr double TimeTarget = 1.2;   // x the floor
+constexpr double MemoryTarget = 1.2; // x the minimal window
 // Waits the program keeps on its way to the open dialog: the settings load ends
 // with a 10 ms pause, and the dialog opens from a 5 ms one-shot timer.
 constexpr double ProgramWaitsMs = 10.0 + 5.0;
@@ -367,7 +369,7 @@ std::string cell(double v)
 
 // Runs the product, the baseline and the reference in turn (the order rotates
 // every round, after one unrecorded warm-up each), prints the table and returns
-// whether both targets against the baseline hold. The reference (a window with
+// whether both targets hold (time against the floor, memory against the baseline). The reference (a window with
 // one line of text) shows how much of the difference is the font system's start.
 template <typename Run>
 bool compare(const char* heading, const Program& product, const Program& baseline, const Program& reference, int runs,
@@ -405,16 +407,19 @@ bool compare(const char* heading, const Program& product, const Program& baselin
                     cell(s.firstWindow).c_str(), cell(s.complete).c_str(), cell(s.p25).c_str(), cell(s.p75).c_str(),
                     s.rssMiB);
     }
-    const double timeRatio = sums[0].complete / sums[1].complete;
+    // No program can open its dialog before the minimal window plus the waits
+    // it keeps on purpose; the time target is measured from there.
+    const double floorMs = sums[1].complete + ProgramWaitsMs;
+    const double timeRatio = sums[0].complete / floorMs;
     const double memRatio = sums[0].rssMiB / sums[1].rssMiB;
     const bool ok = timeRatio <= TimeTarget && memRatio <= MemoryTarget;
-    std::printf("  against the baseline:  time %.2f (target <= %.2f)  peak memory %.3f (target <= %.2f)  %s\n",
+    std::printf("  floor (baseline + %.0f ms of the program's waits): %.1f ms\n", ProgramWaitsMs, floorMs);
+    std::printf("  against the floor: time %.2f (target <= %.2f); against the baseline: peak memory %.3f "
+                "(target <= %.2f)  %s\n",
                 timeRatio, TimeTarget, memRatio, MemoryTarget, ok ? "met" : "MISSED");
-    std::printf("  against the reference: time %.2f                  peak memory %.3f\n",
-                sums[0].complete / sums[2].complete, sums[0].rssMiB / sums[2].rssMiB);
-    std::printf("  the %.0f ms of waits alone on top of the baseline: time %.2f; the program less those waits: %.2f\n",
-                ProgramWaitsMs, (sums[1].complete + ProgramWaitsMs) / sums[1].complete,
-                (sums[0].complete - ProgramWaitsMs) / sums[1].complete);
+    std::printf("  against the baseline: time %.2f; against the reference: time %.2f, peak memory %.3f\n",
+                sums[0].complete / sums[1].complete, sums[0].complete / sums[2].complete,
+                sums[0].rssMiB / sums[2].rssMiB);
     if (failures)
         std::printf("  (%d runs did not finish and are left out)\n", failures);
     return ok;
