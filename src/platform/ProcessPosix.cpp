@@ -39,7 +39,10 @@ std::string TemporaryDirectory(TemporaryDirectoryFailure*)
 
 EntryPoint LoadEntryPoint(const std::string& path, const char* symbol, std::string* error)
 {
-    void* lib = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // Lazy: the toolkit's own libraries bind at load anyway, the rest of
+    // what the GUI library needs (libstdc++, xcb, its own calls) binds on
+    // first use instead of all of it before the first window.
+    void* lib = dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
     if (!lib) {
         if (error)
             *error = dlerror();
