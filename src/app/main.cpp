@@ -67,8 +67,11 @@ int main(int argc, char** argv)
     // 3.-5. Toolkit, windows and message loop live in the GUI library.
     // Installed on Linux, bin/zarnolith is a link; the system reports the real
     // file in lib/zarnolith, where the library lies beside it.
+    // The font configuration is read meanwhile, on a second processor where there is one.
+    platform::EarlyFontConfiguration fontConfiguration;
     const std::string guiLibrary = util::ProgramDirectory() + ZARNOLITH_GUI_LIBRARY;
     platform::EntryPoint guiMain = loadGui(guiLibrary);
+    fontConfiguration.Wait();
     if (!guiMain) {
         // Not a running instance: a new start while the box below is open
         // tries again and says so itself, instead of ending silently.

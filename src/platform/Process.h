@@ -4,6 +4,9 @@
 // signal, and on Windows the error box of a failed start. Plain C++: the
 // launcher uses it before the toolkit is loaded.
 #include <string>
+#ifndef _WIN32
+#include <thread>
+#endif
 
 namespace platform {
 
@@ -34,6 +37,30 @@ using EntryPoint = int (*)(int, char**);
 // library stays loaded for the rest of the process. nullptr when either step
 // fails, with the system's reason in error.
 EntryPoint LoadEntryPoint(const std::string& path, const char* symbol, std::string* error);
+
+// Reads the system's font configuration (fontconfig's FcInit: its XML files
+// and font caches) on a thread of its own, from construction until Wait(), so
+// that it overlaps loading the GUI library instead of following it; the
+// toolkit then finds the configuration ready. Only a first instance needs it:
+// a second start ends before the toolkit. Without fontconfig (and on Windows,
+// whose fonts need no such start) it does nothing. Wait() before the toolkit
+// starts: fontconfig does not wait for another thread's start, it would read
+// everything a second time.
+class EarlyFontConfiguration {
+public:
+    EarlyFontConfiguration();
+    ~EarlyFontConfiguration(); // waits
+    EarlyFontConfiguration(const EarlyFontConfiguration&) = delete;
+    EarlyFontConfiguration& operator=(const EarlyFontConfiguration&) = delete;
+
+    // Returns once the configuration is read (at once when there was nothing to read).
+    void Wait();
+
+private:
+#ifndef _WIN32
+    std::thread m_thread;
+#endif
+};
 
 // A write past the file-size limit (ulimit -f) then fails with EFBIG instead
 // of ending the process with SIGXFSZ. Process-wide; called once at start and

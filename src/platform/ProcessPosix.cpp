@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <system_error>
 #include <vector>
 
 namespace platform {
@@ -56,5 +57,32 @@ EntryPoint LoadEntryPoint(const std::string& path, const char* symbol, std::stri
 }
 
 void IgnoreFileSizeSignal() { ::signal(SIGXFSZ, SIG_IGN); }
+
+EarlyFontConfiguration::EarlyFontConfiguration()
+{
+    // Loaded here, on the calling thread, before the GUI library: the loader
+    // takes one lock for every load, so a load on the thread would wait for
+    // the GUI library's. The toolkit later finds the same library by its name.
+    void* library = dlopen("libfontconfig.so.1", RTLD_LAZY | RTLD_LOCAL);
+    if (!library)
+        return;
+    using Init = int (*)();
+    const auto init = reinterpret_cast<Init>(dlsym(library, "FcInit"));
+    if (!init)
+        return;
+    try {
+        m_thread = std::thread([init] { static_cast<void>(init()); });
+    } catch (const std::system_error&) {
+        // No thread to be had: the toolkit reads the configuration itself.
+    }
+}
+
+EarlyFontConfiguration::~EarlyFontConfiguration() { Wait(); }
+
+void EarlyFontConfiguration::Wait()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
 
 } // namespace platform

@@ -95,6 +95,11 @@ EntryPoint LoadEntryPoint(const std::string& path, const char* symbol, std::stri
 
 void IgnoreFileSizeSignal() {}
 
+// GDI's fonts need no configuration read at start.
+EarlyFontConfiguration::EarlyFontConfiguration() = default;
+EarlyFontConfiguration::~EarlyFontConfiguration() = default;
+void EarlyFontConfiguration::Wait() {}
+
 void ShowErrorBox(const std::string& title, const std::string& text)
 {
     ::MessageBoxW(nullptr, ToWide(text).c_str(), ToWide(title).c_str(), MB_ICONERROR | MB_OK);
