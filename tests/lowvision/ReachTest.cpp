@@ -38,6 +38,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -125,13 +126,15 @@ bool InView(const QRect& control, const QSize& view)
     return along(control.x(), control.width(), view.width()) && along(control.y(), control.height(), view.height());
 }
 
-// The scrolling client the control lies in, if any.
-QScrollArea* ScrollerOf(const QWidget& w)
+// The scrolling clients the control lies in, the innermost first: a box that
+// scrolls inside a window that scrolls lies in two.
+std::vector<QScrollArea*> ScrollersOf(const QWidget& w)
 {
+    std::vector<QScrollArea*> chain;
     for (QWidget* p = w.parentWidget(); p && !p->isWindow(); p = p->parentWidget())
         if (auto* s = qobject_cast<QScrollArea*>(p); s && s->widget() && s->widget()->isAncestorOf(&w))
-            return s;
-    return nullptr;
+            chain.push_back(s);
+    return chain;
 }
 
 class Reach : public ::testing::TestWithParam<int> {
@@ -197,19 +200,32 @@ protected:
             if (!c->isVisibleTo(&window) || !IsControl(*c))
                 continue;
             const std::string name = c->metaObject()->className() + std::string(" ") + c->objectName().toStdString();
-            if (QScrollArea* s = ScrollerOf(*c)) {
-                // Reachable by scrolling: inside the scrolled content, the view inside the window.
-                scrolls = scrolls || s->horizontalScrollBar()->isVisible() || s->verticalScrollBar()->isVisible();
-                EXPECT_TRUE(s->widget()->rect().contains(QRect(c->mapTo(s->widget(), QPoint(0, 0)), c->size())))
-                    << name << " outside the scrolled content";
-                EXPECT_TRUE(client.contains(ToDevice(GlobalRect(*s), ratio))) << "the scrolling client of " << name;
+            if (const std::vector<QScrollArea*> chain = ScrollersOf(*c); !chain.empty()) {
+                // Reachable by scrolling: inside the scrolled content, each
+                // scrolling box inside the content of the one around it, the
+                // outermost view inside the window.
+                const QWidget* inner = c;
+                for (QScrollArea* s : chain) {
+                    scrolls = scrolls || s->horizontalScrollBar()->isVisible() || s->verticalScrollBar()->isVisible();
+                    const QRect r(inner->mapTo(s->widget(), QPoint(0, 0)), inner->size());
+                    EXPECT_TRUE(s->widget()->rect().contains(r))
+                        << (inner == c ? name : "the scrolling box of " + name) << " outside the scrolled content "
+                        << s->accessibleName().toStdString();
+                    inner = s;
+                }
+                const QRect outermost = ToDevice(GlobalRect(*chain.back()), ratio);
+                EXPECT_TRUE(client.contains(outermost))
+                    << "the scrolling client of " << name << " at " << Describe(outermost)
+                    << " outside the window's client " << Describe(client);
                 if (c->focusPolicy() & Qt::TabFocus) {
                     c->setFocus(Qt::TabFocusReason);
                     QApplication::processEvents();
-                    const QRect inView(c->mapTo(s->viewport(), QPoint(0, 0)), c->size());
-                    EXPECT_TRUE(InView(inView, s->viewport()->size()))
-                        << name << " with the keyboard is not in view: " << Describe(inView) << " in a view of "
-                        << s->viewport()->width() << "x" << s->viewport()->height();
+                    for (QScrollArea* s : chain) {
+                        const QRect inView(c->mapTo(s->viewport(), QPoint(0, 0)), c->size());
+                        EXPECT_TRUE(InView(inView, s->viewport()->size()))
+                            << name << " with the keyboard is not in view: " << Describe(inView) << " in a view of "
+                            << s->viewport()->width() << "x" << s->viewport()->height();
+                    }
                 }
             } else {
                 const QRect r = ToDevice(GlobalRect(*c), ratio);
