@@ -5,11 +5,11 @@
 #include "appearance/FontWindowControls.h"
 #include "ui/DialogPlacement.h"
 #include "ui/TextContrast.h"
+#include "ui/WindowFit.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -36,8 +36,6 @@ const QString kSampleText = QStringLiteral("AaBbYyZz");
 constexpr std::uint32_t kWhite = 0x00FFFFFF;
 // The lines the lists show where the window has room for them.
 constexpr int kNameLines = 7, kStyleLines = 5, kSizeLines = 7;
-// How long after showing the window a move by the window manager is still corrected.
-constexpr int kSettleMs = 2000;
 
 // The text colour as the sample draws it on `background`, as the windows will:
 // a colour the user picked exactly as picked, the system's text colour black or
@@ -68,17 +66,6 @@ int rowOf(const QListWidget& list, const QString& text, Qt::CaseSensitivity cs =
         if (list.item(i)->text().compare(text, cs) == 0)
             return i;
     return -1;
-}
-
-// Centred over the owner, then moved as little as needed to lie wholly inside
-// the work area (outer rectangles, frame and title bar included); a window
-// larger than the work area keeps its left and top edges inside it.
-LayoutPoint InsideWorkArea(const QRect& owner, const QSize& outer, const QRect& workArea)
-{
-    const int x = owner.x() + HalfOf(owner.width() - outer.width());
-    const int y = owner.y() + HalfOf(owner.height() - outer.height());
-    return {std::max(workArea.left(), std::min(x, workArea.left() + workArea.width() - outer.width())),
-            std::max(workArea.top(), std::min(y, workArea.top() + workArea.height() - outer.height()))};
 }
 
 } // namespace
@@ -374,12 +361,14 @@ void FontWindow::setUpOwnFont()
 
 QSize FontWindow::frameMargins() const
 {
-    // The frame and title bar the window manager puts round the window, known
-    // once the window exists; until then the owner's, framed by the same manager.
+    // The frame and title bar the window manager puts round the window, each
+    // side rounded up to whole pixels of the window's coordinates: the room
+    // the window takes at most. Known once the window exists; until then the
+    // owner's, framed by the same manager.
     if (internalWinId() != 0)
-        return OuterSize(*this) - size();
+        return AroundWindow(*this);
     if (const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr; owner && owner->isVisible())
-        return OuterSize(*owner) - owner->size();
+        return AroundWindow(*owner);
     return QSize(0, 0);
 }
 
@@ -387,7 +376,8 @@ QSize FontWindow::roomOnScreen(const QSize& frame) const
 {
     const QScreen* target = parentWidget() ? parentWidget()->screen() : screen();
     const QSize work = target ? target->availableGeometry().size() : QSize(800, 600);
-    return (work - frame).expandedTo(QSize(1, 1));
+    const LayoutSize room = ClientRoom({work.width(), work.height()}, {frame.width(), frame.height()});
+    return {room.width, room.height};
 }
 
 void FontWindow::arrange(bool stacked)
@@ -496,41 +486,27 @@ void FontWindow::showEvent(QShowEvent* event)
     if (!event->spontaneous() && !m_placed) {
         m_placed = true;
         // Now the window manager's frame is known: fit the room it leaves, and
-        // place the whole window, title bar included, inside the work area,
-        // centred over its owner as far as that allows.
+        // place the window as the other dialogs are placed: centred over its
+        // owner, the whole outer rectangle, title bar included, inside the work area.
         fitTo(roomOnScreen(frameMargins()));
         layout()->activate();
         for (ChoiceList* list : {m_nameList, m_styleList, m_sizeList})
             list->scrollToChosen();
-        const QScreen* target = parentWidget() ? parentWidget()->screen() : screen();
-        if (target) {
+        const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+        if (owner && owner->isVisible()) {
+            MoveCentredOverOwner(*this, *owner);
+        } else if (const QScreen* target = screen()) {
             const QRect workArea = target->availableGeometry();
-            const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-            const QRect over = owner && owner->isVisible() ? OuterGeometry(*owner) : workArea;
-            PlaceOuter(*this, [&](const QRect& outer) { return InsideWorkArea(over, outer.size(), workArea); });
+            PlaceOuter(
+                *this,
+                [workArea](const QRect& outer) {
+                    return LayoutPoint{workArea.x() + HalfOf(workArea.width() - outer.width()),
+                                       workArea.y() + HalfOf(workArea.height() - outer.height())};
+                },
+                workArea);
         }
-        m_shownAt.start();
     }
     QDialog::showEvent(event);
-}
-
-void FontWindow::moveEvent(QMoveEvent* event)
-{
-    QDialog::moveEvent(event);
-    // The window manager frames the window, and may place it, after it is
-    // shown. For a moment after that, until the user could have moved it,
-    // the window is kept inside the work area, frame and title bar included.
-    if (!m_shownAt.isValid() || m_shownAt.elapsed() > kSettleMs)
-        return;
-    const QRect frame = frameGeometry();
-    const QScreen* target = screen();
-    if (frame.size() == size() || !target)
-        return; // no frame known yet
-    const QRect workArea = target->availableGeometry();
-    if (workArea.contains(frame))
-        return;
-    const LayoutPoint p = InsideWorkArea(frame, frame.size(), workArea);
-    move(p.x, p.y); // a framed window's position is its frame's
 }
 
 void FontWindow::accept()

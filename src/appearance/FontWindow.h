@@ -7,7 +7,6 @@
 #include "appearance/FontChoice.h"
 
 #include <QDialog>
-#include <QElapsedTimer>
 
 class QCheckBox;
 class QComboBox;
@@ -50,7 +49,6 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
 
 private:
     void fillScripts(const QString& family, int wanted);
@@ -86,5 +84,4 @@ private:
     bool m_colorChosen = false;
     bool m_scriptChosen = false;
     bool m_placed = false;
-    QElapsedTimer m_shownAt; // since the first showing
 };
