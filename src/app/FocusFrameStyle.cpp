@@ -1,8 +1,10 @@
 #include "app/FocusFrameStyle.h"
 
 #include "ui/TextContrast.h"
+#include "ui/TextMeasure.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
@@ -45,11 +47,31 @@ QPalette::ColorGroup groupOf(const QStyleOption* option)
     return option->state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
 }
 
+// The metrics of the control's font, which its parts are sized by.
+QFontMetrics metricsOf(const QStyleOption* option, const QWidget* widget)
+{
+    if (widget)
+        return widget->fontMetrics();
+    if (option)
+        return option->fontMetrics;
+    return QFontMetrics(QApplication::font());
+}
+
+// The margin a check box or radio button keeps round its indicator and text:
+// the focus ring and a gap of half its width.
+int buttonMargin(const QFontMetrics& metrics)
+{
+    const int ring = FocusFrameStyle::FocusRingWidth(metrics);
+    return ring + std::max(1, ring / 2);
+}
+
+bool isCheckOrRadio(QStyle::ContentsType type) { return type == QStyle::CT_CheckBox || type == QStyle::CT_RadioButton; }
+
 } // namespace
 
 FocusFrameStyle::FocusFrameStyle(QStyle* base) : QProxyStyle(base) {}
 
-int FocusFrameStyle::FocusRingWidth(const QFontMetrics& metrics) { return std::max(2, (metrics.height() + 6) / 12); }
+int FocusFrameStyle::FocusRingWidth(const QFontMetrics& metrics) { return FocusLineWidth(metrics); }
 
 void FocusFrameStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                                   const QWidget* widget) const
@@ -66,6 +88,21 @@ void FocusFrameStyle::drawControl(ControlElement element, const QStyleOption* op
             for (const auto g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
                 plain.palette.setColor(g, QPalette::Text, item->palette.color(group, QPalette::HighlightedText));
             QProxyStyle::drawControl(element, &plain, painter, widget);
+            return;
+        }
+    }
+    if (element == CE_CheckBox || element == CE_RadioButton) {
+        if (const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option)) {
+            // Indicator and text inside the margin, the ring in it.
+            const bool radio = element == CE_RadioButton;
+            QStyleOptionButton part = *button;
+            part.rect = proxy()->subElementRect(radio ? SE_RadioButtonIndicator : SE_CheckBoxIndicator, button, widget);
+            proxy()->drawPrimitive(radio ? PE_IndicatorRadioButton : PE_IndicatorCheckBox, &part, painter, widget);
+            part.rect = proxy()->subElementRect(radio ? SE_RadioButtonContents : SE_CheckBoxContents, button, widget);
+            proxy()->drawControl(radio ? CE_RadioButtonLabel : CE_CheckBoxLabel, &part, painter, widget);
+            if (button->state & State_HasFocus)
+                fillBand(painter, button->rect, FocusRingWidth(metricsOf(option, widget)),
+                         StrongestOn(button->palette.color(groupOf(option), QPalette::Window)));
             return;
         }
     }
@@ -116,8 +153,86 @@ void FocusFrameStyle::drawPrimitive(PrimitiveElement element, const QStyleOption
     }
 }
 
+void FocusFrameStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                                         const QWidget* widget) const
+{
+    QProxyStyle::drawComplexControl(control, option, painter, widget);
+    const auto* box = qstyleoption_cast<const QStyleOptionComboBox*>(option);
+    if (control != CC_ComboBox || !box)
+        return;
+    if (box->state & State_HasFocus)
+        fillBand(painter, box->rect.adjusted(1, 1, -1, -1), FocusRingWidth(metricsOf(option, widget)),
+                 StrongestOn(box->palette.color(groupOf(option), QPalette::Button)));
+}
+
+QRect FocusFrameStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
+                                      const QWidget* widget) const
+{
+    const QRect own = QProxyStyle::subControlRect(control, option, sub, widget);
+    if (control != CC_ComboBox || (sub != SC_ComboBoxArrow && sub != SC_ComboBoxEditField)
+        || option->direction == Qt::RightToLeft)
+        return own;
+    // Inside the ring just within the outline: the arrow's strip at the right,
+    // and the text left of it.
+    const int ring = FocusRingWidth(metricsOf(option, widget));
+    const QRect ownArrow
+        = sub == SC_ComboBoxArrow ? own : QProxyStyle::subControlRect(control, option, SC_ComboBoxArrow, widget);
+    const QRect inside = option->rect.adjusted(1 + ring, 1 + ring, -1 - ring, -1 - ring);
+    const int width = ownArrow.width();
+    QRect arrow(std::min(ownArrow.right(), inside.right()) - width + 1, inside.top(), width, inside.height());
+    if (sub == SC_ComboBoxArrow)
+        return arrow;
+    QRect field = own.intersected(inside);
+    field.setRight(std::min(field.right(), arrow.left() - 1));
+    return field;
+}
+
+QSize FocusFrameStyle::sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& contents,
+                                        const QWidget* widget) const
+{
+    QSize size = QProxyStyle::sizeFromContents(type, option, contents, widget);
+    const QFontMetrics fm = metricsOf(option, widget);
+    if (isCheckOrRadio(type)) {
+        const int margin = buttonMargin(fm);
+        return size + QSize(2 * margin, 2 * margin);
+    }
+    if (type == CT_ComboBox) {
+        // Room for the ring all round.
+        const int ring = FocusRingWidth(fm);
+        return size + QSize(2 * ring, 2 * ring);
+    }
+    return size;
+}
+
 QRect FocusFrameStyle::subElementRect(SubElement element, const QStyleOption* option, const QWidget* widget) const
 {
+    switch (element) {
+    case SE_CheckBoxIndicator:
+    case SE_RadioButtonIndicator:
+    case SE_CheckBoxContents:
+    case SE_RadioButtonContents: {
+        // Inside the margin kept for the ring: the indicator at the start,
+        // centred down the control, the text after it.
+        const bool radio = element == SE_RadioButtonIndicator || element == SE_RadioButtonContents;
+        const int margin = buttonMargin(metricsOf(option, widget));
+        const QRect inside = option->rect.adjusted(margin, margin, -margin, -margin);
+        const int w = proxy()->pixelMetric(radio ? PM_ExclusiveIndicatorWidth : PM_IndicatorWidth, option, widget);
+        const int h = proxy()->pixelMetric(radio ? PM_ExclusiveIndicatorHeight : PM_IndicatorHeight, option, widget);
+        const QRect indicator(inside.x(), inside.y() + (inside.height() - h) / 2, w, h);
+        if (element == SE_CheckBoxIndicator || element == SE_RadioButtonIndicator)
+            return visualRect(option->direction, option->rect, indicator);
+        const int spacing
+            = proxy()->pixelMetric(radio ? PM_RadioButtonLabelSpacing : PM_CheckBoxLabelSpacing, option, widget);
+        const QRect text(indicator.right() + 1 + spacing, inside.y(),
+                         std::max(0, inside.right() - indicator.right() - spacing), inside.height());
+        return visualRect(option->direction, option->rect, text);
+    }
+    case SE_CheckBoxFocusRect:
+    case SE_RadioButtonFocusRect:
+    case SE_CheckBoxClickRect:
+    case SE_RadioButtonClickRect: return option->rect; // the ring round it all, and a click anywhere in it
+    default: break;
+    }
     QRect r = QProxyStyle::subElementRect(element, option, widget);
     if (element == SE_LineEditContents && isFramedEdit(option)) {
         // The text stays clear of the ring, with or without the focus.
@@ -130,9 +245,19 @@ QRect FocusFrameStyle::subElementRect(SubElement element, const QStyleOption* op
 int FocusFrameStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const
 {
     const int value = QProxyStyle::pixelMetric(metric, option, widget);
-    if (metric == PM_DefaultFrameWidth && isFramedList(widget))
-        return value + FocusRingWidth(widget->fontMetrics());
-    return value;
+    switch (metric) {
+    case PM_DefaultFrameWidth: return isFramedList(widget) ? value + FocusRingWidth(widget->fontMetrics()) : value;
+    case PM_IndicatorWidth:
+    case PM_IndicatorHeight:
+    case PM_ExclusiveIndicatorWidth:
+    case PM_ExclusiveIndicatorHeight:
+        // As large as the capital letters of the text beside it.
+        return std::max(value, metricsOf(option, widget).capHeight());
+    case PM_CheckBoxLabelSpacing: return std::max(value, pixelMetric(PM_IndicatorWidth, option, widget) / 3);
+    case PM_RadioButtonLabelSpacing:
+        return std::max(value, pixelMetric(PM_ExclusiveIndicatorWidth, option, widget) / 3);
+    default: return value;
+    }
 }
 
 void FocusFrameStyle::polish(QWidget* widget)

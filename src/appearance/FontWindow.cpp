@@ -5,6 +5,7 @@
 #include "appearance/FontWindowControls.h"
 #include "ui/DialogPlacement.h"
 #include "ui/TextContrast.h"
+#include "ui/TextMeasure.h"
 #include "ui/WindowFit.h"
 
 #include <QApplication>
@@ -159,7 +160,8 @@ FontWindow::FontWindow(const TFont& start, ColorValue background, QWidget* paren
     m_sampleScroll->setAlignment(Qt::AlignCenter);
     m_sampleScroll->setAccessibleName(QStringLiteral("Beispiel"));
     m_sampleRing = new FocusRing(m_sampleScroll);
-    sampleLayout->addWidget(m_sampleRing, 0, Qt::AlignLeft);
+    // At its own size: a holder stretched taller would draw the focus line away from the box.
+    sampleLayout->addWidget(m_sampleRing, 0, Qt::AlignLeft | Qt::AlignTop);
     auto* scriptLabel = new QLabel(QStringLiteral("Sk&ript:"));
     ScriptBox = new FocusWheelComboBox;
     scriptLabel->setBuddy(ScriptBox);
@@ -341,19 +343,9 @@ void FontWindow::setUpOwnFont()
     own.setStrikeOut(false);
     setFont(own);
     const QFontMetrics fm(own);
-    // Check boxes as large as the capital letters of their text.
-    const int indicator = std::max(style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, StruckOut), fm.capHeight());
-    const QString boxLook
-        = QStringLiteral("QCheckBox { spacing: %1px; } QCheckBox::indicator { width: %2px; height: %2px; }")
-              .arg(std::max(6, indicator / 3))
-              .arg(indicator);
-    for (QCheckBox* box : {StruckOut, Underlined}) {
-        box->setStyleSheet(boxLook);
-        box->setFont(own); // a style sheet would otherwise fix the font the box had before
-    }
     paintSwatches();
-    // The focus line of the scroll areas grows with the text, from 2 pixels.
-    const int ring = std::max(2, (fm.height() + 8) / 16);
+    // The focus line of the scroll areas as wide as that of the other controls.
+    const int ring = FocusLineWidth(fm);
     m_scrollRing->setRingWidth(ring);
     m_sampleRing->setRingWidth(ring);
     fitTo(roomOnScreen(frameMargins()));

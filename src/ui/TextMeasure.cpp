@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include <algorithm>
+
 namespace {
 
 // Measures as an auto-sizing single-line label does: a temporary label
@@ -34,3 +36,5 @@ int HoeheFuerSchrift(const QFont& font, const QWidget& control)
 }
 
 int BreiteFuerText(const QFont& font, const QString& text) { return labelSize(font, text + QLatin1Char(' ')).width(); }
+
+int FocusLineWidth(const QFontMetrics& metrics) { return std::max(2, (metrics.height() + 6) / 12); }

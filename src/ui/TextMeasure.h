@@ -1,6 +1,7 @@
 #pragma once
 // Text measurement shared by the layouts of all windows.
 #include <QFont>
+#include <QFontMetrics>
 #include <QString>
 
 class QWidget;
@@ -12,3 +13,8 @@ int HoeheFuerSchrift(const QFont& font, const QWidget& control);
 
 // Width an auto-sizing single-line label takes for the text followed by one blank.
 int BreiteFuerText(const QFont& font, const QString& text);
+
+// The width of the line that shows the keyboard focus on a control whose font
+// has these metrics: 2 pixels up to a line height of 29, then a twelfth of a
+// line, so that it stays visible beside a large font and under a magnifier.
+int FocusLineWidth(const QFontMetrics& metrics);

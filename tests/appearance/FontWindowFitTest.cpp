@@ -4,6 +4,7 @@
 // in view and shows on every Tab stop of its own, and check boxes and colour
 // swatches as large as the text. The same cases run at display scales 1.5 and
 // 3 on a 1920x1080 screen, offscreen and under openbox (tests/appearance/CMakeLists.txt).
+#include "app/FocusFrameStyle.h"
 #include "app/TextRoomProbe.h"
 #include "appearance/FontWindow.h"
 #include "platform/X11Window.h"
@@ -263,13 +264,17 @@ TEST_P(FontWindowFit, ScrollAreasShowTheirFocus)
 
 // Check boxes and colour swatches are as large as the text beside them: at
 // least the height of its capital letters, and at least 24 pixels at large sizes.
+// The check boxes take their size from the program's style, which the
+// program's application object installs.
 TEST_P(FontWindowFit, CheckBoxesAndSwatchesGrowWithTheText)
 {
     const TFont font = displayFont(GetParam());
+    FocusFrameStyle programStyle;
     FontWindow w(font);
     const QFontMetrics fm(w.font());
     const int least = GetParam() >= 28 ? std::max(24, fm.capHeight()) : fm.capHeight();
     for (QCheckBox* box : {w.StruckOut, w.Underlined}) {
+        box->setStyle(&programStyle);
         QStyleOptionButton o;
         o.initFrom(box);
         const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &o, box);
