@@ -67,11 +67,32 @@ int buttonMargin(const QFontMetrics& metrics)
 
 bool isCheckOrRadio(QStyle::ContentsType type) { return type == QStyle::CT_CheckBox || type == QStyle::CT_RadioButton; }
 
+// A downward triangle, half as wide as `area`, in its middle.
+void drawDownArrow(QPainter* painter, const QRect& area, const QColor& colour)
+{
+    const qreal width = area.width() / 2.0;
+    const QPointF centre = QRectF(area).center();
+    const QPointF corners[3] = {{centre.x() - width / 2, centre.y() - width / 4},
+                                {centre.x() + width / 2, centre.y() - width / 4},
+                                {centre.x(), centre.y() + width / 4}};
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(colour);
+    painter->drawPolygon(corners, 3);
+    painter->restore();
+}
+
 } // namespace
 
 FocusFrameStyle::FocusFrameStyle(QStyle* base) : QProxyStyle(base) {}
 
 int FocusFrameStyle::FocusRingWidth(const QFontMetrics& metrics) { return FocusLineWidth(metrics); }
+
+int FocusFrameStyle::ScaledPart(int own, const QFontMetrics& metrics)
+{
+    return std::max(own, metrics.height() * 2 / 3);
+}
 
 void FocusFrameStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                                   const QWidget* widget) const
@@ -160,6 +181,12 @@ void FocusFrameStyle::drawComplexControl(ComplexControl control, const QStyleOpt
     const auto* box = qstyleoption_cast<const QStyleOptionComboBox*>(option);
     if (control != CC_ComboBox || !box)
         return;
+    const QRect arrow = subControlRect(control, option, SC_ComboBoxArrow, widget);
+    if ((box->subControls & SC_ComboBoxArrow)
+        && arrow.width() > QProxyStyle::subControlRect(control, option, SC_ComboBoxArrow, widget).width()) {
+        // The style's own arrow keeps its size in the wider strip: drawn over, as large as the strip.
+        drawDownArrow(painter, arrow, box->palette.color(groupOf(option), QPalette::ButtonText));
+    }
     if (box->state & State_HasFocus)
         fillBand(painter, box->rect.adjusted(1, 1, -1, -1), FocusRingWidth(metricsOf(option, widget)),
                  StrongestOn(box->palette.color(groupOf(option), QPalette::Button)));
@@ -173,12 +200,13 @@ QRect FocusFrameStyle::subControlRect(ComplexControl control, const QStyleOption
         || option->direction == Qt::RightToLeft)
         return own;
     // Inside the ring just within the outline: the arrow's strip at the right,
-    // and the text left of it.
-    const int ring = FocusRingWidth(metricsOf(option, widget));
+    // as wide as the font asks for, and the text left of it.
+    const QFontMetrics fm = metricsOf(option, widget);
+    const int ring = FocusRingWidth(fm);
     const QRect ownArrow
         = sub == SC_ComboBoxArrow ? own : QProxyStyle::subControlRect(control, option, SC_ComboBoxArrow, widget);
     const QRect inside = option->rect.adjusted(1 + ring, 1 + ring, -1 - ring, -1 - ring);
-    const int width = ownArrow.width();
+    const int width = ScaledPart(ownArrow.width(), fm);
     QRect arrow(std::min(ownArrow.right(), inside.right()) - width + 1, inside.top(), width, inside.height());
     if (sub == SC_ComboBoxArrow)
         return arrow;
@@ -197,9 +225,14 @@ QSize FocusFrameStyle::sizeFromContents(ContentsType type, const QStyleOption* o
         return size + QSize(2 * margin, 2 * margin);
     }
     if (type == CT_ComboBox) {
-        // Room for the ring all round.
-        const int ring = FocusRingWidth(fm);
-        return size + QSize(2 * ring, 2 * ring);
+        if (const auto* box = qstyleoption_cast<const QStyleOptionComboBox*>(option)) {
+            // Room for the ring all round and for the wider arrow.
+            QStyleOptionComboBox sized = *box;
+            sized.rect = QRect(QPoint(0, 0), size);
+            const int ownArrow = QProxyStyle::subControlRect(CC_ComboBox, &sized, SC_ComboBoxArrow, widget).width();
+            const int ring = FocusRingWidth(fm);
+            return size + QSize(2 * ring + ScaledPart(ownArrow, fm) - ownArrow, 2 * ring);
+        }
     }
     return size;
 }
@@ -247,6 +280,7 @@ int FocusFrameStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
     const int value = QProxyStyle::pixelMetric(metric, option, widget);
     switch (metric) {
     case PM_DefaultFrameWidth: return isFramedList(widget) ? value + FocusRingWidth(widget->fontMetrics()) : value;
+    case PM_ScrollBarExtent: return ScaledPart(value, metricsOf(option, widget));
     case PM_IndicatorWidth:
     case PM_IndicatorHeight:
     case PM_ExclusiveIndicatorWidth:

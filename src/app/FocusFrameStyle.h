@@ -20,8 +20,10 @@
 // The selected entry of a list is drawn in the palette's highlight colours on
 // every platform (the native look of some is a pale tint the user cannot see).
 //
-// Check boxes and radio buttons are as large as the capital letters of their
-// text; beside the usual small fonts the style's own sizes stay.
+// The style's small parts grow with the control's font as the number fields'
+// arrows do (ScaledPart): scroll bars, the arrow of a drop-down box; check
+// boxes and radio buttons are as large as the capital letters of their text.
+// Beside the usual small fonts the style's own sizes stay.
 #include <QProxyStyle>
 
 class QFontMetrics;
@@ -35,6 +37,9 @@ public:
     // The width of the focus frame for a control whose font has these metrics
     // (FocusLineWidth): 2 pixels up to a line height of 29, then a twelfth of a line.
     static int FocusRingWidth(const QFontMetrics& metrics);
+    // The thickness of a part beside text of these metrics whose own size in
+    // the style is `own`: that, or two thirds of a line where that is more.
+    static int ScaledPart(int own, const QFontMetrics& metrics);
 
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget = nullptr) const override;

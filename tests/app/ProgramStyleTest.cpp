@@ -5,13 +5,23 @@
 // main is in ErrorBoxTest.cpp).
 #include "WindowTestSupport.h"
 
+#include "ui/TFont.h"
+#include "ui/TextContrast.h"
+
+#include <QComboBox>
 #include <QIcon>
 #include <QImage>
 #include <QMenuBar>
+#include <QListWidget>
 #include <QPainter>
+#include <QProxyStyle>
+#include <QScrollBar>
 #include <QStyle>
+#include <QStyleOption>
 #include <QToolButton>
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace windowtest;
 
@@ -121,5 +131,92 @@ TEST(ProgramStyle, MenuBarOverflowArrowsAreDrawnNotReadFromImageFiles)
         }
     }
 }
+
+// The style below the program's own: the desktop's, whose sizes stay beside small fonts.
+const QStyle* desktopStyle()
+{
+    const auto* own = qobject_cast<const QProxyStyle*>(QApplication::style());
+    return own ? own->baseStyle() : QApplication::style();
+}
+
+QFont displayFont(int points)
+{
+    TFont f;
+    f.Name = QStringLiteral("Arial");
+    f.setSize(points);
+    return f.toQFont();
+}
+
+class ScaledParts : public ::testing::TestWithParam<int> {
+protected:
+    QFont font = displayFont(GetParam());
+    int line = QFontMetrics(font).height();
+};
+
+// Scroll bars beside a large font are as thick as the number fields' arrows
+// are wide: two thirds of a line; beside a small one the desktop style's own.
+TEST_P(ScaledParts, ScrollBarsGrowWithTheFont)
+{
+    QListWidget list;
+    list.setFont(font);
+    for (int i = 0; i < 60; ++i)
+        list.addItem(QStringLiteral("Liberation Sans Narrow %1").arg(i));
+    list.resize(4 * line, 4 * line);
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    const int own = desktopStyle()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list.verticalScrollBar());
+    const int bar = list.verticalScrollBar()->width();
+    ASSERT_TRUE(list.verticalScrollBar()->isVisible());
+    if (line * 2 / 3 <= own) {
+        EXPECT_EQ(bar, own);
+    } else {
+        EXPECT_GE(bar, std::max(24, line * 2 / 3));
+    }
+    EXPECT_EQ(list.horizontalScrollBar()->sizeHint().height(), bar);
+    RecordProperty("scroll_bar", bar);
+}
+
+// The arrow of a drop-down box: its strip as wide as a scroll bar beside the
+// font, the triangle drawn as large as the strip, the text clear of it.
+TEST_P(ScaledParts, DropDownArrowGrowsWithTheFont)
+{
+    struct Box : QComboBox {
+        using QComboBox::initStyleOption;
+    } box;
+    box.setFont(font);
+    box.addItems({QStringLiteral("Fenstertext"), QStringLiteral("Dunkelrot")});
+    box.resize(box.sizeHint());
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    QStyleOptionComboBox o;
+    box.initStyleOption(&o);
+    const QRect arrow = box.style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxArrow, &box);
+    const int own = desktopStyle()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxArrow, &box).width();
+    const QRect text = box.style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, &box);
+    EXPECT_LT(text.right(), arrow.left());
+    EXPECT_GE(text.width(), QFontMetrics(font).horizontalAdvance(QStringLiteral("Fenstertext")));
+    RecordProperty("arrow_strip", arrow.width());
+    if (line * 2 / 3 <= own) {
+        EXPECT_EQ(arrow.width(), own);
+        return;
+    }
+    EXPECT_GE(arrow.width(), std::max(24, line * 2 / 3));
+    // The triangle: the columns of the strip that hold pixels standing out 3:1 from the face.
+    const QImage image = box.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const qreal dpr = image.devicePixelRatio();
+    const QColor face = box.palette().color(QPalette::Button);
+    int first = -1, last = -1;
+    for (int x = arrow.left(); x <= arrow.right(); ++x)
+        for (int y = arrow.top(); y <= arrow.bottom(); ++y)
+            if (ContrastRatio(QColor(image.pixel(std::lround(x * dpr), std::lround(y * dpr))), face) >= 3.0) {
+                first = first < 0 ? x : first;
+                last = x;
+                break;
+            }
+    ASSERT_GE(first, 0) << "no arrow drawn";
+    EXPECT_GE(last - first + 1, arrow.width() / 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, ScaledParts, ::testing::Values(14, 48, 72));
 
 } // namespace
