@@ -11,7 +11,7 @@ set -euo pipefail
 command -v debootstrap >/dev/null || apt-get install -y -qq debootstrap
 cd "$(dirname "$0")/.."
 root=${1:-$(mktemp -d /var/tmp/zarnolith-minbase.XXXXXX)}
-[ -x "$root/bin/bash" ] || debootstrap --variant=minbase bookworm "$root" http://deb.debian.org/debian
+[ -x "$root/bin/bash" ] || debootstrap --variant=minbase bookworm "$root"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 mounted=()
 cleanup() {

@@ -120,7 +120,7 @@ done_stamp=.zarnolith-complete
 # --- deb-src entry for the archive the host's Qt comes from ----------------------------------------
 ensure_deb_src() {
   if apt-cache showsrc qt6-base 2>/dev/null | grep -qx "Version: $QT_VERSION"; then return; fi
-  # The archive the installed qt6-base-dev-tools came from, e.g. "http://deb.debian.org/debian".
+  # The archive the installed qt6-base-dev-tools came from, e.g. the Debian archive.
   local uri
   uri=$(apt-cache policy qt6-base-dev-tools | awk '/^ \*\*\* /{f=1; next} f && $2 ~ /:\/\//{print $2; exit}')
   [ -n "$uri" ] || die "cannot tell which archive qt6-base-dev-tools came from"
