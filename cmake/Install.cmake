@@ -25,7 +25,7 @@ install(CODE [[
 
 install(FILES ${PROJECT_SOURCE_DIR}/data/zarnolith.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/data/icons/zarnolith.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES ${PROJECT_SOURCE_DIR}/data/org.example.Zarnolith.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${ZARNOLITH_METAINFO_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # A Debian package: cpack -G DEB in the build directory.
 set(CPACK_PACKAGE_NAME zarnolith)

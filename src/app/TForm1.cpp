@@ -210,7 +210,7 @@ void TForm1::FormCreate()
 
 void TForm1::CaptionZuweisen()
 {
-    setWindowTitle(QStringLiteral("Zarnolith V1.01"));
+    setWindowTitle(QString::fromUtf16(instance::kMainWindowTitle));
     Label1->setText(QStringLiteral("Startwert-Bildbreite:"));
     Label2->setText(QStringLiteral("Startwert-Bildhöhe:"));
     Label3->setText(QStringLiteral("Neue Bildbreite:"));

@@ -1,10 +1,12 @@
 #pragma once
-// The program's title and the maker's addresses, each defined once here.
+// The program's title and the maker's addresses, as the help menu and the Info box use them.
+#include "ZarnolithVersion.h"
+
 #include <QString>
 
 namespace help {
 
-inline const QString kProgramTitle = QStringLiteral("Zarnolith V1.01");
+inline const QString kProgramTitle = QStringLiteral(ZARNOLITH_PROGRAM_TITLE);
 // The maker, as the program file's properties and the packages name it too.
 inline const QString kMaker = QStringLiteral(ZARNOLITH_MAKER);
 inline const QString kHomepage = QStringLiteral("https://www.example.org/zarnolith");

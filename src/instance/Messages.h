@@ -2,10 +2,12 @@
 // The names by which a second start and outside programs reach the running
 // instance: the instance lock's name, which is also the main window's title,
 // and the two window messages of the main window.
+#include "ZarnolithVersion.h"
+
 namespace instance {
 
-inline constexpr char kInstanceName[] = "Zarnolith V1.01";
-inline constexpr char16_t kMainWindowTitle[] = u"Zarnolith V1.01";
+inline constexpr char kInstanceName[] = ZARNOLITH_PROGRAM_TITLE;
+inline constexpr char16_t kMainWindowTitle[] = u"" ZARNOLITH_PROGRAM_TITLE;
 
 inline constexpr unsigned WM_USER = 0x0400;
 inline constexpr unsigned WM_BEENDEN = WM_USER + 100;    // 1124: close, sent by outside programs

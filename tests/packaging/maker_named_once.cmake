@@ -1,4 +1,4 @@
-# The AppStream metainfo is a static file: its developer name must be the maker that the
+# The AppStream metainfo, as the build writes it: its developer name must be the maker that the
 # build names everywhere else (Info box, program file, packages, uninstall entry).
 #   cmake -DMETAINFO=FILE -DMAKER=NAME -P maker_named_once.cmake
 file(READ "${METAINFO}" metainfo)
