@@ -7,7 +7,77 @@
 #include <algorithm>
 #include <chrono>
 #include <exception>
+#include <ranges>
+#include <string>
+#include <string_view>
 #include <thread>
+#include <variant>
+
+namespace {
+
+// What the stored values describe: the display font and the text-background index.
+struct Displayed {
+    TFont& font;
+    const std::function<int()>& readHintergrundNr;
+    const std::function<void(int)>& writeHintergrundNr;
+};
+
+// A value as the key holds it: text or a 32-bit integer.
+using StoredValue = std::variant<std::u16string, std::int32_t>;
+
+// One stored value: its name, its type and the value a load takes when it is missing (both
+// given by byDefault), how a load applies it and what a save writes.
+struct Setting {
+    std::u16string_view name;
+    StoredValue byDefault;
+    void (*apply)(const Displayed&, const StoredValue&);
+    StoredValue (*current)(const Displayed&);
+};
+
+std::int32_t Integer(const StoredValue& value) { return std::get<std::int32_t>(value); }
+
+// The six values, in the order a save writes them (and a new file lists them). A load takes
+// HintColor last: setting the index applies and lays the window out, with the font read before.
+const Setting kSettings[] = {
+    {u"HintColor", 1, [](const Displayed& d, const StoredValue& v) { d.writeHintergrundNr(Integer(v)); },
+     [](const Displayed& d) -> StoredValue { return d.readHintergrundNr(); }},
+    {u"FontName", std::u16string(u"Arial"),
+     [](const Displayed& d, const StoredValue& v) {
+         d.font.Name = QString::fromStdU16String(std::get<std::u16string>(v));
+     },
+     [](const Displayed& d) -> StoredValue { return d.font.Name.toStdU16String(); }},
+    {u"FontSize", 14, [](const Displayed& d, const StoredValue& v) { d.font.setSize(Integer(v)); },
+     [](const Displayed& d) -> StoredValue { return d.font.Size(); }},
+    {u"FontColor", static_cast<std::int32_t>(ColorValue::clWindowText),
+     [](const Displayed& d, const StoredValue& v) { d.font.Color.raw = static_cast<std::uint32_t>(Integer(v)); },
+     [](const Displayed& d) -> StoredValue { return static_cast<std::int32_t>(d.font.Color.raw); }},
+    {u"FontCharSet", 0,
+     [](const Displayed& d, const StoredValue& v) { d.font.Charset = static_cast<std::uint8_t>(Integer(v) & 0xFF); },
+     [](const Displayed& d) -> StoredValue { return static_cast<std::int32_t>(d.font.Charset); }},
+    {u"FontStyle", -1,
+     [](const Displayed& d, const StoredValue& v) { d.font.Style = SettingsStore::StyleFromBits(Integer(v)); },
+     [](const Displayed& d) -> StoredValue { return SettingsStore::StyleBits(d.font.Style); }},
+};
+
+// The stored value, or the default when it is missing; an empty text counts as missing.
+StoredValue Read(platform::TRegistry& reg, const Setting& setting)
+{
+    if (std::holds_alternative<std::u16string>(setting.byDefault)) {
+        std::u16string text = reg.ReadString(setting.name);
+        return text.empty() ? setting.byDefault : StoredValue(std::move(text));
+    }
+    return reg.ValueExists(setting.name) ? StoredValue(reg.ReadInteger(setting.name)) : setting.byDefault;
+}
+
+void Write(platform::TRegistry& reg, const Setting& setting, const StoredValue& value)
+{
+    if (const auto* text = std::get_if<std::u16string>(&value))
+        reg.WriteString(setting.name, *text);
+    else
+        reg.WriteInteger(setting.name, Integer(value));
+}
+
+} // namespace
 
 ISettingsEnvironment& SystemSettingsEnvironment()
 {
@@ -80,31 +150,14 @@ void SettingsStore::RegistryLadenSpeichern(bool LadenS)
                 m_notice = NoticeText(*repair);
         }
         if (opened) {
+            const Displayed displayed{m_font, m_readHintergrundNr, m_writeHintergrundNr};
             if (LadenS) {
-                const QString name = QString::fromStdU16String(reg->ReadString(u"FontName"));
-                m_font.Name = name.isEmpty() ? QStringLiteral("Arial") : name;
-
-                m_font.setSize(reg->ValueExists(u"FontSize") ? reg->ReadInteger(u"FontSize") : 14);
-
-                m_font.Color.raw = reg->ValueExists(u"FontColor")
-                    ? static_cast<std::uint32_t>(reg->ReadInteger(u"FontColor"))
-                    : ColorValue::clWindowText;
-
-                m_font.Charset = reg->ValueExists(u"FontCharSet")
-                    ? static_cast<std::uint8_t>(reg->ReadInteger(u"FontCharSet") & 0xFF)
-                    : 0;
-
-                const int fontStyle = reg->ValueExists(u"FontStyle") ? reg->ReadInteger(u"FontStyle") : -1;
-                m_font.Style = StyleFromBits(fontStyle);
-
-                m_writeHintergrundNr(reg->ValueExists(u"HintColor") ? reg->ReadInteger(u"HintColor") : 1);
+                for (const Setting& setting : kSettings | std::views::drop(1))
+                    setting.apply(displayed, Read(*reg, setting));
+                kSettings[0].apply(displayed, Read(*reg, kSettings[0]));
             } else {
-                reg->WriteInteger(u"HintColor", m_readHintergrundNr());
-                reg->WriteString(u"FontName", m_font.Name.toStdU16String());
-                reg->WriteInteger(u"FontSize", m_font.Size());
-                reg->WriteInteger(u"FontColor", static_cast<std::int32_t>(m_font.Color.raw));
-                reg->WriteInteger(u"FontCharSet", m_font.Charset);
-                reg->WriteInteger(u"FontStyle", StyleBits(m_font.Style));
+                for (const Setting& setting : kSettings)
+                    Write(*reg, setting, setting.current(displayed));
             }
             reg->CloseKey();
         }

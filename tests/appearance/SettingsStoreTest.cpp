@@ -794,20 +794,23 @@ private:
     bool m_opens;
 };
 
+// Hands out a recording registry that opens its key, and records the pause too.
+struct RecordingEnvironment final : ISettingsEnvironment {
+    std::vector<std::string>& log;
+    explicit RecordingEnvironment(std::vector<std::string>& l) : log(l) {}
+    std::unique_ptr<platform::IRegistry> OpenRegistry() override
+    {
+        return std::make_unique<RecordingRegistry>(log, true);
+    }
+    void Pause(int milliseconds) override { log.push_back("Pause " + std::to_string(milliseconds)); }
+};
+
 TEST(StoreOrder, SaveWritesAllSixValuesHintColorFirstThenPausesAndReleases)
 {
     TFont displayFont;
     displayFont.Name = QStringLiteral("Arial");
     std::vector<std::string> log;
-    struct RecordingEnvironment final : ISettingsEnvironment {
-        std::vector<std::string>& log;
-        explicit RecordingEnvironment(std::vector<std::string>& l) : log(l) {}
-        std::unique_ptr<platform::IRegistry> OpenRegistry() override
-        {
-            return std::make_unique<RecordingRegistry>(log, true);
-        }
-        void Pause(int milliseconds) override { log.push_back("Pause " + std::to_string(milliseconds)); }
-    } environment(log);
+    RecordingEnvironment environment(log);
     SettingsStore store(
         displayFont, [] { return 4; }, [](int) {}, environment);
     store.RegistryLadenSpeichern(false);
@@ -816,6 +819,26 @@ TEST(StoreOrder, SaveWritesAllSixValuesHintColorFirstThenPausesAndReleases)
                                        "Setzen FontName 1 12", "Setzen FontSize 4 4", "Setzen FontColor 4 4",
                                        "Setzen FontCharSet 4 4", "Setzen FontStyle 4 4", "CloseKey", "Pause 10",
                                        "freigeben"));
+}
+
+TEST(StoreOrder, LoadReadsTheFontsValuesFirstAndAppliesHintColorLastWithTheFontInPlace)
+{
+    TFont displayFont;
+    displayFont.Name = QStringLiteral("Courier New");
+    std::vector<std::string> log;
+    RecordingEnvironment environment(log);
+    SettingsStore store(
+        displayFont, [] { return 4; },
+        [&](int nr) {
+            // Applying the index lays the window out: by then the font must be the loaded one.
+            log.push_back("HintergrundNr " + std::to_string(nr) + " " + displayFont.Name.toStdString());
+        },
+        environment);
+    store.RegistryLadenSpeichern(true);
+    EXPECT_THAT(log,
+                ::testing::ElementsAre("OpenKey \\Software\\Zarnolith +create", "Info FontName", "Info FontSize",
+                                       "Info FontColor", "Info FontCharSet", "Info FontStyle", "Info HintColor",
+                                       "HintergrundNr 1 Arial", "CloseKey", "Pause 10", "freigeben"));
 }
 
 } // namespace
