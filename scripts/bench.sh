@@ -18,8 +18,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZARNOLITH_BUILD_TESTS=OFF >/dev/null
-cmake --build build-bench -j2
+cmake --preset bench >/dev/null
+cmake --build --preset bench
 export QT_QPA_PLATFORM=offscreen
 # Programs that benchmarks start as their baselines, not benchmarks themselves.
 helpers=" bench_trivial_program "

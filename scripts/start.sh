@@ -3,8 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DZARNOLITH_BUILD_TESTS=OFF -DZARNOLITH_BUILD_BENCH=OFF >/dev/null
-cmake --build build --target zarnolith -j2
+cmake --preset release >/dev/null
+cmake --build --preset release --target zarnolith
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
   echo "There is no display here (neither DISPLAY nor WAYLAND_DISPLAY is set)." >&2
   echo "Zarnolith is a desktop program. To run it headless, use a virtual X server:" >&2

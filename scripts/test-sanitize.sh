@@ -7,12 +7,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 started=$(date +%s)
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZARNOLITH_SANITIZE=ON -DZARNOLITH_BUILD_BENCH=OFF >/dev/null
-cmake --build build-asan -j2
-export QT_QPA_PLATFORM=offscreen
+cmake --preset asan >/dev/null
+cmake --build --preset asan
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 status=0
-ctest --test-dir build-asan --output-on-failure -j2 --timeout 600 "$@" || status=$?
+ctest --preset asan "$@" || status=$?
 echo "sanitizer build and test run: $(( $(date +%s) - started )) s"
 exit $status
