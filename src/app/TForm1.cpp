@@ -1,5 +1,7 @@
 #include "app/TForm1.h"
 
+#include "platform/WindowFrame.h"
+
 #include "app/AccessibilityCorrections.h"
 #include "app/MainLayout.h"
 #include "app/ShortCutToKeySequence.h"
@@ -14,6 +16,7 @@
 #include "instance/QtWindowSystem.h"
 #include "platform/ScreenArea.h"
 #include "platform/SystemMenu.h"
+#include "platform/WindowFrame.h"
 #include "ui/ClientScroller.h"
 #include "ui/ControlAppearance.h"
 #include "ui/DialogPlacement.h"
@@ -353,6 +356,11 @@ void TForm1::FensterEinrichten()
     const platform::ScreenRect wa = m_screenArea.WorkArea();
     const LayoutRect workArea{wa.left, wa.top, wa.width, wa.height};
     const bool maximised = isMaximized();
+    // Where the window system holds a maximised window's place, a move would
+    // restore it: it stays as it is, and a restore places it by the layout it
+    // has then (m_laidOutWhileMaximised).
+    if (maximised && platform::SystemPlacesMaximised(*this))
+        return;
     // A maximised window goes to the work area's corner, where the platform keeps
     // it anyway; any other stays inside the work area, title bar included.
     std::optional<QRect> keepIn;

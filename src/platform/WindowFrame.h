@@ -21,4 +21,11 @@ struct NativeOuter {
 // nullopt before the window has a native window, and not on Windows.
 std::optional<NativeOuter> NativeOuterRect(const QWidget& window);
 
+// Whether the window system itself holds a maximised window's place, so a
+// move of it is no placement but a restore: on Windows (a maximised window's
+// frame lies outside the work area by its border, -4,-4 under Wine's frames,
+// so it is never "at the corner" already, and moved there it is no longer
+// maximised). Elsewhere a maximised window is placed like any other.
+bool SystemPlacesMaximised(const QWidget& window);
+
 } // namespace platform

@@ -5,4 +5,6 @@ namespace platform {
 
 std::optional<NativeOuter> NativeOuterRect(const QWidget&) { return std::nullopt; }
 
+bool SystemPlacesMaximised(const QWidget&) { return false; }
+
 } // namespace platform

@@ -34,4 +34,9 @@ std::optional<NativeOuter> NativeOuterRect(const QWidget& window)
     return NativeOuter{rect, window.frameGeometry().topLeft() - rect.topLeft()};
 }
 
+bool SystemPlacesMaximised(const QWidget& window)
+{
+    return QGuiApplication::platformName() == QLatin1String("windows") && window.isWindow();
+}
+
 } // namespace platform
