@@ -1,8 +1,8 @@
 # CMake toolchain file for 64-bit Windows: Debian's MinGW-w64 cross compilers (posix threads variant),
-# the Qt and GoogleTest that scripts/windows-toolchain.sh built with them, and Wine to run what is built
+# the Qt and GoogleTest that scripts/windows.sh toolchain built with them, and Wine to run what is built
 # (tests through CTest, test discovery at build time).
 #
-#   bash scripts/windows-toolchain.sh
+#   bash scripts/windows.sh toolchain
 #   cmake -S . -B build-win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw64.cmake
 #
 # The cache location follows the script: ZARNOLITH_CACHE, else $XDG_CACHE_HOME/zarnolith, else
@@ -40,7 +40,7 @@ else()
 endif()
 if(NOT ZARNOLITH_WIN64_QT_DIR OR NOT ZARNOLITH_WIN64_GTEST_DIR)
   if(NOT EXISTS "${_zarnolith_cache}/win64/current.cmake")
-    message(FATAL_ERROR "No Qt for Windows in ${_zarnolith_cache}/win64: run bash scripts/windows-toolchain.sh")
+    message(FATAL_ERROR "No Qt for Windows in ${_zarnolith_cache}/win64: run bash scripts/windows.sh toolchain")
   endif()
   include("${_zarnolith_cache}/win64/current.cmake")
 endif()
@@ -58,4 +58,4 @@ set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake CACHE PATH "")
 # Programs run under Wine, finding Qt's and the compiler's DLLs in the Qt prefix.
 get_filename_component(_zarnolith_source_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR
-    "${_zarnolith_source_root}/scripts/windows-run.sh;--dll-dir;${ZARNOLITH_WIN64_QT_DIR}/bin")
+    "${_zarnolith_source_root}/scripts/windows.sh;run;--dll-dir;${ZARNOLITH_WIN64_QT_DIR}/bin")

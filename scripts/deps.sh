@@ -3,7 +3,7 @@
 # Run (bash scripts/deps.sh) by start.sh, test.sh, test-sanitize.sh, bench.sh and
 # fuzz.sh before they build; runs apt-get as root or through sudo.
 #   bash scripts/deps.sh               the Linux build's packages (the list below)
-#   bash scripts/deps.sh PACKAGE...    these instead (windows-toolchain.sh passes its own)
+#   bash scripts/deps.sh PACKAGE...    these instead (scripts/windows.sh toolchain passes its own)
 set -euo pipefail
 
 ZARNOLITH_PACKAGES=(

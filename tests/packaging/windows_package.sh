@@ -25,7 +25,7 @@ build=$(cd "${2:?}" && pwd)
 poster=$(readlink -f "${3:?}")
 maker=${4:?usage: windows_package.sh zip|installer BUILD_DIR POST_TO_TITLE.exe MAKER}
 root=$(cd "$here/../.." && pwd)
-run=$root/scripts/windows-run.sh
+run=$root/scripts/windows.sh
 title="Zarnolith V1.01"
 
 cache=${ZARNOLITH_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/zarnolith}/win64
@@ -51,25 +51,25 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-# A run of an earlier test may have left a process in the prefix (bash "$run" makes the prefix).
-bash "$run" cmd /c exit >/dev/null 2>&1 || true
+# A run of an earlier test may have left a process in the prefix (windows.sh run makes the prefix).
+bash "$run" run cmd /c exit >/dev/null 2>&1 || true
 end_wine
 
 # wine_text COMMAND...: a Windows command's output without carriage returns.
-wine_text() { bash "$run" "$@" 2>/dev/null | tr -d '\r'; }
+wine_text() { bash "$run" run "$@" 2>/dev/null | tr -d '\r'; }
 # reg_value KEY NAME: the data of a registry value, empty when it does not exist.
 reg_value() {
   wine_text reg query "$1" /v "$2" | awk -v n="$2" '$1 == n { $1 = ""; $2 = ""; sub(/^  */, ""); print }'
 }
-reg_key_exists() { bash "$run" reg query "$1" >/dev/null 2>&1; }
+reg_key_exists() { bash "$run" run reg query "$1" >/dev/null 2>&1; }
 
 # start_program COMMAND...: starts the program with a Windows command line and waits for its main
 # window; program holds the process id of the command.
 start_program() {
   # The desktop session up first (Wine's start of a session runs its own programs beside the
   # first one), as on Windows, where a user starts the program into a running session.
-  bash "$run" cmd /c exit >/dev/null 2>&1 || true
-  WINEDEBUG=err+all,+loaddll bash "$run" "$@" >"$work/program.log" 2>&1 &
+  bash "$run" run cmd /c exit >/dev/null 2>&1 || true
+  WINEDEBUG=err+all,+loaddll bash "$run" run "$@" >"$work/program.log" 2>&1 &
   program=$!
   local found="" rc deadline=$((SECONDS + 180))
   # The main window, mapped on the X display, within three minutes on a busy machine.
@@ -106,7 +106,7 @@ expect_ended() {
 # and expects the command to end with exit code 0.
 start_and_close() {
   start_program "$@"
-  bash "$run" "$poster" "$title" 1124 10000 || fail "posting 1124 failed"
+  bash "$run" run "$poster" "$title" 1124 10000 || fail "posting 1124 failed"
   expect_ended 1124
   echo "main window shown; closed by 1124 with exit code 0"
 }
@@ -208,16 +208,16 @@ case $mode in
     rm -rf "$temp_dir"/~nsu*.tmp
     shortcut=$(winepath -u "$programs\\$title.lnk")
     # A clean user: nothing of an earlier run, and settings of the user's own that must survive.
-    bash "$run" reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
-    bash "$run" reg delete "$settings_key" /f >/dev/null 2>&1 || true
+    bash "$run" run reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
+    bash "$run" run reg delete "$settings_key" /f >/dev/null 2>&1 || true
     # The folder of the user's programs too: the installation makes it, the uninstallation removes it.
     programs_dir=$(dirname "$install_dir")
     rm -rf "$programs_dir" "$shortcut"
-    bash "$run" reg add "$settings_key" /v FontName /t REG_SZ /d "Courier New" /f >/dev/null
-    bash "$run" reg add "$settings_key" /v FontSize /t REG_DWORD /d 20 /f >/dev/null
+    bash "$run" run reg add "$settings_key" /v FontName /t REG_SZ /d "Courier New" /f >/dev/null
+    bash "$run" run reg add "$settings_key" /v FontSize /t REG_DWORD /d 20 /f >/dev/null
 
     check_resources "$setup"
-    bash "$run" "$setup" /S || fail "silent installation ended with $?"
+    bash "$run" run "$setup" /S || fail "silent installation ended with $?"
     wineserver -w
     check_contents "$install_dir"
     check_resources "$install_dir/Deinstallieren.exe"
@@ -249,7 +249,7 @@ case $mode in
     start_program "$program_path"
     find "$install_dir" -type f -exec touch -d 2000-01-01 {} +
     rc=0
-    bash "$run" "$setup" /S || rc=$?
+    bash "$run" run "$setup" /S || rc=$?
     [ "$rc" -eq 0 ] || fail "silent installation over the running program ended with $rc"
     expect_ended "the installation over it"
     old=$(cd "$install_dir" && find . -type f ! -newermt 2001-01-01 | sort)
@@ -268,14 +268,14 @@ case $mode in
     kill -STOP $stopped
     find "$install_dir" -type f -exec touch -d 2000-01-01 {} +
     rc=0
-    bash "$run" "$setup" /S || rc=$?
+    bash "$run" run "$setup" /S || rc=$?
     # shellcheck disable=SC2086
     kill -CONT $stopped
     [ "$rc" -eq 2 ] || fail "silent installation over a program that does not end ended with $rc, not 2"
     changed=$(cd "$install_dir" && find . -type f -newermt 2001-01-01 | sort)
     [ -z "$changed" ] || fail "the installation that gave up changed these files: $changed"
     # Going on, it takes the 1124 the installer posted; once more, should that not have reached it.
-    bash "$run" "$poster" "$title" 1124 >/dev/null 2>&1 || true
+    bash "$run" run "$poster" "$title" 1124 >/dev/null 2>&1 || true
     expect_ended 1124
     echo "a program that does not end: the silent installation gave up with exit code 2, nothing changed"
 
@@ -284,7 +284,7 @@ case $mode in
     start_program "$program_path"
     [[ $quiet =~ ^\"([^\"]+)\"\ (.*)$ ]] || fail "QuietUninstallString $quiet is no quoted path with arguments"
     read -r -a arguments <<<"${BASH_REMATCH[2]}"
-    bash "$run" "${BASH_REMATCH[1]}" "${arguments[@]}" || fail "silent uninstallation ended with $?"
+    bash "$run" run "${BASH_REMATCH[1]}" "${arguments[@]}" || fail "silent uninstallation ended with $?"
     # The uninstaller goes on from a copy of itself in the temporary folder: wait until that has
     # ended (and with it the program it closed).
     expect_ended "the uninstallation"

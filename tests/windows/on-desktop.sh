@@ -2,7 +2,7 @@
 # Runs a Windows test program under Wine on a desktop of its own (Xvfb with
 # openbox) in the given Wine prefix, and ends every Wine process of that prefix
 # afterwards, so the next test's desktop starts clean:
-#   on-desktop.sh WINEPREFIX [--reg KEY NAME TYPE DATA]... windows-run.sh [--dll-dir DIR]... PROGRAM.exe [ARGS...]
+#   on-desktop.sh WINEPREFIX [--reg KEY NAME TYPE DATA]... windows.sh run [--dll-dir DIR]... PROGRAM.exe [ARGS...]
 # Each --reg sets a registry value in the prefix before anything runs in it (as
 # `wine reg add` does; e.g. the desktop's colours or resolution under
 # "HKCU\Control Panel"), so that every program started there sees it from its
@@ -19,7 +19,7 @@ while [ $# -gt 0 ] && [ "$1" = --reg ]; do
 done
 if [ ${#values[@]} -gt 0 ]; then
   [ -f "$ZARNOLITH_WINEPREFIX/.zarnolith-prefix-ready" ] \
-    || flock "$ZARNOLITH_WINEPREFIX.lock" bash "$here/../../scripts/windows-wineprefix.sh" "$ZARNOLITH_WINEPREFIX" >&2 \
+    || flock "$ZARNOLITH_WINEPREFIX.lock" bash "$here/../../scripts/windows.sh" wineprefix "$ZARNOLITH_WINEPREFIX" >&2 \
     || exit 1
   (
     export WINEPREFIX=$ZARNOLITH_WINEPREFIX WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
