@@ -1,9 +1,9 @@
 // The three windows on a Windows desktop in a high-contrast scheme (white
 // window text on black windows), read back from the screen as Windows shows
 // them: on every one of the 19 text backgrounds each label's, field's, status
-// line's and list entry's text stands at least 4.5:1 from its own background,
-// the selected list entry stands out from the others and carries readable
-// text. The system
+// line's, list entry's and button's text stands at least 4.5:1 from its own
+// background, the selected list entry stands out from the others and carries
+// readable text. The system
 // text colour is meant for the scheme's black; on a light background the
 // program must draw it in black instead.
 #include "lowvision/ContrastSupport.h"
@@ -14,7 +14,9 @@
 #include <QCursor>
 #include <QDeadlineTimer>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 
 #include <windows.h>
 
@@ -85,6 +87,7 @@ protected:
         ASSERT_EQ(::GetSysColor(COLOR_WINDOWTEXT), RGB(255, 255, 255)) << "window text is not white";
         ASSERT_EQ(::GetSysColor(COLOR_WINDOW), RGB(0, 0, 0)) << "windows are not black";
         ASSERT_EQ(::GetSysColor(COLOR_BTNTEXT), RGB(255, 255, 255)) << "button text is not white";
+        ASSERT_EQ(::GetSysColor(COLOR_BTNFACE), RGB(0, 0, 0)) << "button faces are not black";
         ASSERT_EQ(QApplication::palette().color(QPalette::Text), QColor(Qt::white));
         ASSERT_EQ(QApplication::palette().color(QPalette::WindowText), QColor(Qt::white));
     }
@@ -101,7 +104,7 @@ TEST_F(HighContrastScheme, EveryLabelFieldAndListEntryIsReadableOnEveryBackgroun
     int measured = 0;
 
     std::printf("high-contrast scheme, 14 pt, the lowest text contrast: main window / start values / background "
-                "list / selected entry\n");
+                "list and its buttons / selected entry\n");
     for (int nr = 0; nr < ColorCount; ++nr) {
         const std::string name = colourName(nr);
         SCOPED_TRACE(name);
@@ -128,6 +131,12 @@ TEST_F(HighContrastScheme, EveryLabelFieldAndListEntryIsReadableOnEveryBackgroun
         const auto checkSpin = [&](Worst& worst, const QImage& image, TSpinEdit* spin, const char* what) {
             check(worst, image, inWindow(spin, fieldTextArea(spin, spin->buttons()->x())), true, what);
         };
+        // A button keeps the scheme's face and text: its caption, on the face.
+        const auto checkButton = [&](Worst& worst, const QImage& image, QPushButton* button, const char* what) {
+            const QSize caption = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
+            const QRect area = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, caption, button->rect());
+            check(worst, image, inWindow(button, area), false, what);
+        };
 
         // The main window, the focus on its button so no field shows a selection.
         w.form->setHintergrundNr(nr);
@@ -144,6 +153,7 @@ TEST_F(HighContrastScheme, EveryLabelFieldAndListEntryIsReadableOnEveryBackgroun
         checkSpin(mainWorst, main, w.form->SpinEdit1, "SpinEdit1");
         checkSpin(mainWorst, main, w.form->SpinEdit2, "SpinEdit2");
         check(mainWorst, main, inWindow(w.form->StatusBar1, w.form->StatusPanel->geometry()), true, "StatusBar1");
+        checkButton(mainWorst, main, w.form->Button1, "Button1");
 
         // The start-values dialog as the command shows it.
         PixelForm->SchriftartZuweisen();
@@ -155,6 +165,8 @@ TEST_F(HighContrastScheme, EveryLabelFieldAndListEntryIsReadableOnEveryBackgroun
         checkLabel(pixelWorst, pixel, PixelForm->Label2, "PixelForm.Label2");
         checkSpin(pixelWorst, pixel, PixelForm->SpinEdit1, "PixelForm.SpinEdit1");
         checkSpin(pixelWorst, pixel, PixelForm->SpinEdit2, "PixelForm.SpinEdit2");
+        checkButton(pixelWorst, pixel, PixelForm->Button1, "PixelForm.Button1");
+        checkButton(pixelWorst, pixel, PixelForm->Button2, "PixelForm.Button2");
         PixelForm->hide();
 
         // The background dialog: an entry that is not selected, and the selected one.
@@ -171,6 +183,8 @@ TEST_F(HighContrastScheme, EveryLabelFieldAndListEntryIsReadableOnEveryBackgroun
         const QRect otherRect = inWindow(list->viewport(), list->visualItemRect(list->item(other)));
         check(listWorst, view, otherRect, true, "ListBox1 entry");
         check(selectedWorst, view, selectedRect, false, "ListBox1 selected entry");
+        checkButton(listWorst, view, dialog->Button1, "HintergrundForm.Button1");
+        checkButton(listWorst, view, dialog->Button2, "HintergrundForm.Button2");
         const QColor bar = dominant(view, selectedRect);
         const double apart = ContrastRatio(bar, dominant(view, otherRect));
         EXPECT_GE(apart, 3.0) << "selected entry " << bar.name().toStdString() << " beside the others on "
@@ -182,7 +196,7 @@ TEST_F(HighContrastScheme, EveryLabelFieldAndListEntryIsReadableOnEveryBackgroun
                     listWorst.ratio, selectedWorst.ratio, bar.name().toLatin1().data(), apart);
         EXPECT_EQ(AnzeigeSchrift->Color.raw, ColorValue::clWindowText) << "drawing leaves the stored colour";
     }
-    EXPECT_EQ(measured, ColorCount * 15);
+    EXPECT_EQ(measured, ColorCount * 20);
 }
 
 } // namespace
