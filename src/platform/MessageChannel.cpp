@@ -31,6 +31,15 @@ int RemainingMs(std::chrono::steady_clock::time_point deadline)
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
+// Where the socket is made before it takes its path: beside it, a name of the
+// same length (it fits wherever the path fits).
+std::string StagedPath(const std::string& path)
+{
+    std::string staged = path;
+    staged.back() = staged.back() == '~' ? '#' : '~';
+    return staged;
+}
+
 } // namespace
 
 bool PeerHasUid(int socketFd, uid_t uid)
@@ -47,17 +56,25 @@ std::unique_ptr<ChannelListener> ChannelListener::Listen(const std::string& path
     sockaddr_un addr;
     if (!FillAddress(path, addr))
         return nullptr;
+    const std::string staged = StagedPath(path);
+    FillAddress(staged, addr);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return nullptr;
-    // A socket file left by a crashed instance would block bind(); the lock,
-    // not this file, decides who runs. Clients connect without waiting, so a
-    // short queue would turn away requests that arrive while the UI thread is
-    // busy: take the longest the system allows.
-    ::unlink(path.c_str());
+    // The path appears only once the socket listens, for its owner alone: a
+    // client that finds the file connects (a second start that came a moment
+    // early is not turned away), and no one else ever finds it open. The
+    // rename also replaces a socket file left by a crashed instance; the lock,
+    // not this file, decides who runs, and only the lock's holder gets here.
+    // Clients connect without waiting, so a short queue would turn away
+    // requests that arrive while the UI thread is busy: take the longest the
+    // system allows.
+    ::unlink(staged.c_str());
     struct stat st {};
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 || ::chmod(path.c_str(), 0600) != 0
-        || ::listen(fd, SOMAXCONN) != 0 || ::stat(path.c_str(), &st) != 0) {
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 || ::chmod(staged.c_str(), 0600) != 0
+        || ::listen(fd, SOMAXCONN) != 0 || ::rename(staged.c_str(), path.c_str()) != 0
+        || ::stat(path.c_str(), &st) != 0) {
+        ::unlink(staged.c_str());
         ::close(fd);
         return nullptr;
     }
@@ -71,11 +88,12 @@ ChannelListener::ChannelListener(int fd, std::string path, dev_t dev, ino_t ino)
 
 ChannelListener::~ChannelListener()
 {
-    ::close(m_fd);
-    // Remove the path only while it is still our socket.
+    // Remove the path only while it is still our socket, and before the socket
+    // stops listening: a client that finds the file is not refused.
     struct stat st {};
     if (::stat(m_path.c_str(), &st) == 0 && st.st_dev == m_dev && st.st_ino == m_ino)
         ::unlink(m_path.c_str());
+    ::close(m_fd);
 }
 
 int ChannelListener::Accept()

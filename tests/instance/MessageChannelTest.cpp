@@ -269,6 +269,47 @@ TEST_F(MessageChannelTest, SocketIsPrivateAndRemovedWithTheServer)
     EXPECT_FALSE(instance::MessageChannelServer(std::string(), nullptr, nullptr).isListening());
 }
 
+// A client that finds the socket file connects: the path appears only once
+// the socket listens, never with permissions wider than the owner's. A
+// second start, or an outside program that waits for the file, must not be
+// turned away by an instance that is just starting.
+TEST(ChannelListenerStart, PathAppearsOnlyOnceTheSocketListensAndIsPrivate)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string path = platform::ChannelSocketPath(dir.path().toStdString(), instance::kInstanceName);
+    std::atomic<bool> stop{false};
+    std::atomic<int> seen{0}, refused{0}, open{0};
+    // Connects the moment the file shows, again and again, while listeners come and go.
+    std::thread watcher([&] {
+        while (!stop) {
+            struct stat st {};
+            if (::lstat(path.c_str(), &st) != 0)
+                continue;
+            ++seen;
+            if ((st.st_mode & 0077) != 0)
+                ++open;
+            const int fd = ConnectRaw(path);
+            if (fd >= 0)
+                ::close(fd);
+            else if (errno == ECONNREFUSED)
+                ++refused;
+            while (!stop && ::lstat(path.c_str(), &st) == 0) {}
+        }
+    });
+    for (int i = 0; i < 3000; ++i) {
+        auto listener = platform::ChannelListener::Listen(path);
+        ASSERT_NE(listener, nullptr);
+        for (int fd; (fd = listener->Accept()) >= 0;)
+            ::close(fd);
+    }
+    stop = true;
+    watcher.join();
+    EXPECT_GT(seen.load(), 0) << "the watcher never saw the socket file; the check proved nothing";
+    EXPECT_EQ(refused.load(), 0) << "of " << seen << " connections to a socket file that was there";
+    EXPECT_EQ(open.load(), 0) << "of " << seen << " times the file was seen";
+}
+
 TEST(PeerCredentials, MatchOnlyTheConnectedProcessesUser)
 {
     int pair[2];
