@@ -44,7 +44,13 @@ inline void showAlone(QWidget* window, std::initializer_list<QWidget*> others)
     window->activateWindow();
     QApplication::setActiveWindow(window);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    // Not QTest::qWaitForWindowActive: Qt counts a dialog as active while its
+    // owner has the focus, so on a window manager that is slow to answer it
+    // returns before the dialog has the keyboard. A control of a window that
+    // is not the active one does not take the focus, nor draws its frame.
+    ASSERT_TRUE(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }, 10000))
+        << window->windowTitle().toStdString() << " did not become the active window; active: "
+        << (QApplication::activeWindow() ? QApplication::activeWindow()->windowTitle().toStdString() : "none");
     window->repaint();
     QApplication::processEvents();
 }
