@@ -114,6 +114,11 @@ bool QtWindowSystem::SetForegroundWindow(WindowHandle window)
     if (!w)
         return false;
     m_requested = window;
+    // A window that a modal dialog blocks takes no keys. Handing it the
+    // keyboard on the way to the dialog, which is brought forward after it,
+    // would only lose what the user types in between; it is raised all the same.
+    if (const QWidget* modal = QApplication::activeModalWidget(); modal && modal != w && !modal->isAncestorOf(w))
+        return true;
     // Qt's own request on X11 carries the time of the last input our windows
     // saw, which a window manager may refuse in favour of another program.
     if (!platform::X11Activate(w->internalWinId()))
