@@ -341,4 +341,34 @@ bool X11Activate(std::uintptr_t window)
     return true;
 }
 
+std::optional<DeviceWorkArea> X11WorkArea()
+{
+    xcb_connection_t* c = qtConnection();
+    if (!c)
+        return std::nullopt;
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    if (!screen)
+        return std::nullopt;
+    const long rootWidth = screen->width_in_pixels;
+    const long rootHeight = screen->height_in_pixels;
+    DeviceWorkArea a{0, 0, int(rootWidth), int(rootHeight)};
+    // Four values per desktop; the current desktop's, else the first.
+    const std::vector<std::uint32_t> areas = property32(c, screen->root, atom(c, "_NET_WORKAREA"), XCB_ATOM_CARDINAL);
+    const std::vector<std::uint32_t> current
+        = property32(c, screen->root, atom(c, "_NET_CURRENT_DESKTOP"), XCB_ATOM_CARDINAL);
+    std::size_t at = current.empty() ? 0 : std::size_t(current[0]) * 4;
+    if (at + 4 > areas.size())
+        at = 0;
+    if (areas.size() >= at + 4) {
+        // Clipped to the root window: a damaged property must not widen the screen.
+        const long left = std::clamp<long>(areas[at], 0, rootWidth);
+        const long top = std::clamp<long>(areas[at + 1], 0, rootHeight);
+        const long right = std::clamp<long>(long(areas[at]) + long(areas[at + 2]), left, rootWidth);
+        const long bottom = std::clamp<long>(long(areas[at + 1]) + long(areas[at + 3]), top, rootHeight);
+        if (right > left && bottom > top)
+            a = {int(left), int(top), int(right - left), int(bottom - top)};
+    }
+    return a;
+}
+
 } // namespace platform

@@ -39,4 +39,16 @@ std::optional<FrameExtents> X11KnownFrameExtents(std::uintptr_t window);
 // focus set directly. false when not on X11.
 bool X11Activate(std::uintptr_t window);
 
+// The work area the window manager leaves free on the current desktop
+// (_NET_WORKAREA), clipped to the root window, in device pixels. nullopt when
+// not on X11; without a window manager that names a work area, the whole root
+// window.
+struct DeviceWorkArea {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+std::optional<DeviceWorkArea> X11WorkArea();
+
 } // namespace platform

@@ -10,4 +10,6 @@ std::optional<FrameExtents> X11KnownFrameExtents(std::uintptr_t) { return std::n
 
 bool X11Activate(std::uintptr_t) { return false; }
 
+std::optional<DeviceWorkArea> X11WorkArea() { return std::nullopt; }
+
 } // namespace platform
