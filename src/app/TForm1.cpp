@@ -407,7 +407,7 @@ void TForm1::screenChanged()
         return;
     // Where the user has put it, as far as the work area of its screen allows.
     if (const QScreen* s = screen()) {
-        const QRect wa = s->availableGeometry();
+        const QRect wa = platform::WorkAreaOf(*s);
         PlaceOuter(
             *this,
             [](const QRect& outer) {
@@ -436,7 +436,7 @@ void TForm1::showEvent(QShowEvent* event)
             m_positionRuleSpent = true;
             if (!isMaximized()) {
                 const QScreen* s = screen();
-                const QRect wa = s->availableGeometry();
+                const QRect wa = platform::WorkAreaOf(*s);
                 const QRect desk = s->virtualGeometry();
                 PlaceOuter(
                     *this,

@@ -62,7 +62,7 @@ TPixelForm::TPixelForm(QWidget* parent, platform::IBeep& beep, const platform::I
                 [](const QRect& outer) {
                     return LayoutPoint{outer.x(), outer.y()};
                 },
-                s->availableGeometry());
+                platform::WorkAreaOf(*s));
     });
 
     auto makeLabel = [this](const char* name) {

@@ -3,6 +3,7 @@
 #include "appearance/ColorTable.h"
 #include "appearance/FontScripts.h"
 #include "appearance/FontWindowControls.h"
+#include "platform/ScreenArea.h"
 #include "ui/DialogPlacement.h"
 #include "ui/TextContrast.h"
 #include "ui/TextMeasure.h"
@@ -367,7 +368,7 @@ QSize FontWindow::frameMargins() const
 QSize FontWindow::roomOnScreen(const QSize& frame) const
 {
     const QScreen* target = parentWidget() ? parentWidget()->screen() : screen();
-    const QSize work = target ? target->availableGeometry().size() : QSize(800, 600);
+    const QSize work = target ? platform::WorkAreaOf(*target).size() : QSize(800, 600);
     const LayoutSize room = ClientRoom({work.width(), work.height()}, {frame.width(), frame.height()});
     return {room.width, room.height};
 }
@@ -488,7 +489,7 @@ void FontWindow::showEvent(QShowEvent* event)
         if (owner && owner->isVisible()) {
             MoveCentredOverOwner(*this, *owner);
         } else if (const QScreen* target = screen()) {
-            const QRect workArea = target->availableGeometry();
+            const QRect workArea = platform::WorkAreaOf(*target);
             PlaceOuter(
                 *this,
                 [workArea](const QRect& outer) {

@@ -3,6 +3,7 @@
 #include "appearance/ColorTable.h"
 #include "appearance/HintergrundLayout.h"
 #include "appearance/TListBox.h"
+#include "platform/ScreenArea.h"
 #include "ui/ClientScroller.h"
 #include "ui/ControlAppearance.h"
 #include "ui/DialogPlacement.h"
@@ -42,7 +43,7 @@ THintergrundForm::THintergrundForm(QWidget* AOwner, int ABtnWidth, int ARand, co
                 [](const QRect& outer) {
                     return LayoutPoint{outer.x(), outer.y()};
                 },
-                s->availableGeometry());
+                platform::WorkAreaOf(*s));
     });
 
     // Component order is tab order: list, OK, Cancel.

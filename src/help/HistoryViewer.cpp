@@ -1,5 +1,7 @@
 #include "help/HistoryViewer.h"
 
+#include "platform/ScreenArea.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -71,7 +73,7 @@ void HistoryViewer::SetUpSize()
                fm.lineSpacing() * 25 + frame);
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     if (screen) {
-        const QSize available = screen->availableGeometry().size() * 9 / 10;
+        const QSize available = platform::WorkAreaOf(*screen).size() * 9 / 10;
         size = size.boundedTo(available);
     }
     resize(size);
@@ -83,7 +85,7 @@ void HistoryViewer::showEvent(QShowEvent* event)
         m_placed = true;
         const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
         if (screen) {
-            const QRect wa = screen->availableGeometry();
+            const QRect wa = platform::WorkAreaOf(*screen);
             PlaceOuter(
                 *this,
                 [wa](const QRect& outer) {

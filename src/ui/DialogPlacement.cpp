@@ -1,5 +1,6 @@
 #include "ui/DialogPlacement.h"
 
+#include "platform/ScreenArea.h"
 #include "platform/WindowFrame.h"
 #include "platform/X11Window.h"
 #include "ui/WindowFit.h"
@@ -207,7 +208,7 @@ void MoveCentredOverOwner(QWidget& dialog, const QWidget& owner)
     QRect workArea(INT_MIN / 2, INT_MIN / 2, 0, 0);
     std::optional<QRect> keepIn;
     if (const QScreen* screen = owner.screen())
-        keepIn = workArea = screen->availableGeometry();
+        keepIn = workArea = platform::WorkAreaOf(*screen);
     PlaceOuter(
         dialog,
         [&, o, workArea](const QRect& outer) {

@@ -1,5 +1,6 @@
 #include "ui/MessageBoxDisplay.h"
 
+#include "platform/ScreenArea.h"
 #include "ui/ControlAppearance.h"
 #include "ui/DialogPlacement.h"
 #include "ui/HeldKeyFilter.h"
@@ -173,7 +174,7 @@ private:
         const QScreen* s = owner && owner->screen() ? owner->screen() : screen();
         if (!s)
             s = QGuiApplication::primaryScreen();
-        return s ? s->availableGeometry() : QRect();
+        return s ? platform::WorkAreaOf(*s) : QRect();
     }
 
     void fit()
