@@ -1,11 +1,12 @@
 // Every window at every display font a low-vision user may choose (8 to 72
-// points), on a 1920 x 1080 screen with a real window manager (openbox), at
-// the display scale this process runs with (QT_SCALE_FACTOR): each window's
-// outer rectangle, frame and title bar included, lies inside the work area as
-// the window manager shows it; every control is inside its window, or inside
-// a scrolling client that brings it into view when it takes the keyboard; no
-// control covers another and no text is cut. Set ZARNOLITH_LOWVISION_SHOTS
-// to a directory to keep a screenshot of each window.
+// points), on a 1920 x 1080 screen (or the one ZARNOLITH_TEST_SCREEN names)
+// with a real window manager (openbox), at the display scale this process
+// runs with (QT_SCALE_FACTOR): each window's outer rectangle, frame and title
+// bar included, lies inside the work area as the window manager shows it;
+// every control is inside its window, or inside a scrolling client that
+// brings it into view when it takes the keyboard; no control covers another
+// and no text is cut. Set ZARNOLITH_LOWVISION_SHOTS to a directory to keep a
+// screenshot of each window.
 #include "desktop/X11Probe.h"
 #include "support/ModalLoop.h"
 #include "support/PlatformStandIns.h"
