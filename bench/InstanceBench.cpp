@@ -2,8 +2,8 @@
 // holds the lock and answers the channel, side by side with a program that
 // only starts and exits. Target: at most 3 times the trivial program.
 #include "instance/Messages.h"
-#include "platform/MessageChannel.h"
-#include "platform/NamedMutex.h"
+#include "instance/MessageChannel.h"
+#include "instance/NamedMutex.h"
 
 #include <benchmark/benchmark.h>
 
@@ -38,9 +38,9 @@ public:
         m_pid = ::fork();
         if (m_pid == 0)
             Serve();
-        const std::string path = platform::ChannelSocketPath(m_dir, instance::kInstanceName);
+        const std::string path = instance::ChannelSocketPath(m_dir, instance::kInstanceName);
         for (int i = 0; i < 500; ++i) {
-            platform::ChannelClient probe;
+            instance::ChannelClient probe;
             if (probe.Connect(path))
                 break;
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -57,12 +57,12 @@ public:
 private:
     [[noreturn]] void Serve()
     {
-        platform::FlockNamedMutex lock(m_dir);
+        instance::FlockNamedMutex lock(m_dir);
         lock.CreateMutexW(instance::kInstanceName);
-        auto listener = platform::ChannelListener::Listen(platform::ChannelSocketPath(m_dir, instance::kInstanceName));
+        auto listener = instance::ChannelListener::Listen(instance::ChannelSocketPath(m_dir, instance::kInstanceName));
         if (!listener)
             ::_exit(1);
-        std::map<int, std::unique_ptr<platform::ChannelSession>> sessions;
+        std::map<int, std::unique_ptr<instance::ChannelSession>> sessions;
         const auto titles = [] { return std::vector<std::string>{"Zarnolith V1.01"}; };
         for (;;) {
             std::vector<pollfd> fds{{listener->fd(), POLLIN, 0}};
@@ -72,7 +72,7 @@ private:
                 continue;
             if (fds[0].revents)
                 for (int fd; (fd = listener->Accept()) >= 0;)
-                    sessions.emplace(fd, std::make_unique<platform::ChannelSession>(fd));
+                    sessions.emplace(fd, std::make_unique<instance::ChannelSession>(fd));
             for (std::size_t i = 1; i < fds.size(); ++i)
                 if (fds[i].revents && !sessions[fds[i].fd]->OnReadable(nullptr, titles))
                     sessions.erase(fds[i].fd);

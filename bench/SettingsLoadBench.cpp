@@ -4,8 +4,8 @@
 // file grows: the summary at the end shows it per shape, and the run fails
 // when the largest file of a shape costs more than twice per byte what
 // its smallest does.
-#include "platform/FileRegistry.h"
-#include "platform/TRegistry.h"
+#include "settings/FileRegistry.h"
+#include "settings/TRegistry.h"
 
 #include <benchmark/benchmark.h>
 
@@ -99,7 +99,7 @@ void BM_SettingsLoad(benchmark::State& state)
     std::ofstream(file, std::ios::binary) << text;
 
     for (auto _ : state) {
-        platform::TRegistry reg(std::make_unique<platform::FileRegistry>(file));
+        settings::TRegistry reg(std::make_unique<settings::FileRegistry>(file));
         if (!reg.OpenKey(u"\\Software\\Zarnolith", true)) {
             state.SkipWithError("the file was not read as a whole");
             break;

@@ -3,7 +3,7 @@
 // values and comments (nothing lost or altered on the way through a save).
 // The same holds for what the salvaging reader makes of a damaged file, and
 // it accepts whatever the strict reader accepts, with the same result.
-#include "platform/RegDocument.h"
+#include "settings/RegDocument.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,7 +12,7 @@
 
 namespace {
 
-bool sameDocument(const platform::RegDocument& a, const platform::RegDocument& b)
+bool sameDocument(const settings::RegDocument& a, const settings::RegDocument& b)
 {
     if (a.keys.size() != b.keys.size())
         return false;
@@ -33,15 +33,15 @@ bool sameDocument(const platform::RegDocument& a, const platform::RegDocument& b
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const auto doc = platform::RegDocument::parse({data, size});
-    std::vector<platform::RegDocument::Problem> problems;
-    const auto salvaged = platform::RegDocument::parseSalvaging({data, size}, &problems);
+    const auto doc = settings::RegDocument::parse({data, size});
+    std::vector<settings::RegDocument::Problem> problems;
+    const auto salvaged = settings::RegDocument::parseSalvaging({data, size}, &problems);
     if (doc && (!salvaged || !problems.empty() || !sameDocument(*doc, *salvaged)))
         std::abort();
     if (!salvaged)
         return 0;
     const auto bytes = salvaged->serialize();
-    const auto again = platform::RegDocument::parse(bytes);
+    const auto again = settings::RegDocument::parse(bytes);
     if (!again || !sameDocument(*salvaged, *again) || again->serialize() != bytes)
         std::abort();
     return 0;

@@ -40,7 +40,7 @@ extern "C" ZARNOLITH_GUI_EXPORT int zarnolith_gui_main(int argc, char** argv)
 #ifdef _WIN32
         // Posted to the main window's own window by any program of the desktop.
         platform::WindowMessageFilter messages(
-            [&form1] { return static_cast<platform::WindowHandle>(form1.internalWinId()); },
+            [&form1] { return static_cast<instance::WindowHandle>(form1.internalWinId()); },
             {instance::WM_BEENDEN, instance::WM_AKTIVIEREN}, [&form1](unsigned message) { form1.Message(message); });
         app->installNativeEventFilter(&messages);
 #else

@@ -2,7 +2,7 @@
 // saving them, and the two commands of the "&Ansicht" menu.
 #include "app/TForm1.h"
 
-#include "appearance/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "appearance/THintergrundForm.h"
 #include "appearance/TListBox.h"
 #include "ui/MessageBoxDisplay.h"
@@ -21,12 +21,12 @@ void TForm1::setHintergrundNr(int value)
 
 void TForm1::RegistryLadenSpeichern(bool LadenS)
 {
-    SettingsStore store(
+    settings::SettingsStore store(
         FontDialog1.Font, [this] { return HintergrundNr(); }, [this](int nr) { setHintergrundNr(nr); });
     // The notice about a damaged file is kept also when the load then stops at an error.
     struct RememberNotice {
         TForm1* form;
-        const SettingsStore& store;
+        const settings::SettingsStore& store;
         ~RememberNotice()
         {
             if (!store.Notice().isEmpty())

@@ -5,7 +5,7 @@
 #include "app/TForm1.h"
 
 #include <QLoggingCategory>
-#include "platform/ERegistryException.h"
+#include "settings/ERegistryException.h"
 #include "ui/MessageBoxDisplay.h"
 #include "util/IntegerText.h"
 
@@ -50,7 +50,7 @@ void ZarnolithApplication::Guarded(const std::function<void()>& command, IErrorB
 
 QString ZarnolithApplication::MessageOf(const std::exception& e)
 {
-    if (dynamic_cast<const util::EConvertError*>(&e) || dynamic_cast<const platform::ERegistryException*>(&e))
+    if (dynamic_cast<const util::EConvertError*>(&e) || dynamic_cast<const settings::ERegistryException*>(&e))
         return QString::fromUtf8(e.what());
     std::fprintf(stderr, "Zarnolith: %s\n", e.what()); // for whoever looks into it
     if (dynamic_cast<const std::bad_alloc*>(&e))

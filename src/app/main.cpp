@@ -9,12 +9,11 @@
 #include "util/ProgramPath.h"
 
 #ifdef _WIN32
-#include "platform/Win32NamedMutex.h"
-#include "platform/Win32WindowSystem.h"
+#include "instance/NamedMutex.h"
+#include "instance/WindowSystem.h"
 #else
-#include "platform/NamedMutex.h"
-#include "platform/RemoteWindowList.h"
-#include "platform/RuntimeDirectory.h"
+#include "instance/RemoteWindowList.h"
+#include "instance/RuntimeDirectory.h"
 #endif
 
 #include <cstdio>
@@ -44,20 +43,20 @@ int main(int argc, char** argv)
     //    instance to come to the front and ends here, without a window.
     //    The lock stays held through the whole run of the GUI below.
 #ifdef _WIN32
-    platform::Win32NamedMutex instanceLock;
+    instance::Win32NamedMutex instanceLock;
     instance::GuardResult guard;
     {
-        platform::Win32WindowSystem runningInstance;
+        instance::Win32WindowSystem runningInstance;
         guard = instance::CheckInstance(instanceLock, runningInstance);
     }
 #else
-    const std::string runtimeDirectory = platform::UserRuntimeDirectory().value_or(std::string());
-    platform::FlockNamedMutex instanceLock(runtimeDirectory);
+    const std::string runtimeDirectory = instance::UserRuntimeDirectory().value_or(std::string());
+    instance::FlockNamedMutex instanceLock(runtimeDirectory);
     instance::GuardResult guard;
     {
-        platform::RemoteWindowList runningInstance(
+        instance::RemoteWindowList runningInstance(
             runtimeDirectory.empty() ? std::string()
-                                     : platform::ChannelSocketPath(runtimeDirectory, instance::kInstanceName));
+                                     : instance::ChannelSocketPath(runtimeDirectory, instance::kInstanceName));
         guard = instance::CheckInstance(instanceLock, runningInstance);
     }
 #endif

@@ -4,8 +4,6 @@
 
 namespace instance {
 
-using namespace platform;
-
 bool UseAttachMethod(const OsVersion& v)
 {
     if (v.platformId == VER_PLATFORM_WIN32_NT)

@@ -4,7 +4,7 @@
 
 namespace instance {
 
-void FormulareNachVorne(platform::WindowSystem& ws, FormTree& tree, Component owner)
+void FormulareNachVorne(instance::WindowSystem& ws, FormTree& tree, Component owner)
 {
     // The count is taken once; a component that went away meanwhile is skipped.
     const int entryCount = tree.ComponentCount(owner);
@@ -17,7 +17,7 @@ void FormulareNachVorne(platform::WindowSystem& ws, FormTree& tree, Component ow
     }
 }
 
-void RaiseApplication(platform::WindowSystem& ws, FormTree& tree, platform::WindowHandle applicationWindow,
+void RaiseApplication(instance::WindowSystem& ws, FormTree& tree, instance::WindowHandle applicationWindow,
                       Component application)
 {
     if (applicationWindow != 0)

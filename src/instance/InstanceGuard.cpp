@@ -5,26 +5,26 @@
 
 namespace instance {
 
-GuardResult CheckInstance(platform::NamedMutex& mutexes, platform::WindowSystem& targetWindow)
+GuardResult CheckInstance(instance::NamedMutex& mutexes, instance::WindowSystem& targetWindow)
 {
     GuardResult outcome;
     outcome.handle = mutexes.CreateMutexW(kInstanceName);
-    if (mutexes.GetLastError() != platform::ERROR_ALREADY_EXISTS)
+    if (mutexes.GetLastError() != instance::ERROR_ALREADY_EXISTS)
         return outcome;
     // The handle is not closed: the end of this process releases it.
     outcome.firstInstance = false;
-    if (const platform::WindowHandle w = FensterMitTitelSuchen(targetWindow, kMainWindowTitle)) {
+    if (const instance::WindowHandle w = FensterMitTitelSuchen(targetWindow, kMainWindowTitle)) {
         // This process is the one the user has just started, so it may set the
         // foreground window; the running instance may not. The right goes to
         // the window's process before the request, which is answered at once.
-        if (const platform::ProcessId owner = targetWindow.GetWindowProcessId(w))
+        if (const instance::ProcessId owner = targetWindow.GetWindowProcessId(w))
             targetWindow.AllowSetForegroundWindow(owner);
         targetWindow.PostMessageW(w, WM_AKTIVIEREN, 0, 0);
     }
     return outcome;
 }
 
-void ReleaseInstance(platform::NamedMutex& mutexes, platform::MutexHandle handle)
+void ReleaseInstance(instance::NamedMutex& mutexes, instance::MutexHandle handle)
 {
     if (handle != 0)
         mutexes.CloseHandle(handle);

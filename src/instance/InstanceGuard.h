@@ -1,21 +1,21 @@
 #pragma once
 // The single-instance guard at program start.
-#include "platform/NamedMutex.h"
-#include "platform/WindowSystem.h"
+#include "instance/NamedMutex.h"
+#include "instance/WindowSystem.h"
 
 namespace instance {
 
 struct GuardResult {
     bool firstInstance = true;        // false: another instance runs, end now
-    platform::MutexHandle handle = 0; // InstanzSperre; close it when the first instance ends
+    instance::MutexHandle handle = 0; // InstanzSperre; close it when the first instance ends
 };
 
 // Creates InstanzSperre. When another instance holds it, asks that instance's
 // main window to come to the front (if one is found) and tells the caller to end.
 // Any other failure lets the program start as the first instance, unguarded.
-GuardResult CheckInstance(platform::NamedMutex& mutexes, platform::WindowSystem& targetWindow);
+GuardResult CheckInstance(instance::NamedMutex& mutexes, instance::WindowSystem& targetWindow);
 
 // After the message loop: closes the handle if the guard obtained one.
-void ReleaseInstance(platform::NamedMutex& mutexes, platform::MutexHandle handle);
+void ReleaseInstance(instance::NamedMutex& mutexes, instance::MutexHandle handle);
 
 } // namespace instance

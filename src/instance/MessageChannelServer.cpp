@@ -2,7 +2,7 @@
 
 #include "instance/InstanceLog.h"
 #include "instance/Messages.h"
-#include "platform/RuntimeDirectory.h"
+#include "instance/RuntimeDirectory.h"
 
 #include <QMetaObject>
 #include <QPointer>
@@ -14,8 +14,8 @@ namespace instance {
 
 std::string MessageChannelServer::DefaultPath()
 {
-    const auto dir = platform::UserRuntimeDirectory();
-    return dir ? platform::ChannelSocketPath(*dir, kInstanceName) : std::string();
+    const auto dir = instance::UserRuntimeDirectory();
+    return dir ? instance::ChannelSocketPath(*dir, kInstanceName) : std::string();
 }
 
 MessageChannelServer::MessageChannelServer(const std::string& path, Handler handler, TitleProvider titles,
@@ -23,7 +23,7 @@ MessageChannelServer::MessageChannelServer(const std::string& path, Handler hand
     : QObject(parent), m_handler(std::move(handler)), m_titles(std::move(titles)), m_idleLimit(idleLimit)
 {
     if (!path.empty())
-        m_listener = platform::ChannelListener::Listen(path);
+        m_listener = instance::ChannelListener::Listen(path);
     if (!m_listener) {
         // Silently: the program runs on without outside requests.
         qCDebug(lcInstance) << "message channel not available at" << path.c_str();
@@ -54,7 +54,7 @@ void MessageChannelServer::AcceptPending()
         if (m_sessions.size() >= kMaxSessions)
             EndLongestIdleSession();
         Session s;
-        s.session = std::make_unique<platform::ChannelSession>(fd);
+        s.session = std::make_unique<instance::ChannelSession>(fd);
         s.notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
         connect(s.notifier, &QSocketNotifier::activated, this, [this, fd] { ReadSession(fd); });
         m_sessions.emplace(fd, std::move(s));
@@ -96,7 +96,7 @@ void MessageChannelServer::EndSession(int fd)
         m_idleTimer->stop();
 }
 
-bool MessageChannelServer::StillIdleSince(int fd, platform::ChannelSession::Clock::time_point cutoff)
+bool MessageChannelServer::StillIdleSince(int fd, instance::ChannelSession::Clock::time_point cutoff)
 {
     // What has arrived but is not read yet counts: the event loop may hand us
     // the timer before the socket's notification.
@@ -107,7 +107,7 @@ bool MessageChannelServer::StillIdleSince(int fd, platform::ChannelSession::Cloc
 
 void MessageChannelServer::EndIdleSessions()
 {
-    const auto cutoff = platform::ChannelSession::Clock::now() - m_idleLimit;
+    const auto cutoff = instance::ChannelSession::Clock::now() - m_idleLimit;
     std::vector<int> candidates;
     for (const auto& [fd, s] : m_sessions)
         if (s.session->LastRequest() <= cutoff)

@@ -3,7 +3,7 @@
 // the GUI event loop (socket notifiers are dispatched by modal dialogs' loops
 // too). Each message is queued like a posted window message and handled on
 // the UI thread after the current event; title queries are answered at once.
-#include "platform/MessageChannel.h"
+#include "instance/MessageChannel.h"
 
 #include <QObject>
 #include <chrono>
@@ -44,20 +44,20 @@ public:
 
 private:
     struct Session {
-        std::unique_ptr<platform::ChannelSession> session;
+        std::unique_ptr<instance::ChannelSession> session;
         QSocketNotifier* notifier = nullptr;
     };
 
     void AcceptPending();
     void ReadSession(int fd);
     void EndSession(int fd);
-    bool StillIdleSince(int fd, platform::ChannelSession::Clock::time_point cutoff);
+    bool StillIdleSince(int fd, instance::ChannelSession::Clock::time_point cutoff);
     void EndIdleSessions();
     void EndLongestIdleSession();
 
     Handler m_handler;
     TitleProvider m_titles;
-    std::unique_ptr<platform::ChannelListener> m_listener;
+    std::unique_ptr<instance::ChannelListener> m_listener;
     QSocketNotifier* m_acceptNotifier = nullptr;
     std::chrono::milliseconds m_idleLimit;
     QTimer* m_idleTimer = nullptr;

@@ -67,14 +67,14 @@ bool QtFormTree::Visible(Component component)
     return w && w->isVisible();
 }
 
-platform::WindowHandle QtFormTree::Handle(Component form)
+instance::WindowHandle QtFormTree::Handle(Component form)
 {
     if (!IsForm(form))
         return 0;
     if (m_handles == Handles::Widget)
-        return static_cast<platform::WindowHandle>(form);
+        return static_cast<instance::WindowHandle>(form);
     // A form that has no native window (never shown) has no handle either.
-    return static_cast<platform::WindowHandle>(static_cast<QWidget*>(objectOf(form))->internalWinId());
+    return static_cast<instance::WindowHandle>(static_cast<QWidget*>(objectOf(form))->internalWinId());
 }
 
 void QtFormTree::Collect(Component owner, std::vector<QWidget*>& formList)

@@ -30,7 +30,7 @@ public:
     Component Components(Component owner, int index) override;
     bool IsForm(Component component) override;
     bool Visible(Component component) override;
-    platform::WindowHandle Handle(Component form) override;
+    instance::WindowHandle Handle(Component form) override;
 
     static bool IsFormWidget(const QObject* object);
 

@@ -3,7 +3,7 @@
 #include "instance/InstanceLog.h"
 #include "platform/X11Window.h"
 #ifdef _WIN32
-#include "platform/Win32WindowSystem.h"
+#include "instance/WindowSystem.h"
 #endif
 
 #include <QApplication>
@@ -12,7 +12,7 @@
 
 namespace instance {
 
-using platform::WindowHandle;
+using instance::WindowHandle;
 
 WindowHandle QtWindowSystem::HandleOf(QWidget* window) { return reinterpret_cast<WindowHandle>(window); }
 
@@ -44,7 +44,7 @@ WindowHandle QtWindowSystem::GetWindowNext(WindowHandle window)
 int QtWindowSystem::GetWindowTextW(WindowHandle window, char16_t* buffer, int maxCount)
 {
     QWidget* w = WidgetOf(window);
-    return platform::CopyWindowText(w ? w->windowTitle().toStdU16String() : std::u16string(), buffer, maxCount);
+    return instance::CopyWindowText(w ? w->windowTitle().toStdU16String() : std::u16string(), buffer, maxCount);
 }
 
 bool QtWindowSystem::PostMessageW(WindowHandle, unsigned, std::uintptr_t, std::intptr_t)
@@ -64,7 +64,7 @@ bool QtWindowSystem::IsIconic(WindowHandle window)
 bool QtWindowSystem::ShowWindow(WindowHandle window, int command)
 {
     QWidget* w = WidgetOf(window);
-    if (!w || command != platform::SW_RESTORE)
+    if (!w || command != instance::SW_RESTORE)
         return false;
     // Back to the state before minimising (a maximised window stays maximised).
     w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
@@ -78,24 +78,24 @@ WindowHandle QtWindowSystem::GetForegroundWindow()
     return HandleOf(QApplication::activeWindow());
 }
 
-platform::ThreadId QtWindowSystem::GetWindowThreadProcessId(WindowHandle window)
+instance::ThreadId QtWindowSystem::GetWindowThreadProcessId(WindowHandle window)
 {
     // All our windows live on the one UI thread; a window of another program is unknown here.
     return WidgetOf(window) ? 1 : 0;
 }
 
-platform::ProcessId QtWindowSystem::GetWindowProcessId(WindowHandle window)
+instance::ProcessId QtWindowSystem::GetWindowProcessId(WindowHandle window)
 {
     // Our own windows belong to this process; which number it has does not matter here.
     return WidgetOf(window) ? 1 : 0;
 }
 
-bool QtWindowSystem::AllowSetForegroundWindow(platform::ProcessId)
+bool QtWindowSystem::AllowSetForegroundWindow(instance::ProcessId)
 {
     return false; // our own windows need no right handed on
 }
 
-bool QtWindowSystem::AttachThreadInput(platform::ThreadId, platform::ThreadId, bool)
+bool QtWindowSystem::AttachThreadInput(instance::ThreadId, instance::ThreadId, bool)
 {
     return false; // no input queues to join; the one plain attempt follows
 }
@@ -131,10 +131,10 @@ bool QtWindowSystem::SystemParametersInfoW(unsigned, unsigned, void*, unsigned)
     return false; // the desktop has no foreground lock time-out to read or set
 }
 
-platform::OsVersion QtWindowSystem::GetVersion()
+instance::OsVersion QtWindowSystem::GetVersion()
 {
     // Current desktops behave as the current NT family: the attaching method.
-    return {platform::VER_PLATFORM_WIN32_NT, 10, 0};
+    return {instance::VER_PLATFORM_WIN32_NT, 10, 0};
 }
 
 void BringApplicationToFront(const QList<QPointer<QWidget>>& applicationForms)
@@ -142,7 +142,7 @@ void BringApplicationToFront(const QList<QPointer<QWidget>>& applicationForms)
 #ifdef _WIN32
     // The forms' own windows, through the desktop's window manager itself.
     QtFormTree tree(applicationForms, QtFormTree::Handles::Native);
-    platform::Win32WindowSystem ws;
+    instance::Win32WindowSystem ws;
 #else
     QtFormTree tree(applicationForms);
     QtWindowSystem ws(tree);

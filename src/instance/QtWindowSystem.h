@@ -7,44 +7,44 @@
 // program); a Wayland compositor may refuse activation, which is fine, as
 // results are ignored.
 #include "instance/QtFormTree.h"
-#include "platform/WindowSystem.h"
+#include "instance/WindowSystem.h"
 
 class QWidget;
 
 namespace instance {
 
-class QtWindowSystem final : public platform::WindowSystem {
+class QtWindowSystem final : public instance::WindowSystem {
 public:
     // The walk of FindWindowW/GetWindowNext follows the forms of tree.
     explicit QtWindowSystem(QtFormTree& tree) : m_tree(tree) {}
 
-    static platform::WindowHandle HandleOf(QWidget* window);
-    static QWidget* WidgetOf(platform::WindowHandle window);
+    static instance::WindowHandle HandleOf(QWidget* window);
+    static QWidget* WidgetOf(instance::WindowHandle window);
 
-    platform::WindowHandle FindWindowW() override;
-    platform::WindowHandle GetWindowNext(platform::WindowHandle window) override;
-    int GetWindowTextW(platform::WindowHandle window, char16_t* buffer, int maxCount) override;
-    bool PostMessageW(platform::WindowHandle window, unsigned message, std::uintptr_t wParam,
+    instance::WindowHandle FindWindowW() override;
+    instance::WindowHandle GetWindowNext(instance::WindowHandle window) override;
+    int GetWindowTextW(instance::WindowHandle window, char16_t* buffer, int maxCount) override;
+    bool PostMessageW(instance::WindowHandle window, unsigned message, std::uintptr_t wParam,
                       std::intptr_t lParam) override;
 
-    bool IsIconic(platform::WindowHandle window) override;
-    bool ShowWindow(platform::WindowHandle window, int command) override;
-    platform::WindowHandle GetForegroundWindow() override;
-    platform::ThreadId GetWindowThreadProcessId(platform::WindowHandle window) override;
-    platform::ProcessId GetWindowProcessId(platform::WindowHandle window) override;
-    bool AllowSetForegroundWindow(platform::ProcessId process) override;
-    bool AttachThreadInput(platform::ThreadId attach, platform::ThreadId attachTo, bool doAttach) override;
-    bool BringWindowToTop(platform::WindowHandle window) override;
-    bool SetForegroundWindow(platform::WindowHandle window) override;
+    bool IsIconic(instance::WindowHandle window) override;
+    bool ShowWindow(instance::WindowHandle window, int command) override;
+    instance::WindowHandle GetForegroundWindow() override;
+    instance::ThreadId GetWindowThreadProcessId(instance::WindowHandle window) override;
+    instance::ProcessId GetWindowProcessId(instance::WindowHandle window) override;
+    bool AllowSetForegroundWindow(instance::ProcessId process) override;
+    bool AttachThreadInput(instance::ThreadId attach, instance::ThreadId attachTo, bool doAttach) override;
+    bool BringWindowToTop(instance::WindowHandle window) override;
+    bool SetForegroundWindow(instance::WindowHandle window) override;
     bool SystemParametersInfoW(unsigned action, unsigned uiParam, void* pvParam, unsigned winIni) override;
-    platform::OsVersion GetVersion() override;
+    instance::OsVersion GetVersion() override;
 
 private:
     QtFormTree& m_tree;
     // The window this walk last asked to become the foreground window. The
     // window system carries the request out after the walk; until Qt hears of
     // it, this window counts as the foreground window, as it would on Windows.
-    platform::WindowHandle m_requested = 0;
+    instance::WindowHandle m_requested = 0;
 };
 
 // WM_AKTIVIEREN: the application's forms to the front, depth first, so that

@@ -10,9 +10,9 @@ bool TitleEndsWithText(std::u16string_view title, std::u16string_view text)
     return first != std::u16string_view::npos && first + text.size() == title.size();
 }
 
-platform::WindowHandle FensterMitTitelSuchen(platform::WindowSystem& ws, std::u16string_view text)
+instance::WindowHandle FensterMitTitelSuchen(instance::WindowSystem& ws, std::u16string_view text)
 {
-    platform::WindowHandle window = ws.FindWindowW();
+    instance::WindowHandle window = ws.FindWindowW();
     if (window == 0)
         return 0;
     // The walk starts after the first window; that one is never examined.

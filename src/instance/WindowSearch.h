@@ -1,6 +1,6 @@
 #pragma once
 // Finding a top-level window by the end of its title.
-#include "platform/WindowSystem.h"
+#include "instance/WindowSystem.h"
 
 #include <string_view>
 
@@ -20,6 +20,6 @@ bool TitleEndsWithText(std::u16string_view title, std::u16string_view text);
 
 // The first top-level window after the very first one whose title (cut to 260
 // characters) matches; 0 when there is none or after kWalkLimit windows.
-platform::WindowHandle FensterMitTitelSuchen(platform::WindowSystem& ws, std::u16string_view text);
+instance::WindowHandle FensterMitTitelSuchen(instance::WindowSystem& ws, std::u16string_view text);
 
 } // namespace instance

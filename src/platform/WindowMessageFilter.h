@@ -4,7 +4,7 @@
 // thread's queue or hands to a window procedure, also inside a modal dialog's
 // loop, and takes only those addressed to its window with one of its numbers.
 // Everything else goes on to the toolkit as before.
-#include "platform/WindowSystem.h"
+#include "instance/WindowSystem.h"
 
 #include <QAbstractNativeEventFilter>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "util/ProgrammStarten.h"
 
-#include "platform/IShell.h"
+#include "platform/Shell.h"
 
 #include <QWidget>
 

@@ -4,8 +4,8 @@
 #include "WindowTestSupport.h"
 
 #include "app/ZarnolithApplication.h"
+#include "settings/ERegistryException.h"
 #include "ui/MessageBoxDisplay.h"
-#include "platform/ERegistryException.h"
 #include "support/PrivateUserRegistry.h"
 #include "util/IntegerText.h"
 
@@ -122,7 +122,7 @@ TEST(ErrorBox, LibraryTextsNeverReachTheBoxOurOwnDo)
         {[] { throw std::bad_alloc(); }, QStringLiteral("Nicht genügend Arbeitsspeicher.")},
         {[] { throw std::filesystem::filesystem_error("cannot rename", std::make_error_code(std::errc::io_error)); },
          QStringLiteral("Unbekannter Fehler")},
-        {[] { throw platform::ERegistryException("Fehler beim Setzen der Daten für 'HintColor'"); },
+        {[] { throw settings::ERegistryException("Fehler beim Setzen der Daten für 'HintColor'"); },
          QStringLiteral("Fehler beim Setzen der Daten für 'HintColor'")},
         {[] { throw util::EConvertError("'x' ist kein gültiger Integerwert"); },
          QStringLiteral("'x' ist kein gültiger Integerwert")},

@@ -11,12 +11,12 @@
 #include "controls/TSpinEdit.h"
 #include "support/ModalLoop.h"
 #ifdef _WIN32
-#include "platform/IRegistry.h"
+#include "settings/IRegistry.h"
 
 #include <windows.h>
 #else
-#include "platform/FileRegistry.h"
-#include "platform/RegDocument.h"
+#include "settings/FileRegistry.h"
+#include "settings/RegDocument.h"
 #endif
 
 #include <QComboBox>
@@ -70,7 +70,7 @@ protected:
     // The values stored under the program's key, as the registry holds them.
     std::size_t savedValues() const
     {
-        std::unique_ptr<platform::IRegistry> reg = platform::CreateUserRegistry();
+        std::unique_ptr<settings::IRegistry> reg = settings::CreateUserRegistry();
         if (!reg->OpenKey(u"\\Software\\Zarnolith", false))
             return 0;
         std::size_t n = 0;
@@ -81,15 +81,15 @@ protected:
         return n;
     }
 #else
-    std::optional<platform::RegDocument> savedDoc() const
+    std::optional<settings::RegDocument> savedDoc() const
     {
-        std::ifstream in(platform::FileRegistry::DefaultFile(), std::ios::binary);
+        std::ifstream in(settings::FileRegistry::DefaultFile(), std::ios::binary);
         const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        return platform::RegDocument::parse(bytes);
+        return settings::RegDocument::parse(bytes);
     }
     std::size_t savedValues() const
     {
-        std::optional<platform::RegDocument> doc = savedDoc();
+        std::optional<settings::RegDocument> doc = savedDoc();
         return doc && !doc->keys.empty() ? doc->keys[0].values.size() : 0;
     }
 #endif
@@ -215,10 +215,10 @@ private:
 TEST_F(MainWindowView, SaveErrorIsShownAndTheFocusComesBackInBothCommands)
 {
     // The key is there without values, so the first value written makes the file grow.
-    const fs::path settingsFile = platform::FileRegistry::DefaultFile();
+    const fs::path settingsFile = settings::FileRegistry::DefaultFile();
     fs::create_directories(settingsFile.parent_path());
     {
-        platform::RegDocument doc;
+        settings::RegDocument doc;
         doc.findOrAddKey(u"HKEY_CURRENT_USER\\Software\\Zarnolith");
         const std::vector<std::uint8_t> bytes = doc.serialize();
         std::ofstream(settingsFile, std::ios::binary)
@@ -311,7 +311,7 @@ TEST_F(MainWindowView, StartWhoseLoadAppliesNothingIsStillLaidOut)
         std::function<void()> prepare;
         bool errorMessage;
     };
-    const fs::path settingsFile = platform::FileRegistry::DefaultFile();
+    const fs::path settingsFile = settings::FileRegistry::DefaultFile();
     const Case cases[] = {
         {"key unavailable", [&] { std::ofstream(settingsFile.parent_path()) << "no directory"; }, false},
         {"load error",
@@ -349,7 +349,7 @@ namespace {
 
 TEST_F(MainWindowView, DamagedSettingsFileIsToldOnceBeforeTheStartValuesDialog)
 {
-    const fs::path settingsFile = platform::FileRegistry::DefaultFile();
+    const fs::path settingsFile = settings::FileRegistry::DefaultFile();
     fs::create_directories(settingsFile.parent_path());
     std::ofstream(settingsFile, std::ios::binary) << "Windows Registry Editor Version 5.00\r\n"
                                                      "[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"

@@ -5,8 +5,8 @@
 #include "X11Probe.h"
 
 #include "instance/Messages.h"
-#include "platform/ChannelProtocol.h"
-#include "platform/MessageChannel.h"
+#include "instance/ChannelProtocol.h"
+#include "instance/MessageChannel.h"
 
 #include <QDir>
 #include <QFile>
@@ -197,8 +197,8 @@ protected:
 
     bool Post(unsigned message)
     {
-        platform::ChannelClient client;
-        return client.Connect(platform::ChannelSocketPath(runtime.path().toStdString(), instance::kInstanceName))
+        instance::ChannelClient client;
+        return client.Connect(instance::ChannelSocketPath(runtime.path().toStdString(), instance::kInstanceName))
             && client.Post(message);
     }
 
@@ -482,7 +482,7 @@ protected:
 
     static std::string Socket(const Run& r)
     {
-        return platform::ChannelSocketPath(r.runtime->path().toStdString(), instance::kInstanceName);
+        return instance::ChannelSocketPath(r.runtime->path().toStdString(), instance::kInstanceName);
     }
 
     void TearDown() override
@@ -531,12 +531,12 @@ TEST_F(StartUpSequence, TheErrorBoxOfALoadErrorAppearsAfterEarlierRunsOnTheSameD
     // (b) No settings; 32 connections that send nothing, then 1124 on a 33rd.
     Run& b = Fresh({});
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(QString::fromStdString(Socket(b))); }, Patience));
-    std::vector<std::unique_ptr<platform::ChannelClient>> idle;
+    std::vector<std::unique_ptr<instance::ChannelClient>> idle;
     for (int i = 0; i < 32; ++i) {
-        idle.push_back(std::make_unique<platform::ChannelClient>());
+        idle.push_back(std::make_unique<instance::ChannelClient>());
         ASSERT_TRUE(idle.back()->Connect(Socket(b))) << i;
     }
-    platform::ChannelClient closer;
+    instance::ChannelClient closer;
     ASSERT_TRUE(closer.Connect(Socket(b)));
     ASSERT_TRUE(closer.Post(instance::WM_BEENDEN));
     ASSERT_TRUE(b.process->waitForFinished(Patience));
@@ -567,7 +567,7 @@ TEST_F(StartUpSequence, TheErrorBoxOfALoadErrorAppearsAfterEarlierRunsOnTheSameD
     Gone(error);
     EXPECT_EQ(probe.find(PixelTitle), XCB_WINDOW_NONE);
     EXPECT_EQ(c.process->state(), QProcess::Running);
-    platform::ChannelClient client;
+    instance::ChannelClient client;
     ASSERT_TRUE(client.Connect(Socket(c)) && client.Post(instance::WM_BEENDEN));
     ASSERT_TRUE(c.process->waitForFinished(Patience));
     EXPECT_EQ(c.process->exitCode(), 0);

@@ -8,9 +8,9 @@
 
 namespace {
 
-using platform::OsVersion;
+using instance::OsVersion;
 using Log = std::vector<std::string>;
-constexpr int NT = platform::VER_PLATFORM_WIN32_NT, Win9x = platform::VER_PLATFORM_WIN32_WINDOWS;
+constexpr int NT = instance::VER_PLATFORM_WIN32_NT, Win9x = instance::VER_PLATFORM_WIN32_WINDOWS;
 
 TEST(VersionTest, AttachingMethodOnlyAfterNT4AndWindows95)
 {
@@ -151,7 +151,7 @@ public:
     }
     bool IsForm(instance::Component k) override { return parts[k].isForm; }
     bool Visible(instance::Component k) override { return parts[k].visible; }
-    platform::WindowHandle Handle(instance::Component k) override { return k; }
+    instance::WindowHandle Handle(instance::Component k) override { return k; }
 };
 
 Log BroughtForward(const RecordingWindowSystem& ws)

@@ -6,25 +6,25 @@
 
 namespace {
 
-class ScriptedMutex : public platform::NamedMutex {
+class ScriptedMutex : public instance::NamedMutex {
 public:
-    platform::MutexHandle handle = 0;
+    instance::MutexHandle handle = 0;
     unsigned long error = 0;
     std::vector<std::string> names;
-    std::vector<platform::MutexHandle> closed;
+    std::vector<instance::MutexHandle> closed;
 
-    platform::MutexHandle CreateMutexW(const std::string& name) override
+    instance::MutexHandle CreateMutexW(const std::string& name) override
     {
         names.push_back(name);
         return handle;
     }
     unsigned long GetLastError() override { return error; }
-    void CloseHandle(platform::MutexHandle h) override { closed.push_back(h); }
+    void CloseHandle(instance::MutexHandle h) override { closed.push_back(h); }
 };
 
 struct GuardCase {
     const char* name;
-    platform::MutexHandle handle;
+    instance::MutexHandle handle;
     unsigned long error;
     std::vector<std::u16string> titles;
     bool firstInstance;
@@ -83,7 +83,7 @@ TEST(ReleaseInstance, ClosesOnlyAnObtainedHandle)
     ScriptedMutex mutex;
     instance::ReleaseInstance(mutex, 0);
     instance::ReleaseInstance(mutex, 7);
-    EXPECT_EQ(mutex.closed, (std::vector<platform::MutexHandle>{7}));
+    EXPECT_EQ(mutex.closed, (std::vector<instance::MutexHandle>{7}));
 }
 
 } // namespace

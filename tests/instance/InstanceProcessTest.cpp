@@ -2,8 +2,8 @@
 // runtime directory: the second start, outside close requests, a start storm,
 // a crashed, a stopped and a crowded instance.
 #include "instance/Messages.h"
-#include "platform/MessageChannel.h"
-#include "platform/NamedMutex.h"
+#include "instance/MessageChannel.h"
+#include "instance/NamedMutex.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -50,7 +50,7 @@ protected:
 
     std::string SocketPath() const
     {
-        return platform::ChannelSocketPath(runtime.path().toStdString(), instance::kInstanceName);
+        return instance::ChannelSocketPath(runtime.path().toStdString(), instance::kInstanceName);
     }
 
     QProcess* Start(const QProcessEnvironment& e)
@@ -67,7 +67,7 @@ protected:
     // The titles the running instance reports, or nothing while none answers.
     std::optional<std::vector<std::string>> Titles() const
     {
-        platform::ChannelClient client;
+        instance::ChannelClient client;
         return client.Connect(SocketPath()) ? client.QueryTitles(2000) : std::nullopt;
     }
 
@@ -83,7 +83,7 @@ protected:
 
     bool Send(unsigned message) const
     {
-        platform::ChannelClient client;
+        instance::ChannelClient client;
         return client.Connect(SocketPath()) && client.Post(message);
     }
 
@@ -148,9 +148,9 @@ TEST_F(InstanceProcessTest, OutsideCloseRequestEndsTheProgramCleanly)
     // Nothing left behind that could hinder the next start.
     struct stat st {};
     EXPECT_NE(::stat(SocketPath().c_str(), &st), 0);
-    platform::FlockNamedMutex lock(runtime.path().toStdString());
+    instance::FlockNamedMutex lock(runtime.path().toStdString());
     lock.CloseHandle(lock.CreateMutexW(instance::kInstanceName));
-    EXPECT_EQ(lock.GetLastError(), platform::ERROR_SUCCESS);
+    EXPECT_EQ(lock.GetLastError(), instance::ERROR_SUCCESS);
 }
 
 TEST_F(InstanceProcessTest, TenStartsAtOnceLeaveExactlyOneRunning)

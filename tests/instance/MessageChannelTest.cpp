@@ -2,7 +2,7 @@
 // during a modal dialog, broken, silent and too many clients, other users.
 #include "instance/MessageChannelServer.h"
 #include "instance/Messages.h"
-#include "platform/MessageChannel.h"
+#include "instance/MessageChannel.h"
 #include "support/ModalLoop.h"
 
 #include <QDialog>
@@ -74,7 +74,7 @@ protected:
             nullptr, idleLimit);
         ASSERT_TRUE(server->isListening());
     }
-    std::string Path() const { return platform::ChannelSocketPath(dir.path().toStdString(), instance::kInstanceName); }
+    std::string Path() const { return instance::ChannelSocketPath(dir.path().toStdString(), instance::kInstanceName); }
 
     // Runs fn on another thread while this thread's event loop serves the channel.
     template <typename Fn>
@@ -106,7 +106,7 @@ TEST_F(MessageChannelTest, AnswersAndTakesMessagesWhileAModalDialogRuns)
     modaltest::actInModal<QDialog>([&] { dialog.exec(); },
                                    [&] {
                                        answer = std::async(std::launch::async, [path = Path()] {
-                                           platform::ChannelClient client;
+                                           instance::ChannelClient client;
                                            std::optional<std::vector<std::string>> titles;
                                            if (client.Connect(path))
                                                titles = client.QueryTitles(3000);
@@ -165,7 +165,7 @@ TEST_F(MessageChannelTest, SilentAndTricklingPeersAreClosedAfterTheIdleLimit)
             o.tricklerClosed = HungUpWithin(trickler, 100);
         }
         o.silentClosed = HungUpWithin(silent, 1000);
-        platform::ChannelClient prompt;
+        instance::ChannelClient prompt;
         if (prompt.Connect(path))
             o.titles = prompt.QueryTitles(2000);
         ::close(silent);
@@ -237,7 +237,7 @@ TEST_F(MessageChannelTest, BurstOfQueriesWhileTheLoopIsBusyIsAnsweredInFull)
     std::vector<std::future<bool>> answered;
     for (int i = 0; i < kClients; ++i)
         answered.push_back(std::async(std::launch::async, [&tried, path = Path()] {
-            platform::ChannelClient client;
+            instance::ChannelClient client;
             const bool connected = client.Connect(path);
             ++tried;
             return connected && client.QueryTitles(10000).has_value();
@@ -324,12 +324,12 @@ TEST(PeerCredentials, MatchOnlyTheConnectedProcessesUser)
 {
     int pair[2];
     ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
-    EXPECT_TRUE(platform::PeerHasUid(pair[0], ::geteuid()));
-    EXPECT_FALSE(platform::PeerHasUid(pair[0], ::geteuid() + 1));
+    EXPECT_TRUE(instance::PeerHasUid(pair[0], ::geteuid()));
+    EXPECT_FALSE(instance::PeerHasUid(pair[0], ::geteuid() + 1));
     ::close(pair[0]);
     ::close(pair[1]);
     const int file = ::open("/dev/null", O_RDONLY);
-    EXPECT_FALSE(platform::PeerHasUid(file, ::geteuid())); // no socket, no credentials
+    EXPECT_FALSE(instance::PeerHasUid(file, ::geteuid())); // no socket, no credentials
     ::close(file);
 }
 
@@ -351,8 +351,8 @@ TEST_F(MessageChannelTest, ConnectionFromAnotherUserIsRefused)
                 ::_exit(9);
             if (::setgid(65534) != 0 || ::setuid(65534) != 0)
                 ::_exit(10);
-            platform::ChannelClient client;
-            if (!client.Connect(platform::ChannelSocketPath(".", instance::kInstanceName)))
+            instance::ChannelClient client;
+            if (!client.Connect(instance::ChannelSocketPath(".", instance::kInstanceName)))
                 ::_exit(11);
             client.Post(instance::WM_BEENDEN);
             ::_exit(client.QueryTitles(1000).has_value() ? 12 : 0);

@@ -63,7 +63,7 @@ TEST(FensterMitTitelSuchen, StopsAtTheFirstMatchInWalkOrder)
 class CyclingDesktop final : public RecordingWindowSystem {
 public:
     long steps = 0;
-    platform::WindowHandle GetWindowNext(platform::WindowHandle w) override
+    instance::WindowHandle GetWindowNext(instance::WindowHandle w) override
     {
         // A safety stop for the test itself, far beyond any bound the walk may have.
         if (++steps > 10'000'000)
@@ -84,11 +84,11 @@ TEST(FensterMitTitelSuchen, WalkThatLeadsInACircleEndsAfterABoundedNumberOfWindo
 // A failed GetWindowTextW (0) may leave anything in the buffer: that window has no title.
 class FailingTitles final : public RecordingWindowSystem {
 public:
-    int GetWindowTextW(platform::WindowHandle w, char16_t* buffer, int maxCount) override
+    int GetWindowTextW(instance::WindowHandle w, char16_t* buffer, int maxCount) override
     {
         if (w != 2)
             return RecordingWindowSystem::GetWindowTextW(w, buffer, maxCount);
-        platform::CopyWindowText(u"Zarnolith V1.01", buffer, maxCount); // half done, then failed
+        instance::CopyWindowText(u"Zarnolith V1.01", buffer, maxCount); // half done, then failed
         return 0;
     }
 };

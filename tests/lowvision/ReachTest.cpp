@@ -19,7 +19,7 @@
 #include "appearance/THintergrundForm.h"
 #include "appearance/TListBox.h"
 #include "help/HistoryViewer.h"
-#include "platform/FileRegistry.h"
+#include "settings/FileRegistry.h"
 
 #include <QApplication>
 #include <QDir>
@@ -348,7 +348,7 @@ TEST_P(Reach, ErrorBox)
 
 TEST_P(Reach, DamagedSettingsNotice)
 {
-    const std::filesystem::path file = platform::FileRegistry::DefaultFile();
+    const std::filesystem::path file = settings::FileRegistry::DefaultFile();
     std::filesystem::create_directories(file.parent_path());
     char size[16];
     std::snprintf(size, sizeof size, "%08x", GetParam());

@@ -1,4 +1,4 @@
-#include "platform/LinuxShell.h"
+#include "platform/Shell.h"
 
 #include "support/StandInProgram.h"
 

@@ -1,6 +1,6 @@
 // The shell start against Windows' own ShellExecuteW, with a program that
 // records how it was started.
-#include "platform/IShell.h"
+#include "platform/Shell.h"
 #include "support/StandInProgram.h"
 
 #include <QCoreApplication>

@@ -3,8 +3,8 @@
 // The project's headers first: <windows.h> defines the same names as macros.
 #include "instance/Foreground.h"
 #include "instance/WindowSearch.h"
-#include "platform/Win32NamedMutex.h"
-#include "platform/Win32WindowSystem.h"
+#include "instance/NamedMutex.h"
+#include "instance/WindowSystem.h"
 
 #include "Win32TestSupport.h"
 
@@ -14,7 +14,7 @@
 
 namespace {
 
-using platform::WindowHandle;
+using instance::WindowHandle;
 using wintest::TestWindow;
 using wintest::WaitFor;
 
@@ -49,10 +49,10 @@ DWORD ErrorOfMutexCreationInAnotherProcess()
 
 TEST(Win32NamedMutexTest, AnotherProcessFindsTheMutexUntilItsHandleIsClosed)
 {
-    platform::Win32NamedMutex mutexes;
+    instance::Win32NamedMutex mutexes;
     // An error left over from an earlier call is not the creation's answer.
     ::SetLastError(ERROR_ALREADY_EXISTS);
-    const platform::MutexHandle handle = mutexes.CreateMutexW(MutexName(::GetCurrentProcessId()));
+    const instance::MutexHandle handle = mutexes.CreateMutexW(MutexName(::GetCurrentProcessId()));
     ASSERT_NE(handle, 0);
     EXPECT_EQ(mutexes.GetLastError(), 0u);
 
@@ -63,7 +63,7 @@ TEST(Win32NamedMutexTest, AnotherProcessFindsTheMutexUntilItsHandleIsClosed)
 
 TEST(Win32WindowSystemTest, TitleWalkSkipsTheFirstWindowAndReadsTitlesIn261Characters)
 {
-    platform::Win32WindowSystem ws;
+    instance::Win32WindowSystem ws;
     // Unique on the desktop: other programs' windows must not match.
     const std::u16string text = u"Zarnolith Suche " + [] {
         const std::string n = std::to_string(::GetCurrentProcessId());
@@ -91,7 +91,7 @@ TEST(Win32WindowSystemTest, TitleWalkSkipsTheFirstWindowAndReadsTitlesIn261Chara
 
 TEST(Win32WindowSystemTest, PostedMessageReachesOnlyItsWindow)
 {
-    platform::Win32WindowSystem ws;
+    instance::Win32WindowSystem ws;
     TestWindow target(L"Ziel");
     TestWindow other(L"Anderes");
     EXPECT_TRUE(ws.PostMessageW(H(target.Handle()), 1224, 0, 0));
@@ -103,7 +103,7 @@ TEST(Win32WindowSystemTest, PostedMessageReachesOnlyItsWindow)
 
 TEST(Win32WindowSystemTest, ForegroundLockTimeOutIsReadSetAndSetBack)
 {
-    platform::Win32WindowSystem ws;
+    instance::Win32WindowSystem ws;
     std::uint32_t before = 0;
     ASSERT_TRUE(ws.SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &before, 0));
     const std::uint32_t changed = before + 4321;
@@ -122,7 +122,7 @@ TEST(Win32WindowSystemTest, ForegroundLockTimeOutIsReadSetAndSetBack)
 
 TEST(Win32WindowSystemTest, FensterInVordergrundRestoresAMinimisedWindowAndActivatesIt)
 {
-    platform::Win32WindowSystem ws;
+    instance::Win32WindowSystem ws;
     EXPECT_TRUE(instance::UseAttachMethod(ws.GetVersion()));
     std::uint32_t lockBefore = 0;
     ASSERT_TRUE(ws.SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &lockBefore, 0));
@@ -143,40 +143,40 @@ TEST(Win32WindowSystemTest, FensterInVordergrundRestoresAMinimisedWindowAndActiv
 }
 
 // Windows' own calls, each one noted on its way.
-class NotedCalls final : public platform::WindowSystem {
+class NotedCalls final : public instance::WindowSystem {
 public:
     std::vector<std::string> calls;
 
-    platform::WindowHandle FindWindowW() override { return m_real.FindWindowW(); }
-    platform::WindowHandle GetWindowNext(platform::WindowHandle w) override { return m_real.GetWindowNext(w); }
-    int GetWindowTextW(platform::WindowHandle w, char16_t* buffer, int maxCount) override
+    instance::WindowHandle FindWindowW() override { return m_real.FindWindowW(); }
+    instance::WindowHandle GetWindowNext(instance::WindowHandle w) override { return m_real.GetWindowNext(w); }
+    int GetWindowTextW(instance::WindowHandle w, char16_t* buffer, int maxCount) override
     {
         return m_real.GetWindowTextW(w, buffer, maxCount);
     }
-    bool PostMessageW(platform::WindowHandle w, unsigned m, std::uintptr_t wp, std::intptr_t lp) override
+    bool PostMessageW(instance::WindowHandle w, unsigned m, std::uintptr_t wp, std::intptr_t lp) override
     {
         return m_real.PostMessageW(w, m, wp, lp);
     }
-    bool IsIconic(platform::WindowHandle w) override { return m_real.IsIconic(w); }
-    bool ShowWindow(platform::WindowHandle w, int command) override { return m_real.ShowWindow(w, command); }
-    platform::WindowHandle GetForegroundWindow() override { return m_real.GetForegroundWindow(); }
-    platform::ThreadId GetWindowThreadProcessId(platform::WindowHandle w) override
+    bool IsIconic(instance::WindowHandle w) override { return m_real.IsIconic(w); }
+    bool ShowWindow(instance::WindowHandle w, int command) override { return m_real.ShowWindow(w, command); }
+    instance::WindowHandle GetForegroundWindow() override { return m_real.GetForegroundWindow(); }
+    instance::ThreadId GetWindowThreadProcessId(instance::WindowHandle w) override
     {
         return m_real.GetWindowThreadProcessId(w);
     }
-    platform::ProcessId GetWindowProcessId(platform::WindowHandle w) override { return m_real.GetWindowProcessId(w); }
-    bool AllowSetForegroundWindow(platform::ProcessId p) override { return m_real.AllowSetForegroundWindow(p); }
-    bool AttachThreadInput(platform::ThreadId a, platform::ThreadId to, bool attach) override
+    instance::ProcessId GetWindowProcessId(instance::WindowHandle w) override { return m_real.GetWindowProcessId(w); }
+    bool AllowSetForegroundWindow(instance::ProcessId p) override { return m_real.AllowSetForegroundWindow(p); }
+    bool AttachThreadInput(instance::ThreadId a, instance::ThreadId to, bool attach) override
     {
         calls.push_back(a == to ? "AttachThreadInput(own thread)" : "AttachThreadInput");
         return m_real.AttachThreadInput(a, to, attach);
     }
-    bool BringWindowToTop(platform::WindowHandle w) override
+    bool BringWindowToTop(instance::WindowHandle w) override
     {
         calls.push_back("BringWindowToTop");
         return m_real.BringWindowToTop(w);
     }
-    bool SetForegroundWindow(platform::WindowHandle w) override
+    bool SetForegroundWindow(instance::WindowHandle w) override
     {
         calls.push_back("SetForegroundWindow");
         return m_real.SetForegroundWindow(w);
@@ -186,10 +186,10 @@ public:
         calls.push_back(action == SPI_SETFOREGROUNDLOCKTIMEOUT ? "set lock time-out" : "read lock time-out");
         return m_real.SystemParametersInfoW(action, ui, pv, winIni);
     }
-    platform::OsVersion GetVersion() override { return m_real.GetVersion(); }
+    instance::OsVersion GetVersion() override { return m_real.GetVersion(); }
 
 private:
-    platform::Win32WindowSystem m_real;
+    instance::Win32WindowSystem m_real;
 };
 
 // As a dialog comes forward after its main window: the foreground window's
@@ -210,7 +210,7 @@ TEST(Win32WindowSystemTest, WindowOfTheForegroundThreadComesForwardWithoutAttach
 // of the window it asks to come forward.
 TEST(Win32WindowSystemTest, WindowsProcessIsNamedAndMayBeGivenTheForegroundRight)
 {
-    platform::Win32WindowSystem ws;
+    instance::Win32WindowSystem ws;
     TestWindow window(L"Fenster");
     ASSERT_TRUE(wintest::PutInFront(window.Handle()));
     EXPECT_EQ(ws.GetWindowProcessId(H(window.Handle())), ::GetCurrentProcessId());

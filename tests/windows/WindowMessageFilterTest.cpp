@@ -51,7 +51,7 @@ TEST(WindowMessageFilterTest, TakesItsNumbersForItsWindowOnlyAlsoDuringAModalDia
     Recorder recorder;
     qApp->installNativeEventFilter(&recorder);
     std::vector<unsigned> handled;
-    platform::WindowMessageFilter filter([&] { return static_cast<platform::WindowHandle>(main.internalWinId()); },
+    platform::WindowMessageFilter filter([&] { return static_cast<instance::WindowHandle>(main.internalWinId()); },
                                          {1124, 1224},
                                          [&](unsigned m) {
                                              handled.push_back(m);

@@ -1,0 +1,57 @@
+#pragma once
+// A named mutex across the processes of one user, shaped after CreateMutexW /
+// GetLastError / CloseHandle: creating it while another process holds it gives
+// a handle and the error ERROR_ALREADY_EXISTS; a failure gives handle 0.
+#include <cstdint>
+#include <string>
+
+namespace instance {
+
+using MutexHandle = std::intptr_t; // 0 = none
+
+inline constexpr unsigned long ERROR_SUCCESS = 0;
+inline constexpr unsigned long ERROR_PATH_NOT_FOUND = 3;
+inline constexpr unsigned long ERROR_ACCESS_DENIED = 5;
+inline constexpr unsigned long ERROR_ALREADY_EXISTS = 183;
+
+class NamedMutex {
+public:
+    virtual ~NamedMutex() = default;
+    // CreateMutexW(no security attributes, initial owner, name).
+    virtual MutexHandle CreateMutexW(const std::string& name) = 0;
+    // The error code of the last CreateMutexW.
+    virtual unsigned long GetLastError() = 0;
+    virtual void CloseHandle(MutexHandle handle) = 0;
+};
+
+#ifndef _WIN32
+// Linux: an exclusive flock on "<directory>/<name>.lock". The kernel drops the
+// lock when the process ends in any way, so a crash leaves no stale lock.
+class FlockNamedMutex final : public NamedMutex {
+public:
+    // directory empty: no private place for the lock, creation fails.
+    explicit FlockNamedMutex(std::string directory);
+    MutexHandle CreateMutexW(const std::string& name) override;
+    unsigned long GetLastError() override { return m_lastError; }
+    void CloseHandle(MutexHandle handle) override;
+
+private:
+    std::string m_directory;
+    unsigned long m_lastError = ERROR_SUCCESS;
+};
+#else
+// The instance lock on Windows: a named mutex in the session's local namespace.
+class Win32NamedMutex final : public NamedMutex {
+public:
+    // CreateMutexW(no security attributes, initial owner, name): the name is
+    // UTF-8 here and handed to Windows as UTF-16.
+    MutexHandle CreateMutexW(const std::string& name) override;
+    unsigned long GetLastError() override { return m_lastError; }
+    void CloseHandle(MutexHandle handle) override;
+
+private:
+    unsigned long m_lastError = 0;
+};
+#endif
+
+} // namespace instance
