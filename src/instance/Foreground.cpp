@@ -6,9 +6,9 @@ namespace instance {
 
 bool UseAttachMethod(const OsVersion& v)
 {
-    if (v.platformId == VER_PLATFORM_WIN32_NT)
+    if (v.platformId == PlatformId::Win32Nt)
         return v.major > 4;
-    if (v.platformId == VER_PLATFORM_WIN32_WINDOWS)
+    if (v.platformId == PlatformId::Win32Windows)
         return v.major > 4 || (v.major == 4 && v.minor > 0);
     return false;
 }
@@ -42,16 +42,17 @@ bool WithAttach(WindowSystem& ws, WindowHandle window)
 void WithoutForegroundLock(WindowSystem& ws, WindowHandle window)
 {
     std::uint32_t remembered = 0;
-    if (!ws.SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &remembered, 0)) {
+    if (!ws.SystemParametersInfoW(SystemParameter::GetForegroundLockTimeout, 0, &remembered, ParameterUpdate::None)) {
         // Without the value in force there is nothing safe to set back; the
         // user's setting is left alone and only the plain attempt is made.
         BringToFront(ws, window);
         return;
     }
-    ws.SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, SPIF_SENDCHANGE);
+    ws.SystemParametersInfoW(SystemParameter::SetForegroundLockTimeout, 0, nullptr, ParameterUpdate::SendChange);
     BringToFront(ws, window);
-    ws.SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
-                             reinterpret_cast<void*>(static_cast<std::uintptr_t>(remembered)), SPIF_SENDCHANGE);
+    ws.SystemParametersInfoW(SystemParameter::SetForegroundLockTimeout, 0,
+                             reinterpret_cast<void*>(static_cast<std::uintptr_t>(remembered)),
+                             ParameterUpdate::SendChange);
 }
 
 } // namespace
@@ -59,7 +60,7 @@ void WithoutForegroundLock(WindowSystem& ws, WindowHandle window)
 bool FensterInVordergrund(WindowSystem& ws, WindowHandle window)
 {
     if (ws.IsIconic(window))
-        ws.ShowWindow(window, SW_RESTORE);
+        ws.ShowWindow(window, ShowCommand::Restore);
     if (ws.GetForegroundWindow() == window)
         return true;
     if (UseAttachMethod(ws.GetVersion())) {

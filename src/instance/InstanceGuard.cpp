@@ -9,7 +9,7 @@ GuardResult CheckInstance(instance::NamedMutex& mutexes, instance::WindowSystem&
 {
     GuardResult outcome;
     outcome.handle = mutexes.CreateMutexW(kInstanceName);
-    if (mutexes.GetLastError() != instance::ERROR_ALREADY_EXISTS)
+    if (mutexes.GetLastError() != MutexError::AlreadyExists)
         return outcome;
     // The handle is not closed: the end of this process releases it.
     outcome.firstInstance = false;

@@ -9,8 +9,9 @@ namespace instance {
 inline constexpr char kInstanceName[] = ZARNOLITH_PROGRAM_TITLE;
 inline constexpr char16_t kMainWindowTitle[] = u"" ZARNOLITH_PROGRAM_TITLE;
 
-inline constexpr unsigned WM_USER = 0x0400;
-inline constexpr unsigned WM_BEENDEN = WM_USER + 100;    // 1124: close, sent by outside programs
-inline constexpr unsigned WM_AKTIVIEREN = WM_USER + 200; // 1224: come to the front, sent by a second start
+// The first message number a window class may give its own meaning (WM_USER).
+inline constexpr unsigned kFirstUserMessage = 0x0400;
+inline constexpr unsigned WM_BEENDEN = kFirstUserMessage + 100;    // 1124: close, sent by outside programs
+inline constexpr unsigned WM_AKTIVIEREN = kFirstUserMessage + 200; // 1224: come to the front, sent by a second start
 
 } // namespace instance

@@ -1,7 +1,7 @@
 #pragma once
 // A named mutex across the processes of one user, shaped after CreateMutexW /
 // GetLastError / CloseHandle: creating it while another process holds it gives
-// a handle and the error ERROR_ALREADY_EXISTS; a failure gives handle 0.
+// a handle and the error MutexError::AlreadyExists; a failure gives handle 0.
 #include <cstdint>
 #include <string>
 
@@ -9,10 +9,15 @@ namespace instance {
 
 using MutexHandle = std::intptr_t; // 0 = none
 
-inline constexpr unsigned long ERROR_SUCCESS = 0;
-inline constexpr unsigned long ERROR_PATH_NOT_FOUND = 3;
-inline constexpr unsigned long ERROR_ACCESS_DENIED = 5;
-inline constexpr unsigned long ERROR_ALREADY_EXISTS = 183;
+// What the last creation left for GetLastError, by the Windows error numbers
+// (ERROR_SUCCESS, ERROR_PATH_NOT_FOUND, ...). Names of our own: <windows.h>
+// defines those as macros. On Windows any other system error may come too.
+enum class MutexError : unsigned long {
+    Success = 0,
+    PathNotFound = 3,
+    AccessDenied = 5,
+    AlreadyExists = 183,
+};
 
 class NamedMutex {
 public:
@@ -20,7 +25,7 @@ public:
     // CreateMutexW(no security attributes, initial owner, name).
     virtual MutexHandle CreateMutexW(const std::string& name) = 0;
     // The error code of the last CreateMutexW.
-    virtual unsigned long GetLastError() = 0;
+    virtual MutexError GetLastError() = 0;
     virtual void CloseHandle(MutexHandle handle) = 0;
 };
 
@@ -32,12 +37,12 @@ public:
     // directory empty: no private place for the lock, creation fails.
     explicit FlockNamedMutex(std::string directory);
     MutexHandle CreateMutexW(const std::string& name) override;
-    unsigned long GetLastError() override { return m_lastError; }
+    MutexError GetLastError() override { return m_lastError; }
     void CloseHandle(MutexHandle handle) override;
 
 private:
     std::string m_directory;
-    unsigned long m_lastError = ERROR_SUCCESS;
+    MutexError m_lastError = MutexError::Success;
 };
 #else
 // The instance lock on Windows: a named mutex in the session's local namespace.
@@ -46,11 +51,11 @@ public:
     // CreateMutexW(no security attributes, initial owner, name): the name is
     // UTF-8 here and handed to Windows as UTF-16.
     MutexHandle CreateMutexW(const std::string& name) override;
-    unsigned long GetLastError() override { return m_lastError; }
+    MutexError GetLastError() override { return m_lastError; }
     void CloseHandle(MutexHandle handle) override;
 
 private:
-    unsigned long m_lastError = 0;
+    MutexError m_lastError = MutexError::Success;
 };
 #endif
 

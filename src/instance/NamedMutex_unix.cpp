@@ -13,7 +13,7 @@ FlockNamedMutex::FlockNamedMutex(std::string directory) : m_directory(std::move(
 MutexHandle FlockNamedMutex::CreateMutexW(const std::string& name)
 {
     if (m_directory.empty() || name.empty() || name.find('/') != std::string::npos) {
-        m_lastError = ERROR_PATH_NOT_FOUND;
+        m_lastError = MutexError::PathNotFound;
         return 0;
     }
     const std::string path = m_directory + "/" + name + ".lock";
@@ -21,7 +21,7 @@ MutexHandle FlockNamedMutex::CreateMutexW(const std::string& name)
     // the lock and keep it after we end; O_NOFOLLOW: never lock through a link.
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
-        m_lastError = errno == EACCES || errno == ELOOP ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND;
+        m_lastError = errno == EACCES || errno == ELOOP ? MutexError::AccessDenied : MutexError::PathNotFound;
         return 0;
     }
     int rc;
@@ -29,11 +29,11 @@ MutexHandle FlockNamedMutex::CreateMutexW(const std::string& name)
         rc = ::flock(fd, LOCK_EX | LOCK_NB);
     while (rc != 0 && errno == EINTR);
     if (rc == 0) {
-        m_lastError = ERROR_SUCCESS;
+        m_lastError = MutexError::Success;
     } else if (errno == EWOULDBLOCK) {
-        m_lastError = ERROR_ALREADY_EXISTS; // the handle stays open, as Windows gives one too
+        m_lastError = MutexError::AlreadyExists; // the handle stays open, as Windows gives one too
     } else {
-        m_lastError = ERROR_ACCESS_DENIED;
+        m_lastError = MutexError::AccessDenied;
         ::close(fd);
         return 0;
     }

@@ -10,7 +10,7 @@ MutexHandle Win32NamedMutex::CreateMutexW(const std::string& name)
 {
     const std::u16string wide = platform::Utf8ToUtf16(name);
     const HANDLE h = ::CreateMutexW(nullptr, TRUE, reinterpret_cast<LPCWSTR>(wide.c_str()));
-    m_lastError = ::GetLastError();
+    m_lastError = static_cast<MutexError>(::GetLastError());
     return reinterpret_cast<MutexHandle>(h);
 }
 

@@ -61,10 +61,10 @@ bool QtWindowSystem::IsIconic(WindowHandle window)
     return w && w->isMinimized();
 }
 
-bool QtWindowSystem::ShowWindow(WindowHandle window, int command)
+bool QtWindowSystem::ShowWindow(WindowHandle window, instance::ShowCommand command)
 {
     QWidget* w = WidgetOf(window);
-    if (!w || command != instance::SW_RESTORE)
+    if (!w || command != instance::ShowCommand::Restore)
         return false;
     // Back to the state before minimising (a maximised window stays maximised).
     w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
@@ -126,7 +126,7 @@ bool QtWindowSystem::SetForegroundWindow(WindowHandle window)
     return true;
 }
 
-bool QtWindowSystem::SystemParametersInfoW(unsigned, unsigned, void*, unsigned)
+bool QtWindowSystem::SystemParametersInfoW(instance::SystemParameter, unsigned, void*, instance::ParameterUpdate)
 {
     return false; // the desktop has no foreground lock time-out to read or set
 }
@@ -134,7 +134,7 @@ bool QtWindowSystem::SystemParametersInfoW(unsigned, unsigned, void*, unsigned)
 instance::OsVersion QtWindowSystem::GetVersion()
 {
     // Current desktops behave as the current NT family: the attaching method.
-    return {instance::VER_PLATFORM_WIN32_NT, 10, 0};
+    return {instance::PlatformId::Win32Nt, 10, 0};
 }
 
 void BringApplicationToFront(const QList<QPointer<QWidget>>& applicationForms)

@@ -28,7 +28,7 @@ public:
                       std::intptr_t lParam) override;
 
     bool IsIconic(instance::WindowHandle window) override;
-    bool ShowWindow(instance::WindowHandle window, int command) override;
+    bool ShowWindow(instance::WindowHandle window, instance::ShowCommand command) override;
     instance::WindowHandle GetForegroundWindow() override;
     instance::ThreadId GetWindowThreadProcessId(instance::WindowHandle window) override;
     instance::ProcessId GetWindowProcessId(instance::WindowHandle window) override;
@@ -36,7 +36,8 @@ public:
     bool AttachThreadInput(instance::ThreadId attach, instance::ThreadId attachTo, bool doAttach) override;
     bool BringWindowToTop(instance::WindowHandle window) override;
     bool SetForegroundWindow(instance::WindowHandle window) override;
-    bool SystemParametersInfoW(unsigned action, unsigned uiParam, void* pvParam, unsigned winIni) override;
+    bool SystemParametersInfoW(instance::SystemParameter action, unsigned uiParam, void* pvParam,
+                               instance::ParameterUpdate winIni) override;
     instance::OsVersion GetVersion() override;
 
 private:

@@ -23,7 +23,7 @@ public:
     bool PostMessageW(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
 
     bool IsIconic(WindowHandle) override { return false; }
-    bool ShowWindow(WindowHandle, int) override { return false; }
+    bool ShowWindow(WindowHandle, ShowCommand) override { return false; }
     WindowHandle GetForegroundWindow() override { return 0; }
     ThreadId GetWindowThreadProcessId(WindowHandle) override { return 0; }
     // The running instance takes the keyboard as a task bar would: nothing to hand on.
@@ -32,8 +32,8 @@ public:
     bool AttachThreadInput(ThreadId, ThreadId, bool) override { return false; }
     bool BringWindowToTop(WindowHandle) override { return false; }
     bool SetForegroundWindow(WindowHandle) override { return false; }
-    bool SystemParametersInfoW(unsigned, unsigned, void*, unsigned) override { return false; }
-    OsVersion GetVersion() override { return {VER_PLATFORM_WIN32_NT, 10, 0}; }
+    bool SystemParametersInfoW(SystemParameter, unsigned, void*, ParameterUpdate) override { return false; }
+    OsVersion GetVersion() override { return {PlatformId::Win32Nt, 10, 0}; }
 
 private:
     static constexpr WindowHandle kDesktopFirst = 1;

@@ -13,15 +13,32 @@ using WindowHandle = std::uintptr_t; // 0 = no window
 using ThreadId = std::uint32_t;      // 0 = none
 using ProcessId = std::uint32_t;     // 0 = none
 
-inline constexpr int SW_RESTORE = 9;
-inline constexpr unsigned SPI_GETFOREGROUNDLOCKTIMEOUT = 0x2000;
-inline constexpr unsigned SPI_SETFOREGROUNDLOCKTIMEOUT = 0x2001;
-inline constexpr unsigned SPIF_SENDCHANGE = 2;
-inline constexpr int VER_PLATFORM_WIN32_WINDOWS = 1;
-inline constexpr int VER_PLATFORM_WIN32_NT = 2;
+// The arguments and answers the calls take by their Windows numbers (SW_RESTORE,
+// SPI_GETFOREGROUNDLOCKTIMEOUT, SPIF_SENDCHANGE, VER_PLATFORM_WIN32_NT, ...),
+// under names of our own: <windows.h> defines those as macros.
+enum class ShowCommand : int {
+    Restore = 9,
+};
+
+enum class SystemParameter : unsigned {
+    GetForegroundLockTimeout = 0x2000,
+    SetForegroundLockTimeout = 0x2001,
+};
+
+// How SystemParametersInfoW passes a change on.
+enum class ParameterUpdate : unsigned {
+    None = 0,
+    SendChange = 2, // tell every top-level window
+};
+
+enum class PlatformId : int {
+    Unknown = 0,
+    Win32Windows = 1, // Windows 95, 98, Me
+    Win32Nt = 2,
+};
 
 struct OsVersion {
-    int platformId = 0;
+    PlatformId platformId = PlatformId::Unknown;
     int major = 0;
     int minor = 0;
 };
@@ -41,7 +58,7 @@ public:
     virtual bool PostMessageW(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
 
     virtual bool IsIconic(WindowHandle window) = 0;
-    virtual bool ShowWindow(WindowHandle window, int command) = 0;
+    virtual bool ShowWindow(WindowHandle window, ShowCommand command) = 0;
     virtual WindowHandle GetForegroundWindow() = 0;
     virtual ThreadId GetWindowThreadProcessId(WindowHandle window) = 0;
     // GetWindowThreadProcessId(window, &process): the process that owns the window, 0 when unknown.
@@ -55,7 +72,8 @@ public:
     // SystemParametersInfoW for the foreground lock time-out: GET writes the
     // value to *static_cast<std::uint32_t*>(pvParam); SET takes the value itself
     // cast to a pointer, as Windows does.
-    virtual bool SystemParametersInfoW(unsigned action, unsigned uiParam, void* pvParam, unsigned winIni) = 0;
+    virtual bool SystemParametersInfoW(SystemParameter action, unsigned uiParam, void* pvParam, ParameterUpdate winIni)
+        = 0;
     // Platform family and version, determined once per process.
     virtual OsVersion GetVersion() = 0;
 };
@@ -73,7 +91,7 @@ public:
     int GetWindowTextW(WindowHandle window, char16_t* buffer, int maxCount) override;
     bool PostMessageW(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
     bool IsIconic(WindowHandle window) override;
-    bool ShowWindow(WindowHandle window, int command) override;
+    bool ShowWindow(WindowHandle window, ShowCommand command) override;
     WindowHandle GetForegroundWindow() override;
     ThreadId GetWindowThreadProcessId(WindowHandle window) override;
     ProcessId GetWindowProcessId(WindowHandle window) override;
@@ -81,7 +99,8 @@ public:
     bool AttachThreadInput(ThreadId attach, ThreadId attachTo, bool doAttach) override;
     bool BringWindowToTop(WindowHandle window) override;
     bool SetForegroundWindow(WindowHandle window) override;
-    bool SystemParametersInfoW(unsigned action, unsigned uiParam, void* pvParam, unsigned winIni) override;
+    bool SystemParametersInfoW(SystemParameter action, unsigned uiParam, void* pvParam,
+                               ParameterUpdate winIni) override;
     OsVersion GetVersion() override;
 };
 #endif

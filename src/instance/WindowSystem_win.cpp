@@ -25,7 +25,10 @@ bool Win32WindowSystem::PostMessageW(WindowHandle w, unsigned m, std::uintptr_t 
 
 bool Win32WindowSystem::IsIconic(WindowHandle w) { return ::IsIconic(H(w)) != 0; }
 
-bool Win32WindowSystem::ShowWindow(WindowHandle w, int command) { return ::ShowWindow(H(w), command) != 0; }
+bool Win32WindowSystem::ShowWindow(WindowHandle w, ShowCommand command)
+{
+    return ::ShowWindow(H(w), static_cast<int>(command)) != 0;
+}
 
 WindowHandle Win32WindowSystem::GetForegroundWindow() { return W(::GetForegroundWindow()); }
 
@@ -51,9 +54,9 @@ bool Win32WindowSystem::BringWindowToTop(WindowHandle w) { return ::BringWindowT
 
 bool Win32WindowSystem::SetForegroundWindow(WindowHandle w) { return ::SetForegroundWindow(H(w)) != 0; }
 
-bool Win32WindowSystem::SystemParametersInfoW(unsigned action, unsigned ui, void* pv, unsigned winIni)
+bool Win32WindowSystem::SystemParametersInfoW(SystemParameter action, unsigned ui, void* pv, ParameterUpdate winIni)
 {
-    return ::SystemParametersInfoW(action, ui, pv, winIni) != 0;
+    return ::SystemParametersInfoW(static_cast<UINT>(action), ui, pv, static_cast<UINT>(winIni)) != 0;
 }
 
 OsVersion Win32WindowSystem::GetVersion()
@@ -61,7 +64,7 @@ OsVersion Win32WindowSystem::GetVersion()
     // Read once per process. RtlGetVersion reports the real version;
     // GetVersionExW reports what the program's manifest claims to support.
     static const OsVersion version = [] {
-        OsVersion v{VER_PLATFORM_WIN32_NT, 0, 0};
+        OsVersion v{PlatformId::Win32Nt, 0, 0};
         using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
         if (const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll"))
             if (const auto fn = reinterpret_cast<RtlGetVersionFn>(
@@ -69,7 +72,7 @@ OsVersion Win32WindowSystem::GetVersion()
                 OSVERSIONINFOW info{};
                 info.dwOSVersionInfoSize = sizeof info;
                 if (fn(&info) == 0)
-                    v = {static_cast<int>(info.dwPlatformId), static_cast<int>(info.dwMajorVersion),
+                    v = {static_cast<PlatformId>(info.dwPlatformId), static_cast<int>(info.dwMajorVersion),
                          static_cast<int>(info.dwMinorVersion)};
             }
         return v;

@@ -10,15 +10,17 @@ namespace {
 
 using instance::OsVersion;
 using Log = std::vector<std::string>;
-constexpr int NT = instance::VER_PLATFORM_WIN32_NT, Win9x = instance::VER_PLATFORM_WIN32_WINDOWS;
+constexpr instance::PlatformId NT = instance::PlatformId::Win32Nt, Win9x = instance::PlatformId::Win32Windows;
 
 TEST(VersionTest, AttachingMethodOnlyAfterNT4AndWindows95)
 {
-    const std::pair<OsVersion, bool> rows[] = {{{NT, 3, 51}, false},   {{NT, 4, 0}, false},   {{NT, 4, 90}, false},
-                                               {{NT, 5, 0}, true},     {{NT, 10, 0}, true},   {{Win9x, 4, 0}, false},
-                                               {{Win9x, 4, 10}, true}, {{Win9x, 5, 0}, true}, {{0, 10, 0}, false}};
+    const std::pair<OsVersion, bool> rows[]
+        = {{{NT, 3, 51}, false},   {{NT, 4, 0}, false},   {{NT, 4, 90}, false},
+           {{NT, 5, 0}, true},     {{NT, 10, 0}, true},   {{Win9x, 4, 0}, false},
+           {{Win9x, 4, 10}, true}, {{Win9x, 5, 0}, true}, {{instance::PlatformId::Unknown, 10, 0}, false}};
     for (const auto& [v, attach] : rows)
-        EXPECT_EQ(instance::UseAttachMethod(v), attach) << v.platformId << " " << v.major << "." << v.minor;
+        EXPECT_EQ(instance::UseAttachMethod(v), attach)
+            << static_cast<int>(v.platformId) << " " << v.major << "." << v.minor;
 }
 
 // Our window is 2 (thread 102), the terminal 1 (thread 101) is in front.

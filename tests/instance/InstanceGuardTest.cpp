@@ -6,10 +6,12 @@
 
 namespace {
 
+using enum instance::MutexError;
+
 class ScriptedMutex : public instance::NamedMutex {
 public:
     instance::MutexHandle handle = 0;
-    unsigned long error = 0;
+    instance::MutexError error = instance::MutexError::Success;
     std::vector<std::string> names;
     std::vector<instance::MutexHandle> closed;
 
@@ -18,14 +20,14 @@ public:
         names.push_back(name);
         return handle;
     }
-    unsigned long GetLastError() override { return error; }
+    instance::MutexError GetLastError() override { return error; }
     void CloseHandle(instance::MutexHandle h) override { closed.push_back(h); }
 };
 
 struct GuardCase {
     const char* name;
     instance::MutexHandle handle;
-    unsigned long error;
+    instance::MutexError error;
     std::vector<std::u16string> titles;
     bool firstInstance;
     std::vector<std::string> calls;
@@ -58,19 +60,24 @@ const std::vector<std::string> kLookupAndPost{"GetWindowText(2,261)", "AllowSetF
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, GuardTest,
-    ::testing::Values(
-        GuardCase{"FirstInstance", 7, 0, kDesktop, true, {}},
-        GuardCase{"SecondStartPostsOnceToTheFoundWindow", 7, 183, kDesktop, false, kLookupAndPost},
-        GuardCase{"NoMainWindowFoundPostsNothing", 7, 183, {u"Terminal", u"Editor"}, false, {"GetWindowText(2,261)"}},
-        GuardCase{"LockUnavailableStartsUnguarded", 0, 5, kDesktop, true, {}},
-        GuardCase{"OnlyTheErrorCodeDecides", 0, 183, kDesktop, false, kLookupAndPost}),
+    ::testing::Values(GuardCase{"FirstInstance", 7, Success, kDesktop, true, {}},
+                      GuardCase{"SecondStartPostsOnceToTheFoundWindow", 7, AlreadyExists, kDesktop, false,
+                                kLookupAndPost},
+                      GuardCase{"NoMainWindowFoundPostsNothing",
+                                7,
+                                AlreadyExists,
+                                {u"Terminal", u"Editor"},
+                                false,
+                                {"GetWindowText(2,261)"}},
+                      GuardCase{"LockUnavailableStartsUnguarded", 0, AccessDenied, kDesktop, true, {}},
+                      GuardCase{"OnlyTheErrorCodeDecides", 0, AlreadyExists, kDesktop, false, kLookupAndPost}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GuardTest, WindowOfAnUnknownProcessIsAskedWithoutHandingOnTheRight)
 {
     ScriptedMutex mutex;
     mutex.handle = 7;
-    mutex.error = 183;
+    mutex.error = AlreadyExists;
     RecordingWindowSystem ws;
     ws.titles = kDesktop;
     ws.processes[2] = 0; // the window went away meanwhile

@@ -150,7 +150,7 @@ TEST_F(InstanceProcessTest, OutsideCloseRequestEndsTheProgramCleanly)
     EXPECT_NE(::stat(SocketPath().c_str(), &st), 0);
     instance::FlockNamedMutex lock(runtime.path().toStdString());
     lock.CloseHandle(lock.CreateMutexW(instance::kInstanceName));
-    EXPECT_EQ(lock.GetLastError(), instance::ERROR_SUCCESS);
+    EXPECT_EQ(lock.GetLastError(), instance::MutexError::Success);
 }
 
 TEST_F(InstanceProcessTest, TenStartsAtOnceLeaveExactlyOneRunning)

@@ -15,9 +15,8 @@ extern char** environ;
 
 namespace {
 
-using instance::ERROR_ALREADY_EXISTS;
-using instance::ERROR_SUCCESS;
 using instance::FlockNamedMutex;
+using instance::MutexError;
 
 const std::string kName = "Zarnolith V1.01";
 
@@ -25,7 +24,7 @@ class NamedMutexTest : public ::testing::Test {
 protected:
     std::string Dir() const { return dir.path().toStdString(); }
     // The error a fresh creation meets right now; the handle is closed again.
-    unsigned long Probe() const
+    MutexError Probe() const
     {
         FlockNamedMutex m(Dir());
         m.CloseHandle(m.CreateMutexW(kName));
@@ -39,10 +38,10 @@ TEST_F(NamedMutexTest, OthersSeeAlreadyExistsUntilTheHolderCloses)
     FlockNamedMutex holder(Dir());
     const auto h = holder.CreateMutexW(kName);
     EXPECT_NE(h, 0);
-    EXPECT_EQ(holder.GetLastError(), ERROR_SUCCESS);
-    EXPECT_EQ(Probe(), ERROR_ALREADY_EXISTS);
+    EXPECT_EQ(holder.GetLastError(), MutexError::Success);
+    EXPECT_EQ(Probe(), MutexError::AlreadyExists);
     holder.CloseHandle(h);
-    EXPECT_EQ(Probe(), ERROR_SUCCESS);
+    EXPECT_EQ(Probe(), MutexError::Success);
 }
 
 // The program starts other programs (updater, browser); one that outlives us
@@ -59,7 +58,7 @@ TEST_F(NamedMutexTest, ProgramsStartedByTheHolderDoNotInheritTheLock)
     // The kernel wakes the spawner a moment before it closes the child's
     // close-on-exec descriptors; allow that moment, not the child's lifetime.
     bool released = false;
-    for (int i = 0; i < 200 && !(released = Probe() == ERROR_SUCCESS); ++i)
+    for (int i = 0; i < 200 && !(released = Probe() == MutexError::Success); ++i)
         ::usleep(5000);
     EXPECT_TRUE(released);
     EXPECT_EQ(::kill(sleeper, 0), 0); // still running, yet the lock is free
@@ -74,8 +73,8 @@ TEST_F(NamedMutexTest, NoUsableLockFileGivesNoHandleAndNoAlreadyExists)
     for (const std::string& d : {std::string(), Dir() + "/missing", Dir() /* lock file is a link */}) {
         FlockNamedMutex m(d);
         EXPECT_EQ(m.CreateMutexW(kName), 0) << d;
-        EXPECT_NE(m.GetLastError(), ERROR_ALREADY_EXISTS) << d;
-        EXPECT_NE(m.GetLastError(), ERROR_SUCCESS) << d;
+        EXPECT_NE(m.GetLastError(), MutexError::AlreadyExists) << d;
+        EXPECT_NE(m.GetLastError(), MutexError::Success) << d;
     }
     EXPECT_NE(::access(target.c_str(), F_OK), 0); // nothing created through the link
 }

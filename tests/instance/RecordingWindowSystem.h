@@ -16,7 +16,7 @@ public:
     bool setForegroundWorks = true; // false: a foreground lock refuses the change
     bool lockTimeoutReadable = true;
     std::uint32_t lockTimeout = 200000;
-    instance::OsVersion version{instance::VER_PLATFORM_WIN32_NT, 10, 0};
+    instance::OsVersion version{instance::PlatformId::Win32Nt, 10, 0};
     // Window k belongs to thread 100 + k and process 200 + k unless these say otherwise.
     std::map<instance::WindowHandle, instance::ThreadId> threads;
     std::map<instance::WindowHandle, instance::ProcessId> processes;
@@ -43,7 +43,7 @@ public:
         return true;
     }
     bool IsIconic(instance::WindowHandle w) override { return iconic[w]; }
-    bool ShowWindow(instance::WindowHandle w, int cmd) override
+    bool ShowWindow(instance::WindowHandle w, instance::ShowCommand cmd) override
     {
         Log("ShowWindow", {w, static_cast<std::uint64_t>(cmd)});
         iconic[w] = false;
@@ -84,16 +84,17 @@ public:
             foreground = w;
         return setForegroundWorks;
     }
-    bool SystemParametersInfoW(unsigned action, unsigned ui, void* pv, unsigned winIni) override
+    bool SystemParametersInfoW(instance::SystemParameter action, unsigned ui, void* pv,
+                               instance::ParameterUpdate winIni) override
     {
-        if (action == instance::SPI_GETFOREGROUNDLOCKTIMEOUT) {
-            Log("SPI_GET", {ui, winIni});
+        if (action == instance::SystemParameter::GetForegroundLockTimeout) {
+            Log("SPI_GET", {ui, static_cast<std::uint64_t>(winIni)});
             if (lockTimeoutReadable)
                 *static_cast<std::uint32_t*>(pv) = lockTimeout;
             return lockTimeoutReadable;
         }
         lockTimeout = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(pv));
-        Log("SPI_SET", {lockTimeout, winIni});
+        Log("SPI_SET", {lockTimeout, static_cast<std::uint64_t>(winIni)});
         setForegroundWorks = setForegroundWorks || lockTimeout == 0; // the lock is lifted
         return true;
     }

@@ -1,6 +1,5 @@
 // The instance lock and the window-system calls against the desktop's own
 // implementation: a second process, real top-level windows, real messages.
-// The project's headers first: <windows.h> defines the same names as macros.
 #include "instance/Foreground.h"
 #include "instance/WindowSearch.h"
 #include "instance/NamedMutex.h"
@@ -15,6 +14,9 @@
 namespace {
 
 using instance::WindowHandle;
+
+constexpr auto kGetLock = instance::SystemParameter::GetForegroundLockTimeout;
+constexpr auto kSetLock = instance::SystemParameter::SetForegroundLockTimeout;
 using wintest::TestWindow;
 using wintest::WaitFor;
 
@@ -54,7 +56,7 @@ TEST(Win32NamedMutexTest, AnotherProcessFindsTheMutexUntilItsHandleIsClosed)
     ::SetLastError(ERROR_ALREADY_EXISTS);
     const instance::MutexHandle handle = mutexes.CreateMutexW(MutexName(::GetCurrentProcessId()));
     ASSERT_NE(handle, 0);
-    EXPECT_EQ(mutexes.GetLastError(), 0u);
+    EXPECT_EQ(mutexes.GetLastError(), instance::MutexError::Success);
 
     EXPECT_EQ(ErrorOfMutexCreationInAnotherProcess(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
     mutexes.CloseHandle(handle);
@@ -105,18 +107,16 @@ TEST(Win32WindowSystemTest, ForegroundLockTimeOutIsReadSetAndSetBack)
 {
     instance::Win32WindowSystem ws;
     std::uint32_t before = 0;
-    ASSERT_TRUE(ws.SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &before, 0));
+    ASSERT_TRUE(ws.SystemParametersInfoW(kGetLock, 0, &before, instance::ParameterUpdate::None));
     const std::uint32_t changed = before + 4321;
-    EXPECT_TRUE(ws.SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
-                                         reinterpret_cast<void*>(static_cast<std::uintptr_t>(changed)),
-                                         SPIF_SENDCHANGE));
+    EXPECT_TRUE(ws.SystemParametersInfoW(kSetLock, 0, reinterpret_cast<void*>(static_cast<std::uintptr_t>(changed)),
+                                         instance::ParameterUpdate::SendChange));
     std::uint32_t now = 0;
-    ASSERT_TRUE(ws.SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &now, 0));
+    ASSERT_TRUE(ws.SystemParametersInfoW(kGetLock, 0, &now, instance::ParameterUpdate::None));
     EXPECT_EQ(now, changed);
-    EXPECT_TRUE(ws.SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
-                                         reinterpret_cast<void*>(static_cast<std::uintptr_t>(before)),
-                                         SPIF_SENDCHANGE));
-    ASSERT_TRUE(ws.SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &now, 0));
+    EXPECT_TRUE(ws.SystemParametersInfoW(kSetLock, 0, reinterpret_cast<void*>(static_cast<std::uintptr_t>(before)),
+                                         instance::ParameterUpdate::SendChange));
+    ASSERT_TRUE(ws.SystemParametersInfoW(kGetLock, 0, &now, instance::ParameterUpdate::None));
     EXPECT_EQ(now, before);
 }
 
@@ -125,7 +125,7 @@ TEST(Win32WindowSystemTest, FensterInVordergrundRestoresAMinimisedWindowAndActiv
     instance::Win32WindowSystem ws;
     EXPECT_TRUE(instance::UseAttachMethod(ws.GetVersion()));
     std::uint32_t lockBefore = 0;
-    ASSERT_TRUE(ws.SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &lockBefore, 0));
+    ASSERT_TRUE(ws.SystemParametersInfoW(kGetLock, 0, &lockBefore, instance::ParameterUpdate::None));
 
     TestWindow active(L"Aktiv");
     TestWindow target(L"Ziel");
@@ -138,7 +138,7 @@ TEST(Win32WindowSystemTest, FensterInVordergrundRestoresAMinimisedWindowAndActiv
     EXPECT_EQ(::GetForegroundWindow(), target.Handle());
     EXPECT_LT(wintest::ZPosition(target.Handle()), wintest::ZPosition(active.Handle()));
     std::uint32_t lockAfter = 0;
-    ASSERT_TRUE(ws.SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &lockAfter, 0));
+    ASSERT_TRUE(ws.SystemParametersInfoW(kGetLock, 0, &lockAfter, instance::ParameterUpdate::None));
     EXPECT_EQ(lockAfter, lockBefore);
 }
 
@@ -158,7 +158,10 @@ public:
         return m_real.PostMessageW(w, m, wp, lp);
     }
     bool IsIconic(instance::WindowHandle w) override { return m_real.IsIconic(w); }
-    bool ShowWindow(instance::WindowHandle w, int command) override { return m_real.ShowWindow(w, command); }
+    bool ShowWindow(instance::WindowHandle w, instance::ShowCommand command) override
+    {
+        return m_real.ShowWindow(w, command);
+    }
     instance::WindowHandle GetForegroundWindow() override { return m_real.GetForegroundWindow(); }
     instance::ThreadId GetWindowThreadProcessId(instance::WindowHandle w) override
     {
@@ -181,9 +184,11 @@ public:
         calls.push_back("SetForegroundWindow");
         return m_real.SetForegroundWindow(w);
     }
-    bool SystemParametersInfoW(unsigned action, unsigned ui, void* pv, unsigned winIni) override
+    bool SystemParametersInfoW(instance::SystemParameter action, unsigned ui, void* pv,
+                               instance::ParameterUpdate winIni) override
     {
-        calls.push_back(action == SPI_SETFOREGROUNDLOCKTIMEOUT ? "set lock time-out" : "read lock time-out");
+        calls.push_back(action == instance::SystemParameter::SetForegroundLockTimeout ? "set lock time-out"
+                                                                                      : "read lock time-out");
         return m_real.SystemParametersInfoW(action, ui, pv, winIni);
     }
     instance::OsVersion GetVersion() override { return m_real.GetVersion(); }
