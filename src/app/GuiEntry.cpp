@@ -8,7 +8,7 @@
 #include "instance/QtWindowSystem.h"
 #ifdef _WIN32
 #include "instance/Messages.h"
-#include "platform/WindowMessageFilter.h"
+#include "instance/WindowMessageFilter.h"
 #else
 #include "instance/MessageChannelServer.h"
 #endif
@@ -39,7 +39,7 @@ extern "C" ZARNOLITH_GUI_EXPORT int zarnolith_gui_main(int argc, char** argv)
         // The main window's messages from a second start or an outside program.
 #ifdef _WIN32
         // Posted to the main window's own window by any program of the desktop.
-        platform::WindowMessageFilter messages(
+        instance::WindowMessageFilter messages(
             [&form1] { return static_cast<instance::WindowHandle>(form1.internalWinId()); },
             {instance::WM_BEENDEN, instance::WM_AKTIVIEREN}, [&form1](unsigned message) { form1.Message(message); });
         app->installNativeEventFilter(&messages);

@@ -6,6 +6,8 @@
 #include "controls/VirtualKey.h"
 #include "controls/VirtualKeyMapping.h"
 #include "platform/Beep.h"
+#include "ui/ControlAppearance.h"
+#include "ui/TextMeasure.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -22,17 +24,6 @@
 #include <algorithm>
 
 namespace {
-
-// Line height as an auto-sizing label measures it, the same measure the
-// window layouts use for their labels.
-int labelLineHeight(const QFont& font)
-{
-    QLabel probe;
-    probe.setFont(font);
-    probe.setText(QStringLiteral("M"));
-    probe.adjustSize();
-    return probe.height();
-}
 
 char16_t regionalDecimalSeparator()
 {
@@ -72,6 +63,7 @@ TSpinEdit::TSpinEdit(QWidget* parent, platform::IBeep& beep)
     : QWidget(parent), m_beep(beep), m_edit(new SpinLineEdit(this)), m_buttons(new SpinButtons(m_edit))
 {
     InstallSpinEditAccessibility();
+    TakeWholeFont(*this);
     m_edit->setText(QStringLiteral("0"));
     m_notifiedText = m_edit->text();
     setFocusProxy(m_edit);
@@ -262,8 +254,8 @@ void TSpinEdit::editorFocusOut(QFocusEvent* e)
 TSpinEdit::HeightRule TSpinEdit::heightRule() const
 {
     // Each measure builds a label; both heights come from the same two.
-    const int line = labelLineHeight(font());
-    const int systemLine = labelLineHeight(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    const int line = LabelLineHeight(font());
+    const int systemLine = LabelLineHeight(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     const int minimum = line + std::min(line, systemLine) / 4 + 6;
     return {std::max(line + 8, minimum), minimum};
 }

@@ -1,6 +1,5 @@
 #include "ui/ControlAppearance.h"
 
-#include "controls/TSpinEdit.h"
 #include "ui/TextContrast.h"
 #include "ui/TextMeasure.h"
 
@@ -13,13 +12,18 @@
 
 namespace {
 
+// The mark TakeWholeFont leaves on a control, as a dynamic property.
+constexpr char kTakesWholeFont[] = "zarnolithTakesWholeFont";
+
 bool takesWholeFont(const QObject* o)
 {
     return qobject_cast<const QLabel*>(o) || qobject_cast<const QStatusBar*>(o) || qobject_cast<const QLineEdit*>(o)
-        || qobject_cast<const QAbstractItemView*>(o) || qobject_cast<const TSpinEdit*>(o);
+        || qobject_cast<const QAbstractItemView*>(o) || o->property(kTakesWholeFont).toBool();
 }
 
 } // namespace
+
+void TakeWholeFont(QWidget& control) { control.setProperty(kTakesWholeFont, true); }
 
 void ApplyWholeFont(QWidget& control, const TFont& font, ColorValue background)
 {

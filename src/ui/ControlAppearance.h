@@ -16,4 +16,9 @@ class QWidget;
 void ApplyDisplaySettings(const std::vector<QObject*>& components, const TFont& font, ColorValue background);
 
 void ApplyWholeFont(QWidget& control, const TFont& font, ColorValue background);
+
+// A control of our own that takes the whole font as a single-line edit field
+// does (the spin field) says so once, when it is made: this layer lies below
+// the controls and knows only the toolkit's kinds by their types.
+void TakeWholeFont(QWidget& control);
 void ApplyFaceSizeStyle(QPushButton& button, const TFont& font);

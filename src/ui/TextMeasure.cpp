@@ -23,9 +23,11 @@ QSize labelSize(const QFont& font, const QString& caption)
 
 } // namespace
 
+int LabelLineHeight(const QFont& font) { return labelSize(font, QStringLiteral("M")).height(); }
+
 int HoeheFuerSchrift(const QFont& font, const QWidget& control)
 {
-    const int h = labelSize(font, QStringLiteral("M")).height();
+    const int h = LabelLineHeight(font);
     if (qobject_cast<const QLineEdit*>(&control))
         return h + 8;
     if (qobject_cast<const QPushButton*>(&control))

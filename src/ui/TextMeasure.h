@@ -6,6 +6,9 @@
 
 class QWidget;
 
+// The line height H of an auto-sizing single-line label in the font.
+int LabelLineHeight(const QFont& font);
+
 // Height a control of the given kind needs for one line in the font: the
 // line height H of an auto-sizing label, plus 8 for a single-line edit field,
 // 12 for a push button, 6 for a status bar, 0 for anything else.

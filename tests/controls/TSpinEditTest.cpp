@@ -2,6 +2,8 @@
 
 #include "controls/SpinButtons.h"
 #include "controls/VirtualKey.h"
+#include "ui/ControlAppearance.h"
+#include "ui/TFont.h"
 #include "ui/TextMeasure.h"
 
 #include <QAccessible>
@@ -512,6 +514,33 @@ TEST_F(SpinFieldFixture, ScreenReaderFindsFieldByLabelWithValue)
     EXPECT_EQ(text->text(QAccessible::Name), QStringLiteral("Bildbreite:"));
     ASSERT_NE(text->textInterface(), nullptr);
     EXPECT_EQ(text->textInterface()->text(0, 4), QStringLiteral("9999"));
+}
+
+// The display settings reach a spin field as they reach a single-line edit
+// field: the whole font with its colour, and the background colour; its
+// automatic height is that of a plain control, the label's line.
+TEST(SpinFieldAppearance, TakesTheWholeFontAndTheBackgroundLikeAnEditField)
+{
+    TFont font(96);
+    font.Name = QStringLiteral("Liberation Serif");
+    font.setSize(28);
+    font.Style.bold = true;
+    font.Color.raw = 0x00004080;             // dark brown
+    const ColorValue background{0x00C0FFFF}; // light yellow
+    TSpinEdit spin;
+    QPushButton button;
+    ApplyDisplaySettings({&spin, &button}, font, background);
+
+    EXPECT_EQ(spin.font().family(), QStringLiteral("Liberation Serif"));
+    EXPECT_TRUE(spin.font().bold());
+    EXPECT_EQ(spin.palette().color(QPalette::Active, QPalette::Base), background.toQColor(spin.palette()));
+    EXPECT_EQ(spin.palette().color(QPalette::Active, QPalette::Text), QColor(0x80, 0x40, 0x00));
+    EXPECT_EQ(button.font().family(), QStringLiteral("Liberation Serif")) << "a button takes the face";
+    EXPECT_NE(button.palette().color(QPalette::Active, QPalette::ButtonText), QColor(0x80, 0x40, 0x00))
+        << "but not the colour";
+
+    EXPECT_EQ(HoeheFuerSchrift(spin.font(), spin), LabelLineHeight(spin.font()))
+        << "the spin field is no single-line edit field";
 }
 
 } // namespace

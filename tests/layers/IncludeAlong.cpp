@@ -1,4 +1,5 @@
-// Controls may use their own headers and those of the layers below them.
+// Controls may use their own headers and those of the libraries below them.
 #include "controls/TSpinEdit.h"
 #include "platform/Beep.h"
+#include "ui/TextMeasure.h"
 #include "util/IntegerText.h"

@@ -3,7 +3,7 @@
 # screen's own pixels) on a virtual X display with a window manager.
 add_executable(test_lowvision_contrast ContrastMain.cpp ContrastTest.cpp ContrastFocusTest.cpp
   ContrastMessageBoxTest.cpp FontDialogFocusTest.cpp)
-target_link_libraries(test_lowvision_contrast PRIVATE zarnolith_app GTest::gtest Qt6::Test)
+target_link_libraries(test_lowvision_contrast PRIVATE zarnolith_forms GTest::gtest Qt6::Test)
 target_include_directories(test_lowvision_contrast PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 if(NOT WIN32)
   foreach(scheme light dark)

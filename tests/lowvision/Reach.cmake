@@ -7,7 +7,7 @@
 # out of the screen by a device pixel. At 1.75 and 2.5 the rounding falls on
 # the other side in one direction (1024 / 2.5 = 409.6).
 add_executable(test_lowvision_reach ReachTest.cpp)
-target_link_libraries(test_lowvision_reach PRIVATE zarnolith_app zarnolith_test_main xcb)
+target_link_libraries(test_lowvision_reach PRIVATE zarnolith_forms zarnolith_test_main xcb)
 target_include_directories(test_lowvision_reach PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 foreach(scale 1 1.5 2 3)
   add_test(NAME lowvision.reach_scale_${scale}

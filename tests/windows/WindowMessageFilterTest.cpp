@@ -1,7 +1,7 @@
 // Messages posted to the native windows of Qt widgets on the Windows desktop:
 // the filter takes its numbers for its window, from the application's loop and
 // from a modal dialog's, and leaves everything else to the toolkit.
-#include "platform/WindowMessageFilter.h"
+#include "instance/WindowMessageFilter.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
@@ -51,7 +51,7 @@ TEST(WindowMessageFilterTest, TakesItsNumbersForItsWindowOnlyAlsoDuringAModalDia
     Recorder recorder;
     qApp->installNativeEventFilter(&recorder);
     std::vector<unsigned> handled;
-    platform::WindowMessageFilter filter([&] { return static_cast<instance::WindowHandle>(main.internalWinId()); },
+    instance::WindowMessageFilter filter([&] { return static_cast<instance::WindowHandle>(main.internalWinId()); },
                                          {1124, 1224},
                                          [&](unsigned m) {
                                              handled.push_back(m);

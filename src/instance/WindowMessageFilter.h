@@ -10,7 +10,7 @@
 #include <functional>
 #include <vector>
 
-namespace platform {
+namespace instance {
 
 class WindowMessageFilter final : public QAbstractNativeEventFilter {
 public:
@@ -27,4 +27,4 @@ private:
     std::function<void(unsigned)> m_handler;
 };
 
-} // namespace platform
+} // namespace instance

@@ -1,11 +1,11 @@
-#include "platform/WindowMessageFilter.h"
+#include "instance/WindowMessageFilter.h"
 
 #include <QByteArray>
 #include <algorithm>
 
 #include <windows.h>
 
-namespace platform {
+namespace instance {
 
 WindowMessageFilter::WindowMessageFilter(std::function<WindowHandle()> window, std::vector<unsigned> messages,
                                          std::function<void(unsigned)> handler)
@@ -30,4 +30,4 @@ bool WindowMessageFilter::nativeEventFilter(const QByteArray& eventType, void* m
     return true;
 }
 
-} // namespace platform
+} // namespace instance

@@ -1,0 +1,2 @@
+// What every window is built from lies below the controls: this include must not compile.
+#include "controls/TSpinEdit.h"
