@@ -1,7 +1,11 @@
-// The settings store end to end over the platform's real store: a settings
-// file in a temporary configuration directory, or on Windows the registry
-// below a key of the test's own; plus a recording stand-in for the orders.
+// The display settings' store: the values' names, types and defaults, the
+// order of its calls, and what it tells the user about a repaired store; end
+// to end over the platform's real store (a settings file in a temporary
+// configuration directory, or on Windows the registry below a key of the
+// test's own) and over a recording stand-in. What the settings file itself
+// does with damage, links and races is tested with the file (SettingsFileTest).
 #include "settings/SettingsStore.h"
+#include "support/ForwardingRegistry.h"
 #include "appearance/THintergrundForm.h"
 #include "settings/ERegistryException.h"
 #include "settings/RegDocument.h"
@@ -19,14 +23,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#ifndef _WIN32
-#include <csignal>
-#include <sys/resource.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
 
 namespace fs = std::filesystem;
 using settings::RegDocument;
@@ -168,35 +164,6 @@ protected:
     }
     std::string loadError() { return errorOf(true); }
     std::string storeError() { return errorOf(false); }
-
-#ifndef _WIN32
-    std::vector<fs::path> setAsideFiles() const
-    {
-        std::vector<fs::path> found;
-        for (const fs::directory_entry& e : fs::directory_iterator(settingsFile().parent_path()))
-            if (e.path().filename().string().find(".beschaedigt-") != std::string::npos)
-                found.push_back(e.path());
-        return found;
-    }
-
-    // Runs body in a child process: its exit code, 128 + the signal that
-    // ended it, or -1 when it had not ended after the time limit (then killed).
-    static int inChildProcess(const std::function<int()>& body, int seconds = 20)
-    {
-        const pid_t child = fork();
-        if (child == 0)
-            _exit(body());
-        int status = 0;
-        for (int i = 0; i < seconds * 100; ++i) {
-            if (waitpid(child, &status, WNOHANG) == child)
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            usleep(10'000);
-        }
-        kill(child, SIGKILL);
-        waitpid(child, &status, 0);
-        return -1;
-    }
-#endif
 
     QTemporaryDir dir;
     QByteArray oldXdg;
@@ -373,65 +340,6 @@ TEST_F(Store, FontNameOfWrongTypeIsRefused)
     EXPECT_EQ(loadError(), "Ungültiger Datentyp für 'FontName'");
 }
 
-#ifndef _WIN32
-TEST_F(Store, DamagedFileIsSetAsideAndTheDefaultsLoad)
-{
-    fs::create_directories(settingsFile().parent_path());
-    const std::string garbage
-        = "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n\"FontName\"=\"Verd";
-    std::ofstream(settingsFile(), std::ios::binary) << garbage;
-    store.RegistryLadenSpeichern(true);
-    EXPECT_EQ(displayFont.Name, QStringLiteral("Arial"));
-
-    std::vector<fs::path> setAside;
-    for (const fs::directory_entry& e : fs::directory_iterator(settingsFile().parent_path()))
-        if (e.path().filename().string().starts_with("Zarnolith.reg.beschaedigt-"))
-            setAside.push_back(e.path());
-    ASSERT_EQ(setAside.size(), 1u);
-    const std::vector<std::uint8_t> kept = fileContent(setAside[0]);
-    EXPECT_EQ(std::string(kept.begin(), kept.end()), garbage) << "the damaged file is kept as it was";
-    EXPECT_TRUE(RegDocument::parse(fileContent(settingsFile()))) << "and a fresh, readable file takes its place";
-
-    // A second damaged file does not replace the first one set aside.
-    std::ofstream(settingsFile(), std::ios::binary) << "garbage";
-    store.RegistryLadenSpeichern(true);
-    int entryCount = 0;
-    for (const fs::directory_entry& e : fs::directory_iterator(settingsFile().parent_path()))
-        entryCount += e.path().filename().string().starts_with("Zarnolith.reg.beschaedigt-");
-    EXPECT_EQ(entryCount, 2);
-}
-
-TEST_F(Store, WriteBeyondTheFileSizeLimitFailsWithTheWriteErrorAndLeavesTheOldFileWhole)
-{
-    store.RegistryLadenSpeichern(false);
-    const std::vector<std::uint8_t> fontBefore = fileContent(settingsFile());
-
-    // A real file-size limit (ulimit -f) in a child process whose signals are
-    // as a shell leaves them: the write must fail, not end the process.
-    const int childEnd = inChildProcess([&] {
-        std::signal(SIGXFSZ, SIG_DFL);
-        rlimit small{};
-        getrlimit(RLIMIT_FSIZE, &small);
-        small.rlim_cur = static_cast<rlim_t>(fontBefore.size() + 100);
-        setrlimit(RLIMIT_FSIZE, &small);
-        // A name longer than the file may grow: the write fails part-way, as on a full disk.
-        displayFont.Name = QString(4000, QLatin1Char('x'));
-        try {
-            store.RegistryLadenSpeichern(false);
-        } catch (const settings::ERegistryException& e) {
-            return std::string(e.what()) == "Fehler beim Setzen der Daten für 'FontName'" ? 0 : 1;
-        }
-        return 2;
-    });
-    EXPECT_EQ(childEnd, 0) << "0: the write error; 1: another message; 2: no error; 128+n: killed by signal n";
-    EXPECT_EQ(fileContent(settingsFile()), fontBefore);
-    for (const fs::directory_entry& e : fs::directory_iterator(settingsFile().parent_path()))
-        EXPECT_FALSE((e.path().filename().string().find(".tmp-") != std::string::npos))
-            << "no temporary file is left behind";
-}
-
-#endif
-
 TEST_F(Store, KeyThatCannotBeCreatedLoadsNothingAndSavesNothing)
 {
     makeKeyUncreatable();
@@ -443,364 +351,15 @@ TEST_F(Store, KeyThatCannotBeCreatedLoadsNothingAndSavesNothing)
     EXPECT_EQ(environment.pauses, (std::vector<int>{10, 10}));
 }
 
-#ifndef _WIN32
-struct ForeignThing {
-    const char* what;
-    std::function<void(const fs::path&)> create;
-    std::function<bool(const fs::path&)> untouched;
-};
-
-class StoreForeignThing : public Store, public ::testing::WithParamInterface<ForeignThing> {};
-
-// Something other than a settings file at the path: the key cannot be opened,
-// so nothing is read, written or reported, and the thing stays as it what.
-// A child process keeps a load that hangs or eats memory from taking the suite along.
-TEST_P(StoreForeignThing, KeyIsNotOpenedAndTheThingStaysUntouched)
-{
-    fs::create_directories(settingsFile().parent_path());
-    GetParam().create(settingsFile());
-    displayFont.Name = QStringLiteral("Courier New");
-    const int childEnd = inChildProcess([&] {
-        rlimit storeLimit{512u << 20, 512u << 20};
-        setrlimit(RLIMIT_AS, &storeLimit);
-        try {
-            store.RegistryLadenSpeichern(true);
-            if (displayFont.Name != QStringLiteral("Courier New") || !writtenNr.empty())
-                return 1;
-            store.RegistryLadenSpeichern(false);
-        } catch (...) {
-            return 2;
-        }
-        return store.Notice().isEmpty() ? 0 : 3;
-    });
-    EXPECT_EQ(childEnd, 0) << "1: something was read; 2: an error was raised; 3: a notice; -1: hung; 128+n: signal n";
-    EXPECT_TRUE(GetParam().untouched(settingsFile()));
-    EXPECT_TRUE(setAsideFiles().empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, StoreForeignThing,
-    ::testing::Values(ForeignThing{"fifo", [](const fs::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); },
-                                   [](const fs::path& p) { return fs::is_fifo(fs::symlink_status(p)); }},
-                      ForeignThing{
-                          "link_to_dev_zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
-                          [](const fs::path& p) { return fs::is_symlink(p) && fs::read_symlink(p) == "/dev/zero"; }},
-                      ForeignThing{"directory",
-                                   [](const fs::path& p) {
-                                       fs::create_directory(p);
-                                       std::ofstream(p / "inhalt") << "x";
-                                   },
-                                   [](const fs::path& p) {
-                                       return fs::is_directory(fs::symlink_status(p)) && fs::exists(p / "inhalt");
-                                   }}),
-    [](const auto& info) { return std::string(info.param.what); });
-
-TEST_F(Store, FileLargerThanAnySettingsFileIsSetAsideUnread)
-{
-    // Padded with a comment line to an exact size: the limit itself still reads.
-    const auto fileWithSize = [&](std::size_t pixelSize) {
-        const std::string head
-            = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n"
-              "\"FontName\"=\"Verdana\"\r\n;";
-        fs::create_directories(settingsFile().parent_path());
-        std::ofstream(settingsFile(), std::ios::binary)
-            << head << std::string(pixelSize - head.size() - 2, 'x') << "\r\n";
-        ASSERT_EQ(fs::file_size(settingsFile()), pixelSize);
-    };
-    fileWithSize(FileRegistry::MaxFileBytes);
-    store.RegistryLadenSpeichern(true);
-    EXPECT_EQ(displayFont.Name, QStringLiteral("Verdana"));
-    EXPECT_TRUE(setAsideFiles().empty());
-
-    fileWithSize(FileRegistry::MaxFileBytes + 1);
-    store.RegistryLadenSpeichern(true);
-    EXPECT_EQ(displayFont.Name, QStringLiteral("Arial"));
-    ASSERT_EQ(setAsideFiles().size(), 1u);
-    EXPECT_EQ(fs::file_size(setAsideFiles()[0]), FileRegistry::MaxFileBytes + 1);
-    EXPECT_TRUE(store.Notice().contains(QString::fromStdString(setAsideFiles()[0].string())));
-    EXPECT_TRUE(store.Notice().contains(QStringLiteral("Keine Einstellung konnte daraus gelesen werden")));
-}
-
-TEST_F(Store, DamagedFileKeepsEveryReadableValueAndSaysWhatWasLost)
-{
-    const std::string valueList = "\"FontName\"=\"Verdana\"\r\n"
-                                  "\"FontSize\"=dword:000000012\r\n" // line 5: nine digits
-                                  "; Notiz\r\n"
-                                  "\"FontStyle\"=14\r\n" // line 7
-                                  "\"HintColor\"=dword:00000003\r\n";
-    writeFileAt(valueList);
-    displayFont.setSize(30);
-    store.RegistryLadenSpeichern(true);
-
-    EXPECT_EQ(displayFont.Name, QStringLiteral("Verdana"));
-    EXPECT_EQ(displayFont.Size(), 14) << "the unreadable size loads as missing";
-    EXPECT_EQ(displayFont.Style, TFontStyles{});
-    EXPECT_EQ(writtenNr, std::vector<int>{3});
-
-    ASSERT_EQ(setAsideFiles().size(), 1u);
-    const std::vector<std::uint8_t> kept = fileContent(setAsideFiles()[0]);
-    EXPECT_NE(std::string(kept.begin(), kept.end()).find(valueList), std::string::npos)
-        << "the original is kept as it was";
-    const QString notice = store.Notice();
-    EXPECT_TRUE(notice.contains(QString::fromStdString(setAsideFiles()[0].string()))) << notice.toStdString();
-    EXPECT_TRUE(notice.contains(QStringLiteral("'FontSize' (Zeile 5), 'FontStyle' (Zeile 7).")))
-        << notice.toStdString();
-
-    // What could be read is on disk again at once, comment included.
-    std::optional<RegDocument> doc = RegDocument::parse(fileContent(settingsFile()));
-    ASSERT_TRUE(doc);
-    ASSERT_NE(savedDoc(*doc, u"FontName"), nullptr);
-    ASSERT_NE(savedDoc(*doc, u"HintColor"), nullptr);
-    EXPECT_EQ(savedDoc(*doc, u"FontSize"), nullptr);
-    EXPECT_NE(doc->toUtf8Text().find("; Notiz\r\n"), std::string::npos);
-
-    // Told once: the next load finds a sound file.
-    StoreEnvironment nextEnvironment;
-    settings::SettingsStore nextStore(
-        displayFont, [] { return 1; }, [](int) {}, nextEnvironment);
-    nextStore.RegistryLadenSpeichern(true);
-    EXPECT_TRUE(nextStore.Notice().isEmpty());
-}
-
-TEST_F(Store, UnreadableFileIsNeverOverwritten)
-{
-    writeFileAt("\"FontName\"=\"Verdana\"\r\n");
-    const std::vector<std::uint8_t> fontBefore = fileContent(settingsFile());
-    ASSERT_EQ(chmod(settingsFile().c_str(), 0), 0);
-    // Root reads every file: the check runs as an ordinary user who may write the directory.
-    if (geteuid() == 0) {
-        for (const fs::path& p : {fs::path(dir.path().toStdString()), settingsFile().parent_path()})
-            ASSERT_EQ(chown(p.c_str(), 65534, 65534), 0);
-    }
-    const int childEnd = inChildProcess([&] {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
-            return 9;
-        displayFont.Name = QStringLiteral("Courier New");
-        try {
-            store.RegistryLadenSpeichern(true);
-            store.RegistryLadenSpeichern(false);
-        } catch (...) {
-            return 2;
-        }
-        return displayFont.Name == QStringLiteral("Courier New") ? 0 : 1;
-    });
-    EXPECT_EQ(childEnd, 0);
-    ASSERT_EQ(chmod(settingsFile().c_str(), 0600), 0);
-    EXPECT_EQ(fileContent(settingsFile()), fontBefore);
-    EXPECT_TRUE(setAsideFiles().empty());
-}
-
-TEST_F(Store, FileModeIsKeptAndANewFileIsPrivate)
-{
-    const mode_t oldMask = umask(0);
-    store.RegistryLadenSpeichern(false);
-    umask(oldMask);
-    struct stat st {};
-    ASSERT_EQ(stat(settingsFile().c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0600u);
-
-    ASSERT_EQ(chmod(settingsFile().c_str(), 0640), 0);
-    store.RegistryLadenSpeichern(false);
-    ASSERT_EQ(stat(settingsFile().c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
-}
-
-TEST_F(Store, SymbolicLinkAsTheFileIsFollowed)
-{
-    // Settings kept elsewhere (a dotfiles repository) and linked into place.
-    const fs::path realPath = fs::path(dir.path().toStdString()) / "dotfiles" / "zarnolith.reg";
-    fs::create_directories(realPath.parent_path());
-    fs::create_directories(settingsFile().parent_path());
-    fs::create_symlink(realPath, settingsFile());
-    std::ofstream(realPath, std::ios::binary) << "kaputt";
-
-    store.RegistryLadenSpeichern(true); // damaged: the file itself is set aside, the link stays
-    displayFont.Name = QStringLiteral("Liberation Serif");
-    store.RegistryLadenSpeichern(false);
-
-    EXPECT_TRUE(fs::is_symlink(settingsFile()));
-    std::optional<RegDocument> doc = RegDocument::parse(fileContent(realPath));
-    ASSERT_TRUE(doc);
-    EXPECT_NE(savedDoc(*doc, u"FontName"), nullptr);
-    int copies = 0;
-    for (const fs::directory_entry& e : fs::directory_iterator(realPath.parent_path()))
-        copies += e.path().filename().string().starts_with("zarnolith.reg.beschaedigt-");
-    EXPECT_EQ(copies, 1);
-}
-
-// Runs something just before the key is closed, while the values wait to be committed.
-class BeforeClosing : public settings::IRegistry {
-public:
-    BeforeClosing(std::function<void()> fontBefore) : m_before(std::move(fontBefore)) {}
-    bool OpenKey(std::u16string_view path, bool canCreate) override { return m_real.OpenKey(path, canCreate); }
-    bool CloseKey() override
-    {
-        if (m_before)
-            std::exchange(m_before, {})();
-        return m_real.CloseKey();
-    }
-    std::optional<settings::RegValueInfo> QueryValueInfo(std::u16string_view name) override
-    {
-        return m_real.QueryValueInfo(name);
-    }
-    std::optional<settings::RegValueData> QueryValue(std::u16string_view name, std::uint32_t maxBytes) override
-    {
-        return m_real.QueryValue(name, maxBytes);
-    }
-    bool SetValue(std::u16string_view name, std::uint32_t type, std::span<const std::uint8_t> data) override
-    {
-        return m_real.SetValue(name, type, data);
-    }
-
-private:
-    FileRegistry m_real;
-    std::function<void()> m_before;
-};
-
-TEST_F(Store, CommitThatFailsAtClosingIsTheWriteError)
-{
-    struct Case {
-        const char* description;
-        std::function<void()> disturb;
-    };
-    const Case cases[] = {
-        {"staged file gone",
-         [&] {
-             for (const fs::directory_entry& e : fs::directory_iterator(settingsFile().parent_path()))
-                 if (e.path().filename().string().find(".tmp-") != std::string::npos)
-                     fs::remove(e.path());
-         }},
-        {"file replaced by a directory",
-         [&] {
-             fs::remove(settingsFile());
-             fs::create_directory(settingsFile());
-         }},
-    };
-    for (const Case& testCase : cases) {
-        SCOPED_TRACE(testCase.description);
-        fs::remove_all(settingsFile());
-        displayFont.Name = QStringLiteral("Verdana");
-        store.RegistryLadenSpeichern(false);
-        const std::vector<std::uint8_t> fontBefore = fileContent(settingsFile());
-        displayFont.Name = QStringLiteral("Liberation Mono");
-        environment.registry = [&] { return std::make_unique<BeforeClosing>(testCase.disturb); };
-        EXPECT_EQ(storeError(), "Fehler beim Setzen der Daten für 'HintColor'");
-        environment.registry = [] { return std::make_unique<FileRegistry>(); };
-        if (fs::is_regular_file(settingsFile()))
-            EXPECT_EQ(fileContent(settingsFile()), fontBefore);
-        else
-            EXPECT_TRUE(fs::is_directory(settingsFile())) << "what took the file's place is not overwritten";
-    }
-}
-
-TEST_F(Store, SaveRacingAnEditorKeepsTheEditorsChangesAndTheComments)
-{
-    struct Case {
-        const char* description;
-        bool inPlace; // the editor writes into the file itself rather than replacing it
-    };
-    for (const Case testCase : {Case{"atomic save", false}, Case{"in place", true}}) {
-        SCOPED_TRACE(testCase.description);
-        writeFileAt("; Handnotiz\r\n\"FontSize\"=dword:0000000e\r\n");
-        const std::string editor
-            = "Windows Registry Editor Version 5.00\r\n\r\n; Handnotiz\r\n"
-              "[HKEY_CURRENT_USER\\Software\\Zarnolith]\r\n\"FontSize\"=dword:00000030\r\n"
-              "; vom Editor\r\n\"Notiz\"=\"vom Editor\"\r\n\r\n[HKEY_CURRENT_USER\\Software\\Andere]\r\n";
-        auto editorSaves = [&] {
-            if (testCase.inPlace) {
-                std::ofstream(settingsFile(), std::ios::binary | std::ios::trunc) << editor;
-            } else {
-                std::ofstream(settingsFile().string() + ".editor", std::ios::binary) << editor;
-                fs::rename(settingsFile().string() + ".editor", settingsFile());
-            }
-        };
-        displayFont.setSize(20);
-        environment.registry = [&] { return std::make_unique<BeforeClosing>(editorSaves); };
-        store.RegistryLadenSpeichern(false);
-
-        std::optional<RegDocument> doc = RegDocument::parse(fileContent(settingsFile()));
-        ASSERT_TRUE(doc);
-        const std::string text = doc->toUtf8Text();
-        ASSERT_NE(savedDoc(*doc, u"Notiz"), nullptr) << text;
-        EXPECT_NE(doc->findKey(u"HKEY_CURRENT_USER\\Software\\Andere"), nullptr) << text;
-        EXPECT_NE(text.find("; Handnotiz\r\n[HKEY_CURRENT_USER\\Software\\Zarnolith]"), std::string::npos) << text;
-        EXPECT_NE(text.find("; vom Editor\r\n\"Notiz\""), std::string::npos) << text;
-        EXPECT_EQ(savedDoc(*doc, u"FontSize")->data, (std::vector<std::uint8_t>{20, 0, 0, 0})) << "the later save wins";
-        EXPECT_NE(savedDoc(*doc, u"FontStyle"), nullptr);
-    }
-}
-
-TEST_F(Store, StagedFilesLeftByAnEarlierRunGoAtTheNextSave)
-{
-    store.RegistryLadenSpeichern(false);
-    const fs::path folder = settingsFile().parent_path();
-    const auto create = [&](const char* name, bool old) {
-        std::ofstream(folder / name) << "rest";
-        if (old) {
-            const timespec hourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
-            utimensat(AT_FDCWD, (folder / name).c_str(), hourAgo, 0);
-        }
-    };
-    create("Zarnolith.reg.tmp-AbC123", true);  // an interrupted save of an earlier run
-    create("Zarnolith.reg.tmp-XyZ789", false); // a save in flight right now
-    create("Zarnolith.reg.tmp-alt", true);     // not a name we make
-    create("Fremd.reg.tmp-AbC123", true);
-    store.RegistryLadenSpeichern(false);
-    EXPECT_FALSE(fs::exists(folder / "Zarnolith.reg.tmp-AbC123"));
-    EXPECT_TRUE(fs::exists(folder / "Zarnolith.reg.tmp-XyZ789"));
-    EXPECT_TRUE(fs::exists(folder / "Zarnolith.reg.tmp-alt"));
-    EXPECT_TRUE(fs::exists(folder / "Fremd.reg.tmp-AbC123"));
-}
-
-#endif
-
-// Records every call into the store, and answers reads from a map.
-class RecordingRegistry : public settings::IRegistry {
-public:
-    RecordingRegistry(std::vector<std::string>& log, bool opens) : m_log(log), m_opens(opens) {}
-    ~RecordingRegistry() override { m_log.push_back("freigeben"); }
-    bool OpenKey(std::u16string_view path, bool canCreate) override
-    {
-        m_log.push_back("OpenKey " + utf8(path) + (canCreate ? " +create" : ""));
-        return m_opens;
-    }
-    bool CloseKey() override
-    {
-        m_log.push_back("CloseKey");
-        return true;
-    }
-    std::optional<settings::RegValueInfo> QueryValueInfo(std::u16string_view name) override
-    {
-        m_log.push_back("Info " + utf8(name));
-        return std::nullopt;
-    }
-    std::optional<settings::RegValueData> QueryValue(std::u16string_view name, std::uint32_t) override
-    {
-        m_log.push_back("Lesen " + utf8(name));
-        return std::nullopt;
-    }
-    bool SetValue(std::u16string_view name, std::uint32_t type, std::span<const std::uint8_t> data) override
-    {
-        m_log.push_back("Setzen " + utf8(name) + " " + std::to_string(type) + " " + std::to_string(data.size()));
-        return true;
-    }
-
-private:
-    static std::string utf8(std::u16string_view s)
-    {
-        return QString::fromStdU16String(std::u16string(s)).toStdString();
-    }
-    std::vector<std::string>& m_log;
-    bool m_opens;
-};
-
 // Hands out a recording registry that opens its key, and records the pause too.
 struct RecordingEnvironment final : settings::ISettingsEnvironment {
     std::vector<std::string>& log;
     explicit RecordingEnvironment(std::vector<std::string>& l) : log(l) {}
     std::unique_ptr<settings::IRegistry> OpenRegistry() override
     {
-        return std::make_unique<RecordingRegistry>(log, true);
+        auto registry = std::make_unique<ForwardingRegistry>();
+        registry->log = &log;
+        return registry;
     }
     void Pause(int milliseconds) override { log.push_back("Pause " + std::to_string(milliseconds)); }
 };
@@ -839,6 +398,44 @@ TEST(StoreOrder, LoadReadsTheFontsValuesFirstAndAppliesHintColorLastWithTheFontI
                 ::testing::ElementsAre("OpenKey \\Software\\Zarnolith +create", "Info FontName", "Info FontSize",
                                        "Info FontColor", "Info FontCharSet", "Info FontStyle", "Info HintColor",
                                        "HintergrundNr 1 Arial", "CloseKey", "Pause 10", "freigeben"));
+}
+
+// A store found damaged and repaired: the user is told where the original is
+// kept and which values were lost, once.
+TEST(StoreNotice, NamesTheKeptCopyAndTheValuesNotReadOnce)
+{
+    TFont displayFont(96);
+    StoreEnvironment environment;
+    environment.registry = []() -> std::unique_ptr<settings::IRegistry> {
+        auto registry = std::make_unique<ForwardingRegistry>();
+        registry->repair = settings::RegRepair{"/home/anna/.config/Zarnolith/Zarnolith.reg.beschaedigt-1",
+                                               {{5, u"FontSize"}, {7, u"FontStyle"}}};
+        return registry;
+    };
+    settings::SettingsStore store(
+        displayFont, [] { return 1; }, [](int) {}, environment);
+    store.RegistryLadenSpeichern(true);
+    const QString notice = store.Notice();
+    EXPECT_TRUE(notice.contains(QStringLiteral("/home/anna/.config/Zarnolith/Zarnolith.reg.beschaedigt-1")))
+        << notice.toStdString();
+    EXPECT_TRUE(notice.contains(QStringLiteral("'FontSize' (Zeile 5), 'FontStyle' (Zeile 7).")))
+        << notice.toStdString();
+
+    // The next load finds a sound store and tells nothing.
+    StoreEnvironment nextEnvironment;
+    nextEnvironment.registry = [] { return std::make_unique<ForwardingRegistry>(); };
+    settings::SettingsStore nextStore(
+        displayFont, [] { return 1; }, [](int) {}, nextEnvironment);
+    nextStore.RegistryLadenSpeichern(true);
+    EXPECT_TRUE(nextStore.Notice().isEmpty());
+}
+
+TEST(StoreNotice, AStoreReadNotAtAllLeavesTheDefaults)
+{
+    const QString notice = settings::SettingsStore::NoticeText({"C:\\Daten\\Zarnolith.reg.beschaedigt-2", {{}}});
+    EXPECT_TRUE(notice.contains(QStringLiteral("C:\\Daten\\Zarnolith.reg.beschaedigt-2"))) << notice.toStdString();
+    EXPECT_TRUE(notice.contains(QStringLiteral("Keine Einstellung konnte daraus gelesen werden")))
+        << notice.toStdString();
 }
 
 } // namespace
