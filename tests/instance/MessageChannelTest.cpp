@@ -277,7 +277,7 @@ TEST(ChannelListenerStart, PathAppearsOnlyOnceTheSocketListensAndIsPrivate)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const std::string path = platform::ChannelSocketPath(dir.path().toStdString(), instance::kInstanceName);
+    const std::string path = instance::ChannelSocketPath(dir.path().toStdString(), instance::kInstanceName);
     std::atomic<bool> stop{false};
     std::atomic<int> seen{0}, refused{0}, open{0};
     // Connects the moment the file shows, again and again, while listeners come and go.
@@ -308,7 +308,7 @@ TEST(ChannelListenerStart, PathAppearsOnlyOnceTheSocketListensAndIsPrivate)
         }
     });
     for (int i = 0; i < 3000; ++i) {
-        auto listener = platform::ChannelListener::Listen(path);
+        auto listener = instance::ChannelListener::Listen(path);
         ASSERT_NE(listener, nullptr);
         for (int fd; (fd = listener->Accept()) >= 0;)
             ::close(fd);
