@@ -5,9 +5,12 @@
 // background, the selected list entry stands out from the others and carries
 // readable text. The system
 // text colour is meant for the scheme's black; on a light background the
-// program must draw it in black instead.
+// program must draw it in black instead. Every control that takes the focus
+// shows it there as on any other desktop: a frame on all four sides, as thick
+// as the font asks for, 3:1 from the unfocused look and from the background.
 #include "lowvision/ContrastSupport.h"
 
+#include "app/FocusFrameStyle.h"
 #include "app/ZarnolithApplication.h"
 #include "support/PrivateUserRegistry.h"
 
@@ -21,6 +24,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <map>
 #include <string>
 
 using namespace lowvision;
@@ -197,6 +201,73 @@ TEST_F(HighContrastScheme, EveryLabelFieldAndListEntryIsReadableOnEveryBackgroun
         EXPECT_EQ(AnzeigeSchrift->Color.raw, ColorValue::clWindowText) << "drawing leaves the stored colour";
     }
     EXPECT_EQ(measured, ColorCount * 20);
+}
+
+// The focus of `control` (its window shown alone): the control's pixels on the
+// screen with the focus on it and with the focus on `away`, read as a frame.
+FocusReading focusOf(QWidget* window, QWidget* control, QWidget* away)
+{
+    const auto look = [&](QWidget* focus) {
+        focus->setFocus(Qt::TabFocusReason);
+        if (auto* spin = qobject_cast<TSpinEdit*>(control))
+            spin->editor()->deselect(); // the frame, not the selected text, is measured
+        window->repaint();
+        return screenShot(window).copy(inWindow(control, control->rect()));
+    };
+    const QImage focused = look(control);
+    EXPECT_TRUE(control->hasFocus());
+    const QImage plain = look(away);
+    EXPECT_FALSE(control->hasFocus());
+    const QPalette::ColorRole face = qobject_cast<QPushButton*>(control) ? QPalette::Button : QPalette::Base;
+    return readFocus(focused, plain, control->palette().color(face));
+}
+
+TEST_F(HighContrastScheme, EveryControlShowsItsFocusOnEveryBackground)
+{
+    windowtest::Windows w;
+    showMainWindow(w);
+    QCursor::setPos(w.form->screen()->geometry().bottomRight());
+    THintergrundForm* dialog = w.form->HintergrundForm;
+    for (const int points : {14, 48}) {
+        setDisplayFont(points);
+        std::map<std::string, FocusReading> thinnest;
+        const auto check
+            = [&](QWidget* window, QWidget* control, QWidget* away, const std::string& kind, const std::string& bg) {
+                  const FocusReading r = focusOf(window, control, away);
+                  const int wanted = FocusFrameStyle::FocusRingWidth(control->fontMetrics());
+                  EXPECT_GE(r.thickness, wanted) << kind << " at " << points << " pt on " << bg << ": frame "
+                                                 << r.thickness << " px, changed pixels at " << r.contrast << ":1";
+                  EXPECT_GE(r.indicator, 3.0) << kind << " at " << points << " pt on " << bg;
+                  auto [at, fresh] = thinnest.try_emplace(kind, r);
+                  if (!fresh && r.thickness < at->second.thickness)
+                      at->second = r;
+              };
+        for (int nr = 0; nr < ColorCount; ++nr) {
+            const std::string bg = colourName(nr);
+            SCOPED_TRACE(bg);
+            w.form->setHintergrundNr(nr);
+            showAlone(w.form.get(), {PixelForm, dialog});
+            check(w.form.get(), w.form->Edit1, w.form->Button1, "edit field (read-only)", bg);
+            check(w.form.get(), w.form->SpinEdit1, w.form->Button1, "number field", bg);
+            check(w.form.get(), w.form->Button1, w.form->Edit2, "push button", bg);
+
+            PixelForm->SchriftartZuweisen();
+            showAlone(PixelForm, {dialog});
+            check(PixelForm, PixelForm->SpinEdit2, PixelForm->Button2, "number field", bg);
+            check(PixelForm, PixelForm->Button1, PixelForm->SpinEdit1, "default button", bg);
+            PixelForm->hide();
+
+            dialog->SchriftartZuweisen(*AnzeigeSchrift, dialog->HintergrundFarbe());
+            showAlone(dialog, {PixelForm});
+            check(dialog, dialog->ListBox1, dialog->Button2, "list", bg);
+            dialog->hide();
+        }
+        std::printf("high-contrast scheme, focus at %d pt over the 19 backgrounds: thinnest frame, its median "
+                    "change, its frame's own pixels\n",
+                    points);
+        for (const auto& [kind, r] : thinnest)
+            std::printf("  %-24s %3d px  %5.2f:1  %5.2f:1\n", kind.c_str(), r.thickness, r.contrast, r.indicator);
+    }
 }
 
 } // namespace
