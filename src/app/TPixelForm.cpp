@@ -10,7 +10,6 @@
 #include "ui/ClientScroller.h"
 #include "ui/ControlAppearance.h"
 #include "ui/DialogPlacement.h"
-#include "ui/ScreenWatch.h"
 #include "ui/TextMeasure.h"
 #include "ui/TextRoom.h"
 #include "ui/WindowFit.h"
@@ -54,16 +53,7 @@ TPixelForm::TPixelForm(QWidget* parent, platform::IBeep& beep, const platform::I
     m_scroller = NewClientScroller(*this, m_content, pixellayout::Margin);
     // Moved to a screen of another scale or size while open: laid out for it
     // again where it is, inside that screen's work area.
-    new ScreenWatch(*this, [this] {
-        layOutControls();
-        if (const QScreen* s = screen())
-            PlaceOuter(
-                *this,
-                [](const QRect& outer) {
-                    return LayoutPoint{outer.x(), outer.y()};
-                },
-                platform::WorkAreaOf(*s));
-    });
+    RelayOutOnScreenChange(*this, [this] { layOutControls(); });
 
     auto makeLabel = [this](const char* name) {
         auto* l = new QLabel(m_content);

@@ -7,7 +7,6 @@
 #include "ui/ClientScroller.h"
 #include "ui/ControlAppearance.h"
 #include "ui/DialogPlacement.h"
-#include "ui/ScreenWatch.h"
 #include "ui/WindowFit.h"
 #include "ui/TextMeasure.h"
 #include "util/KaufmannsUndEntfernen.h"
@@ -35,16 +34,7 @@ THintergrundForm::THintergrundForm(QWidget* AOwner, int ABtnWidth, int ARand, co
     m_scroller = NewClientScroller(*this, m_content, FRand);
     // Moved to a screen of another scale or size while open: laid out for it
     // again where it is, inside that screen's work area.
-    new ScreenWatch(*this, [this] {
-        layOutControls();
-        if (const QScreen* s = screen())
-            PlaceOuter(
-                *this,
-                [](const QRect& outer) {
-                    return LayoutPoint{outer.x(), outer.y()};
-                },
-                platform::WorkAreaOf(*s));
-    });
+    RelayOutOnScreenChange(*this, [this] { layOutControls(); });
 
     // Component order is tab order: list, OK, Cancel.
     ListBox1 = new TListBox(m_content);

@@ -3,6 +3,7 @@
 #include "platform/ScreenArea.h"
 #include "platform/WindowFrame.h"
 #include "platform/X11Window.h"
+#include "ui/ScreenWatch.h"
 #include "ui/WindowFit.h"
 
 #include <QEvent>
@@ -215,4 +216,18 @@ void MoveCentredOverOwner(QWidget& dialog, const QWidget& owner)
             return CentreOverOwner(ToLayoutRect(o), {outer.width(), outer.height()}, ToLayoutRect(workArea));
         },
         keepIn);
+}
+
+void RelayOutOnScreenChange(QWidget& window, std::function<void()> layOut)
+{
+    new ScreenWatch(window, [&window, layOut = std::move(layOut)] {
+        layOut();
+        if (const QScreen* s = window.screen())
+            PlaceOuter(
+                window,
+                [](const QRect& outer) {
+                    return LayoutPoint{outer.x(), outer.y()};
+                },
+                platform::WorkAreaOf(*s));
+    });
 }

@@ -33,6 +33,12 @@ QSize AroundWindow(const QWidget& window);
 void PlaceOuter(QWidget& window, const std::function<LayoutPoint(const QRect& outer)>& rule,
                 const std::optional<QRect>& keepIn = std::nullopt);
 
+// Keeps an open dialog laid out for its screen: moved to a screen of another
+// scale or size (or its work area changed), `layOut` lays it out again and
+// the dialog stays where it is, moved only as far as that screen's work area
+// asks.
+void RelayOutOnScreenChange(QWidget& window, std::function<void()> layOut);
+
 // For a window of one fixed size (minimum and maximum alike): that size is
 // also its base size, so a window manager that rounds window sizes to the
 // resize step has nothing to round. Under display scaling Qt sets that step
