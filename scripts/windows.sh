@@ -133,7 +133,7 @@ step_toolchain() (
 
   # CPU seconds (user + system) of this shell's finished children so far: a build's cost on a machine
   # shared with other work, where its wall time says little.
-  children_cpu() { awk -v hz="$(getconf CLK_TCK)" '{ print int(($16 + $17) / hz) }' "/proc/$$/stat"; }
+  children_cpu() { awk -v hz="$(getconf CLK_TCK)" '{ print int(($16 + $17) / hz) }' "/proc/$BASHPID/stat"; }
 
   flags_hash() { printf '%s\n' "$@" | sha256sum | cut -c1-12; }
   sanitize() { printf '%s' "$1" | tr -c 'A-Za-z0-9.+_-' '_'; }
