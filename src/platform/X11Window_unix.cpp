@@ -209,6 +209,23 @@ void putBack(xcb_connection_t* c, xcb_window_t w, const std::optional<Placed>& b
     xcb_flush(c);
 }
 
+// Waits until the window manager has handled every request sent to it before:
+// it handles them in order, so once it has answered a frame request for a
+// window of our own made now, the earlier ones are done. A window manager that
+// has just answered is running: it is given as long as for a first answer.
+void awaitEarlierRequests(xcb_connection_t* c, xcb_window_t root, xcb_atom_t extents)
+{
+    const xcb_window_t marker = xcb_generate_id(c);
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, marker, root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &mask);
+    sendToWindowManager(c, root, marker, atom(c, "_NET_REQUEST_FRAME_EXTENTS"), {});
+    waitForEvent(c, WindowManagerPatience,
+                 [&](const xcb_generic_event_t& e) { return isPropertyNotify(e, marker, extents); });
+    xcb_destroy_window(c, marker);
+    xcb_flush(c);
+}
+
 // The frame of another top-level window of this program that the window
 // manager has mapped and framed, one of the same window type first.
 std::optional<FrameExtents> framedSibling(const Desktop& d, xcb_window_t w, xcb_atom_t extents)
@@ -262,19 +279,34 @@ std::optional<FrameExtents> X11FrameExtents(std::uintptr_t window, bool* borrowe
     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(side.get(), w, XCB_CW_EVENT_MASK, &mask);
     const std::optional<Placed> before = placedOf(side.get(), w);
-    sendToWindowManager(side.get(), d->root, w, atom(side.get(), "_NET_REQUEST_FRAME_EXTENTS"), {});
+    int asked = 0;
+    const auto ask = [&] {
+        sendToWindowManager(side.get(), d->root, w, atom(side.get(), "_NET_REQUEST_FRAME_EXTENTS"), {});
+        ++asked;
+    };
+    ask();
     const auto answered = [&](const xcb_generic_event_t& e) { return isPropertyNotify(e, w, extents); };
+    // Once answered: where the question was asked more than once, the window
+    // manager's trial framings for the other requests may still be to come, and
+    // each moves the window again; the window is put back after the last.
+    const auto settled = [&] {
+        if (asked > 1)
+            awaitEarlierRequests(side.get(), d->root, extents);
+        putBack(side.get(), w, before);
+        return read(side.get());
+    };
     // A window whose mapping the window manager is taking up gets its frame
     // without an answer to the request: the property is looked at meanwhile.
     const auto answer = [&](std::chrono::milliseconds timeout) -> std::optional<FrameExtents> {
         const auto until = std::chrono::steady_clock::now() + timeout;
         do {
-            if (waitForEvent(side.get(), std::chrono::milliseconds{100}, answered)) {
-                putBack(side.get(), w, before);
-                return read(side.get());
-            }
-            if (const std::optional<FrameExtents> e = read(side.get()))
-                return e;
+            if (waitForEvent(side.get(), std::chrono::milliseconds{100}, answered))
+                return settled();
+            // Only once the window is being taken up: before, the property may be the
+            // answer to an earlier request, made while the window's hints were not what
+            // they are now (openbox gives a window that can be resized a larger frame).
+            if (!placedOf(side.get(), w) && read(side.get()))
+                return settled();
         } while (std::chrono::steady_clock::now() < until);
         return std::nullopt;
     };
@@ -293,7 +325,7 @@ std::optional<FrameExtents> X11FrameExtents(std::uintptr_t window, bool* borrowe
     while (std::chrono::steady_clock::now() < deadline) {
         // Asked again: a request that came while the window manager still took
         // the window for one it manages (an id reused) is dropped unanswered.
-        sendToWindowManager(side.get(), d->root, w, atom(side.get(), "_NET_REQUEST_FRAME_EXTENTS"), {});
+        ask();
         if (const std::optional<FrameExtents> e = answer(std::chrono::milliseconds{500}))
             return e;
         const std::optional<Desktop> now = desktopOf(w);
