@@ -156,6 +156,14 @@ QRect settledOuterOf(const QWidget& window)
 
 QRect OuterGeometry(const QWidget& window) { return outerOf(window).rect; }
 
+std::optional<QPoint> LastPlacement(const QWidget& window)
+{
+    const QVariant placed = window.property(PlacedAt);
+    if (!placed.isValid())
+        return std::nullopt;
+    return placed.toPoint();
+}
+
 QSize AroundWindow(const QWidget& window)
 {
     const QMargins m = outerOf(window).room;

@@ -33,6 +33,11 @@ QSize AroundWindow(const QWidget& window);
 void PlaceOuter(QWidget& window, const std::function<LayoutPoint(const QRect& outer)>& rule,
                 const std::optional<QRect>& keepIn = std::nullopt);
 
+// The top-left corner of the outer rectangle PlaceOuter last asked for the
+// window, if it placed it at all. A window the window manager has not moved
+// there yet (a resize ahead of the move, reported first) stands elsewhere.
+std::optional<QPoint> LastPlacement(const QWidget& window);
+
 // Keeps an open dialog laid out for its screen: moved to a screen of another
 // scale or size (or its work area changed), `layOut` lays it out again and
 // the dialog stays where it is, moved only as far as that screen's work area

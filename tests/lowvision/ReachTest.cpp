@@ -11,6 +11,7 @@
 #include "support/ModalLoop.h"
 #include "support/PlatformStandIns.h"
 #include "app/TextRoomProbe.h"
+#include "ui/DialogPlacement.h"
 
 #include "app/TForm1.h"
 #include "app/TPixelForm.h"
@@ -98,6 +99,18 @@ bool ShownAsQtHasIt(const QWidget& window, const QRect& client, const QMargins& 
         && (!fixed || client.size() == window.minimumSize() * ratio);
 }
 
+// Whether the outer rectangle stands where the program last placed it (to the
+// scaled pixel Qt's rounding of the frame allows); a window the program has
+// not placed stands where the window manager puts it.
+bool AtItsPlacement(const QWidget& window)
+{
+    const std::optional<QPoint> placed = LastPlacement(window);
+    if (!placed)
+        return true;
+    const QPoint off = window.frameGeometry().topLeft() - *placed;
+    return std::abs(off.x()) <= 1 && std::abs(off.y()) <= 1;
+}
+
 QRect GlobalRect(const QWidget& w) { return QRect(w.mapToGlobal(QPoint(0, 0)), w.size()); }
 
 // The controls the user reads or works: labels, fields, buttons, lists,
@@ -163,8 +176,10 @@ protected:
     }
 
     // Waits until the window is shown where Qt put it, then checks it from outside and inside.
-    // `patience`: how long the window manager may take to show it so.
-    void Check(QWidget& window, const QString& title, const QString& shotName = QString(), int patience = Patience)
+    // `patience`: how long the window manager may take to show it so. With
+    // `atItsPlacement`, also until it stands where the program last placed it.
+    void Check(QWidget& window, const QString& title, const QString& shotName = QString(), int patience = Patience,
+               bool atItsPlacement = false)
     {
         SCOPED_TRACE(title.toStdString() + " at " + std::to_string(GetParam()) + " pt, scale " + scale.toStdString());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -183,13 +198,16 @@ protected:
                 shown = *c;
                 frame = *e;
                 outer = shown.marginsAdded(frame);
-                return ShownAsQtHasIt(window, shown, frame);
+                return ShownAsQtHasIt(window, shown, frame) && (!atItsPlacement || AtItsPlacement(window));
             },
             patience);
+        const std::optional<QPoint> placed = LastPlacement(window);
         EXPECT_TRUE(settled) << "the window manager shows its client at " << Describe(shown) << " in a frame of "
                              << Describe(frame) << ", Qt has it at " << Describe(window.geometry()) << " in "
                              << Describe(window.frameGeometry()) << " (scaled by " << ratio << "), laid out for "
-                             << window.minimumWidth() << "x" << window.minimumHeight();
+                             << window.minimumWidth() << "x" << window.minimumHeight() << ", placed at "
+                             << (placed ? std::to_string(placed->x()) + "," + std::to_string(placed->y())
+                                        : std::string("no place"));
         const QRect workArea = probe.workArea();
         EXPECT_TRUE(workArea.contains(outer))
             << "outer " << Describe(outer) << " leaves the work area " << Describe(workArea);
@@ -297,7 +315,10 @@ protected:
     QString scale;
 };
 
-TEST_P(Reach, MainWindowAfterAFontChange) { Check(*form, form->windowTitle()); }
+// The font change lays the window out anew and moves it back into the work
+// area. Qt and the window manager agree also on a place it only passes
+// through: the new size is reported ahead of the move, at the old place.
+TEST_P(Reach, MainWindowAfterAFontChange) { Check(*form, form->windowTitle(), QString(), Patience, true); }
 
 TEST_P(Reach, StartValuesDialog)
 {
