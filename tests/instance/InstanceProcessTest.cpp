@@ -10,8 +10,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
-
 #include <csignal>
 #include <cstdio>
 #include <fstream>
@@ -85,6 +83,17 @@ protected:
     {
         instance::ChannelClient client;
         return client.Connect(SocketPath()) && client.Post(message);
+    }
+
+    // The state letter of /proc/PID/stat ('T': stopped), or 0.
+    static char ProcessState(pid_t pid)
+    {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            return 0;
+        const QByteArray line = stat.readAll();
+        const qsizetype end = line.lastIndexOf(')');
+        return end >= 0 && end + 2 < line.size() ? line.at(end + 2) : 0;
     }
 
     static int Count(const QByteArray& text, const QByteArray& what) { return static_cast<int>(text.count(what)); }
@@ -270,24 +279,30 @@ TEST_F(InstanceProcessTest, IdleConnectionsDoNotKeepTheSecondStartOut)
 
 // An instance that holds the lock but does not answer (stopped, hung) costs a
 // second start its answer limit, then it ends without a window of its own.
+// How long that limit is, is the benchmarks' matter; here: it ends at all,
+// within the patience of a user who started it, and sends nothing.
 TEST_F(InstanceProcessTest, SecondStartGivesUpOnAnInstanceThatDoesNotAnswer)
 {
     QProcess* first = Start();
     ASSERT_TRUE(WaitUntilAnswering());
-    ASSERT_EQ(::kill(static_cast<pid_t>(first->processId()), SIGSTOP), 0);
-    QElapsedTimer clock;
-    clock.start();
+    const pid_t firstPid = static_cast<pid_t>(first->processId());
+    ASSERT_EQ(::kill(firstPid, SIGSTOP), 0);
+    // kill() only sends the signal: the instance must be stopped before the
+    // second start asks it, or it may still answer.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ProcessState(firstPid) == 'T'; }, 5000));
     QProcess* second = Start();
     const bool ended = second->waitForFinished(15000);
-    const qint64 took = clock.elapsed();
-    ::kill(static_cast<pid_t>(first->processId()), SIGCONT);
+    ::kill(firstPid, SIGCONT);
     ASSERT_TRUE(ended) << "the second start waits for ever";
     EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second->exitCode(), 0);
-    EXPECT_GE(took, 1500) << "it did not wait for the answer at all";
     // It posted nothing it had no answer for; the instance goes on.
     EXPECT_TRUE(WaitUntilAnswering());
     EXPECT_EQ(first->state(), QProcess::Running);
+    ASSERT_TRUE(Send(instance::WM_BEENDEN)); // the last request, ours, ends its trace
+    ASSERT_TRUE(first->waitForFinished(10000));
+    const QByteArray log = first->readAllStandardError();
+    EXPECT_EQ(Count(log, "message "), 1) << log.toStdString();
 }
 
 // A settings file the program cannot load shows the error box at start-up; a
