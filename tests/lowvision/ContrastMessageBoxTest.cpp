@@ -22,7 +22,7 @@ BoxLook readBox(const std::function<void()>& show)
 {
     BoxLook look;
     modaltest::actInModal<QMessageBox>(show, [&](QMessageBox& box) {
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&box, 30000));
         box.repaint();
         auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
         ASSERT_NE(label, nullptr);

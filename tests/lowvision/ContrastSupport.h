@@ -43,7 +43,9 @@ inline void showAlone(QWidget* window, std::initializer_list<QWidget*> others)
     window->raise();
     window->activateWindow();
     QApplication::setActiveWindow(window);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    // Up to half a minute: on a busy machine the window manager may take that long to frame
+    // it, and the program waits for its answer about the frame before the window is shown.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window, 30000));
     // Not QTest::qWaitForWindowActive: Qt counts a dialog as active while its
     // owner has the focus, so on a window manager that is slow to answer it
     // returns before the dialog has the keyboard. A control of a window that
@@ -90,7 +92,7 @@ inline void showMainWindow(windowtest::Windows& w)
 {
     w.form->show();
     w.form->Timer1->stop();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.form.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.form.get(), 30000));
 }
 
 } // namespace lowvision

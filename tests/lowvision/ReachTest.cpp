@@ -182,7 +182,7 @@ protected:
                bool atItsPlacement = false)
     {
         SCOPED_TRACE(title.toStdString() + " at " + std::to_string(GetParam()) + " pt, scale " + scale.toStdString());
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 30000));
         const qreal ratio = window.devicePixelRatioF();
         const int slack = int(std::ceil(ratio)); // Qt's scaled coordinates round to whole device pixels
         xcb_window_t w = XCB_WINDOW_NONE;
