@@ -158,6 +158,29 @@ Outcome actInModal(const std::function<void()>& open, const std::function<void(W
     return outcome;
 }
 
+// For the span of a test that expects no modal window at all: one that opens
+// anyway (a timer's dialog, a box) would run its own loop inside the test's
+// next wait and never return. While this lives, such a window fails the test
+// with its class and title and is closed at once.
+class NoModalWindow {
+public:
+    NoModalWindow()
+    {
+        QObject::connect(&m_poll, &QTimer::timeout, [] {
+            if (QWidget* w = QApplication::activeModalWidget()) {
+                ADD_FAILURE() << "unexpected modal window: " << describe(w);
+                closeModalWindows(nullptr);
+            }
+        });
+        m_poll.start(5);
+    }
+    NoModalWindow(const NoModalWindow&) = delete;
+    NoModalWindow& operator=(const NoModalWindow&) = delete;
+
+private:
+    QTimer m_poll;
+};
+
 // The same for an action that needs no reference to the window.
 template <class W>
 Outcome actInModal(const std::function<void()>& open, const std::function<void()>& action,
