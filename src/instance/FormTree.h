@@ -26,8 +26,9 @@ public:
 void FormulareNachVorne(instance::WindowSystem& ws, FormTree& tree, Component owner);
 
 // The handling of WM_AKTIVIEREN: the application's own top-level window (0
-// when the toolkit has none), then the application's forms, so that an open
-// dialog ends up on top.
+// when the toolkit has none; its forms are then raised to the top as that
+// window's raising would take them), then the application's forms, so that
+// an open dialog ends up on top.
 void RaiseApplication(instance::WindowSystem& ws, FormTree& tree, instance::WindowHandle applicationWindow,
                       Component application);
 

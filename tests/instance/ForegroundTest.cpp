@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using instance::OsVersion;
@@ -176,12 +178,33 @@ TEST(FormulareNachVorne, MainWindowThenItsVisibleDialogsThenTheNextApplicationFo
     tree.parts[Label].isForm = false;
     tree.parts[Hidden] = {true, false, {Inside}}; // hidden: skipped with what it owns
     instance::RaiseApplication(ws, tree, 0, App);
-    EXPECT_EQ(BroughtForward(ws), (Log{"1", "2", "3"}));
+    // Without an application window the forms are first stacked on top in the walk's order.
+    EXPECT_EQ(BroughtForward(ws), (Log{"1", "2", "3", "1", "2", "3"}));
 
     RecordingWindowSystem ws2;
     tree.parts[Pixel].visible = false;
     instance::RaiseApplication(ws2, tree, 7, App); // an application window comes first
     EXPECT_EQ(BroughtForward(ws2), (Log{"7", "1", "2"}));
+}
+
+// A late window manager can hand the foreground back to the main window while
+// another program's window lies over it. The walk leaves a foreground window
+// as it is: the main window must still come up, before its dialog.
+TEST(FormulareNachVorne, AMainWindowInTheForegroundIsStillRaisedBeforeItsDialog)
+{
+    RecordingWindowSystem ws;
+    ws.titles = {u"Zarnolith V1.01", u"Neue Startwerte"};
+    ws.foreground = Form1;
+    ws.threads = {{Form1, 7}, {Hintergrund, 7}}; // one UI thread
+    ComponentTree tree;
+    tree.parts[App] = {false, true, {Form1, Hintergrund}};
+    instance::RaiseApplication(ws, tree, 0, App);
+    const Log order = BroughtForward(ws);
+    const auto main = std::find(order.begin(), order.end(), "1");
+    ASSERT_NE(main, order.end()) << "the main window stayed where it was";
+    EXPECT_LT(main - order.begin(), std::find(order.begin(), order.end(), "2") - order.begin());
+    EXPECT_EQ(order.back(), "2") << "the dialog is raised last";
+    EXPECT_EQ(ws.foreground, Hintergrund);
 }
 
 // The count is read once; a form that went away during the walk is skipped,
