@@ -198,14 +198,13 @@ void TForm1::createMenu()
 
 void TForm1::FormCreate()
 {
-    HintergrundForm = new THintergrundForm(this, 125, 10, m_screenArea);
-    HintergrundForm->setHintergrundNr(1); // "Weiß"; only selects, nothing is applied yet
+    m_hintergrundNr = 1; // "Weiß"; only selects, nothing is applied yet
 
     // No size command: the layout alone sets the size; minimise and maximise stay.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     platform::RemoveSizeCommand(*this);
 
-    AnzeigeHintergrund = HintergrundForm->HintergrundFarbe();
+    AnzeigeHintergrund = THintergrundForm::FarbeVon(m_hintergrundNr);
     AnzeigeSchrift = &FontDialog1.Font;
     Edit1->setFocus();
     CaptionZuweisen();

@@ -77,8 +77,11 @@ public:
     TFontDialog FontDialog1;
     TFont& FontDialog1Font = FontDialog1.Font;
 
-    // The text-background dialog, owned by this window. Its list selection is HintergrundNr.
-    THintergrundForm* HintergrundForm = nullptr;
+    // The text-background dialog, owned by this window; made the first time
+    // it is needed (it is rarely opened, and making it at start loads a list
+    // view and a font of its own before the first window can show). Once it
+    // exists, its list selection is HintergrundNr.
+    THintergrundForm* HintergrundForm();
     // The active control when the font command started; SetActiveControl gives the focus back to it.
     QPointer<QWidget> MerkActiveControl;
 
@@ -152,10 +155,12 @@ private:
     // After a change of screen or scale: laid out again, kept in the work area.
     void screenChanged();
 
-    QScrollArea* m_scroller = nullptr;   // the client: scrolls only when the work area is too small
-    QWidget* m_client = nullptr;         // the controls' area inside it
-    bool m_hintergrundNrWritten = false; // tells FormShow whether the load applied anything
-    QString m_settingsNotice;            // from the load, until shown
+    THintergrundForm* m_hintergrundForm = nullptr; // see HintergrundForm()
+    int m_hintergrundNr = 0;                       // HintergrundNr while the dialog does not exist
+    QScrollArea* m_scroller = nullptr;             // the client: scrolls only when the work area is too small
+    QWidget* m_client = nullptr;                   // the controls' area inside it
+    bool m_hintergrundNrWritten = false;           // tells FormShow whether the load applied anything
+    QString m_settingsNotice;                      // from the load, until shown
     bool m_positionRuleSpent = false;
     bool m_laidOutWhileMaximised = false; // placed by the layout once it is restored
     platform::IBeep& m_beep;

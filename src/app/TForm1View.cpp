@@ -9,12 +9,26 @@
 
 #include <utility>
 
-int TForm1::HintergrundNr() const { return HintergrundForm->HintergrundNr(); }
+THintergrundForm* TForm1::HintergrundForm()
+{
+    if (!m_hintergrundForm) {
+        m_hintergrundForm = new THintergrundForm(this, 125, 10, m_screenArea);
+        m_hintergrundForm->setHintergrundNr(m_hintergrundNr);
+    }
+    return m_hintergrundForm;
+}
+
+int TForm1::HintergrundNr() const { return m_hintergrundForm ? m_hintergrundForm->HintergrundNr() : m_hintergrundNr; }
 
 void TForm1::setHintergrundNr(int value)
 {
-    HintergrundForm->setHintergrundNr(value);
-    AnzeigeHintergrund = HintergrundForm->HintergrundFarbe();
+    if (m_hintergrundForm) {
+        m_hintergrundForm->setHintergrundNr(value);
+        AnzeigeHintergrund = m_hintergrundForm->HintergrundFarbe();
+    } else {
+        m_hintergrundNr = THintergrundForm::SelectedBy(value);
+        AnzeigeHintergrund = THintergrundForm::FarbeVon(m_hintergrundNr);
+    }
     m_hintergrundNrWritten = true;
     SchriftartZuweisen();
 }
@@ -89,10 +103,11 @@ void TForm1::SetActiveControl()
 
 void TForm1::MenuAnsHintergrundClick()
 {
-    HintergrundForm->SchriftartZuweisen(FontDialog1.Font, HintergrundForm->HintergrundFarbe());
-    HintergrundForm->ListBox1->setItemIndex(HintergrundNr());
-    if (HintergrundForm->exec() == THintergrundForm::mrOk) {
-        setHintergrundNr(HintergrundForm->ListBox1->ItemIndex());
+    THintergrundForm* dialog = HintergrundForm();
+    dialog->SchriftartZuweisen(FontDialog1.Font, dialog->HintergrundFarbe());
+    dialog->ListBox1->setItemIndex(HintergrundNr());
+    if (dialog->exec() == THintergrundForm::mrOk) {
+        setHintergrundNr(dialog->ListBox1->ItemIndex());
         RegistryLadenSpeichern(false);
     }
 }

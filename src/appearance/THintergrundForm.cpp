@@ -62,18 +62,13 @@ void THintergrundForm::FormCreate()
 
 int THintergrundForm::HintergrundNr() const { return ListBox1->ItemIndex(); }
 
-void THintergrundForm::setHintergrundNr(int value)
-{
-    if (value < 0 || value >= ColorCount)
-        value = 0;
-    ListBox1->setItemIndex(value);
-}
+void THintergrundForm::setHintergrundNr(int value) { ListBox1->setItemIndex(SelectedBy(value)); }
 
-ColorValue THintergrundForm::HintergrundFarbe() const
-{
-    const int nr = HintergrundNr();
-    return ColorValue{FarbWerte[nr >= 0 && nr < ColorCount ? nr : 0]};
-}
+ColorValue THintergrundForm::HintergrundFarbe() const { return FarbeVon(HintergrundNr()); }
+
+int THintergrundForm::SelectedBy(int value) { return value >= 0 && value < ColorCount ? value : 0; }
+
+ColorValue THintergrundForm::FarbeVon(int nr) { return ColorValue{FarbWerte[SelectedBy(nr)]}; }
 
 void THintergrundForm::setBtnWidth(int value)
 {

@@ -24,6 +24,11 @@ public:
     void setHintergrundNr(int value);
     // The table value of the selected entry (entry 0's while none is selected).
     ColorValue HintergrundFarbe() const;
+    // The same two rules for an index alone, for an owner that keeps the
+    // index while the dialog does not exist yet: the entry that writing
+    // value selects, and the table value that goes with index nr.
+    static int SelectedBy(int value);
+    static ColorValue FarbeVon(int nr);
 
     int BtnWidth() const { return FBtnWidth; }
     void setBtnWidth(int value);

@@ -109,8 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 [](Windows& w, QTemporaryDir&) -> QWidget* { return w.pixel.get(); }},
                       WindowRow{"BackgroundDialog", 3,
                                 [](Windows& w, QTemporaryDir&) -> QWidget* {
-                                    w.form->HintergrundForm->SchriftartZuweisen(*AnzeigeSchrift, AnzeigeHintergrund);
-                                    return w.form->HintergrundForm;
+                                    w.form->HintergrundForm()->SchriftartZuweisen(*AnzeigeSchrift, AnzeigeHintergrund);
+                                    return w.form->HintergrundForm();
                                 }},
                       WindowRow{"FontDialog", 10,
                                 [](Windows& w, QTemporaryDir&) -> QWidget* {

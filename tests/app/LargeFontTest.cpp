@@ -63,7 +63,7 @@ TEST_P(LargeFonts, MainWindowAndStartValuesDialogShowEveryTextWhole)
 
 TEST_P(LargeFonts, BackgroundDialogShowsEveryTextAndAllNineteenColours)
 {
-    THintergrundForm& d = *w.form->HintergrundForm;
+    THintergrundForm& d = *w.form->HintergrundForm();
     d.SchriftartZuweisen(*AnzeigeSchrift, AnzeigeHintergrund);
     d.ListBox1->setItemIndex(18); // the last entry, "Braun"
     d.show();
@@ -117,7 +117,7 @@ TEST_P(LargeFonts, ControlsDoNotOverlapAndStayInsideTheirWindow)
 TEST_P(LargeFonts, NoControlCoversAnotherInAnyWindow)
 {
     TForm1& f = *w.form;
-    THintergrundForm& colours = *f.HintergrundForm;
+    THintergrundForm& colours = *f.HintergrundForm();
     colours.SchriftartZuweisen(*AnzeigeSchrift, AnzeigeHintergrund);
     colours.show();
     FontWindow fonts(*AnzeigeSchrift, &f);
@@ -156,7 +156,7 @@ TEST_P(LargeFonts, TabVisitsEveryControlWhateverTheWindowSize)
     const std::set<QWidget*> dialog
         = {PixelForm->SpinEdit1->editor(), PixelForm->SpinEdit2->editor(), PixelForm->Button1, PixelForm->Button2};
     EXPECT_EQ(tabCycle(PixelForm, PixelForm->Button1), dialog);
-    THintergrundForm& colours = *w.form->HintergrundForm;
+    THintergrundForm& colours = *w.form->HintergrundForm();
     colours.SchriftartZuweisen(*AnzeigeSchrift, AnzeigeHintergrund);
     colours.show();
     EXPECT_EQ(tabCycle(&colours, colours.ListBox1),

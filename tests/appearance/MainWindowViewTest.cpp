@@ -147,7 +147,7 @@ TEST_F(MainWindowView, BackgroundCommandConfirmedAppliesAndSavesCancelledChanges
     EXPECT_EQ(AnzeigeHintergrund.raw, FarbWerte[2]);
     expectDisplay(*form, form->FontDialog1.Font, FarbWerte[2]);
     EXPECT_EQ(savedValues(), 6u);
-    EXPECT_EQ(form->HintergrundForm->ListBox1->palette().color(QPalette::Base), QColor(255, 255, 255))
+    EXPECT_EQ(form->HintergrundForm()->ListBox1->palette().color(QPalette::Base), QColor(255, 255, 255))
         << "the dialog showed the colour it was opened with";
 }
 
@@ -299,7 +299,33 @@ TEST_F(MainWindowView, RestartShowsTheSavedFontAndColour)
     EXPECT_EQ(restarted->FontDialog1.Font, chosen);
     EXPECT_EQ(restarted->HintergrundNr(), 14);
     expectDisplay(*restarted, chosen, FarbWerte[14]);
+    actInModal<THintergrundForm>([&] { restarted->MenuAnsHintergrundClick(); },
+                                 [](THintergrundForm& d) {
+                                     EXPECT_EQ(d.ListBox1->ItemIndex(), 14) << "opened on the loaded entry";
+                                     QTest::keyClick(d.ListBox1, Qt::Key_Escape);
+                                 });
+    EXPECT_EQ(restarted->HintergrundNr(), 14);
     EXPECT_TRUE(failure.isEmpty());
+}
+
+// The start does not make the rarely used text-background dialog; until it
+// is made, the main window keeps HintergrundNr by the dialog's own rule.
+TEST_F(MainWindowView, HintergrundNrFollowsOneRuleBeforeAndAfterTheDialogIsMade)
+{
+    auto withoutDialog = startForm();
+    EXPECT_EQ(withoutDialog->findChild<THintergrundForm*>(), nullptr) << "made at start";
+    auto withDialog = startForm();
+    ASSERT_NE(withDialog->HintergrundForm(), nullptr);
+    for (const int value : {-1, 0, 7, 18, 19, 40, 1}) {
+        SCOPED_TRACE(value);
+        withoutDialog->setHintergrundNr(value);
+        const ColorValue colourWithout = AnzeigeHintergrund;
+        withDialog->setHintergrundNr(value);
+        EXPECT_EQ(withoutDialog->HintergrundNr(), withDialog->HintergrundNr());
+        EXPECT_EQ(colourWithout.raw, AnzeigeHintergrund.raw);
+        EXPECT_EQ(withDialog->HintergrundForm()->ListBox1->ItemIndex(), withDialog->HintergrundNr());
+    }
+    EXPECT_EQ(withoutDialog->findChild<THintergrundForm*>(), nullptr) << "made by HintergrundNr";
 }
 
 #ifndef _WIN32

@@ -72,7 +72,7 @@ TEST_P(FocusContrast, EveryControlShowsTheFocusOnEveryBackground)
     windowtest::Windows w;
     showMainWindow(w);
     setDisplayFont(points);
-    THintergrundForm* dialog = w.form->HintergrundForm;
+    THintergrundForm* dialog = w.form->HintergrundForm();
     double faintestSelection = 21.0;
 
     for (int nr = 0; nr < ColorCount; ++nr) {

@@ -33,7 +33,7 @@ TEST_P(TextContrast, EveryLabelFieldAndListEntryIsReadableOnEveryBackground)
     windowtest::Windows w;
     showMainWindow(w);
     setDisplayFont(points);
-    THintergrundForm* dialog = w.form->HintergrundForm;
+    THintergrundForm* dialog = w.form->HintergrundForm();
     int measured = 0;
     int offScreen = 0;
 

@@ -71,7 +71,7 @@ TEST_P(FontDialogFocus, EveryTabStopShowsTheFocus)
         const std::string bg = colourName(nr);
         SCOPED_TRACE(bg);
         FontWindow dialog(*AnzeigeSchrift, ColorValue{FarbWerte[static_cast<std::size_t>(nr)]}, w.form.get());
-        showAlone(&dialog, {PixelForm, w.form->HintergrundForm});
+        showAlone(&dialog, {PixelForm, w.form->HintergrundForm()});
 
         // The Tab stops, in the order of the Tab key.
         std::vector<QWidget*> stops;

@@ -329,7 +329,7 @@ TEST_P(Reach, StartValuesDialog)
 
 TEST_P(Reach, BackgroundDialogWithTheLastColourSelected)
 {
-    THintergrundForm& d = *form->HintergrundForm;
+    THintergrundForm& d = *form->HintergrundForm();
     d.SchriftartZuweisen(*AnzeigeSchrift, AnzeigeHintergrund);
     d.ListBox1->setItemIndex(18); // "Braun", the last
     d.show();

@@ -104,7 +104,7 @@ TEST_F(HighContrastScheme, EveryLabelFieldAndListEntryIsReadableOnEveryBackgroun
     setDisplayFont(14);
     // The pointer off every window: an entry under it would show the hover look.
     QCursor::setPos(w.form->screen()->geometry().bottomRight());
-    THintergrundForm* dialog = w.form->HintergrundForm;
+    THintergrundForm* dialog = w.form->HintergrundForm();
     int measured = 0;
 
     std::printf("high-contrast scheme, 14 pt, the lowest text contrast: main window / start values / background "
@@ -227,7 +227,7 @@ TEST_F(HighContrastScheme, EveryControlShowsItsFocusOnEveryBackground)
     windowtest::Windows w;
     showMainWindow(w);
     QCursor::setPos(w.form->screen()->geometry().bottomRight());
-    THintergrundForm* dialog = w.form->HintergrundForm;
+    THintergrundForm* dialog = w.form->HintergrundForm();
     for (const int points : {14, 48}) {
         setDisplayFont(points);
         std::map<std::string, FocusReading> thinnest;

@@ -164,7 +164,7 @@ TEST_F(WindowsFrameTest, MainWindowIsCentredByTheOuterRectangleWindowsReports)
 TEST_F(WindowsFrameTest, BothDialogsArePlacedByTheirOuterRectangles)
 {
     m_pixel = std::make_unique<TPixelForm>(m_form.get());
-    THintergrundForm* background = m_form->HintergrundForm;
+    THintergrundForm* background = m_form->HintergrundForm();
     ASSERT_TRUE(background);
     const RECT wa = workArea();
     bool first = true;
