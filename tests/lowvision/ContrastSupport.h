@@ -50,7 +50,15 @@ inline void showAlone(QWidget* window, std::initializer_list<QWidget*> others)
     // owner has the focus, so on a window manager that is slow to answer it
     // returns before the dialog has the keyboard. A control of a window that
     // is not the active one does not take the focus, nor draws its frame.
-    ASSERT_TRUE(QTest::qWaitFor([window] { return QApplication::activeWindow() == window; }, 10000))
+    // The system's own word counts (the focus window), not only the toolkit's
+    // setActiveWindow above: a hidden window hands the activation to its
+    // owner by a message that may come late, and once the system has made
+    // `window` active that earlier message has been handled.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [window] {
+            return QApplication::activeWindow() == window && QGuiApplication::focusWindow() == window->windowHandle();
+        },
+        10000))
         << window->windowTitle().toStdString() << " did not become the active window; active: "
         << (QApplication::activeWindow() ? QApplication::activeWindow()->windowTitle().toStdString() : "none");
     window->repaint();
