@@ -193,35 +193,116 @@ std::optional<Placed> placedOf(xcb_connection_t* c, xcb_window_t w)
 // Some window managers (openbox) work out their answer to a frame request by
 // managing the window for a moment, and move and resize the real window on the
 // way where its size does not suit its size hints: to the frame's inner
-// corner at the screen's top-left. The window is put back where it was, so the
-// program's next move is not taken for one to where the window already stands.
-void putBack(xcb_connection_t* c, xcb_window_t w, const std::optional<Placed>& before)
-{
-    if (!before)
-        return;
-    const std::optional<Placed> now = placedOf(c, w);
-    if (!now || *now == *before)
-        return;
-    const std::uint32_t values[] = {std::uint32_t(std::int32_t(before->x)), std::uint32_t(std::int32_t(before->y)),
-                                    before->width, before->height};
-    xcb_configure_window(
-        c, w, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, values);
-    xcb_flush(c);
-}
+// corner at the screen's top-left. The window is put back where the program
+// had put it, so the program's next move is not taken for one to where the
+// window already stands.
+//
+// Where the program had put it is not what the server reports when the frame
+// is asked for: the window manager carries out the program's moves and resizes
+// of a window it redirects in its own time, and a busy one may hold several
+// still. So a marker request of our own goes just before the frame request:
+// once the window manager has answered it, it has carried out every request
+// made before, and has not yet begun on the window's own. The window's
+// notifications up to then tell the place.
+class PlaceWatch {
+public:
+    PlaceWatch(xcb_connection_t* c, xcb_window_t w, xcb_window_t root, xcb_atom_t extents)
+        : m_c(c), m_w(w), m_extents(extents)
+    {
+        const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+        xcb_change_window_attributes(c, w, XCB_CW_EVENT_MASK, &mask);
+        const xcb_get_geometry_cookie_t asked = xcb_get_geometry(c, w);
+        m_from = static_cast<std::uint16_t>(asked.sequence);
+        const auto g = reply(xcb_get_geometry_reply(c, asked, nullptr));
+        // Only a window not yet mapped nor taken up is ours to put back.
+        if (!g || !placedOf(c, w))
+            return;
+        m_now = {g->x, g->y, g->width, g->height};
+        m_placed = m_now;
+        m_marker = xcb_generate_id(c);
+        const std::uint32_t markerMask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, m_marker, root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                          XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &markerMask);
+        sendToWindowManager(c, root, m_marker, atom(c, "_NET_REQUEST_FRAME_EXTENTS"), {});
+    }
+    ~PlaceWatch()
+    {
+        if (m_marker != XCB_WINDOW_NONE) {
+            xcb_destroy_window(m_c, m_marker);
+            xcb_flush(m_c);
+        }
+    }
+    PlaceWatch(const PlaceWatch&) = delete;
+    PlaceWatch& operator=(const PlaceWatch&) = delete;
+
+    // Every event read on the connection passes through here.
+    void see(const xcb_generic_event_t& e)
+    {
+        const int type = e.response_type & 0x7f;
+        if (type == XCB_PROPERTY_NOTIFY && isPropertyNotify(e, m_marker, m_extents)) {
+            m_markerAnswered = true;
+            return;
+        }
+        // Only what happened after the first reading, and only the server's own
+        // notices (a window manager's made-up ones tell no real place).
+        if ((e.response_type & 0x80) || std::int16_t(std::uint16_t(e.sequence - m_from)) < 0)
+            return;
+        if (type == XCB_REPARENT_NOTIFY && reinterpret_cast<const xcb_reparent_notify_event_t&>(e).window == m_w)
+            m_placed.reset(); // taken up: the place is the window manager's matter now
+        if (type != XCB_CONFIGURE_NOTIFY || !m_placed)
+            return;
+        const auto& n = reinterpret_cast<const xcb_configure_notify_event_t&>(e);
+        if (n.window != m_w || n.event != m_w)
+            return;
+        m_now = {n.x, n.y, n.width, n.height};
+        if (!m_markerAnswered)
+            m_placed = m_now;
+    }
+
+    // Puts the window back where the program had put it, once every trial
+    // framing for it is over. A window manager that did not answer the marker
+    // leaves the place as the server reported it when the frame was asked for.
+    void putBack() const
+    {
+        if (!m_placed || !placedOf(m_c, m_w))
+            return;
+        const Placed& p = *m_placed;
+        // Sent even where the window seems to stand there already: a trial may
+        // still move it after its answer, and a request that changes nothing costs nothing.
+        const std::uint32_t values[]
+            = {std::uint32_t(std::int32_t(p.x)), std::uint32_t(std::int32_t(p.y)), p.width, p.height};
+        xcb_configure_window(
+            m_c, m_w, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT,
+            values);
+        xcb_flush(m_c);
+    }
+
+private:
+    xcb_connection_t* m_c;
+    xcb_window_t m_w;
+    xcb_atom_t m_extents;
+    xcb_window_t m_marker = XCB_WINDOW_NONE;
+    std::uint16_t m_from = 0;
+    bool m_markerAnswered = false;
+    Placed m_now;
+    std::optional<Placed> m_placed;
+};
 
 // Waits until the window manager has handled every request sent to it before:
 // it handles them in order, so once it has answered a frame request for a
 // window of our own made now, the earlier ones are done. A window manager that
 // has just answered is running: it is given as long as for a first answer.
-void awaitEarlierRequests(xcb_connection_t* c, xcb_window_t root, xcb_atom_t extents)
+void awaitEarlierRequests(xcb_connection_t* c, xcb_window_t root, xcb_atom_t extents, PlaceWatch& watch)
 {
     const xcb_window_t marker = xcb_generate_id(c);
     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_create_window(c, XCB_COPY_FROM_PARENT, marker, root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
                       XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &mask);
     sendToWindowManager(c, root, marker, atom(c, "_NET_REQUEST_FRAME_EXTENTS"), {});
-    waitForEvent(c, WindowManagerPatience,
-                 [&](const xcb_generic_event_t& e) { return isPropertyNotify(e, marker, extents); });
+    waitForEvent(c, WindowManagerPatience, [&](const xcb_generic_event_t& e) {
+        watch.see(e);
+        return isPropertyNotify(e, marker, extents);
+    });
     xcb_destroy_window(c, marker);
     xcb_flush(c);
 }
@@ -276,23 +357,24 @@ std::optional<FrameExtents> X11FrameExtents(std::uintptr_t window, bool* borrowe
     if (!side)
         return std::nullopt;
     // The window manager answers by setting the property on the window: watch it, then ask.
-    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_change_window_attributes(side.get(), w, XCB_CW_EVENT_MASK, &mask);
-    const std::optional<Placed> before = placedOf(side.get(), w);
+    PlaceWatch watch(side.get(), w, d->root, extents);
     int asked = 0;
     const auto ask = [&] {
         sendToWindowManager(side.get(), d->root, w, atom(side.get(), "_NET_REQUEST_FRAME_EXTENTS"), {});
         ++asked;
     };
     ask();
-    const auto answered = [&](const xcb_generic_event_t& e) { return isPropertyNotify(e, w, extents); };
+    const auto answered = [&](const xcb_generic_event_t& e) {
+        watch.see(e);
+        return isPropertyNotify(e, w, extents);
+    };
     // Once answered: where the question was asked more than once, the window
     // manager's trial framings for the other requests may still be to come, and
     // each moves the window again; the window is put back after the last.
     const auto settled = [&] {
         if (asked > 1)
-            awaitEarlierRequests(side.get(), d->root, extents);
-        putBack(side.get(), w, before);
+            awaitEarlierRequests(side.get(), d->root, extents, watch);
+        watch.putBack();
         return read(side.get());
     };
     // A window whose mapping the window manager is taking up gets its frame
