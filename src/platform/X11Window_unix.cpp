@@ -259,6 +259,14 @@ public:
             m_placed = m_now;
     }
 
+    // Whether the event is the window manager's answer about the window: a
+    // notice of the property that comes before the marker's answer is one a
+    // trial for an earlier request left behind.
+    bool isAnswer(const xcb_generic_event_t& e) const
+    {
+        return isPropertyNotify(e, m_w, m_extents) && (m_marker == XCB_WINDOW_NONE || m_markerAnswered);
+    }
+
     // Puts the window back where the program had put it, once every trial
     // framing for it is over. A window manager that did not answer the marker
     // leaves the place as the server reported it when the frame was asked for.
@@ -274,7 +282,9 @@ public:
         xcb_configure_window(
             m_c, m_w, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT,
             values);
-        xcb_flush(m_c);
+        // Carried out by the server before this returns: it then reaches the
+        // window manager ahead of whatever the program asks next, on any connection.
+        std::free(xcb_get_input_focus_reply(m_c, xcb_get_input_focus(m_c), nullptr));
     }
 
 private:
@@ -366,7 +376,7 @@ std::optional<FrameExtents> X11FrameExtents(std::uintptr_t window, bool* borrowe
     ask();
     const auto answered = [&](const xcb_generic_event_t& e) {
         watch.see(e);
-        return isPropertyNotify(e, w, extents);
+        return watch.isAnswer(e);
     };
     // Once answered: where the question was asked more than once, the window
     // manager's trial framings for the other requests may still be to come, and
