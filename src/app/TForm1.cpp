@@ -204,7 +204,7 @@ void TForm1::FormCreate()
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     platform::RemoveSizeCommand(*this);
 
-    AnzeigeHintergrund = THintergrundForm::FarbeVon(m_hintergrundNr);
+    AnzeigeHintergrund = THintergrundForm::ColorOf(m_hintergrundNr);
     AnzeigeSchrift = &FontDialog1.Font;
     Edit1->setFocus();
     CaptionZuweisen();

@@ -27,7 +27,7 @@ void TForm1::setHintergrundNr(int value)
         AnzeigeHintergrund = m_hintergrundForm->HintergrundFarbe();
     } else {
         m_hintergrundNr = THintergrundForm::SelectedBy(value);
-        AnzeigeHintergrund = THintergrundForm::FarbeVon(m_hintergrundNr);
+        AnzeigeHintergrund = THintergrundForm::ColorOf(m_hintergrundNr);
     }
     m_hintergrundNrWritten = true;
     SchriftartZuweisen();

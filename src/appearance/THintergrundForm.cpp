@@ -64,11 +64,11 @@ int THintergrundForm::HintergrundNr() const { return ListBox1->ItemIndex(); }
 
 void THintergrundForm::setHintergrundNr(int value) { ListBox1->setItemIndex(SelectedBy(value)); }
 
-ColorValue THintergrundForm::HintergrundFarbe() const { return FarbeVon(HintergrundNr()); }
+ColorValue THintergrundForm::HintergrundFarbe() const { return ColorOf(HintergrundNr()); }
 
 int THintergrundForm::SelectedBy(int value) { return value >= 0 && value < ColorCount ? value : 0; }
 
-ColorValue THintergrundForm::FarbeVon(int nr) { return ColorValue{FarbWerte[SelectedBy(nr)]}; }
+ColorValue THintergrundForm::ColorOf(int nr) { return ColorValue{FarbWerte[SelectedBy(nr)]}; }
 
 void THintergrundForm::setBtnWidth(int value)
 {

@@ -28,7 +28,7 @@ public:
     // index while the dialog does not exist yet: the entry that writing
     // value selects, and the table value that goes with index nr.
     static int SelectedBy(int value);
-    static ColorValue FarbeVon(int nr);
+    static ColorValue ColorOf(int nr);
 
     int BtnWidth() const { return FBtnWidth; }
     void setBtnWidth(int value);
