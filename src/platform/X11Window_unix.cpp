@@ -190,6 +190,19 @@ std::optional<Placed> placedOf(xcb_connection_t* c, xcb_window_t w)
     return Placed{g->x, g->y, g->width, g->height};
 }
 
+// A window of our own, never shown, whose frame is asked for at once: the
+// window manager answers requests in order, so its answer tells that every
+// request sent before has been handled.
+xcb_window_t askAboutMarker(xcb_connection_t* c, xcb_window_t root)
+{
+    const xcb_window_t marker = xcb_generate_id(c);
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, marker, root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &mask);
+    sendToWindowManager(c, root, marker, atom(c, "_NET_REQUEST_FRAME_EXTENTS"), {});
+    return marker;
+}
+
 // Some window managers (openbox) work out their answer to a frame request by
 // managing the window for a moment, and move and resize the real window on the
 // way where its size does not suit its size hints: to the frame's inner
@@ -219,11 +232,7 @@ public:
             return;
         m_now = {g->x, g->y, g->width, g->height};
         m_placed = m_now;
-        m_marker = xcb_generate_id(c);
-        const std::uint32_t markerMask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-        xcb_create_window(c, XCB_COPY_FROM_PARENT, m_marker, root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                          XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &markerMask);
-        sendToWindowManager(c, root, m_marker, atom(c, "_NET_REQUEST_FRAME_EXTENTS"), {});
+        m_marker = askAboutMarker(c, root);
     }
     ~PlaceWatch()
     {
@@ -304,11 +313,7 @@ private:
 // has just answered is running: it is given as long as for a first answer.
 void awaitEarlierRequests(xcb_connection_t* c, xcb_window_t root, xcb_atom_t extents, PlaceWatch& watch)
 {
-    const xcb_window_t marker = xcb_generate_id(c);
-    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, marker, root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                      XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &mask);
-    sendToWindowManager(c, root, marker, atom(c, "_NET_REQUEST_FRAME_EXTENTS"), {});
+    const xcb_window_t marker = askAboutMarker(c, root);
     waitForEvent(c, WindowManagerPatience, [&](const xcb_generic_event_t& e) {
         watch.see(e);
         return isPropertyNotify(e, marker, extents);
